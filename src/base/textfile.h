@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+
+// Files of the program are 8-bit Windows Western text (code page 1252),
+// read whole into a list of lines and written whole back with CR LF.
+
+QString decodeWindows1252(const QByteArray &bytes);
+QByteArray encodeWindows1252(const QString &text); // unmappable characters become '?'
+
+// Splits on CR LF, lone CR or lone LF. A final line ending does not make an
+// extra empty line.
+QStringList splitTextLines(const QString &text);
+
+// Reads the whole file. Throws VError::cannotOpen when it cannot be read.
+QStringList readLines(const QString &path);
+
+// Writes every line followed by CR LF to the device; false on a failed write.
+bool writeLinesTo(QIODevice &device, const QStringList &lines);
+
+// Replaces the file whole and atomically: on any failure the former file is
+// left as it was and VError::cannotCreate is thrown.
+void writeLines(const QString &path, const QStringList &lines);

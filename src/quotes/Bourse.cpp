@@ -1,0 +1,502 @@
+// The document window: its pages, the quotation file, the settings, the
+// monthly view, the securities index and the security view.
+#include "quotes/TBourse.h"
+
+#include "base/Prompts.h"
+#include "base/errors.h"
+#include "base/formats.h"
+#include "base/textfile.h"
+#include "quotes/quotelistmodel.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace
+{
+
+const int kRowHeight = 17;
+
+QFrame *headerStrip(QWidget *page, const QString &caption, QComboBox *combo)
+{
+    auto *strip = new QFrame(page);
+    strip->setFrameShape(QFrame::Panel);
+    strip->setFrameShadow(QFrame::Raised);
+    strip->setFixedHeight(33);
+    auto *row = new QHBoxLayout(strip);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->addWidget(combo);
+    auto *label = new QLabel(caption, strip);
+    QFont f = label->font();
+    f.setBold(true);
+    f.setPointSize(f.pointSize() + 2);
+    label->setFont(f);
+    label->setAlignment(Qt::AlignCenter);
+    row->addWidget(label, 1);
+    return strip;
+}
+
+} // namespace
+
+TBourse::TBourse(QWidget *parent) : QWidget(parent), m_dir(QDir::currentPath())
+{
+    setObjectName(QStringLiteral("Bourse"));
+    m_pages = new QStackedWidget(this);
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pages);
+
+    const QString names[4] = {QStringLiteral("TabSheet1"), QStringLiteral("TabSheet2"),
+                              QStringLiteral("TabSheet3"), QStringLiteral("TabSheet4")};
+    QWidget *pages[4];
+    for (int i = 0; i < 4; ++i) {
+        pages[i] = new QWidget(m_pages);
+        pages[i]->setObjectName(names[i]);
+        m_pages->addWidget(pages[i]);
+    }
+    buildJournalPage(pages[PageJournal]);
+    buildTitresPage(pages[PageTitres]);
+    buildChartPage(pages[PageGraphique]);
+    buildEntryPage(pages[PageSaisie]);
+
+    // Becoming active: the monthly page, then the settings.
+    m_pages->setCurrentIndex(PageJournal);
+    ChargeIni();
+}
+
+TBourse::~TBourse() = default;
+
+QTableView *TBourse::makeQuoteList(QuoteListModel *model, const QString &name)
+{
+    auto *view = new QTableView;
+    view->setObjectName(name);
+    view->setModel(model);
+    view->setShowGrid(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 0; c < 5; ++c)
+        view->setColumnWidth(c, 100);
+    // The selection stays visible when the list loses the focus.
+    QPalette pal = view->palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                 pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 pal.color(QPalette::Active, QPalette::HighlightedText));
+    view->setPalette(pal);
+    view->installEventFilter(this);
+    return view;
+}
+
+void TBourse::buildJournalPage(QWidget *page)
+{
+    m_comboBox1 = new QComboBox(page);
+    m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    m_comboBox1->setEditable(true);
+    m_comboBox1->setInsertPolicy(QComboBox::NoInsert);
+    m_comboBox1->setFixedWidth(220);
+    m_comboBox1->setMaxVisibleItems(20);
+    m_monthModel = new QuoteListModel(this);
+    m_listView1 = makeQuoteList(m_monthModel, QStringLiteral("ListView1"));
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(headerStrip(page, QStringLiteral("Journal"), m_comboBox1));
+    layout->addWidget(m_listView1, 1);
+
+    connect(m_comboBox1, &QComboBox::activated, this,
+            [this] { runCommand(this, [this] { ComboBox1Change(); }); });
+    connect(m_comboBox1->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { runCommand(this, [this] { ComboBox1Change(); }); });
+    connect(m_listView1, &QTableView::doubleClicked, this, [this] { ListView1DblClick(); });
+}
+
+void TBourse::buildTitresPage(QWidget *page)
+{
+    m_comboBox2 = new QComboBox(page);
+    m_comboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    m_comboBox2->setEditable(true);
+    m_comboBox2->setInsertPolicy(QComboBox::NoInsert);
+    m_comboBox2->setFixedWidth(240);
+    m_comboBox2->setMaxVisibleItems(20);
+    m_securityModel = new QuoteListModel(this);
+    m_listView2 = makeQuoteList(m_securityModel, QStringLiteral("ListView2"));
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(headerStrip(page, QStringLiteral("Titres"), m_comboBox2));
+    layout->addWidget(m_listView2, 1);
+
+    connect(m_comboBox2, &QComboBox::activated, this, [this] { ComboBox2Change(); });
+}
+
+void TBourse::buildChartPage(QWidget *page)
+{
+    m_comboBox3 = new QComboBox(page);
+    m_comboBox3->setObjectName(QStringLiteral("ComboBox3"));
+    m_comboBox3->setEditable(true);
+    m_comboBox3->setInsertPolicy(QComboBox::NoInsert);
+    m_comboBox3->setFixedWidth(240);
+    m_comboBox3->setMaxVisibleItems(20);
+    m_paintBox1 = new QWidget(page);
+    m_paintBox1->setObjectName(QStringLiteral("PaintBox1"));
+    m_paintBox1->setAutoFillBackground(true);
+    QPalette pal = m_paintBox1->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    m_paintBox1->setPalette(pal);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(headerStrip(page, QStringLiteral("Graphique"), m_comboBox3));
+    layout->addWidget(m_paintBox1, 1);
+
+    connect(m_comboBox3, &QComboBox::activated, this, [this] { ComboBox3Change(); });
+}
+
+QString TBourse::filePath(const QString &name) const
+{
+    return QDir(m_dir).filePath(name);
+}
+
+int TBourse::page() const
+{
+    return m_pages->currentIndex();
+}
+
+void TBourse::showPage(int page)
+{
+    const int before = m_pages->currentIndex();
+    if (before == page) return;
+    m_pages->setCurrentIndex(page);
+    if (before == PageSaisie) TabSheet4Exit();
+}
+
+Period TBourse::period() const
+{
+    return Period{m_periodMode, toStored(m_first), toStored(m_last)};
+}
+
+bool TBourse::Dedans(const QString &line) const
+{
+    return period().contains(line);
+}
+
+// --- Files and settings ------------------------------------------------------
+
+void TBourse::Init()
+{
+    repaint();
+    m_store = readLines(filePath(QStringLiteral("Cours.vmq")));
+    m_undo = m_store;
+    m_store.removeAll(QString());
+    m_month = QDate(1998, 1, 1);
+    if (!m_store.isEmpty()) {
+        m_first = storedToDate(quote::dateOf(m_store.constFirst()));
+        m_last = storedToDate(quote::dateOf(m_store.constLast()));
+        m_month = m_last;
+    }
+    LitMois();
+    InitCombo();
+    Indexe();
+    m_modified = false;
+}
+
+bool TBourse::Sauve()
+{
+    if (!m_modified) return true;
+    const auto answer = Prompts::get().question(
+        this, QStringLiteral("Enregistrer le fichier des cotations ?"), true);
+    if (answer == Prompts::Cancel) return false;
+    if (answer == Prompts::Yes) {
+        try {
+            writeLines(filePath(QStringLiteral("Cours.vmq")), m_store);
+        } catch (const VError &e) {
+            Prompts::get().error(this, e.message());
+            return false;
+        }
+        m_modified = false;
+    }
+    return true;
+}
+
+void TBourse::ChargeIni()
+{
+    const QString ini = filePath(QStringLiteral("Valmeq.ini"));
+    if (QFile::exists(ini)) m_settings.read(readLines(ini));
+    // The list files are read even without a settings file, so that their
+    // content survives the writing at closing.
+    const std::pair<QString, QStringList *> lists[] = {{QStringLiteral("Valmeq.trt"), &m_cards},
+                                                       {QStringLiteral("Valmeq.prc"), &m_press},
+                                                       {QStringLiteral("Valmeq.sit"), &m_sites}};
+    for (const auto &[name, list] : lists) {
+        const QString path = filePath(name);
+        if (QFile::exists(path)) *list = readLines(path);
+    }
+}
+
+void TBourse::SauveIni()
+{
+    writeLines(filePath(QStringLiteral("Valmeq.ini")), m_settings.lines());
+    writeLines(filePath(QStringLiteral("Valmeq.trt")), m_cards);
+    writeLines(filePath(QStringLiteral("Valmeq.prc")), m_press);
+    writeLines(filePath(QStringLiteral("Valmeq.sit")), m_sites);
+}
+
+void TBourse::GetIni(bool &autoOpen, QString &portfolioPath) const
+{
+    autoOpen = m_settings.autoOpen == 1;
+    portfolioPath = m_settings.portfolioPath;
+}
+
+void TBourse::SetIni(bool autoOpen)
+{
+    m_settings.autoOpen = autoOpen ? 1 : 0;
+}
+
+// --- Monthly view --------------------------------------------------------------
+
+void TBourse::LitMois()
+{
+    const QString key = toStored(m_month).left(6);
+    const Period p = period();
+    QStringList rows;
+    rows.reserve(256);
+    for (const QString &line : std::as_const(m_store))
+        if (line.startsWith(key) && p.contains(line)) rows.append(line);
+    m_monthModel->setLines(std::move(rows));
+    m_comboBox1->setEditText(monthEntry(m_month));
+}
+
+void TBourse::InitCombo()
+{
+    m_comboBox1->clear();
+    const QStringList months = monthEntries(m_first, m_last);
+    m_comboBox1->addItems(months);
+    m_comboBox1->setEditText(months.isEmpty() ? QString() : months.constLast());
+}
+
+void TBourse::Journal()
+{
+    showPage(PageJournal);
+    LitMois();
+}
+
+void TBourse::ComboBox1Change()
+{
+    m_month = readMonthEntry(m_comboBox1->currentText());
+    LitMois();
+}
+
+void TBourse::Premier()
+{
+    switch (page()) {
+    case PageJournal:
+        m_month = m_first;
+        LitMois();
+        break;
+    case PageTitres:
+    case PageGraphique:
+        m_security = 0;
+        LitTitre();
+        if (page() == PageGraphique) Dessine();
+        break;
+    default:
+        break;
+    }
+}
+
+void TBourse::Precedent()
+{
+    switch (page()) {
+    case PageJournal:
+        if (m_month > m_first) {
+            m_month = QDate(m_month.year(), m_month.month(), 1).addMonths(-1);
+            LitMois();
+        }
+        break;
+    case PageTitres:
+    case PageGraphique:
+        if (m_security >= 1) {
+            --m_security;
+            LitTitre();
+            if (page() == PageGraphique) Dessine();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TBourse::Suivant()
+{
+    switch (page()) {
+    case PageJournal:
+        if (m_month < m_last) {
+            m_month = QDate(m_month.year(), m_month.month(), 1).addMonths(1);
+            LitMois();
+        }
+        break;
+    case PageTitres:
+    case PageGraphique:
+        if (m_security != m_index.size() - 1) {
+            ++m_security;
+            LitTitre();
+            if (page() == PageGraphique) Dessine();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TBourse::Dernier()
+{
+    switch (page()) {
+    case PageJournal:
+        m_month = m_last;
+        LitMois();
+        break;
+    case PageTitres:
+    case PageGraphique:
+        m_security = int(m_index.size()) - 1;
+        LitTitre();
+        if (page() == PageGraphique) Dessine();
+        break;
+    default:
+        break;
+    }
+}
+
+QList<int> TBourse::selectedRows(QTableView *list)
+{
+    QList<int> rows;
+    for (const QModelIndex &i : list->selectionModel()->selectedRows())
+        rows.append(i.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void TBourse::ListView1DblClick()
+{
+    const QList<int> rows = selectedRows(m_listView1);
+    if (rows.size() != 1) return;
+    const QString code = m_monthModel->cell(rows.first(), 1);
+    for (int i = 0; i < m_index.size(); ++i) {
+        if (m_index[i].contains(code)) {
+            m_security = i;
+            break;
+        }
+    }
+    showPage(PageTitres);
+    LitTitre();
+}
+
+QTableView *TBourse::shownList() const
+{
+    if (page() == PageJournal) return m_listView1;
+    if (page() == PageTitres) return m_listView2;
+    return nullptr;
+}
+
+bool TBourse::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == m_listView1 || watched == m_listView2) && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        runCommand(this, [this] { Supprimer(); });
+        return true;
+    }
+    if (entryEventFilter(watched, event)) return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void TBourse::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int w = width();
+    m_listView1->setColumnWidth(2, std::max(w - 450, 20));
+    m_listView2->setColumnWidth(2, std::max(w - 450, 20));
+    layoutEntryPage(w, height());
+}
+
+// --- Securities index and security view ----------------------------------------
+
+void TBourse::Indexe()
+{
+    m_index = buildIndex(m_store);
+    // The name list shows the security of the first line of the store.
+    QString first;
+    for (const QString &line : std::as_const(m_store)) {
+        if (!quote::codeOf(line).trimmed().isEmpty()) {
+            first = quote::nameOf(line);
+            break;
+        }
+    }
+    QStringList names;
+    names.reserve(m_index.size());
+    for (const QString &entry : std::as_const(m_index))
+        names.append(entry.mid(6));
+    for (QComboBox *combo : {m_comboBox2, m_comboBox3}) {
+        combo->clear();
+        combo->addItems(names);
+        combo->setEditText(first);
+    }
+}
+
+bool TBourse::Trouve(const QString &text) const
+{
+    return indexHasPrefix(m_index, text);
+}
+
+void TBourse::TriVi()
+{
+    sortIndexByName(m_index);
+    QStringList names;
+    for (const QString &entry : std::as_const(m_index))
+        names.append(entry.mid(6));
+    m_comboBox2->clear();
+    m_comboBox2->addItems(names);
+}
+
+void TBourse::LitTitre()
+{
+    if (m_security < 0 || m_security >= m_index.size()) return;
+    const QString name = m_comboBox2->itemText(m_security);
+    m_comboBox2->setEditText(name);
+    m_comboBox3->setEditText(name);
+    const QString code = m_index[m_security].left(6);
+    const Period p = period();
+    QStringList rows;
+    for (const QString &line : std::as_const(m_store))
+        if (QStringView(line).mid(9, 6) == code && p.contains(line)) rows.append(line);
+    m_securityModel->setLines(std::move(rows));
+}
+
+void TBourse::Titres()
+{
+    showPage(PageTitres);
+    LitTitre();
+}
+
+void TBourse::ComboBox2Change()
+{
+    const int i = m_comboBox2->currentIndex();
+    if (i < 0 || m_comboBox2->itemText(i) != m_comboBox2->currentText()) return;
+    m_security = i;
+    LitTitre();
+}

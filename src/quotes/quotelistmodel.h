@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+// The rows of a quotation list (monthly or security view): each row is a
+// quotation line, shown as date "dd/mm/yyyy", code, name, price and volume.
+// Lines are kept as shared copies, so filling a view costs no per-row objects.
+class QuoteListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit QuoteListModel(QObject *parent = nullptr);
+
+    void setLines(QStringList lines);
+    const QStringList &lines() const { return m_lines; }
+    // The text of one cell, as shown.
+    QString cell(int row, int column) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QStringList m_lines;
+};

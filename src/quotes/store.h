@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+// The quotation line: "yyyymmdd", tab, 6-character code, tab, name, tab,
+// price with a decimal comma, tab, volume. Date at characters 1 to 8, code at
+// 10 to 15, name from 17.
+namespace quote
+{
+
+inline QString dateOf(const QString &line)
+{
+    return line.left(8);
+}
+inline QString codeOf(const QString &line)
+{
+    return line.mid(9, 6);
+}
+// The name field: from character 17 up to the next tab.
+QString nameOf(const QString &line);
+
+// The price field (between the 3rd and 4th tab) read with a decimal comma;
+// 0 when it is empty or not a number.
+double priceOf(const QString &line);
+// Rewrites the price field with the "0.00" pattern. A line without four tabs
+// is left as it is.
+void setPrice(QString &line, double value);
+
+// The five fields, split as the views show them (date still "yyyymmdd").
+QStringList fields(const QString &line);
+
+} // namespace quote
+
+// The settings file "Valmeq.ini": eight lines.
+struct Settings {
+    double euroRate = 6.55957;
+    QString portfolioPath;
+    int maSwitch = 1;
+    int maLength = 8;
+    int rsiLength = 6;
+    int momentumLength = 6;
+    int zigzagPercent = 5;
+    int autoOpen = 0;
+
+    // Reads the lines over the current values: a missing or unreadable line
+    // keeps its value. A euro rate outside 6 to 10 becomes 6.55957.
+    void read(const QStringList &lines);
+    QStringList lines() const;
+};
+
+// The euro rate as written on line 1: " 6.55957000000000E+0000".
+QString formatIniReal(double value);
+
+// Period filter: with `mode` 1 a line is inside when its first 8 characters
+// lie between the two "yyyymmdd" keys, both included.
+struct Period {
+    int mode = 0;
+    QString first; // "yyyymmdd"
+    QString last;
+    bool contains(const QString &line) const
+    {
+        if (mode != 1) return true;
+        const QStringView key = QStringView(line).left(8);
+        return key.compare(first) >= 0 && key.compare(last) <= 0;
+    }
+};
+
+// The month list: "Janvier 1998" ... from the month of `first` to the month
+// of `last`, both included.
+QStringList monthEntries(const QDate &first, const QDate &last);
+// "Mars 1999" -> the 1st of that month; throws the conversion error otherwise.
+QDate readMonthEntry(const QString &text);
+QString monthEntry(const QDate &date);
+
+// The securities index: one entry per code (code, then the name of the first
+// line met), sorted by name with the program's exchange sort so that equal
+// names keep the order it gives them.
+QStringList buildIndex(const QStringList &store);
+void sortIndexByName(QStringList &index);
+// True when some entry begins with `text`.
+bool indexHasPrefix(const QStringList &index, const QString &text);

@@ -1,0 +1,88 @@
+#pragma once
+
+// Shared by the tests: scripted prompts, a temporary start directory and a
+// fixed clock.
+
+#include "base/Prompts.h"
+#include "base/clock.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <optional>
+
+// Answers every question from a script and records what was asked.
+// Installed for its lifetime.
+class ScriptedPrompts : public Prompts
+{
+public:
+    ScriptedPrompts();
+    ~ScriptedPrompts() override;
+
+    // What the program said, in order: "information: ...", "error: ...",
+    // "question: ...", "open: caption", "save: caption", "input: caption|prompt".
+    QStringList log;
+    // Questions, file dialogs, input boxes or windows that came without a
+    // scripted answer (each is answered as if cancelled).
+    QStringList unexpected;
+
+    QList<Answer> answers;                // for question()
+    QStringList fileNames;                // for openFileName()/saveFileName(); "" = cancel
+    QList<std::optional<QString>> inputs; // for inputText(); nullopt = cancel
+    QList<bool> printAnswers;             // for printDialog()/pageSetup()
+    // Each handles one modal window: fill its fields, then return
+    // QDialog::Accepted or QDialog::Rejected (or call accept()/reject()).
+    QList<std::function<int(QDialog *)>> dialogs;
+
+    void information(QWidget *parent, const QString &text) override;
+    void error(QWidget *parent, const QString &text) override;
+    Answer question(QWidget *parent, const QString &text, bool withCancel) override;
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &proposed,
+                         const QString &filter, const QString &defaultSuffix) override;
+    bool inputText(QWidget *parent, const QString &caption, const QString &prompt,
+                   QString &value) override;
+    bool printDialog(QWidget *parent, QPrinter *printer) override;
+    bool pageSetup(QWidget *parent, QPrinter *printer) override;
+    int exec(QDialog *dialog) override;
+
+    // The messages of a kind ("information", "error", "question"), texts only.
+    QStringList said(const QString &kind) const;
+};
+
+// A temporary directory made the current directory for the test's lifetime.
+class TempStartDir
+{
+public:
+    TempStartDir();
+    ~TempStartDir();
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+    // Writes lines (Windows-1252, CR LF) or raw bytes.
+    void write(const QString &name, const QStringList &lines) const;
+    void writeBytes(const QString &name, const QByteArray &bytes) const;
+    QByteArray bytes(const QString &name) const;
+    QStringList lines(const QString &name) const;
+    bool exists(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+// A fixed clock installed for its lifetime.
+class ScopedClock
+{
+public:
+    explicit ScopedClock(const QDateTime &moment);
+    ~ScopedClock();
+    FixedClock clock;
+};
+
+// A quotation line from its five fields.
+QString qline(const QString &date, const QString &code, const QString &name, const QString &price,
+              const QString &volume = QString());
+// The lines as they are written to a file: each ended with CR LF.
+QByteArray crlf(const QStringList &lines);
