@@ -1,0 +1,132 @@
+#include "base/errors.h"
+#include "base/textfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+class TestTextFile : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QByteArray read(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+private slots:
+    void lineEndings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        const QStringList abc{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+        QTest::newRow("crlf") << QByteArray("a\r\nb\r\nc\r\n") << abc;
+        QTest::newRow("lf") << QByteArray("a\nb\nc") << abc;
+        QTest::newRow("cr") << QByteArray("a\rb\rc\r") << abc;
+        QTest::newRow("mixed") << QByteArray("a\r\nb\rc\n") << abc;
+        QTest::newRow("empty lines kept")
+            << QByteArray("a\r\n\r\n\nb")
+            << QStringList{QStringLiteral("a"), QString(), QString(), QStringLiteral("b")};
+        QTest::newRow("cr lf split across is one end") << QByteArray("a\r\n") << QStringList{
+            QStringLiteral("a")};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+    }
+    void lineEndings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("f.txt")), bytes);
+        QCOMPARE(readLines(dir.filePath(QStringLiteral("f.txt"))), lines);
+    }
+
+    void windows1252_roundTripsEveryByte()
+    {
+        QByteArray all;
+        for (int b = 1; b < 256; ++b)
+            if (b != '\r' && b != '\n')
+                all.append(char(b));
+        const QString text = decodeWindows1252(all);
+        QCOMPARE(text.size(), all.size()); // one character per byte
+        QCOMPARE(encodeWindows1252(text), all);
+        QCOMPARE(decodeWindows1252(QByteArray("\xe9\x80\x9c")), QStringLiteral("é€œ"));
+        QCOMPARE(encodeWindows1252(QStringLiteral("Août ∑")), QByteArray("Ao\xfbt ?"));
+    }
+
+    void writeLines_crlfAndAccents()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Valmeq.prc"));
+        writeLines(path, {QStringLiteral("Février"), QString(), QStringLiteral("x\ty")});
+        QCOMPARE(read(path), QByteArray("F\xe9vrier\r\n\r\nx\ty\r\n"));
+        writeLines(path, {});
+        QCOMPARE(read(path), QByteArray());
+        QVERIFY(QFile::exists(path));
+    }
+
+    void readMissingFile_raisesFrenchMessage()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("absent.vmq"));
+        try {
+            readLines(path);
+            QFAIL("no error");
+        } catch (const VError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Ne peut ouvrir le fichier ") + path);
+        }
+    }
+
+    void writeIntoMissingDirectory_fails()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("nope/Cours.vmq"));
+        QVERIFY_THROWS_EXCEPTION(VError, writeLines(path, {QStringLiteral("x")}));
+    }
+
+    // A write that fails half-way (the file size limit is reached) leaves the
+    // former file exactly as it was.
+    void failedWrite_keepsFormerFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Cours.vmq"));
+        const QByteArray before("19990104\t012000\tEXEMPLE SA\t45,30\t1200\r\n");
+        write(path, before);
+
+        QStringList big;
+        for (int i = 0; i < 200000; ++i)
+            big.append(QStringLiteral("19990104\t012000\tEXEMPLE SA\t45,30\t%1").arg(i));
+
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 64 * 1024;
+        auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        QString message;
+        try {
+            writeLines(path, big);
+        } catch (const VError &e) {
+            message = e.message();
+        }
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+
+        QCOMPARE(message, QStringLiteral("Ne peut créer le fichier ") + path);
+        QCOMPARE(read(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Cours.vmq")});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "tst_textfile.moc"

@@ -1,0 +1,308 @@
+// The quotation file, the settings file and the list files of the document.
+#include "base/errors.h"
+#include "base/formats.h"
+#include "quotes/TBourse.h"
+#include "quotes/quotelistmodel.h"
+#include "quotes/store.h"
+#include "testkit.h"
+
+#include <QComboBox>
+#include <QTest>
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void priceOfLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<double>("price");
+        QTest::newRow("regular") << qline(QStringLiteral("19990104"), QStringLiteral("012000"),
+                                          QStringLiteral("EX"), QStringLiteral("45,30"),
+                                          QStringLiteral("1200"))
+                                 << 45.3;
+        QTest::newRow("no volume field") << QStringLiteral("19990104\t012000\tEX\t,50") << 0.5;
+        QTest::newRow("unreadable") << qline(QStringLiteral("19990104"), QStringLiteral("012000"),
+                                             QStringLiteral("EX"), QStringLiteral("n/a"))
+                                    << 0.0;
+        QTest::newRow("too few fields") << QStringLiteral("19990104\t012000") << 0.0;
+    }
+    void priceOfLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(double, price);
+        QCOMPARE(quote::priceOf(line), price);
+    }
+
+    void setPrice_rewritesOnlyThePrice()
+    {
+        QString line = QStringLiteral("19990104\t012000\tEXEMPLE SA\t45,30\t1200");
+        quote::setPrice(line, 0.004);
+        QCOMPARE(line, QStringLiteral("19990104\t012000\tEXEMPLE SA\t0,00\t1200"));
+        quote::setPrice(line, 12);
+        QCOMPARE(line, QStringLiteral("19990104\t012000\tEXEMPLE SA\t12,00\t1200"));
+        QString emptyVolume = QStringLiteral("19990104\t012000\tEX\t1\t");
+        quote::setPrice(emptyVolume, 1234.567);
+        QCOMPARE(emptyVolume, QStringLiteral("19990104\t012000\tEX\t1234,57\t"));
+        QString broken = QStringLiteral("19990104\t012000\tEX\t1");
+        quote::setPrice(broken, 3);
+        QCOMPARE(broken, QStringLiteral("19990104\t012000\tEX\t1"));
+    }
+
+    void periodFilter()
+    {
+        Period p{1, QStringLiteral("19990105"), QStringLiteral("19990110")};
+        QVERIFY(p.contains(QStringLiteral("19990105\t012000")));
+        QVERIFY(p.contains(QStringLiteral("19990110\t012000")));
+        QVERIFY(!p.contains(QStringLiteral("19990104\t012000")));
+        QVERIFY(!p.contains(QStringLiteral("19990111\t012000")));
+        p.mode = 0;
+        QVERIFY(p.contains(QStringLiteral("19990111\t012000")));
+    }
+
+    void settingsFile_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<int>("maLength");
+        QTest::addColumn<int>("autoOpen");
+        QTest::newRow("rate too high") << QStringList{QStringLiteral("12.5")} << 6.55957 << 8 << 0;
+        QTest::newRow("rate 6 kept") << QStringList{QStringLiteral("6")} << 6.0 << 8 << 0;
+        QTest::newRow("rate 10 kept") << QStringList{QStringLiteral(" 1.00000000000000E+0001")}
+                                      << 10.0 << 8 << 0;
+        QTest::newRow("rate below 6") << QStringList{QStringLiteral("5.99")} << 6.55957 << 8 << 0;
+        QTest::newRow("full")
+            << QStringList{QStringLiteral(" 6.55957000000000E+0000"), QStringLiteral("/p.ptf"),
+                           QStringLiteral("0"), QStringLiteral("20"), QStringLiteral("9"),
+                           QStringLiteral("7"), QStringLiteral("3"), QStringLiteral("1")}
+            << 6.55957 << 20 << 1;
+        QTest::newRow("malformed numbers keep defaults")
+            << QStringList{QStringLiteral("abc"), QString(), QStringLiteral("x"),
+                           QStringLiteral("douze"), QString(), QString(), QString(),
+                           QStringLiteral("oui")}
+            << 6.55957 << 8 << 0;
+        QTest::newRow("number then text") << QStringList{QStringLiteral("7"), QString(), QString(),
+                                                         QStringLiteral("12 jours")}
+                                          << 7.0 << 12 << 0;
+    }
+    void settingsFile()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(double, rate);
+        QFETCH(int, maLength);
+        QFETCH(int, autoOpen);
+        Settings s;
+        s.read(lines);
+        QCOMPARE(s.euroRate, rate);
+        QCOMPARE(s.maLength, maLength);
+        QCOMPARE(s.autoOpen, autoOpen);
+    }
+
+    void iniRealForm()
+    {
+        QCOMPARE(formatIniReal(6.55957), QStringLiteral(" 6.55957000000000E+0000"));
+        QCOMPARE(formatIniReal(10), QStringLiteral(" 1.00000000000000E+0001"));
+        QCOMPARE(formatIniReal(-0.25), QStringLiteral("-2.50000000000000E-0001"));
+        QCOMPARE(formatIniReal(6.55957).size(), 23);
+    }
+
+    void load_dropsEmptyLinesAndKeepsOrder()
+    {
+        TempStartDir dir;
+        const QStringList lines{
+            qline(QStringLiteral("19990310"), QStringLiteral("000001"), QStringLiteral("ALPHA"),
+                  QStringLiteral("10,00"), QStringLiteral("5")),
+            QString(),
+            QStringLiteral("   "),
+            qline(QStringLiteral("19990115"), QStringLiteral("000002"), QStringLiteral("ZETA"),
+                  QStringLiteral("20,00"), QStringLiteral("6")),
+            QString()};
+        dir.write(QStringLiteral("Cours.vmq"), lines);
+        ScriptedPrompts prompts;
+        TBourse b;
+        b.Init();
+        QCOMPARE(b.store(), (QStringList{lines[0], lines[2], lines[3]}));
+        QCOMPARE(b.undo(), lines); // the copy is taken before the empty lines go
+        QCOMPARE(b.firstDate(), QDate(1999, 3, 10));
+        QCOMPARE(b.lastDate(), QDate(1999, 1, 15));
+        QCOMPARE(b.currentMonth(), QDate(1999, 1, 15));
+        QVERIFY(!b.isModified());
+    }
+
+    void load_emptyFile()
+    {
+        TempStartDir dir;
+        dir.writeBytes(QStringLiteral("Cours.vmq"), QByteArray());
+        TBourse b;
+        b.Init();
+        QVERIFY(b.store().isEmpty());
+        QCOMPARE(b.currentMonth(), QDate(1998, 1, 1));
+        QCOMPARE(b.monthModel()->rowCount(), 0);
+        QVERIFY(b.index().isEmpty());
+    }
+
+    void settingsAndLists_readAtCreationWrittenWhole()
+    {
+        TempStartDir dir;
+        dir.write(QStringLiteral("Valmeq.ini"),
+                  {QStringLiteral("7.5"), QStringLiteral("C:\\Mes documents\\été.ptf"),
+                   QStringLiteral("0"), QStringLiteral("12"), QStringLiteral("9"),
+                   QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("1")});
+        dir.write(QStringLiteral("Valmeq.trt"), {QStringLiteral("012000\tFiche")});
+        dir.write(QStringLiteral("Valmeq.sit"), {QStringLiteral("Site\thttp://h/f.txt\t/tmp/f")});
+        TBourse b;
+        bool autoOpen = false;
+        QString path;
+        b.GetIni(autoOpen, path);
+        QVERIFY(autoOpen);
+        QCOMPARE(path, QStringLiteral("C:\\Mes documents\\été.ptf"));
+        QCOMPARE(b.settings().euroRate, 7.5);
+        QCOMPARE(b.cards(), QStringList{QStringLiteral("012000\tFiche")});
+        QVERIFY(b.pressNotes().isEmpty());
+
+        b.SetIni(false);
+        b.SauveIni();
+        QCOMPARE(dir.bytes(QStringLiteral("Valmeq.ini")),
+                 QByteArray(" 7.50000000000000E+0000\r\nC:\\Mes documents\\\xe9t\xe9.ptf\r\n"
+                            "0\r\n12\r\n9\r\n4\r\n8\r\n0\r\n"));
+        QCOMPARE(dir.bytes(QStringLiteral("Valmeq.trt")), QByteArray("012000\tFiche\r\n"));
+        QCOMPARE(dir.bytes(QStringLiteral("Valmeq.prc")), QByteArray());
+        QCOMPARE(dir.bytes(QStringLiteral("Valmeq.sit")), QByteArray("Site\thttp://h/f.txt\t/tmp/f\r\n"));
+        b.SetIni(true);
+        b.SauveIni();
+        QVERIFY(dir.bytes(QStringLiteral("Valmeq.ini")).endsWith("\r\n1\r\n"));
+    }
+
+    void listFiles_surviveAStartWithoutSettings()
+    {
+        TempStartDir dir;
+        dir.write(QStringLiteral("Valmeq.prc"), {QStringLiteral("19990104\tNote")});
+        TBourse b;
+        QCOMPARE(b.settings().maLength, 8);
+        b.SauveIni();
+        QCOMPARE(dir.bytes(QStringLiteral("Valmeq.prc")), QByteArray("19990104\tNote\r\n"));
+        QCOMPARE(dir.bytes(QStringLiteral("Valmeq.ini")),
+                 QByteArray(" 6.55957000000000E+0000\r\n\r\n1\r\n8\r\n6\r\n6\r\n5\r\n0\r\n"));
+    }
+
+    void save_asksOnlyWhenModified()
+    {
+        TempStartDir dir;
+        const QStringList lines{qline(QStringLiteral("19990104"), QStringLiteral("012000"),
+                                      QStringLiteral("EXEMPLE SA"), QStringLiteral("45,30"),
+                                      QStringLiteral("1200"))};
+        dir.write(QStringLiteral("Cours.vmq"), lines);
+        ScriptedPrompts prompts;
+        TBourse b;
+        b.Init();
+        QVERIFY(b.Sauve());
+        QVERIFY(prompts.log.isEmpty());
+
+        b.store().append(qline(QStringLiteral("19990105"), QStringLiteral("012000"),
+                               QStringLiteral("EXEMPLE SA"), QStringLiteral("46,00"),
+                               QString()));
+        b.setModified(true);
+        prompts.answers = {Prompts::No, Prompts::Cancel, Prompts::Yes};
+        QVERIFY(b.Sauve());
+        QVERIFY(!b.Sauve()); // Cancel: the closing stops
+        QCOMPARE(dir.lines(QStringLiteral("Cours.vmq")), lines);
+        QVERIFY(b.Sauve());
+        QCOMPARE(prompts.said(QStringLiteral("question")),
+                 QStringList(3, QStringLiteral("Enregistrer le fichier des cotations ?")));
+        QCOMPARE(dir.bytes(QStringLiteral("Cours.vmq")),
+                 QByteArray("19990104\t012000\tEXEMPLE SA\t45,30\t1200\r\n"
+                            "19990105\t012000\tEXEMPLE SA\t46,00\t\r\n"));
+    }
+
+    void save_failedWriteKeepsTheProgramOpen()
+    {
+        TempStartDir dir;
+        ScriptedPrompts prompts;
+        TBourse b;
+        QDir(dir.path()).mkdir(QStringLiteral("Cours.vmq")); // a directory stands in the way
+        b.store().append(QStringLiteral("x"));
+        b.setModified(true);
+        prompts.answers = {Prompts::Yes};
+        QVERIFY(!b.Sauve());
+        QCOMPARE(prompts.said(QStringLiteral("error")),
+                 QStringList{QStringLiteral("Ne peut créer le fichier ") +
+                             dir.file(QStringLiteral("Cours.vmq"))});
+        QVERIFY(b.isModified());
+    }
+
+    void index_data()
+    {
+        QTest::addColumn<QStringList>("store");
+        QTest::addColumn<QStringList>("index");
+        QTest::addColumn<QString>("shownName");
+        auto l = [](const char *code, const char *name) {
+            return qline(QStringLiteral("19990104"), QString::fromLatin1(code),
+                         QString::fromLatin1(name), QStringLiteral("1,00"));
+        };
+        QTest::newRow("sorted by name, first line's name shown")
+            << QStringList{l("000002", "ZETA"), l("000001", "ALPHA")}
+            << QStringList{QStringLiteral("000001ALPHA"), QStringLiteral("000002ZETA")}
+            << QStringLiteral("ZETA");
+        QTest::newRow("same name twice keeps both codes")
+            << QStringList{l("000002", "SAME"), l("000001", "SAME")}
+            << QStringList{QStringLiteral("000002SAME"), QStringLiteral("000001SAME")}
+            << QStringLiteral("SAME");
+        QTest::newRow("upper case before lower case")
+            << QStringList{l("000001", "alpha"), l("000002", "Beta")}
+            << QStringList{QStringLiteral("000002Beta"), QStringLiteral("000001alpha")}
+            << QStringLiteral("alpha");
+        QTest::newRow("first name met is kept")
+            << QStringList{l("000001", "OLD"), l("000001", "NEW")}
+            << QStringList{QStringLiteral("000001OLD")} << QStringLiteral("OLD");
+        QTest::newRow("blank codes skipped")
+            << QStringList{l("      ", "BLANK"), l("000003", "C")}
+            << QStringList{QStringLiteral("000003C")} << QStringLiteral("C");
+        // The exchange sort moves equal names around: C1, B, C2, A sorts to
+        // A, B, C2, C1, not to the stable A, B, C1, C2.
+        QTest::newRow("equal names in exchange-sort order")
+            << QStringList{l("000001", "C"), l("000002", "B"), l("000003", "C"), l("000004", "A")}
+            << QStringList{QStringLiteral("000004A"), QStringLiteral("000002B"),
+                           QStringLiteral("000003C"), QStringLiteral("000001C")}
+            << QStringLiteral("C");
+    }
+    void index()
+    {
+        QFETCH(QStringList, store);
+        QFETCH(QStringList, index);
+        QFETCH(QString, shownName);
+        TempStartDir dir;
+        dir.write(QStringLiteral("Cours.vmq"), store);
+        TBourse b;
+        b.Init();
+        QCOMPARE(b.index(), index);
+        auto *names = b.findChild<QComboBox *>(QStringLiteral("ComboBox2"));
+        auto *chart = b.findChild<QComboBox *>(QStringLiteral("ComboBox3"));
+        QCOMPARE(names->count(), index.size());
+        for (int i = 0; i < index.size(); ++i) {
+            QCOMPARE(names->itemText(i), index[i].mid(6));
+            QCOMPARE(chart->itemText(i), index[i].mid(6));
+        }
+        QCOMPARE(names->currentText(), shownName);
+        QCOMPARE(chart->currentText(), shownName);
+        QVERIFY(b.Trouve(index.first().left(3)));
+        QVERIFY(!b.Trouve(QStringLiteral("999999")));
+    }
+
+    void monthEntries_spanWholeMonths()
+    {
+        QCOMPARE(monthEntries(QDate(1999, 1, 31), QDate(1999, 3, 2)),
+                 (QStringList{QStringLiteral("Janvier 1999"), QStringLiteral("Février 1999"),
+                              QStringLiteral("Mars 1999")}));
+        QCOMPARE(monthEntries(QDate(1998, 11, 5), QDate(1999, 1, 1)),
+                 (QStringList{QStringLiteral("Novembre 1998"), QStringLiteral("Décembre 1998"),
+                              QStringLiteral("Janvier 1999")}));
+        QVERIFY(monthEntries(QDate(), QDate()).isEmpty());
+        QCOMPARE(readMonthEntry(QStringLiteral("Août 2001")), QDate(2001, 8, 1));
+        QVERIFY_THROWS_EXCEPTION(VError, readMonthEntry(QStringLiteral("Aout 2001")));
+        QVERIFY_THROWS_EXCEPTION(VError, readMonthEntry(QStringLiteral("Mars")));
+    }
+};
+
+QTEST_MAIN(TestStore)
+#include "tst_store.moc"
