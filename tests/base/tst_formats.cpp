@@ -14,13 +14,13 @@ private slots:
         QTest::addColumn<QString>("amount"); // "#.00"
         QTest::newRow("half") << 0.5 << QStringLiteral("0,50") << QStringLiteral(",50");
         QTest::newRow("whole") << 12.0 << QStringLiteral("12,00") << QStringLiteral("12,00");
-        QTest::newRow("rounds up") << 1234.567 << QStringLiteral("1234,57")
-                                   << QStringLiteral("1234,57");
+        QTest::newRow("rounds up")
+            << 1234.567 << QStringLiteral("1234,57") << QStringLiteral("1234,57");
         QTest::newRow("tiny") << 0.004 << QStringLiteral("0,00") << QStringLiteral(",00");
-        QTest::newRow("half cent as written") << 2.675 << QStringLiteral("2,68")
-                                              << QStringLiteral("2,68");
-        QTest::newRow("another half cent") << 1.005 << QStringLiteral("1,01")
-                                           << QStringLiteral("1,01");
+        QTest::newRow("half cent as written")
+            << 2.675 << QStringLiteral("2,68") << QStringLiteral("2,68");
+        QTest::newRow("another half cent")
+            << 1.005 << QStringLiteral("1,01") << QStringLiteral("1,01");
         QTest::newRow("euro") << 65.60 / 6.55957 << QStringLiteral("10,00")
                               << QStringLiteral("10,00");
         QTest::newRow("negative") << -0.5 << QStringLiteral("-0,50") << QStringLiteral("-,50");

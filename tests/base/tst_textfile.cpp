@@ -38,8 +38,8 @@ private slots:
         QTest::newRow("empty lines kept")
             << QByteArray("a\r\n\r\n\nb")
             << QStringList{QStringLiteral("a"), QString(), QString(), QStringLiteral("b")};
-        QTest::newRow("cr lf split across is one end") << QByteArray("a\r\n") << QStringList{
-            QStringLiteral("a")};
+        QTest::newRow("cr lf split across is one end")
+            << QByteArray("a\r\n") << QStringList{QStringLiteral("a")};
         QTest::newRow("empty file") << QByteArray() << QStringList{};
     }
     void lineEndings()
@@ -55,8 +55,7 @@ private slots:
     {
         QByteArray all;
         for (int b = 1; b < 256; ++b)
-            if (b != '\r' && b != '\n')
-                all.append(char(b));
+            if (b != '\r' && b != '\n') all.append(char(b));
         const QString text = decodeWindows1252(all);
         QCOMPARE(text.size(), all.size()); // one character per byte
         QCOMPARE(encodeWindows1252(text), all);

@@ -69,22 +69,30 @@ private slots:
         QTest::addColumn<int>("autoOpen");
         QTest::newRow("rate too high") << QStringList{QStringLiteral("12.5")} << 6.55957 << 8 << 0;
         QTest::newRow("rate 6 kept") << QStringList{QStringLiteral("6")} << 6.0 << 8 << 0;
-        QTest::newRow("rate 10 kept") << QStringList{QStringLiteral(" 1.00000000000000E+0001")}
-                                      << 10.0 << 8 << 0;
+        QTest::newRow("rate 10 kept")
+            << QStringList{QStringLiteral(" 1.00000000000000E+0001")} << 10.0 << 8 << 0;
         QTest::newRow("rate below 6") << QStringList{QStringLiteral("5.99")} << 6.55957 << 8 << 0;
-        QTest::newRow("full")
-            << QStringList{QStringLiteral(" 6.55957000000000E+0000"), QStringLiteral("/p.ptf"),
-                           QStringLiteral("0"), QStringLiteral("20"), QStringLiteral("9"),
-                           QStringLiteral("7"), QStringLiteral("3"), QStringLiteral("1")}
-            << 6.55957 << 20 << 1;
-        QTest::newRow("malformed numbers keep defaults")
-            << QStringList{QStringLiteral("abc"), QString(), QStringLiteral("x"),
-                           QStringLiteral("douze"), QString(), QString(), QString(),
-                           QStringLiteral("oui")}
-            << 6.55957 << 8 << 0;
-        QTest::newRow("number then text") << QStringList{QStringLiteral("7"), QString(), QString(),
-                                                         QStringLiteral("12 jours")}
-                                          << 7.0 << 12 << 0;
+        QTest::newRow("full") << QStringList{QStringLiteral(" 6.55957000000000E+0000"),
+                                             QStringLiteral("/p.ptf"),
+                                             QStringLiteral("0"),
+                                             QStringLiteral("20"),
+                                             QStringLiteral("9"),
+                                             QStringLiteral("7"),
+                                             QStringLiteral("3"),
+                                             QStringLiteral("1")}
+                              << 6.55957 << 20 << 1;
+        QTest::newRow("malformed numbers keep defaults") << QStringList{QStringLiteral("abc"),
+                                                                        QString(),
+                                                                        QStringLiteral("x"),
+                                                                        QStringLiteral("douze"),
+                                                                        QString(),
+                                                                        QString(),
+                                                                        QString(),
+                                                                        QStringLiteral("oui")}
+                                                         << 6.55957 << 8 << 0;
+        QTest::newRow("number then text")
+            << QStringList{QStringLiteral("7"), QString(), QString(), QStringLiteral("12 jours")}
+            << 7.0 << 12 << 0;
     }
     void settingsFile()
     {
@@ -113,8 +121,7 @@ private slots:
         const QStringList lines{
             qline(QStringLiteral("19990310"), QStringLiteral("000001"), QStringLiteral("ALPHA"),
                   QStringLiteral("10,00"), QStringLiteral("5")),
-            QString(),
-            QStringLiteral("   "),
+            QString(), QStringLiteral("   "),
             qline(QStringLiteral("19990115"), QStringLiteral("000002"), QStringLiteral("ZETA"),
                   QStringLiteral("20,00"), QStringLiteral("6")),
             QString()};
@@ -168,7 +175,8 @@ private slots:
                             "0\r\n12\r\n9\r\n4\r\n8\r\n0\r\n"));
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.trt")), QByteArray("012000\tFiche\r\n"));
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.prc")), QByteArray());
-        QCOMPARE(dir.bytes(QStringLiteral("Valmeq.sit")), QByteArray("Site\thttp://h/f.txt\t/tmp/f\r\n"));
+        QCOMPARE(dir.bytes(QStringLiteral("Valmeq.sit")),
+                 QByteArray("Site\thttp://h/f.txt\t/tmp/f\r\n"));
         b.SetIni(true);
         b.SauveIni();
         QVERIFY(dir.bytes(QStringLiteral("Valmeq.ini")).endsWith("\r\n1\r\n"));
@@ -200,8 +208,7 @@ private slots:
         QVERIFY(prompts.log.isEmpty());
 
         b.store().append(qline(QStringLiteral("19990105"), QStringLiteral("012000"),
-                               QStringLiteral("EXEMPLE SA"), QStringLiteral("46,00"),
-                               QString()));
+                               QStringLiteral("EXEMPLE SA"), QStringLiteral("46,00"), QString()));
         b.setModified(true);
         prompts.answers = {Prompts::No, Prompts::Cancel, Prompts::Yes};
         QVERIFY(b.Sauve());

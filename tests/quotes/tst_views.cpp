@@ -8,7 +8,8 @@
 #include <QTableView>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 QString l(const char *date, const char *code, const char *name, const char *price = "1,00")
 {
@@ -68,15 +69,15 @@ private slots:
         load({l("19990115", "000001", "ALPHA"), l("19990210", "000001", "ALPHA"),
               l("19990305", "000002", "BÊTA", "12,50"), l("19990301", "000001", "ALPHA", ",50"),
               l("19990310", "000001", "ALPHA")});
-        QCOMPARE(items(months), (QStringList{QStringLiteral("Janvier 1999"),
-                                             QStringLiteral("Février 1999"),
-                                             QStringLiteral("Mars 1999")}));
+        QCOMPARE(items(months),
+                 (QStringList{QStringLiteral("Janvier 1999"), QStringLiteral("Février 1999"),
+                              QStringLiteral("Mars 1999")}));
         QCOMPARE(months->currentText(), QStringLiteral("Mars 1999"));
         QCOMPARE(b->currentMonth(), QDate(1999, 3, 10));
         const QuoteListModel *m = b->monthModel();
-        QCOMPARE(shownDates(m), (QStringList{QStringLiteral("05/03/1999"),
-                                             QStringLiteral("01/03/1999"),
-                                             QStringLiteral("10/03/1999")}));
+        QCOMPARE(shownDates(m),
+                 (QStringList{QStringLiteral("05/03/1999"), QStringLiteral("01/03/1999"),
+                              QStringLiteral("10/03/1999")}));
         QCOMPARE(m->cell(0, 1), QStringLiteral("000002"));
         QCOMPARE(m->cell(0, 2), QStringLiteral("BÊTA"));
         QCOMPARE(m->cell(0, 3), QStringLiteral("12,50"));
