@@ -1,11 +1,21 @@
-#include "quotes/TBourse.h"
+#include "app/TMainForm.h"
+#include "app/TSplash.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    TBourse b;
-    b.show();
+    TMainForm::setUpApplication(app);
+
+    // The splash stays on screen until the main frame has loaded the data.
+    auto *splash = new TSplash;
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    TMainForm form;
+    form.setSplash(splash);
+    form.show();
     return app.exec();
 }

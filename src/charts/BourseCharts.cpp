@@ -7,6 +7,7 @@ void TBourse::Graphique()
 {
     LitTitre();
     showPage(PageGraphique);
+    m_comboBox3->setCurrentIndex(m_comboBox2->currentIndex());
     m_comboBox3->setEditText(m_comboBox2->currentText());
     Dessine();
 }
@@ -16,6 +17,7 @@ void TBourse::ComboBox3Change()
     const int i = m_comboBox3->currentIndex();
     if (i < 0 || m_comboBox3->itemText(i) != m_comboBox3->currentText()) return;
     m_security = i;
+    m_comboBox2->setCurrentIndex(i);
     m_comboBox2->setEditText(m_comboBox3->currentText());
     LitTitre();
     Dessine();

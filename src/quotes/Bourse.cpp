@@ -45,6 +45,15 @@ QFrame *headerStrip(QWidget *page, const QString &caption, QComboBox *combo)
     return strip;
 }
 
+// Shows a text in an editable list with the matching entry current: an entry
+// current under another text would be chosen by the list when it loses the
+// focus, refilling the view behind the user's back.
+void showText(QComboBox *combo, const QString &text, int entry = -2)
+{
+    combo->setCurrentIndex(entry == -2 ? combo->findText(text) : entry);
+    combo->setEditText(text);
+}
+
 } // namespace
 
 TBourse::TBourse(QWidget *parent) : QWidget(parent), m_dir(QDir::currentPath())
@@ -280,7 +289,7 @@ void TBourse::LitMois()
     for (const QString &line : std::as_const(m_store))
         if (line.startsWith(key) && p.contains(line)) rows.append(line);
     m_monthModel->setLines(std::move(rows));
-    m_comboBox1->setEditText(monthEntry(m_month));
+    showText(m_comboBox1, monthEntry(m_month));
 }
 
 void TBourse::InitCombo()
@@ -288,7 +297,7 @@ void TBourse::InitCombo()
     m_comboBox1->clear();
     const QStringList months = monthEntries(m_first, m_last);
     m_comboBox1->addItems(months);
-    m_comboBox1->setEditText(months.isEmpty() ? QString() : months.constLast());
+    showText(m_comboBox1, months.isEmpty() ? QString() : months.constLast());
 }
 
 void TBourse::Journal()
@@ -454,7 +463,7 @@ void TBourse::Indexe()
     for (QComboBox *combo : {m_comboBox2, m_comboBox3}) {
         combo->clear();
         combo->addItems(names);
-        combo->setEditText(first);
+        showText(combo, first);
     }
 }
 
@@ -477,8 +486,8 @@ void TBourse::LitTitre()
 {
     if (m_security < 0 || m_security >= m_index.size()) return;
     const QString name = m_comboBox2->itemText(m_security);
-    m_comboBox2->setEditText(name);
-    m_comboBox3->setEditText(name);
+    showText(m_comboBox2, name, m_security);
+    showText(m_comboBox3, name, m_security);
     const QString code = m_index[m_security].left(6);
     const Period p = period();
     QStringList rows;

@@ -1,23 +1,363 @@
 // Entry page: typed quotations, their grid, and the correction of a stored line.
 #include "quotes/TBourse.h"
 
-void TBourse::buildEntryPage(QWidget *) {}
-void TBourse::layoutEntryPage(int, int) {}
-bool TBourse::entryEventFilter(QObject *, QEvent *)
+#include "base/Prompts.h"
+#include "base/clock.h"
+#include "base/errors.h"
+#include "base/formats.h"
+#include "quotes/TModif.h"
+#include "quotes/entry.h"
+#include "quotes/quotelistmodel.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QTableWidget>
+
+namespace
 {
+
+const int kFieldTop = 26;
+const int kFieldHeight = 22;
+const int kGridTop = 60;
+const int kPriceWidth = 88;
+
+QString cellText(const QTableWidget *grid, int row, int column)
+{
+    const QTableWidgetItem *item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void setCellText(QTableWidget *grid, int row, int column, const QString &text)
+{
+    QTableWidgetItem *item = grid->item(row, column);
+    if (!item) {
+        if (text.isEmpty()) return;
+        item = new QTableWidgetItem;
+        grid->setItem(row, column, item);
+    }
+    item->setText(text);
+}
+
+// Leaving a field: the focus went elsewhere in the window (not to a pop-up,
+// a menu or another window).
+bool isLeave(QEvent *event)
+{
+    if (event->type() != QEvent::FocusOut) return false;
+    const auto reason = static_cast<QFocusEvent *>(event)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+           reason != Qt::MenuBarFocusReason;
+}
+
+} // namespace
+
+void TBourse::buildEntryPage(QWidget *page)
+{
+    // The day and month digits may be left blank, the year's are required:
+    // a blank field shows "  /  /    ".
+    m_maskEdit1 = new QLineEdit(page);
+    m_maskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
+    m_maskEdit1->setInputMask(QStringLiteral("00/00/9999"));
+    m_comboBox4 = new QComboBox(page);
+    m_comboBox4->setObjectName(QStringLiteral("ComboBox4"));
+    m_comboBox4->setEditable(true);
+    m_comboBox4->setInsertPolicy(QComboBox::NoInsert);
+    m_comboBox4->setCompleter(nullptr); // the name follows what is typed, not a guess
+    m_comboBox4->setMaxVisibleItems(20);
+    m_edit2 = new QLineEdit(page);
+    m_edit2->setObjectName(QStringLiteral("Edit2"));
+    m_edit3 = new QLineEdit(page);
+    m_edit3->setObjectName(QStringLiteral("Edit3"));
+    m_edit6 = new QLineEdit(page);
+    m_edit6->setObjectName(QStringLiteral("Edit6"));
+
+    struct Field {
+        const char16_t *caption;
+        QWidget *field;
+        int left;
+        int width;
+    };
+    const Field fields[] = {{u"Date", m_maskEdit1, 8, 74},
+                            {u"Code", m_comboBox4, 86, 62},
+                            {u"Nom", m_edit2, 152, 200},
+                            {u"Cours", m_edit3, 400, kPriceWidth},
+                            {u"Volume", m_edit6, 493, kPriceWidth}};
+    int n = 1;
+    for (const Field &f : fields) {
+        auto *label = new QLabel(QString::fromUtf16(f.caption), page);
+        label->setObjectName(QStringLiteral("Label%1").arg(n++));
+        label->setBuddy(f.field);
+        label->adjustSize(); // above its field, never over it
+        label->move(f.left, std::max(kFieldTop - label->height() - 2, 0));
+        f.field->setGeometry(f.left, kFieldTop, f.width, kFieldHeight);
+        if (f.field == m_edit3) m_labelCours = label;
+        if (f.field == m_edit6) m_labelVolume = label;
+    }
+    setTabOrder(m_maskEdit1, m_comboBox4);
+    setTabOrder(m_comboBox4, m_edit2);
+    setTabOrder(m_edit2, m_edit3);
+    setTabOrder(m_edit3, m_edit6);
+
+    m_stringGrid1 = new QTableWidget(kGridRows, 6, page);
+    m_stringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    m_stringGrid1->horizontalHeader()->hide();
+    m_stringGrid1->verticalHeader()->hide();
+    m_stringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_stringGrid1->verticalHeader()->setMinimumSectionSize(10);
+    m_stringGrid1->verticalHeader()->setDefaultSectionSize(22);
+    m_stringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_stringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_stringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_stringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_stringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_stringGrid1->setTabKeyNavigation(false);
+    m_stringGrid1->setFocusPolicy(Qt::ClickFocus); // not reachable with Tab
+    m_stringGrid1->setWordWrap(false);
+    m_stringGrid1->setGeometry(8, kGridTop, 600, 300);
+
+    for (QWidget *w : std::initializer_list<QWidget *>{m_maskEdit1, m_comboBox4, m_edit2, m_edit3,
+                                                       m_edit6, m_stringGrid1})
+        w->installEventFilter(this);
+    connect(m_comboBox4, &QComboBox::editTextChanged, this, [this] { ComboBox4Change(); });
+    connect(m_stringGrid1, &QTableWidget::cellClicked, this,
+            [this] { runCommand(this, [this] { StringGrid1Click(); }); });
+}
+
+void TBourse::layoutEntryPage(int w, int h)
+{
+    if (!m_stringGrid1) return;
+    m_edit6->move(w - 117, kFieldTop);
+    m_edit3->move(w - 210, kFieldTop);
+    m_edit2->resize(std::max(w - 367, 20), kFieldHeight);
+    m_labelCours->move(w - 210, m_labelCours->y());
+    m_labelVolume->move(w - 117, m_labelVolume->y());
+    m_stringGrid1->setGeometry(8, kGridTop, std::max(w - 16, 100), std::max(h - 100, 50));
+    const int widths[6] = {82, 87, std::max(w - 378, 20), 85, 84, 20};
+    for (int c = 0; c < 6; ++c)
+        m_stringGrid1->setColumnWidth(c, widths[c]);
+}
+
+bool TBourse::entryEventFilter(QObject *watched, QEvent *event)
+{
+    if (!m_stringGrid1) return false;
+    const bool field = watched == m_maskEdit1 || watched == m_comboBox4 || watched == m_edit2 ||
+                       watched == m_edit3 || watched == m_edit6;
+
+    if (event->type() == QEvent::ShortcutOverride && field) {
+        // Ctrl+C and Ctrl+V are "C&opier" and "Co&ller" of the entry page,
+        // not the field's own copy and paste.
+        auto *key = static_cast<QKeyEvent *>(event);
+        return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste);
+    }
+
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (watched == m_stringGrid1 && key->key() == Qt::Key_Delete) {
+            runCommand(this, [this] { StringGrid1KeyDown(); });
+            return true;
+        }
+        if (watched != m_edit3 && watched != m_edit6) return false;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            runCommand(this, [this] { Valide(); });
+            return true;
+        }
+        QString replacement;
+        const auto action = entry::filterKey(
+            *key, watched == m_edit3 ? entry::amountChar : entry::quantityChar, &replacement);
+        if (action == entry::KeyAction::Drop) return true;
+        if (action == entry::KeyAction::Replace) {
+            static_cast<QLineEdit *>(watched)->insert(replacement);
+            return true;
+        }
+        return false;
+    }
+
+    if (field && isLeave(event)) {
+        runCommand(this, [&] {
+            if (watched == m_maskEdit1) MaskEdit1Exit();
+            if (watched == m_comboBox4) ComboBox4Exit();
+            if (watched == m_edit2) Edit2Exit();
+            if (watched == m_edit3) Edit3Exit();
+        });
+    }
     return false;
 }
-void TBourse::Saisie() {}
-void TBourse::CompteLignes() {}
-void TBourse::Valide() {}
-void TBourse::Raz() {}
-void TBourse::MaskEdit1Exit() {}
-void TBourse::ComboBox4Change() {}
-void TBourse::ComboBox4Exit() {}
-void TBourse::Edit2Exit() {}
-void TBourse::Edit3Exit() {}
-void TBourse::StringGrid1Click() {}
-void TBourse::StringGrid1KeyDown() {}
-void TBourse::TabSheet4Exit() {}
-void TBourse::Modifier() {}
-void TBourse::MajModif(const QString &) {}
+
+void TBourse::Saisie()
+{
+    layoutEntryPage(width(), height());
+    // The code list: the codes of the index, in name order. A code being typed stays.
+    QStringList codes;
+    codes.reserve(m_index.size());
+    for (const QString &e : std::as_const(m_index))
+        codes.append(e.left(6).trimmed());
+    {
+        const QSignalBlocker quiet(m_comboBox4); // the name field keeps its text
+        const QString typed = m_comboBox4->currentText();
+        m_comboBox4->clear();
+        m_comboBox4->addItems(codes);
+        m_comboBox4->setEditText(typed);
+    }
+
+    m_undo = m_store; // undo takes back everything entered in this visit
+    showPage(PageSaisie);
+    CompteLignes();
+    m_maskEdit1->setFocus(Qt::OtherFocusReason);
+}
+
+void TBourse::CompteLignes()
+{
+    m_rowCount = 0;
+    while (m_rowCount < m_stringGrid1->rowCount() &&
+           !cellText(m_stringGrid1, m_rowCount, 0).isEmpty())
+        ++m_rowCount;
+}
+
+void TBourse::Valide()
+{
+    Edit3Exit();
+    // A quotation never goes in with a date that is not a day of the calendar.
+    const QString date = m_maskEdit1->displayText();
+    if (!entry::isWholeDate(date)) {
+        m_maskEdit1->setFocus(Qt::OtherFocusReason);
+        throw VError::badDate(date);
+    }
+    int row;
+    if (m_correction) {
+        row = m_correctionRow;
+        m_correction = false;
+    } else {
+        row = m_rowCount;
+        // Past the 128 rows the grid grows: no quotation is refused or lost.
+        if (row >= m_stringGrid1->rowCount()) m_stringGrid1->setRowCount(row + 1);
+        ++m_rowCount;
+    }
+    const QString cells[5] = {date, m_comboBox4->currentText(), m_edit2->text(), m_edit3->text(),
+                              m_edit6->text()};
+    for (int c = 0; c < 5; ++c)
+        setCellText(m_stringGrid1, row, c, cells[c]);
+    m_stringGrid1->scrollToItem(m_stringGrid1->item(row, 0));
+    Raz();
+    m_comboBox4->setFocus(Qt::OtherFocusReason);
+}
+
+void TBourse::Raz()
+{
+    m_comboBox4->setEditText(QString());
+    m_edit2->clear();
+    m_edit3->clear();
+    m_edit6->clear();
+}
+
+void TBourse::MaskEdit1Exit()
+{
+    if (m_maskEdit1->displayText().startsWith(QLatin1Char(' ')))
+        m_maskEdit1->setText(toShown(Clock::get().today()));
+}
+
+void TBourse::ComboBox4Change()
+{
+    QString name;
+    if (entry::nameForCode(m_index, m_comboBox4->currentText(), &name)) m_edit2->setText(name);
+}
+
+void TBourse::ComboBox4Exit()
+{
+    const QString code = normaliseCode(m_comboBox4->currentText());
+    if (code != m_comboBox4->currentText()) m_comboBox4->setEditText(code);
+}
+
+void TBourse::Edit2Exit()
+{
+    if (m_edit2->text().isEmpty()) m_edit2->setText(m_comboBox4->currentText());
+}
+
+void TBourse::Edit3Exit()
+{
+    const QString price = entry::leftPrice(m_edit3->text());
+    if (price != m_edit3->text()) m_edit3->setText(price);
+}
+
+void TBourse::StringGrid1Click()
+{
+    const int row = m_stringGrid1->currentRow();
+    // Only a filled row can be corrected: a click below them changes nothing,
+    // so that the rows stay together and no validation writes over another.
+    if (row < 0 || row >= m_rowCount) return;
+    m_correction = true;
+    m_correctionRow = row;
+    m_maskEdit1->setText(cellText(m_stringGrid1, row, 0));
+    m_comboBox4->setEditText(cellText(m_stringGrid1, row, 1));
+    m_edit2->setText(cellText(m_stringGrid1, row, 2));
+    m_edit3->setText(cellText(m_stringGrid1, row, 3));
+    m_edit6->setText(cellText(m_stringGrid1, row, 4));
+}
+
+void TBourse::StringGrid1KeyDown()
+{
+    // The first row goes; the rows below move up one place.
+    for (int r = 0; r < m_rowCount; ++r)
+        for (int c = 0; c < 5; ++c)
+            setCellText(m_stringGrid1, r, c, cellText(m_stringGrid1, r + 1, c));
+    m_rowCount = std::max(m_rowCount - 1, 0);
+    // The row under correction moved up with the others; when it was the
+    // first one, the fields hold its only copy and the next validation
+    // appends it.
+    if (m_correction) {
+        if (m_correctionRow == 0)
+            m_correction = false;
+        else
+            --m_correctionRow;
+    }
+}
+
+void TBourse::TabSheet4Exit()
+{
+    // Every filled row goes to the end of the store, in grid order.
+    for (int r = 0; r < m_stringGrid1->rowCount(); ++r) {
+        const QString date = cellText(m_stringGrid1, r, 0);
+        if (date.isEmpty()) continue;
+        m_store.append(
+            entry::lineOfRow(date, cellText(m_stringGrid1, r, 1), cellText(m_stringGrid1, r, 2),
+                             cellText(m_stringGrid1, r, 3), cellText(m_stringGrid1, r, 4)));
+    }
+    m_stringGrid1->clearContents();
+    m_stringGrid1->setRowCount(kGridRows);
+    m_rowCount = 0;
+    m_correction = false;
+    LitMois();
+    LitTitre();
+    m_modified = true;
+}
+
+void TBourse::Modifier()
+{
+    QTableView *list = shownList();
+    if (!list) return;
+    const QList<int> rows = selectedRows(list);
+    if (rows.size() != 1) return;
+    const auto *model = static_cast<const QuoteListModel *>(list->model());
+    MajModif(model->cell(rows.first(), 0) + QLatin1Char('\t') + model->cell(rows.first(), 1));
+    if (list == m_listView1)
+        LitMois();
+    else
+        LitTitre();
+}
+
+void TBourse::MajModif(const QString &key)
+{
+    const qsizetype at = entry::findQuote(m_store, entry::storeKey(key));
+    if (at < 0) return;
+    TModif dialog(this);
+    dialog.Init(m_store.at(at));
+    Prompts::get().exec(&dialog);
+    QString line;
+    dialog.Result(line);
+    if (line.isEmpty()) return;
+    m_store[at] = line; // no undo copy for a correction
+    m_modified = true;
+}

@@ -2,7 +2,9 @@
 
 #include "base/textfile.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QTest>
 #include <QFile>
 
 ScriptedPrompts::ScriptedPrompts()
@@ -102,6 +104,8 @@ int ScriptedPrompts::exec(QDialog *dialog)
     // The window is shown (not modally) so that focus and leave rules work
     // as they do for the user.
     dialog->show();
+    dialog->activateWindow();
+    (void)QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }, 2000);
     const int r = dialogs.takeFirst()(dialog);
     if (dialog->isVisible()) {
         if (r == QDialog::Accepted)

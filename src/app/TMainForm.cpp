@@ -1,0 +1,580 @@
+#include "app/TMainForm.h"
+
+#include "app/TAboutBox.h"
+#include "app/TSplash.h"
+#include "app/glyphs.h"
+#include "base/Prompts.h"
+#include "base/clock.h"
+#include "print/printer.h"
+#include "quotes/TBourse.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTranslator>
+
+using DocOp = void (TBourse::*)();
+using FrameOp = void (TMainForm::*)();
+
+// One row of the menu or tool-bar table: an entry and what it calls.
+struct FrameCommand {
+    enum Kind { Menu, Item, SubMenu, EndSubMenu, Separator };
+    enum Flag {
+        PortfolioCommand = 1, // disabled until Valide1
+        Checkable = 2,
+        Radio = 4,
+        Checked = 8,
+    };
+    Kind kind;
+    const char *name = nullptr;
+    const char *caption = nullptr; // UTF-8, "&" before the access letter
+    const char *hint = nullptr;    // status-bar hint; the tooltip on the tool bar
+    DocOp op = nullptr;            // the document operation called...
+    FrameOp frame = nullptr;       // ...or the frame's own handler
+    int flags = 0;
+    const char *shortcut = nullptr;
+    glyphs::Glyph glyph = glyphs::Glyph::Open; // tool-bar buttons only
+};
+
+namespace
+{
+
+using C = FrameCommand;
+
+C menu(const char *name, const char *caption)
+{
+    return {C::Menu, name, caption};
+}
+C subMenu(const char *name, const char *caption, const char *hint)
+{
+    return {C::SubMenu, name, caption, hint};
+}
+C endSubMenu()
+{
+    return {C::EndSubMenu};
+}
+C separator()
+{
+    return {C::Separator};
+}
+C item(const char *name, const char *caption, const char *hint, DocOp op, int flags = 0,
+       const char *shortcut = nullptr)
+{
+    return {C::Item, name, caption, hint, op, nullptr, flags, shortcut};
+}
+C item(const char *name, const char *caption, const char *hint, FrameOp frame, int flags = 0,
+       const char *shortcut = nullptr)
+{
+    return {C::Item, name, caption, hint, nullptr, frame, flags, shortcut};
+}
+C button(const char *name, const char *hint, glyphs::Glyph glyph, DocOp op, int flags = 0)
+{
+    return {C::Item, name, nullptr, hint, op, nullptr, flags, nullptr, glyph};
+}
+C button(const char *name, const char *hint, glyphs::Glyph glyph, FrameOp frame)
+{
+    return {C::Item, name, nullptr, hint, nullptr, frame, 0, nullptr, glyph};
+}
+
+QString utf8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Valmeq"));
+    setWindowIcon(glyphs::programIcon());
+
+    // The document window; becoming active, it shows its monthly page and
+    // reads the settings and list files.
+    m_bourse = new TBourse(this);
+    setCentralWidget(m_bourse);
+    connect(m_bourse, &QWidget::windowTitleChanged, this, &TMainForm::updateTitle);
+
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+
+    // Shortcuts of the frame's entries also hold while typing in a field
+    // (Ctrl+C copies the entry fields into the entry copy buffer).
+    qApp->installEventFilter(this);
+}
+
+TMainForm::~TMainForm()
+{
+    delete m_splash;
+}
+
+void TMainForm::setUpApplication(QApplication &app)
+{
+    // The name, not a display name: Qt would append a display name to every
+    // window title ("Valmeq - x.ptf — Valmeq"); message boxes use the name.
+    QCoreApplication::setApplicationName(QStringLiteral("Valmeq"));
+    QApplication::setWindowIcon(glyphs::programIcon());
+    // Qt's own buttons and dialogs in French: "Oui", "Non", "Annuler".
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_fr"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+QAction *TMainForm::addCommand(const FrameCommand &c, bool onToolBar)
+{
+    auto *action = new QAction(this);
+    action->setObjectName(QLatin1String(c.name));
+    const QString hint = utf8(c.hint);
+    action->setText(onToolBar ? hint : utf8(c.caption));
+    action->setStatusTip(hint);
+    action->setToolTip(hint);
+    if (onToolBar) action->setIcon(glyphs::icon(c.glyph));
+    if (c.shortcut) {
+        action->setShortcut(QKeySequence(QLatin1String(c.shortcut)));
+        m_shortcuts.append(action->shortcut());
+    }
+    action->setCheckable(c.flags & (C::Checkable | C::Radio));
+    action->setChecked(c.flags & C::Checked);
+    if (c.flags & C::PortfolioCommand) {
+        action->setEnabled(false);
+        m_portfolioCommands.append(action);
+    }
+    connect(action, &QAction::triggered, this, [this, op = c.op, frame = c.frame] {
+        runCommand(this, [&] {
+            if (op)
+                (m_bourse->*op)();
+            else
+                (this->*frame)();
+        });
+    });
+    return action;
+}
+
+void TMainForm::buildMenus()
+{
+    const int P = C::PortfolioCommand;
+    static const FrameCommand rows[] = {
+        menu("mnuFichier", "&Fichier"),
+        item("miNouveau", "&Nouveau", "Nouveau portefeuille", &TBourse::Nouveau),
+        item("miOuvrir", "&Ouvrir...", "Ouvrir un portefeuille", &TMainForm::OuvrirClick),
+        item("miSauver", "&Enregistrer", "Enregistrer le portefeuille en cours", &TBourse::Sauver,
+             P),
+        item("miSaveAs", "Enregistrer &sous", "Enregistrer le portefeuille sous un autre nom",
+             &TBourse::SaveAs, P),
+        separator(),
+        subMenu("mnuImporter", "I&mporter", "Importer données"),
+        item("miImporter", "Date,Code,Nom,Cours,Vol...", "Ordre des champs", &TBourse::Importer),
+        item("miImporter2", "Code,Nom,Date,cours,Vol...", "Ordre des champs", &TBourse::Importer2),
+        endSubMenu(),
+        item("miExporter", "E&xporter...", "Expoter données", &TBourse::Exporter),
+        item("miGetCours", "&Télécharger cours", "Télécharger les cours de la bourse",
+             &TBourse::GetCours),
+        separator(),
+        item("miImprimer", "&Imprimer...", "Imprimer", &TBourse::Imprimer),
+        item("miConfigImprimante", "Configuration imprimante...", "Configurer l'imprimante",
+             &TMainForm::ConfigImprimanteClick),
+        separator(),
+        item("miQuitter", "&Quitter", "Quitter l'application", &TMainForm::QuitterClick, 0,
+             "Alt+X"),
+
+        menu("mnuEdition", "&Ediiton"),
+        item("miAnnuler", "&Annuler", "Annuler la dernière opération", &TBourse::Annuler),
+        separator(),
+        item("miCopier", "C&opier", "Copier", &TBourse::Copier, 0, "Ctrl+C"),
+        item("miColler", "Co&ller", "Coller", &TBourse::Coller, 0, "Ctrl+V"),
+        item("miRechercher", "Re&chercher...", "Rechercher une valeur", &TBourse::Rechercher),
+        item("miContinuer", "Co&ntinuer", "continuer recherche", &TBourse::continuer, 0, "F3"),
+        separator(),
+        item("miModifier", "&Modifier", "Modifier ligne", &TBourse::Modifier),
+        item("miSaisie", "S&aisir cotations", "Saisie des cotations", &TBourse::Saisie),
+        separator(),
+        item("miSelectAll", "&Sélectionner tout", "Sélectionner tout", &TBourse::SelectAll, 0,
+             "Ctrl+A"),
+        item("miInverser", "&Inverser la sélection", "Inverser la sélection", &TBourse::Inverser),
+        item("miSupprimer", "S&upprimer Ligne(s)", "Supprimer lignes sélectionnées",
+             &TBourse::Supprimer),
+        item("miReorganiser", "&Réorganiser la base...", "Supprimer les cotations trop anciennes",
+             &TBourse::Reorganiser),
+        separator(),
+        subMenu("mnuTrier", "&Trier journal", "Trier le journal"),
+        item("miTrierNom", "Date + &nom", "Trier sur date et nom", &TBourse::TrierNom),
+        item("miTrierCode", "Date + &code", "Trier sur date et code", &TBourse::TrierCode),
+        endSubMenu(),
+        item("miConvertir", "Convertir en &euros...", "Convertir franc/euro", &TBourse::Convertir),
+
+        menu("mnuCours", "&Cours"),
+        item("miJournal", "Vue &Journal", "Journal des cotations", &TBourse::Journal),
+        item("miTitres", "Vue &Titres", "Voir les titres", &TBourse::Titres),
+        subMenu("mnuSelectionner", "Sé&lectionner", "Sélectionner lignes"),
+        item("miTout", "&Tout", "toutes les lignes", &TMainForm::ToutClick, C::Radio | C::Checked),
+        item("miDate", "&Date...", "De date à date", &TMainForm::DateClick, C::Radio),
+        endSubMenu(),
+        separator(),
+        item("miListeTitres", "&Titres de la base", "Gestion des titres", &TBourse::ListeTitres),
+        item("miSupTitre", "&Supprimer titre...", "supprimer un titre", &TBourse::SupTitre),
+        item("miDiviser", "D&iviser titre...", "Diviser le cours", &TBourse::Diviser),
+
+        menu("mnuStats", "&Stats"),
+        item("miParametres", "&Paramètres", "Définir les paramètres", &TBourse::Parametres),
+        item("miGraphique", "&Graphique standard", "Graphique", &TBourse::Graphique, 0, "F9"),
+        item("miRIIndex", "&RI-Index", "Tracer RSI", &TBourse::RIIndex),
+        item("miMomentum", "&Momentum", "Tracer momentum", &TBourse::Momentum),
+        item("miZigetZag", "&ZigZag", "Oscillations amorties", &TBourse::ZigetZag),
+        separator(),
+        item("miStatistiques", "&Statistiques", "Statistiques sur le titre",
+             &TBourse::Statistiques),
+        item("miHitParade", "&Hit parade", "Hit parade des titres", &TBourse::HitParade),
+        separator(),
+        item("miCoupures", "&Vu dans la presse", "Vu dans la presse", &TBourse::Coupures),
+
+        menu("mnuGestion", "&Gestion"),
+        item("miAchat", "&Achat...", "Achat d'un titre", &TBourse::Achat, P),
+        item("miVente", "&Vente...", "Vente d'un titre", &TBourse::Vente, P),
+        item("miEchange", "&Echange...", "Echange de titres", &TBourse::Echange, P),
+        item("miDividendes", "&Dividendes...", "enregistrer dividendes", &TBourse::Dividendes, P),
+        separator(),
+        item("miOperations", "&Journal des opérations", "Voir le journal", &TBourse::Operations, P),
+        item("miPortefeuille", "&Portefeuille", "Voir le portefeuille", &TBourse::Portefeuille, P),
+        item("miFraisBourse", "&Frais de bourse", "voir les frais de bourse", &TBourse::FraisBourse,
+             P),
+        item("miRepartition", "&Répartition du portefeuille", "Répartition du portefeuille",
+             &TBourse::Repartition, P),
+        separator(),
+        item("miOuvrirAuto", "Ouvrir automatiquement", "Ouvrir le portefeuille au démarrage",
+             &TMainForm::OuvrirAutoClick, C::Checkable),
+
+        menu("mnuUtilitaires", "&Utilitaires"),
+        item("miCalendrier", "&Calendrier", "Calendrier", &TMainForm::CalendrierClick),
+        item("miPocket", "C&alculatrice", "Pocket calculatrice", &TMainForm::PocketClick),
+        item("miHorloge", "&Horloge", "Horloge", &TMainForm::HorlogeClick),
+        item("miEurof", "&Euro conversion", "Convertisseur euro", &TMainForm::EurofClick),
+        item("miBlocnotes", "&Bloc-notes", "Bloc notes", &TMainForm::BlocnotesClick),
+
+        menu("mnuAide", "&Aide"),
+        item("miAideIndex", "&Index", "Sommaire de l'aide", &TMainForm::AideIndexClick),
+        item("miAideRechercher", "&Rechercher...", "Rechercher dans l'aide",
+             &TMainForm::AideRechercherClick),
+        item("miAideUtiliser", "&Utiliser l'aide", "Utiliser l'aide",
+             &TMainForm::AideUtiliserClick),
+        separator(),
+        item("miAPropos", "&A propos", "Informations sur le programme, version",
+             &TMainForm::AProposClick),
+    };
+
+    QMenu *top = nullptr;
+    QMenu *current = nullptr;
+    QActionGroup *radios = nullptr;
+    for (const FrameCommand &row : rows) {
+        switch (row.kind) {
+        case C::Menu:
+            top = current = menuBar()->addMenu(utf8(row.caption));
+            top->setObjectName(QLatin1String(row.name));
+            break;
+        case C::SubMenu:
+            current = top->addMenu(utf8(row.caption));
+            current->setObjectName(QLatin1String(row.name));
+            current->menuAction()->setStatusTip(utf8(row.hint));
+            break;
+        case C::EndSubMenu:
+            current = top;
+            break;
+        case C::Separator:
+            current->addSeparator();
+            break;
+        case C::Item: {
+            QAction *action = addCommand(row, false);
+            if (row.flags & C::Radio) {
+                if (!radios) radios = new QActionGroup(this);
+                radios->addAction(action);
+            }
+            current->addAction(action);
+            break;
+        }
+        }
+    }
+    m_ouvrirAuto = findChild<QAction *>(QStringLiteral("miOuvrirAuto"));
+    m_tout = findChild<QAction *>(QStringLiteral("miTout"));
+    m_date = findChild<QAction *>(QStringLiteral("miDate"));
+    m_period = m_tout;
+}
+
+void TMainForm::buildToolBar()
+{
+    using G = glyphs::Glyph;
+    static const FrameCommand rows[] = {
+        button("tbOuvrir", "Ouvrir", G::Open, &TMainForm::OuvrirClick),
+        button("tbSauver", "Enregistrer", G::Save, &TBourse::Sauver, C::PortfolioCommand),
+        button("tbImprimer", "Imprimer", G::Print, &TBourse::Imprimer),
+        separator(),
+        button("tbPremier", "Premier", G::First, &TBourse::Premier),
+        button("tbPrecedent", "Précédent", G::Previous, &TBourse::Precedent),
+        button("tbSuivant", "Suivant", G::Next, &TBourse::Suivant),
+        button("tbDernier", "Dernier", G::Last, &TBourse::Dernier),
+        separator(),
+        button("tbJournal", "Journal", G::Journal, &TBourse::Journal),
+        button("tbTitres", "Titres", G::Securities, &TBourse::Titres),
+        button("tbGraphique", "Graphique", G::Chart, &TBourse::Graphique),
+        button("tbSaisie", "Saisir cotations", G::Entry, &TBourse::Saisie),
+        button("tbCoupures", "Vu dans la presse", G::Press, &TBourse::Coupures),
+        separator(),
+        button("tbAchat", "Achat", G::Buy, &TBourse::Achat),
+        button("tbVente", "Vente", G::Sell, &TBourse::Vente),
+        button("tbOperations", "Journal des opérations", G::Operations, &TBourse::Operations),
+        button("tbPortefeuille", "Portefeuille", G::Portfolio, &TBourse::Portefeuille),
+    };
+
+    QToolBar *bar = addToolBar(QStringLiteral("ToolBar1"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(33);
+    bar->setIconSize(QSize(glyphs::kGlyphSize, glyphs::kGlyphSize));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->toggleViewAction()->setVisible(false);
+    for (const FrameCommand &row : rows) {
+        if (row.kind == C::Separator) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction *action = addCommand(row, true);
+        bar->addAction(action);
+        if (auto *b = qobject_cast<QToolButton *>(bar->widgetForAction(action))) {
+            b->setObjectName(action->objectName() + QStringLiteral("Button"));
+            b->setAutoRaise(true);
+            b->setFixedSize(25, 25);
+        }
+    }
+}
+
+void TMainForm::buildStatusBar()
+{
+    m_panel0 = new QLabel(this);
+    m_panel0->setObjectName(QStringLiteral("StatusPanel0"));
+    m_panel1 = new QLabel(this);
+    m_panel1->setObjectName(QStringLiteral("StatusPanel1"));
+    m_panel1->setAlignment(Qt::AlignCenter);
+    for (QLabel *panel : {m_panel0, m_panel1})
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // 50 wide, or more when the font needs it to show the whole time.
+    const int clockWidth = m_panel1->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) +
+                           2 * m_panel1->frameWidth() + 6;
+    m_panel1->setFixedWidth(std::max(50, clockWidth));
+    // Panel 0 never pushes the frame wider: it yields when space is short.
+    m_panel0->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(m_panel0, 1);
+    statusBar()->addWidget(m_panel1);
+    FormResize();
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(1000);
+    connect(m_timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    m_timer1->start();
+    Timer1Timer();
+}
+
+QLabel *TMainForm::statusPanel(int index) const
+{
+    return index == 0 ? m_panel0 : m_panel1;
+}
+
+void TMainForm::setSplash(TSplash *splash)
+{
+    m_splash = splash;
+}
+
+void TMainForm::updateTitle(const QString &documentTitle)
+{
+    setWindowTitle(documentTitle.isEmpty() ? QStringLiteral("Valmeq")
+                                           : QStringLiteral("Valmeq - ") + documentTitle);
+}
+
+// --- Start, clock, hints, closing -----------------------------------------------
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown) return;
+    m_shown = true;
+    FormShow();
+}
+
+void TMainForm::FormShow()
+{
+    setWindowState(windowState() | Qt::WindowMaximized);
+    m_startDir = QDir::currentPath();
+    if (QFile::exists(QDir(m_startDir).filePath(QStringLiteral("Cours.vmq"))))
+        runCommand(this, [this] { m_bourse->Init(); });
+    bool autoOpen = false;
+    m_bourse->GetIni(autoOpen, m_portfolioPath);
+    if (autoOpen) {
+        m_ouvrirAuto->setChecked(true);
+        // An unreadable portfolio is reported and the start goes on; with no
+        // portfolio remembered there is nothing to open.
+        if (!m_portfolioPath.isEmpty())
+            runCommand(this, [this] { m_bourse->Charge(m_portfolioPath); });
+        Valide1();
+    }
+    delete m_splash;
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::FormResize()
+{
+    m_panel0->setMaximumWidth(std::max(0, width() - 100));
+}
+
+void TMainForm::ShowHint(const QString &hint)
+{
+    m_panel0->setText(hint);
+}
+
+void TMainForm::Timer1Timer()
+{
+    m_panel1->setText(Clock::get().now().time().toString(QStringLiteral("hh:mm:ss")));
+}
+
+bool TMainForm::event(QEvent *event)
+{
+    // The hint of the entry under the mouse goes to panel 0, not to a
+    // temporary message over both panels.
+    if (event->type() == QEvent::StatusTip) {
+        ShowHint(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->window() == this) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // Filtered, the field does not claim the key and the entry's
+        // shortcut fires.
+        if (m_shortcuts.contains(QKeySequence(key->keyCombination()))) return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    // The portfolio first: Cancel at its question keeps the program open.
+    bool mayClose = false;
+    runCommand(this, [&] { mayClose = m_bourse->FormCloseQuery(); });
+    if (!mayClose) return;
+    // Leaving the entry page puts the typed quotations into the store, so
+    // that they are saved with it. If that fails the program stays open.
+    if (m_bourse->page() == TBourse::PageSaisie) {
+        bool left = false;
+        runCommand(this, [&] {
+            m_bourse->showPage(TBourse::PageJournal);
+            left = true;
+        });
+        if (!left) return;
+    }
+    if (!m_startDir.isEmpty() && !QDir::setCurrent(m_startDir))
+        Prompts::get().error(this, QStringLiteral("Ne peut accéder au répertoire %1")
+                                       .arg(QDir::toNativeSeparators(m_startDir)));
+    // A settings file that cannot be written is reported; the closing goes on.
+    runCommand(this, [this] { m_bourse->SauveIni(); });
+    bool saved = false;
+    runCommand(this, [&] { saved = m_bourse->Sauve(); });
+    if (saved) event->accept();
+}
+
+// --- Commands of the frame ------------------------------------------------------
+
+void TMainForm::Valide1()
+{
+    for (QAction *action : std::as_const(m_portfolioCommands))
+        action->setEnabled(true);
+}
+
+void TMainForm::OuvrirClick()
+{
+    m_bourse->Ouvrir();
+    // Cancelled or not, the portfolio commands are available from now on.
+    Valide1();
+}
+
+void TMainForm::ConfigImprimanteClick()
+{
+    Prompts::get().pageSetup(this, &sharedPrinter());
+}
+
+void TMainForm::QuitterClick()
+{
+    close();
+}
+
+void TMainForm::choosePeriod(QAction *entry, int mode, bool alwaysChecked)
+{
+    // The group has already moved the mark to `entry`; it stays there only
+    // when the choice is made.
+    m_period->setChecked(true);
+    if (m_bourse->Selectionner(mode) || alwaysChecked) m_period = entry;
+    m_period->setChecked(true);
+}
+
+void TMainForm::ToutClick()
+{
+    choosePeriod(m_tout, 0, true);
+}
+
+void TMainForm::DateClick()
+{
+    choosePeriod(m_date, 1, false);
+}
+
+void TMainForm::OuvrirAutoClick()
+{
+    bool autoOpen = false;
+    m_bourse->GetIni(autoOpen, m_portfolioPath);
+    // The entry has inverted its check mark; the settings follow it.
+    m_bourse->SetIni(m_ouvrirAuto->isChecked());
+}
+
+// The desk accessories come with their windows (each shown modally, then
+// destroyed).
+void TMainForm::CalendrierClick() {} // TCalendrier
+void TMainForm::PocketClick() {}     // TPocket
+void TMainForm::HorlogeClick() {}    // THorloge
+void TMainForm::EurofClick() {}      // TEurof
+// TBlocnotes: Charge(startDir() + "/Valmeq.nte") before showing, Sauve after.
+void TMainForm::BlocnotesClick() {}
+
+// The help window over "Valmeq.hlp" comes with the help.
+void TMainForm::AideIndexClick() {}      // contents
+void TMainForm::AideRechercherClick() {} // keyword search, empty keyword
+void TMainForm::AideUtiliserClick() {}   // help on using help
+
+void TMainForm::AProposClick()
+{
+    TAboutBox box(this);
+    Prompts::get().exec(&box);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+class QKeyEvent;
+
+// Rules of the entry page, of the correction of a stored quotation and of
+// the value search, without any window.
+namespace entry
+{
+
+// Key filters. The character a typed one becomes, or a null QChar when the
+// field refuses it. Amount fields take digits and "," (a "." becomes ",");
+// quantity fields take digits only.
+QChar amountChar(QChar typed);
+QChar quantityChar(QChar typed);
+
+// What a key press does in a filtered field: pass as it is, be dropped, or be
+// replaced by `replacement` (a typed "." becoming ","). Keys that type no
+// character (Backspace, Tab, Enter, arrows) and shortcuts always pass.
+enum class KeyAction { Pass, Drop, Replace };
+KeyAction filterKey(const QKeyEvent &event, QChar (*rule)(QChar), QString *replacement);
+
+// The price field once left: a readable number is rewritten "#.00"
+// (0.5 -> ",50", 12 -> "12,00"); empty or unreadable text stays as typed.
+QString leftPrice(const QString &text);
+
+// True when the date field holds a whole calendar date "dd/mm/yyyy": two
+// digits, "/", two digits, "/", four digits, and a day that exists.
+bool isWholeDate(const QString &shown);
+
+// The quotation line of one grid row: the date "dd/mm/yyyy" rewritten
+// "yyyymmdd" by character positions, then code, name, price and volume.
+QString lineOfRow(const QString &date, const QString &code, const QString &name,
+                  const QString &price, const QString &volume);
+
+// Code list typing: the name of the first index entry whose first n
+// characters are the text (n its length). False when none is.
+bool nameForCode(const QStringList &index, const QString &text, QString *name);
+
+// The store key of a row of a quotation list: "dd/mm/yyyy", tab, code
+// becomes "yyyymmdd", tab, code.
+QString storeKey(const QString &shownKey);
+// The first store line whose date and code fields are the key; -1 when none.
+qsizetype findQuote(const QStringList &store, const QString &key);
+
+// The code the value search looks for: the typed text in upper case; when it
+// begins with a digit, the normalised code; otherwise the code of the first
+// index entry whose name begins with it (upper case), or the text itself when
+// no name does. Empty text stays empty.
+QString searchCode(const QStringList &index, const QString &typed);
+
+} // namespace entry
