@@ -7,7 +7,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "Valmeq a besoin d'un affichage graphique : ni DISPLAY ni WAYLAND_DISPLAY n'est défini." >&2
   exit 1
 fi
-./tools/build.sh
+./tools/build.sh valmeq
 start="${VALMEQ_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/Valmeq}"
 if [ ! -d "$start" ]; then
   mkdir -p "$start"

@@ -2,6 +2,7 @@
 #include "app/TSplash.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -16,6 +17,8 @@ int main(int argc, char *argv[])
 
     TMainForm form;
     form.setSplash(splash);
+    // Fill the screen even where no window manager maximises the frame.
+    form.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     form.show();
     return app.exec();
 }
