@@ -2,24 +2,260 @@
 // sorts and the period.
 #include "quotes/TBourse.h"
 
-void TBourse::Annuler() {}
-void TBourse::Convertir() {}
-void TBourse::ExecCvt(int, const QString &, const QString &, const QString &, const QString &,
-                      double)
+#include "base/Prompts.h"
+#include "base/formats.h"
+#include "quotes/TConvert.h"
+#include "quotes/TDivise.h"
+#include "quotes/TReorg.h"
+#include "quotes/TSeldate.h"
+#include "quotes/TSupp.h"
+#include "quotes/maintenance.h"
+#include "quotes/quotelistmodel.h"
+
+#include <QItemSelectionModel>
+#include <QTableView>
+
+namespace
 {
+
+// Which rows of a quotation list are selected, read from the selection
+// ranges (a row counts when the whole row is selected).
+QList<bool> selectedFlags(QTableView *list)
+{
+    QItemSelectionModel *selection = list->selectionModel();
+    const int rowCount = list->model()->rowCount();
+    const int lastColumn = list->model()->columnCount() - 1;
+    QList<bool> selected(rowCount, false);
+    if (!selection) return selected;
+    for (const QItemSelectionRange &range : selection->selection()) {
+        const bool wholeRows = range.left() == 0 && range.right() == lastColumn;
+        for (int r = range.top(); r <= range.bottom() && r < rowCount; ++r)
+            if (wholeRows || selection->isRowSelected(r)) selected[r] = true;
+    }
+    return selected;
 }
-void TBourse::Diviser() {}
-void TBourse::SupTitre() {}
-void TBourse::Selection(QTableView *) {}
-void TBourse::SelectAll() {}
-void TBourse::Selectinv(QTableView *) {}
-void TBourse::Inverser() {}
-void TBourse::SupLignes(QTableView *) {}
-void TBourse::Supprimer() {}
-void TBourse::Reorganiser() {}
-void TBourse::TrierNom() {}
-void TBourse::TrierCode() {}
-bool TBourse::Selectionner(int)
+
+// The rows whose flag is `state`, one range per run of such rows.
+QItemSelection rowRuns(const QAbstractItemModel *model, const QList<bool> &flags, bool state)
 {
-    return false;
+    QItemSelection runs;
+    const int lastColumn = model->columnCount() - 1;
+    const int n = int(flags.size());
+    for (int r = 0; r < n;) {
+        if (flags[r] != state) {
+            ++r;
+            continue;
+        }
+        const int top = r;
+        while (r < n && flags[r] == state)
+            ++r;
+        runs.append(QItemSelectionRange(model->index(top, 0), model->index(r - 1, lastColumn)));
+    }
+    return runs;
+}
+
+// Replaces the selection of a list in one step. Qt compares the former and
+// the new selection range by range, which is quadratic when thousands of
+// rows are selected apart; from an empty selection both steps stay linear.
+void replaceSelection(QTableView *list, const QItemSelection &selection)
+{
+    QItemSelectionModel *model = list->selectionModel();
+    model->clearSelection();
+    if (!selection.isEmpty()) model->select(selection, QItemSelectionModel::Select);
+}
+
+} // namespace
+
+void TBourse::Annuler()
+{
+    m_store = m_undo;
+    if (!m_store.isEmpty()) {
+        m_last = storedToDate(quote::dateOf(m_store.constLast()));
+        m_month = m_last;
+    }
+    LitMois();
+    InitCombo();
+    LitTitre();
+}
+
+void TBourse::Convertir()
+{
+    QString codeDebut, codeFin;
+    if (page() == PageJournal) {
+        codeDebut = QStringLiteral("00000");
+        codeFin = QStringLiteral("99999");
+    } else if (page() == PageTitres && m_security >= 0 && m_security < m_index.size()) {
+        codeDebut = codeFin = m_index[m_security].left(6);
+    }
+    TConvert dialog(this);
+    dialog.Init(m_first, m_last, m_settings.euroRate, codeDebut, codeFin);
+    Prompts::get().exec(&dialog);
+    QDate debut, fin;
+    const int direction = dialog.Result(debut, fin, codeDebut, codeFin);
+    if (direction == 0) return;
+    m_undo = m_store;
+    ExecCvt(direction, toStored(debut), toStored(fin), codeDebut, codeFin, m_settings.euroRate);
+    LitMois();
+    LitTitre();
+    m_modified = true;
+}
+
+void TBourse::ExecCvt(int direction, const QString &dateDebut, const QString &dateFin,
+                      const QString &codeDebut, const QString &codeFin, double factor)
+{
+    maintenance::rewritePrices(m_store, direction, dateDebut, dateFin, codeDebut, codeFin, factor);
+}
+
+void TBourse::Diviser()
+{
+    if (page() != PageTitres) return;
+    const QString code =
+        m_security >= 0 && m_security < m_index.size() ? m_index[m_security].left(6) : QString();
+    TDivise dialog(this);
+    dialog.Init(code, m_first, m_last);
+    Prompts::get().exec(&dialog);
+    QDate debut, fin;
+    QString chosen;
+    const int coefficient = dialog.Result(debut, fin, chosen);
+    if (coefficient == 0) return;
+    m_undo = m_store;
+    ExecCvt(1, toStored(debut), toStored(fin), chosen, chosen, coefficient);
+    LitTitre();
+    m_modified = true;
+}
+
+void TBourse::SupTitre()
+{
+    TSupp dialog(this);
+    dialog.Init(m_index, page() == PageTitres ? m_security : -1);
+    Prompts::get().exec(&dialog);
+    const QString code = dialog.Result();
+    if (code.isEmpty()) return;
+    m_undo = m_store;
+    maintenance::removeSecurity(m_store, code);
+    Indexe();
+    LitMois();
+    LitTitre();
+    // The index may have shrunk below the current security: its deleted lines
+    // must not stay on show.
+    if (m_security < 0 || m_security >= m_index.size()) m_securityModel->setLines({});
+    Prompts::get().information(this,
+                               QStringLiteral("Titre ") + code + QStringLiteral(" a été supprimé"));
+    m_modified = true;
+}
+
+void TBourse::Selection(QTableView *list)
+{
+    if (!list) return;
+    const QAbstractItemModel *model = list->model();
+    const int rows = model->rowCount();
+    if (rows == 0) return;
+    replaceSelection(
+        list, QItemSelection(model->index(0, 0), model->index(rows - 1, model->columnCount() - 1)));
+}
+
+void TBourse::SelectAll()
+{
+    Selection(shownList());
+}
+
+void TBourse::Selectinv(QTableView *list)
+{
+    if (!list) return;
+    replaceSelection(list, rowRuns(list->model(), selectedFlags(list), false));
+}
+
+void TBourse::Inverser()
+{
+    Selectinv(shownList());
+}
+
+void TBourse::SupLignes(QTableView *list)
+{
+    if (!list) return;
+    const auto *model = qobject_cast<const QuoteListModel *>(list->model());
+    if (!model) return;
+    const QList<bool> selected = selectedFlags(list);
+    QStringList keys;
+    for (int row = 0; row < selected.size(); ++row) {
+        if (!selected[row]) continue;
+        // The row's date "dd/mm/yyyy" back to "yyyymmdd", a tab, its code.
+        keys.append(maintenance::lineKey(shownToStored(model->cell(row, 0)), model->cell(row, 1)));
+    }
+    maintenance::removeByKeys(m_store, keys);
+}
+
+void TBourse::Supprimer()
+{
+    m_undo = m_store;
+    if (page() == PageJournal) {
+        SupLignes(m_listView1);
+        LitMois();
+    } else if (page() == PageTitres) {
+        SupLignes(m_listView2);
+        LitTitre();
+    }
+    m_modified = true;
+}
+
+void TBourse::Reorganiser()
+{
+    TReorg dialog(this);
+    dialog.Init(m_first, m_store.size() - 1);
+    Prompts::get().exec(&dialog);
+    QDate oldest;
+    const int keep = dialog.Result(oldest);
+    if (keep <= 0) return;
+    if (m_store.size() - keep <= 0) return;
+    m_undo = m_store;
+    maintenance::reorganise(m_store, toStored(oldest), keep);
+    m_first = storedToDate(quote::dateOf(m_store.constFirst()));
+    InitCombo();
+    showPage(PageJournal);
+    Premier();
+    m_modified = true;
+}
+
+void TBourse::TrierNom()
+{
+    m_undo = m_store;
+    maintenance::sortByName(m_store);
+    LitMois();
+    m_modified = true;
+}
+
+void TBourse::TrierCode()
+{
+    m_undo = m_store;
+    maintenance::sortByCode(m_store);
+    LitMois();
+    m_modified = true;
+}
+
+bool TBourse::Selectionner(int mode)
+{
+    if (mode == 0) {
+        m_periodMode = 0;
+        if (!m_store.isEmpty()) {
+            m_first = storedToDate(quote::dateOf(m_store.constFirst()));
+            m_last = storedToDate(quote::dateOf(m_store.constLast()));
+        }
+        InitCombo();
+        return false;
+    }
+    m_periodMode = 1;
+    TSeldate dialog(this);
+    dialog.Init(m_first, m_last);
+    Prompts::get().exec(&dialog);
+    QString debut, fin;
+    dialog.Result(debut, fin);
+    if (debut.isEmpty()) return false;
+    // Both dates are read before either is taken: a wrong one changes nothing.
+    const QDate first = readShownDate(debut);
+    const QDate last = readShownDate(fin);
+    m_first = first;
+    m_last = last;
+    InitCombo();
+    Premier();
+    return true;
 }

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Bulk changes of the quotation store: price rewriting over a range (euro
+// conversion and split), deletion of a security, deletion of lines by key,
+// reorganisation and the two journal sorts. Every operation is linear in the
+// number of lines, except the sorts (n log n).
+namespace maintenance
+{
+
+// Rewrites the price of every line whose code (characters 10 to 15) lies
+// between `codeFrom` and `codeTo` and whose date (characters 1 to 8) lies
+// between `dateFrom` and `dateTo`, all compared as texts. Direction 1 divides
+// the price by `factor`, direction 2 multiplies it; the new price is written
+// "0.00". A zero or non-finite factor, or another direction, changes nothing.
+// Returns the number of lines rewritten.
+int rewritePrices(QStringList &store, int direction, const QString &dateFrom, const QString &dateTo,
+                  const QString &codeFrom, const QString &codeTo, double factor);
+
+// Removes every line whose characters 10 to 15 equal `code`. Returns the
+// number of lines removed.
+int removeSecurity(QStringList &store, const QString &code);
+
+// The key of a quotation: "yyyymmdd", a tab and the code (its first 15
+// characters).
+QString lineKey(const QString &storedDate, const QString &code);
+
+// For every key, removes the first line whose first 15 characters equal it;
+// a key given twice removes two such lines. Keys matching no line remove
+// nothing. One pass over the store. Returns the number of lines removed.
+int removeByKeys(QStringList &store, const QStringList &keys);
+
+// "Date + code": the lines as whole texts, case-insensitive in the French
+// collation; equal keys are ordered by the whole line, so the order is total.
+void sortByCode(QStringList &store);
+// "Date + nom": by date, then name, then as "Date + code" does.
+void sortByName(QStringList &store);
+
+// Sorts the store as sortByCode, then removes lines from the top while their
+// date is earlier than `cutoff` ("yyyymmdd"), keeping at least `keep` lines.
+// Does nothing (not even the sort) when `keep` is not below the line count or
+// is negative. Returns the number of lines removed, -1 when nothing was done.
+int reorganise(QStringList &store, const QString &cutoff, int keep);
+
+} // namespace maintenance

@@ -1,0 +1,253 @@
+// Bulk changes of the quotation store: price rewriting, deletion by keys and
+// the two journal sorts (their speed on a million lines is measured through
+// the commands, in tst_maintenancecommands).
+#include "quotes/maintenance.h"
+#include "quotes/store.h"
+#include "testkit.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <QTest>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+QString ql(const char *date, const char *code, const char *name, const char *price,
+           const char *volume = "")
+{
+    return qline(QString::fromUtf8(date), QString::fromUtf8(code), QString::fromUtf8(name),
+                 QString::fromUtf8(price), QString::fromUtf8(volume));
+}
+
+QString dateText(int day) // day 0 = 4 January 1999
+{
+    return QDate(1999, 1, 4).addDays(day).toString(u"yyyyMMdd"_s);
+}
+
+// The straightforward sort the fast one must match: the whole key through the
+// French collation, case-insensitive, then the whole line.
+QStringList referenceSort(QStringList lines, bool byName)
+{
+    QCollator collator{QLocale(QLocale::French)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    auto key = [&](const QString &l) {
+        return byName ? l.left(8) + quote::nameOf(l) + u'\t' + l : l;
+    };
+    std::sort(lines.begin(), lines.end(), [&](const QString &a, const QString &b) {
+        const int c = collator.compare(key(a), key(b));
+        return c != 0 ? c < 0 : a < b;
+    });
+    return lines;
+}
+
+// Names as a French investor's store holds them: accents, one name in two
+// cases under two codes, apostrophes, hyphens, digits.
+const char *const kNames[] = {
+    "ACCOR",       "Air Liquide", "alcatel",         "Alcatel Alsthom", "AXA",
+    "Bouygues",    "Carrefour",   "Crédit Agricole", "Éramet",          "France Télécom",
+    "L'Oréal",     "LVMH Moët",   "Pernod-Ricard",   "Saint-Gobain",    "Société Générale",
+    "3M France",   "Œuvres",      "eurotunnel",      "EUROTUNNEL",      "Gaz et Eaux",
+    "Gaz-et-Eaux", "Ecco",        "éco SA",          "Zodiac"};
+constexpr int kSecurities = int(std::size(kNames));
+
+// Quotations in random order, with repeated lines, unusual price fields and
+// lines of other shapes among them.
+QStringList realisticStore(int count, quint32 seed)
+{
+    std::mt19937 rng(seed);
+    auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+    const char *const oddRests[] = {"1.234,50\t10", "-3,00\t", "12,00 \t5", "n/a\t", "7,10\tx"};
+    const char *const oddLines[] = {"",
+                                    "   ",
+                                    "Total",
+                                    "1999010\tcourt",
+                                    "zzz",
+                                    "19990105 000001 sans tabulation",
+                                    "19990105\t000001",
+                                    "19990105\t00001\tCOURT\t1,00\t",
+                                    "1999O105\t012000\tACCOR\t2,00\t1"};
+    QStringList lines;
+    while (lines.size() < count) {
+        const int roll = pick(100);
+        if (roll < 2) {
+            lines.append(QString::fromUtf8(oddLines[pick(int(std::size(oddLines)))]));
+        } else if (roll < 5 && !lines.isEmpty()) {
+            lines.append(lines[pick(int(lines.size()))]);
+        } else {
+            const int s = pick(kSecurities);
+            const QString code = s == 5   ? u"00ABC1"_s
+                                 : s == 6 ? u"00abc1"_s
+                                          : u"%1"_s.arg(12000 + 37 * s, 6, 10, QLatin1Char('0'));
+            const int cents = pick(200000);
+            const QString rest =
+                roll < 8 ? QString::fromUtf8(oddRests[pick(int(std::size(oddRests)))])
+                         : (cents < 100 ? QString() : QString::number(cents / 100)) + u',' +
+                               u"%1\t"_s.arg(cents % 100, 2, 10, QLatin1Char('0')) +
+                               (pick(10) == 0 ? QString() : QString::number(pick(99999)));
+            lines.append(dateText(pick(60)) + u'\t' + code + u'\t' + QString::fromUtf8(kNames[s]) +
+                         u'\t' + rest);
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestMaintenance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rewritePrices_data()
+    {
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<QString>("codeFrom");
+        QTest::addColumn<QString>("codeTo");
+        QTest::addColumn<QString>("dateFrom");
+        QTest::addColumn<double>("factor");
+        QTest::addColumn<QStringList>("prices");
+        // Lines: 012000 on 04/01 (65,60), 012000 on 05/01 (450,00), 013000 on
+        // 05/01 (10,00), 999990 on 05/01 (65,60), 012000 on 06/01 (,50).
+        const QString all0 = u"00000"_s, all9 = u"99999"_s;
+        QTest::newRow("split of one security from 5 January")
+            << 1 << u"012000"_s << u"012000"_s << u"19990105"_s << 10.0
+            << QStringList{u"65,60"_s, u"45,00"_s, u"10,00"_s, u"65,60"_s, u"0,05"_s};
+        QTest::newRow("factor 0 changes nothing")
+            << 1 << all0 << all9 << u"19990101"_s << 0.0
+            << QStringList{u"65,60"_s, u"450,00"_s, u"10,00"_s, u"65,60"_s, u",50"_s};
+    }
+    void rewritePrices()
+    {
+        QFETCH(int, direction);
+        QFETCH(QString, codeFrom);
+        QFETCH(QString, codeTo);
+        QFETCH(QString, dateFrom);
+        QFETCH(double, factor);
+        QFETCH(QStringList, prices);
+        const QStringList before{ql("19990104", "012000", "EXEMPLE SA", "65,60", "1200"),
+                                 ql("19990105", "012000", "EXEMPLE SA", "450,00", "900"),
+                                 ql("19990105", "013000", "AUTRE", "10,00"),
+                                 ql("19990105", "999990", "HORS BORNES", "65,60", "7"),
+                                 ql("19990106", "012000", "EXEMPLE SA", ",50", "3")};
+        QStringList store = before;
+        maintenance::rewritePrices(store, direction, dateFrom, u"19991231"_s, codeFrom, codeTo,
+                                   factor);
+        QCOMPARE(store.size(), before.size());
+        for (int i = 0; i < store.size(); ++i) {
+            QStringList f = quote::fields(before[i]);
+            f[3] = prices[i]; // only the price moves
+            QCOMPARE(store[i], f.join(u'\t'));
+        }
+    }
+
+    void removeByKeys_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QList<int>>("kept");
+        // Lines 0, 1, 2: 012000 on 04/01; 3: 013000 on 04/01; 4: 012000 on 05/01.
+        const QString a = u"19990104\t012000"_s, b = u"19990104\t013000"_s,
+                      c = u"19990105\t012000"_s;
+        QTest::newRow("a key takes the first line") << QStringList{a} << QList<int>{1, 2, 3, 4};
+        QTest::newRow("a key twice takes two") << QStringList{a, a} << QList<int>{2, 3, 4};
+        QTest::newRow("more keys than lines") << QStringList{a, a, a, a} << QList<int>{3, 4};
+        QTest::newRow("several keys") << QStringList{c, b, a} << QList<int>{1, 2};
+        QTest::newRow("absent or partial key")
+            << QStringList{u"19990107\t012000"_s, u"19990104\t01200"_s}
+            << QList<int>{0, 1, 2, 3, 4};
+    }
+    void removeByKeys()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QList<int>, kept);
+        const QStringList original{ql("19990104", "012000", "EXEMPLE SA", "1,00"),
+                                   ql("19990104", "012000", "EXEMPLE SA", "2,00"),
+                                   ql("19990104", "012000", "EXEMPLE SA", "3,00"),
+                                   ql("19990104", "013000", "AUTRE", "4,00"),
+                                   ql("19990105", "012000", "EXEMPLE SA", "5,00")};
+        QStringList store = original, expected;
+        for (const int i : kept)
+            expected.append(original[i]);
+        QCOMPARE(maintenance::removeByKeys(store, keys), int(original.size() - kept.size()));
+        QCOMPARE(store, expected);
+    }
+
+    void sort_data()
+    {
+        QTest::addColumn<bool>("byName");
+        QTest::addColumn<QStringList>("sorted");
+        QTest::newRow("date + code: the code decides")
+            << false
+            << QStringList{ql("19990105", "000001", "ZETA", "1,00"),
+                           ql("19990105", "000002", "ALPHA", "1,00")};
+        QTest::newRow("date + name: the name decides, after the date")
+            << true
+            << QStringList{ql("19990104", "000009", "ZETA", "9,00"),
+                           ql("19990105", "000002", "ALPHA", "1,00"),
+                           ql("19990105", "000001", "ZETA", "1,00")};
+        QTest::newRow("no case, accents with their letter, shorter first")
+            << true
+            << QStringList{ql("19990105", "000003", "alpha", "1,00"),
+                           ql("19990105", "000001", "Beta", "1,00"),
+                           ql("19990105", "000004", "Éramet", "1,00"),
+                           ql("19990105", "000002", "Total", "1,00"),
+                           ql("19990105", "000005", "Total Fina", "1,00")};
+        QTest::newRow("equal keys: the rest, then the whole line")
+            << false
+            << QStringList{ql("19990105", "000001", "ALPHA", "10,00"),
+                           ql("19990105", "000001", "ALPHA", "9,00"),
+                           ql("19990105", "000001", "Alpha", "9,00"),
+                           ql("19990105", "000001", "alpha", "9,00")};
+        QTest::newRow("signs collate as in French, not as in ASCII")
+            << false
+            << QStringList{ql("19990105", "000001", "ALPHA", "-1,00"),
+                           ql("19990105", "000001", "ALPHA", ",50")};
+        // Our choice: a name that differs only by its accents decides before
+        // the price that follows it.
+        QTest::newRow("accents only: the name decides")
+            << false
+            << QStringList{ql("19990105", "000001", "Elan", "12,00"),
+                           ql("19990105", "000001", "Élan", "11,00")};
+    }
+    void sort()
+    {
+        QFETCH(bool, byName);
+        QFETCH(QStringList, sorted);
+        for (int r = 0; r < sorted.size(); ++r) { // every rotation, and its reverse
+            QStringList input = sorted.mid(r) + sorted.mid(0, r);
+            for (int pass = 0; pass < 2; ++pass) {
+                std::reverse(input.begin(), input.end());
+                QStringList out = input;
+                byName ? maintenance::sortByName(out) : maintenance::sortByCode(out);
+                QCOMPARE(out, sorted);
+            }
+        }
+    }
+
+    void sort_matchesWholeKeyCollation_data()
+    {
+        QTest::addColumn<bool>("byName");
+        QTest::addColumn<quint32>("seed");
+        QTest::newRow("date + code") << false << 1u;
+        QTest::newRow("date + code, other draw") << false << 2u;
+        QTest::newRow("date + name") << true << 3u;
+        QTest::newRow("date + name, other draw") << true << 4u;
+    }
+    void sort_matchesWholeKeyCollation()
+    {
+        QFETCH(bool, byName);
+        QFETCH(quint32, seed);
+        QStringList store = realisticStore(8000, seed);
+        const QStringList expected = referenceSort(store, byName);
+        byName ? maintenance::sortByName(store) : maintenance::sortByCode(store);
+        for (int i = 0; i < store.size(); ++i)
+            QVERIFY2(store[i] == expected[i],
+                     qPrintable(u"line %1: %2 instead of %3"_s.arg(i).arg(store[i], expected[i])));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMaintenance)
+#include "tst_maintenance.moc"
