@@ -1,69 +1,39 @@
 #include "quotes/TConvert.h"
 
+#include "base/DialogKit.h"
 #include "base/formats.h"
 
 #include <QDateEdit>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
-
-namespace
-{
-
-QDateEdit *datePicker(QWidget *parent, const QString &name)
-{
-    auto *picker = new QDateEdit(parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    return picker;
-}
-
-// Digits only, at most five typed; a longer code set by the program stays.
-QLineEdit *codeField(QWidget *parent, const QString &name)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), edit));
-    return edit;
-}
-
-} // namespace
 
 TConvert::TConvert(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Convert"));
     setWindowTitle(QStringLiteral("Convertir"));
 
-    m_dateDebut = datePicker(this, QStringLiteral("DateTimePicker1"));
-    m_dateFin = datePicker(this, QStringLiteral("DateTimePicker2"));
+    m_dateDebut = dialogkit::datePicker(this, QStringLiteral("DateTimePicker1"));
+    m_dateFin = dialogkit::datePicker(this, QStringLiteral("DateTimePicker2"));
     m_rate = new QLineEdit(this);
     m_rate->setObjectName(QStringLiteral("Edit1"));
     m_rate->setReadOnly(true);
-    m_codeDebut = codeField(this, QStringLiteral("Edit2"));
-    m_codeFin = codeField(this, QStringLiteral("Edit3"));
+    // Codes: digits only, at most five typed; a longer code set by the
+    // program stays.
+    m_codeDebut = new QLineEdit(this);
+    m_codeDebut->setObjectName(QStringLiteral("Edit2"));
+    dialogkit::digitsOnly(m_codeDebut, 5);
+    m_codeFin = new QLineEdit(this);
+    m_codeFin->setObjectName(QStringLiteral("Edit3"));
+    dialogkit::digitsOnly(m_codeFin, 5);
 
-    auto *grid = new QGridLayout;
-    const std::pair<QString, QWidget *> rows[] = {{QStringLiteral("Date début"), m_dateDebut},
-                                                  {QStringLiteral("Date fin"), m_dateFin},
-                                                  {QStringLiteral("Taux de l'euro"), m_rate},
-                                                  {QStringLiteral("Code début"), m_codeDebut},
-                                                  {QStringLiteral("Code fin"), m_codeFin}};
-    int row = 0;
-    for (const auto &[text, field] : rows) {
-        auto *label = new QLabel(text, this);
-        label->setBuddy(field);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(field, row, 1);
-        ++row;
-    }
+    auto *grid = dialogkit::fieldGrid(this, {{QStringLiteral("Date début"), m_dateDebut},
+                                             {QStringLiteral("Date fin"), m_dateFin},
+                                             {QStringLiteral("Taux de l'euro"), m_rate},
+                                             {QStringLiteral("Code début"), m_codeDebut},
+                                             {QStringLiteral("Code fin"), m_codeFin}});
 
     auto *sens = new QGroupBox(QStringLiteral("Sens"), this);
     sens->setObjectName(QStringLiteral("RadioGroup1"));
@@ -76,34 +46,15 @@ TConvert::TConvert(QWidget *parent) : QDialog(parent)
     sensLayout->addWidget(m_toEuro);
     sensLayout->addWidget(m_toFranc);
 
-    m_ok = new QPushButton(QStringLiteral("Ok"), this);
-    m_ok->setObjectName(QStringLiteral("OKBtn"));
-    m_cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    m_cancel->setObjectName(QStringLiteral("CancelBtn"));
-    for (QPushButton *b : {m_ok, m_cancel})
-        b->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
+    auto *buttons = dialogkit::buttonRow(this, QStringLiteral("Ok"), &m_ok, &m_cancel);
 
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = dialogkit::fixedColumn(this);
     layout->addLayout(grid);
     layout->addWidget(sens);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(m_dateDebut, m_dateFin);
-    setTabOrder(m_dateFin, m_rate);
-    setTabOrder(m_rate, m_codeDebut);
-    setTabOrder(m_codeDebut, m_codeFin);
-    setTabOrder(m_codeFin, m_toEuro);
-    setTabOrder(m_toEuro, m_toFranc);
-    setTabOrder(m_toFranc, m_ok);
-    setTabOrder(m_ok, m_cancel);
-
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    dialogkit::tabOrder({m_dateDebut, m_dateFin, m_rate, m_codeDebut, m_codeFin, m_toEuro,
+                         m_toFranc, m_ok, m_cancel});
 }
 
 void TConvert::Init(const QDate &dateDebut, const QDate &dateFin, double rate,

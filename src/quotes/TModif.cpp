@@ -1,5 +1,6 @@
 #include "quotes/TModif.h"
 
+#include "base/DialogKit.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
 #include "base/formats.h"
@@ -7,10 +8,7 @@
 
 #include <QApplication>
 #include <QDateEdit>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,10 +18,7 @@ TModif::TModif(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("Modif"));
     setWindowTitle(QStringLiteral("Modifier ligne"));
 
-    m_date = new QDateEdit(this);
-    m_date->setObjectName(QStringLiteral("DateTimePicker1"));
-    m_date->setCalendarPopup(true);
-    m_date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    m_date = dialogkit::datePicker(this, QStringLiteral("DateTimePicker1"));
     m_code = new QLineEdit(this);
     m_code->setObjectName(QStringLiteral("Edit1"));
     m_code->setMaxLength(6);
@@ -34,50 +29,27 @@ TModif::TModif(QWidget *parent) : QDialog(parent)
     m_volume = new QLineEdit(this);
     m_volume->setObjectName(QStringLiteral("Edit4"));
 
-    auto *fields = new QGridLayout;
-    const std::pair<QString, QWidget *> rows[] = {{QStringLiteral("Date"), m_date},
-                                                  {QStringLiteral("Code"), m_code},
-                                                  {QStringLiteral("Nom"), m_name},
-                                                  {QStringLiteral("Courss"), m_price},
-                                                  {QStringLiteral("Volume"), m_volume}};
-    int row = 0;
-    for (const auto &[caption, field] : rows) {
-        auto *label = new QLabel(caption, this);
-        label->setBuddy(field);
-        fields->addWidget(label, row, 0);
-        fields->addWidget(field, row, 1);
-        ++row;
-    }
+    auto *fields = dialogkit::fieldGrid(this, {{QStringLiteral("Date"), m_date},
+                                               {QStringLiteral("Code"), m_code},
+                                               {QStringLiteral("Nom"), m_name},
+                                               {QStringLiteral("Courss"), m_price},
+                                               {QStringLiteral("Volume"), m_volume}});
     m_name->setMinimumWidth(220);
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("OKBtn"));
-    m_cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    m_cancel->setObjectName(QStringLiteral("CancelBtn"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
+    auto *buttons = dialogkit::buttonRow(this, QStringLiteral("OK"), &m_ok, &m_cancel);
 
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = dialogkit::fixedColumn(this);
     layout->addLayout(fields);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    QWidget *order[] = {m_date, m_code, m_name, m_price, m_volume, m_ok, m_cancel};
-    for (int i = 0; i + 1 < 7; ++i)
-        setTabOrder(order[i], order[i + 1]);
+    dialogkit::tabOrder({m_date, m_code, m_name, m_price, m_volume, m_ok, m_cancel});
 
     // Enter confirms from the code, price and volume fields only; on a
     // button it presses that button.
-    for (QPushButton *b : {m_ok, m_cancel}) {
-        b->setAutoDefault(false);
+    for (QPushButton *b : {m_ok, m_cancel})
         b->installEventFilter(this);
-    }
     for (QLineEdit *e : {m_code, m_price, m_volume})
         e->installEventFilter(this);
-    connect(m_ok, &QPushButton::clicked, this, &TModif::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &TModif::reject);
 
     m_price->setFocus();
 }
@@ -144,7 +116,7 @@ bool TModif::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool enter = dialogkit::isEnterPress(event);
         if (watched == m_ok || watched == m_cancel) {
             if (!enter) return QDialog::eventFilter(watched, event);
             static_cast<QPushButton *>(watched)->click();

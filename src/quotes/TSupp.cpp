@@ -1,7 +1,8 @@
 #include "quotes/TSupp.h"
 
+#include "base/DialogKit.h"
+
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -15,27 +16,14 @@ TSupp::TSupp(QWidget *parent) : QDialog(parent)
     m_list->setMinimumWidth(260);
     m_list->setMaxVisibleItems(20);
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("OKBtn"));
-    m_cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    m_cancel->setObjectName(QStringLiteral("CancelBtn"));
-    for (QPushButton *b : {m_ok, m_cancel})
-        b->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
+    auto *buttons = dialogkit::buttonRow(this, QStringLiteral("OK"), &m_ok, &m_cancel);
 
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = dialogkit::fixedColumn(this);
     layout->addWidget(m_list);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(m_list, m_ok);
-    setTabOrder(m_ok, m_cancel);
+    dialogkit::tabOrder({m_list, m_ok, m_cancel});
 
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     m_list->setFocus();
 }
 
