@@ -17,11 +17,6 @@
 namespace
 {
 
-QString u(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
 const QStringList kStart = {
     qline(u("20010305"), u("012000"), u("ALPHA"), u("10,00"), u("100")),
     qline(u("20010305"), u("013000"), u("BÉTA"), u("5,00"), u("50")),
@@ -33,14 +28,12 @@ class TestEndToEnd : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempStartDir> dir;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<ScopedClock> clock;
+    std::optional<StartFixture> env;
     std::unique_ptr<TMainForm> form;
 
     void start()
     {
-        dir->write(u("Cours.vmq"), kStart);
+        env->dir.write(u("Cours.vmq"), kStart);
         form = std::make_unique<TMainForm>();
         form->resize(1100, 700);
         form->show();
@@ -52,10 +45,6 @@ class TestEndToEnd : public QObject
         QVERIFY2(a, name);
         QVERIFY2(a->isEnabled(), name);
         a->trigger();
-    }
-    template <class T> T *child(const char *name)
-    {
-        return form->findChild<T *>(QLatin1String(name));
     }
     // Types into the widget that has the focus, as the keyboard would.
     static void type(const QString &text)
@@ -70,53 +59,56 @@ class TestEndToEnd : public QObject
             }
         }
     }
-    static void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
+    // On the entry page, with the keyboard: 13000 (BÉTA) at 6 on 7 March 2001.
+    static void typeQuotationOf7March()
+    {
+        type(u("07032001"));
+        pressKey(Qt::Key_Tab);
+        type(u("13000"));
+        pressKey(Qt::Key_Tab);
+        pressKey(Qt::Key_Tab);
+        type(u("6"));
+        pressKey(Qt::Key_Return);
+    }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<TempStartDir>();
-        prompts = std::make_unique<ScriptedPrompts>();
-        clock = std::make_unique<ScopedClock>(QDateTime(QDate(2001, 3, 6), QTime(18, 0)));
-    }
+    void init() { env.emplace(QDateTime(QDate(2001, 3, 6), QTime(18, 0))); }
     void cleanup()
     {
         form.reset();
-        clock.reset();
-        prompts.reset();
-        dir.reset();
+        env.reset();
     }
 
     void typedQuotations_areSavedAfterOui()
     {
         start();
         trigger("miSaisie");
-        auto *date = child<QLineEdit>("MaskEdit1");
+        auto *date = child<QLineEdit>(form.get(), "MaskEdit1");
         QTRY_COMPARE(QApplication::focusWidget(), date);
 
         // The first quotation: a blank date takes today's, Enter in the volume
         // validates; the focus comes back to the code for the next one.
-        key(Qt::Key_Tab);
+        pressKey(Qt::Key_Tab);
         QCOMPARE(date->text(), u("06/03/2001"));
         type(u("12000"));
-        key(Qt::Key_Tab); // the name of 012000 is filled in
-        QCOMPARE(child<QLineEdit>("Edit2")->text(), u("ALPHA"));
-        key(Qt::Key_Tab);
+        pressKey(Qt::Key_Tab); // the name of 012000 is filled in
+        QCOMPARE(child<QLineEdit>(form.get(), "Edit2")->text(), u("ALPHA"));
+        pressKey(Qt::Key_Tab);
         type(u("10.5"));
-        key(Qt::Key_Tab);
+        pressKey(Qt::Key_Tab);
         type(u("1200"));
-        key(Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), child<QComboBox>("ComboBox4"));
+        pressKey(Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), child<QComboBox>(form.get(), "ComboBox4"));
 
         // The second: a new security typed with its name, Enter in the price.
         type(u("777"));
-        key(Qt::Key_Tab);
+        pressKey(Qt::Key_Tab);
         type(u("NOUVELLE Sté"));
-        key(Qt::Key_Tab);
+        pressKey(Qt::Key_Tab);
         type(u("0,5"));
-        key(Qt::Key_Return);
+        pressKey(Qt::Key_Return);
 
-        auto *grid = child<QTableWidget>("StringGrid1");
+        auto *grid = child<QTableWidget>(form.get(), "StringGrid1");
         QCOMPARE(grid->item(0, 3)->text(), u("10,50"));
         QCOMPARE(grid->item(1, 1)->text(), u("00777"));
         QCOMPARE(grid->item(1, 3)->text(), u(",50"));
@@ -126,14 +118,14 @@ private slots:
         QVERIFY(form->bourse()->isModified());
         QCOMPARE(form->bourse()->monthModel()->rowCount(), 4);
 
-        prompts->answers = {Prompts::Yes};
+        env->prompts.answers = {Prompts::Yes};
         QVERIFY(form->close());
-        QCOMPARE(prompts->said(u("question")),
+        QCOMPARE(env->prompts.said(u("question")),
                  QStringList{u("Enregistrer le fichier des cotations ?")});
-        QCOMPARE(dir->bytes(u("Cours.vmq")), crlf(kStart) +
-                                                 "20010306\t012000\tALPHA\t10,50\t1200\r\n"
-                                                 "20010306\t00777\tNOUVELLE St\xe9\t,50\t\r\n");
-        QVERIFY(prompts->unexpected.isEmpty());
+        QCOMPARE(env->dir.bytes(u("Cours.vmq")), crlf(kStart) +
+                                                     "20010306\t012000\tALPHA\t10,50\t1200\r\n"
+                                                     "20010306\t00777\tNOUVELLE St\xe9\t,50\t\r\n");
+        QVERIFY(env->prompts.unexpected.isEmpty());
     }
 
     void typedQuotations_nonLeavesTheFileAsItWas()
@@ -141,17 +133,11 @@ private slots:
         start();
         trigger("miSaisie");
         QTRY_VERIFY(QApplication::focusWidget());
-        type(u("07032001"));
-        key(Qt::Key_Tab);
-        type(u("13000"));
-        key(Qt::Key_Tab);
-        key(Qt::Key_Tab);
-        type(u("6"));
-        key(Qt::Key_Return);
-        prompts->answers = {Prompts::No};
+        typeQuotationOf7March();
+        env->prompts.answers = {Prompts::No};
         QVERIFY(form->close()); // closing from the entry page still offers to save
-        QCOMPARE(prompts->said(u("question")).size(), 1);
-        QCOMPARE(dir->bytes(u("Cours.vmq")), crlf(kStart));
+        QCOMPARE(env->prompts.said(u("question")).size(), 1);
+        QCOMPARE(env->dir.bytes(u("Cours.vmq")), crlf(kStart));
     }
 
     void undoAfterTheVisit_removesWhatWasTyped()
@@ -159,20 +145,14 @@ private slots:
         start();
         trigger("miSaisie");
         QTRY_VERIFY(QApplication::focusWidget());
-        type(u("07032001"));
-        key(Qt::Key_Tab);
-        type(u("13000"));
-        key(Qt::Key_Tab);
-        key(Qt::Key_Tab);
-        type(u("6"));
-        key(Qt::Key_Return);
+        typeQuotationOf7March();
         trigger("miJournal");
         QCOMPARE(form->bourse()->store().size(), 3);
         trigger("miAnnuler");
         QCOMPARE(form->bourse()->store(), kStart);
-        prompts->answers = {Prompts::Yes};
+        env->prompts.answers = {Prompts::Yes};
         QVERIFY(form->close());
-        QCOMPARE(dir->bytes(u("Cours.vmq")), crlf(kStart));
+        QCOMPARE(env->dir.bytes(u("Cours.vmq")), crlf(kStart));
     }
 };
 

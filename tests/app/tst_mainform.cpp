@@ -25,11 +25,6 @@
 namespace
 {
 
-QString u(const char *text)
-{
-    return QString::fromUtf8(text);
-}
-
 // The commands that wait for a portfolio.
 const char *const kPortfolioEntries[] = {
     "miSauver",     "miSaveAs",     "miAchat",        "miVente",       "miEchange",
@@ -62,9 +57,7 @@ class TestMainForm : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempStartDir> dir;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<ScopedClock> clock;
+    std::optional<StartFixture> env;
     std::unique_ptr<TMainForm> form;
 
     // The start directory's files are written before.
@@ -88,24 +81,17 @@ class TestMainForm : public QObject
     QString panel(int i) const { return form->statusPanel(i)->text(); }
     void writeIni(const QString &path, const char *autoOpen)
     {
-        dir->write(u("Valmeq.ini"), {u("6.55957"), path, u("1"), u("8"), u("6"), u("6"), u("5"),
-                                     QLatin1String(autoOpen)});
+        env->dir.write(u("Valmeq.ini"), {u("6.55957"), path, u("1"), u("8"), u("6"), u("6"), u("5"),
+                                         QLatin1String(autoOpen)});
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<TempStartDir>();
-        prompts = std::make_unique<ScriptedPrompts>();
-        clock = std::make_unique<ScopedClock>(QDateTime(QDate(2001, 3, 15), QTime(14, 5, 9)));
-    }
+    void init() { env.emplace(QDateTime(QDate(2001, 3, 15), QTime(14, 5, 9))); }
 
     void cleanup()
     {
         form.reset();
-        clock.reset();
-        prompts.reset();
-        dir.reset();
+        env.reset();
     }
 
     // --- Menus and tool bar ---------------------------------------------------
@@ -358,12 +344,12 @@ private slots:
         for (const char *name : {"tbAchat", "tbVente", "tbOperations", "tbPortefeuille"})
             QVERIFY2(action(name)->isEnabled(), name);
         QVERIFY(!action("tbSauver")->isEnabled());
-        QCOMPARE(prompts->log, QStringList());
+        QCOMPARE(env->prompts.log, QStringList());
     }
 
     void start_loadsTheQuotationFile()
     {
-        dir->write(u("Cours.vmq"), threeMonths());
+        env->dir.write(u("Cours.vmq"), threeMonths());
         start();
         QCOMPARE(form->bourse()->store(), threeMonths());
         QVERIFY(!form->bourse()->isModified());
@@ -375,8 +361,8 @@ private slots:
     {
         const QStringList portfolio = {u("A20010102\t012000\t1000,00\t10\t12,50"),
                                        u("D20010601\t012000\t30,00\t10\t15,00")};
-        dir->write(u("Mon.ptf"), portfolio);
-        writeIni(dir->file(u("Mon.ptf")), "1");
+        env->dir.write(u("Mon.ptf"), portfolio);
+        writeIni(env->dir.file(u("Mon.ptf")), "1");
         start();
         QVERIFY(action("miOuvrirAuto")->isChecked());
         QCOMPARE(form->bourse()->portfolio(), portfolio);
@@ -384,13 +370,13 @@ private slots:
             QVERIFY2(action(name)->isEnabled(), name);
         QVERIFY(action("tbSauver")->isEnabled());
         QCOMPARE(form->windowTitle(), u("Valmeq - Mon.ptf"));
-        QCOMPARE(prompts->log, QStringList());
+        QCOMPARE(env->prompts.log, QStringList());
     }
 
     void start_autoOpenOff_leavesThePortfolioClosed()
     {
-        dir->write(u("Mon.ptf"), {u("A20010102\t012000\t1000,00\t10\t12,50")});
-        writeIni(dir->file(u("Mon.ptf")), "0");
+        env->dir.write(u("Mon.ptf"), {u("A20010102\t012000\t1000,00\t10\t12,50")});
+        writeIni(env->dir.file(u("Mon.ptf")), "0");
         start();
         QVERIFY(!action("miOuvrirAuto")->isChecked());
         QVERIFY(form->bourse()->portfolio().isEmpty());
@@ -399,13 +385,13 @@ private slots:
 
     void start_unreadableRememberedPortfolio_isReportedAndTheStartGoesOn()
     {
-        dir->write(u("Cours.vmq"), threeMonths());
-        const QString missing = dir->file(u("Parti.ptf"));
+        env->dir.write(u("Cours.vmq"), threeMonths());
+        const QString missing = env->dir.file(u("Parti.ptf"));
         writeIni(missing, "1");
         auto *splash = new TSplash;
         QPointer<TSplash> watch(splash);
         start(splash);
-        QCOMPARE(prompts->said(u("error")),
+        QCOMPARE(env->prompts.said(u("error")),
                  QStringList({u("Ne peut ouvrir le fichier ") + missing}));
         QVERIFY(watch.isNull());
         QVERIFY(form->isVisible());
@@ -418,7 +404,7 @@ private slots:
     {
         writeIni(QString(), "1");
         start();
-        QCOMPARE(prompts->log, QStringList());
+        QCOMPARE(env->prompts.log, QStringList());
         QVERIFY(action("miOuvrirAuto")->isChecked());
         QVERIFY(form->bourse()->portfolio().isEmpty());
     }
@@ -436,7 +422,7 @@ private slots:
     {
         QFETCH(QString, entry);
         start();
-        prompts->fileNames << QString(); // the file dialog is cancelled
+        env->prompts.fileNames << QString(); // the file dialog is cancelled
         QVERIFY(trigger(entry.toLatin1().constData()));
         for (const char *name : kPortfolioEntries)
             QVERIFY2(action(name)->isEnabled(), name);
@@ -465,22 +451,22 @@ private slots:
         form->bourse()->GetIni(flag, path);
         QCOMPARE(flag, checked);
         QVERIFY(form->close());
-        QCOMPARE(dir->lines(u("Valmeq.ini")).value(7), checked ? u("1") : u("0"));
+        QCOMPARE(env->dir.lines(u("Valmeq.ini")).value(7), checked ? u("1") : u("0"));
     }
 
     void periodChoice_checkMarkFollowsTheLastChoiceMade()
     {
-        dir->write(u("Cours.vmq"), threeMonths());
+        env->dir.write(u("Cours.vmq"), threeMonths());
         start();
         QAction *tout = action("miTout");
         QAction *date = action("miDate");
         // "&Date..." cancelled: the mark stays on "&Tout".
-        prompts->dialogs << [](QDialog *) { return int(QDialog::Rejected); };
+        env->prompts.dialogs << [](QDialog *) { return int(QDialog::Rejected); };
         QVERIFY(trigger("miDate"));
         QVERIFY(tout->isChecked());
         QVERIFY(!date->isChecked());
         // A period chosen: the mark moves to "&Date...".
-        prompts->dialogs << [](QDialog *d) {
+        env->prompts.dialogs << [](QDialog *d) {
             d->findChild<QLineEdit *>(u("MaskEdit1"))->setText(u("01/02/2001"));
             d->findChild<QLineEdit *>(u("MaskEdit2"))->setText(u("28/02/2001"));
             d->findChild<QPushButton *>(u("OKBtn"))->click();
@@ -490,20 +476,20 @@ private slots:
         QVERIFY(date->isChecked());
         QVERIFY(!tout->isChecked());
         // Cancelled again: the mark stays on the period.
-        prompts->dialogs << [](QDialog *) { return int(QDialog::Rejected); };
+        env->prompts.dialogs << [](QDialog *) { return int(QDialog::Rejected); };
         QVERIFY(trigger("miDate"));
         QVERIFY(date->isChecked());
         // "&Tout" takes it back.
         QVERIFY(trigger("miTout"));
         QVERIFY(tout->isChecked());
         QVERIFY(!date->isChecked());
-        QVERIFY(prompts->dialogs.isEmpty());
-        QCOMPARE(prompts->unexpected, QStringList());
+        QVERIFY(env->prompts.dialogs.isEmpty());
+        QCOMPARE(env->prompts.unexpected, QStringList());
     }
 
     void navigationAndPages_reachTheDocumentWindow()
     {
-        dir->write(u("Cours.vmq"), threeMonths());
+        env->dir.write(u("Cours.vmq"), threeMonths());
         start();
         TBourse *b = form->bourse();
         QVERIFY(trigger("tbPremier"));
@@ -552,16 +538,16 @@ private slots:
     void configImprimante_opensThePrinterSetUp()
     {
         start();
-        prompts->printAnswers << false;
+        env->prompts.printAnswers << false;
         QVERIFY(trigger("miConfigImprimante"));
-        QCOMPARE(prompts->log, QStringList({u("pagesetup")}));
+        QCOMPARE(env->prompts.log, QStringList({u("pagesetup")}));
     }
 
     void aPropos_showsTheAboutBoxModally()
     {
         start();
         QPointer<QDialog> shown;
-        prompts->dialogs << [&](QDialog *d) {
+        env->prompts.dialogs << [&](QDialog *d) {
             shown = d;
             [&] {
                 QVERIFY(d->isModal());
@@ -580,10 +566,10 @@ private slots:
             return d->result();
         };
         QVERIFY(trigger("miAPropos"));
-        QCOMPARE(prompts->said(u("window")), QStringList({u("A propos")}));
-        QVERIFY(prompts->dialogs.isEmpty());
+        QCOMPARE(env->prompts.said(u("window")), QStringList({u("A propos")}));
+        QVERIFY(env->prompts.dialogs.isEmpty());
         QVERIFY(shown.isNull()); // destroyed once closed
-        QVERIFY(prompts->unexpected.isEmpty());
+        QVERIFY(env->prompts.unexpected.isEmpty());
     }
 
     void title_followsTheDocumentWindow()
@@ -605,7 +591,7 @@ private slots:
         QVERIFY(timer);
         QVERIFY(timer->isActive());
         QCOMPARE(timer->interval(), 1000);
-        clock->clock.set(QDateTime(QDate(2001, 3, 15), QTime(9, 0, 1)));
+        env->clock->clock.set(QDateTime(QDate(2001, 3, 15), QTime(9, 0, 1)));
         QTRY_COMPARE_WITH_TIMEOUT(panel(1), u("09:00:01"), 3000);
         QCOMPARE(form->statusPanel(1)->alignment(), Qt::AlignCenter);
     }
@@ -657,13 +643,13 @@ private slots:
         QDir::setCurrent(QDir::tempPath()); // some command moved away
         QVERIFY(form->close());
         QCOMPARE(QDir::currentPath(), form->startDir());
-        QCOMPARE(dir->bytes(u("Valmeq.ini")), kFreshIni);
+        QCOMPARE(env->dir.bytes(u("Valmeq.ini")), kFreshIni);
         for (const char *name : {"Valmeq.trt", "Valmeq.prc", "Valmeq.sit"}) {
-            QVERIFY2(dir->exists(QLatin1String(name)), name);
-            QCOMPARE(dir->bytes(QLatin1String(name)), QByteArray());
+            QVERIFY2(env->dir.exists(QLatin1String(name)), name);
+            QCOMPARE(env->dir.bytes(QLatin1String(name)), QByteArray());
         }
-        QVERIFY(!dir->exists(u("Cours.vmq")));
-        QCOMPARE(prompts->log, QStringList());
+        QVERIFY(!env->dir.exists(u("Cours.vmq")));
+        QCOMPARE(env->prompts.log, QStringList());
     }
 
     void close_modifiedStore_asksBeforeWriting_data()
@@ -684,29 +670,29 @@ private slots:
         start();
         form->bourse()->store() = threeMonths();
         form->bourse()->setModified(true);
-        prompts->answers << Prompts::Answer(answer);
+        env->prompts.answers << Prompts::Answer(answer);
         QCOMPARE(form->close(), closes);
         QCOMPARE(form->isVisible(), !closes);
-        QCOMPARE(prompts->said(u("question")),
+        QCOMPARE(env->prompts.said(u("question")),
                  QStringList({u("Enregistrer le fichier des cotations ?")}));
-        QCOMPARE(dir->exists(u("Cours.vmq")), written);
-        if (written) QCOMPARE(dir->bytes(u("Cours.vmq")), crlf(threeMonths()));
+        QCOMPARE(env->dir.exists(u("Cours.vmq")), written);
+        if (written) QCOMPARE(env->dir.bytes(u("Cours.vmq")), crlf(threeMonths()));
         if (!closes) { // still open, nothing lost: the next closing saves
-            prompts->answers << Prompts::Yes;
+            env->prompts.answers << Prompts::Yes;
             QVERIFY(form->close());
-            QCOMPARE(dir->bytes(u("Cours.vmq")), crlf(threeMonths()));
+            QCOMPARE(env->dir.bytes(u("Cours.vmq")), crlf(threeMonths()));
         }
     }
 
     void close_withAnOpenPortfolio_remembersItsPath()
     {
-        const QString path = dir->file(u("Mon.ptf"));
-        dir->write(u("Mon.ptf"), {u("A20010102\t012000\t1000,00\t10\t12,50")});
+        const QString path = env->dir.file(u("Mon.ptf"));
+        env->dir.write(u("Mon.ptf"), {u("A20010102\t012000\t1000,00\t10\t12,50")});
         writeIni(path, "1");
         start();
         QVERIFY(form->close());
-        QCOMPARE(prompts->said(u("question")), QStringList());
-        const QStringList ini = dir->lines(u("Valmeq.ini"));
+        QCOMPARE(env->prompts.said(u("question")), QStringList());
+        const QStringList ini = env->dir.lines(u("Valmeq.ini"));
         QCOMPARE(ini.value(1), path);
         QCOMPARE(ini.value(7), u("1"));
     }
@@ -721,24 +707,24 @@ private slots:
         const QStringList typed = {u("15/03/2001"), u("012000"), u("ALPHA"), u("12,50"), u("300")};
         for (int c = 0; c < typed.size(); ++c)
             grid->setItem(0, c, new QTableWidgetItem(typed[c]));
-        prompts->answers << Prompts::Yes;
+        env->prompts.answers << Prompts::Yes;
         QVERIFY(form->close());
         QCOMPARE(b->page(), int(TBourse::PageJournal));
         QCOMPARE(
-            dir->lines(u("Cours.vmq")),
+            env->dir.lines(u("Cours.vmq")),
             QStringList({qline(u("20010315"), u("012000"), u("ALPHA"), u("12,50"), u("300"))}));
     }
 
     void close_startDirectoryGone_isReportedAndTheProgramCloses()
     {
-        QDir(dir->path()).mkdir(u("gone"));
-        const QString gone = dir->file(u("gone"));
+        QDir(env->dir.path()).mkdir(u("gone"));
+        const QString gone = env->dir.file(u("gone"));
         QDir::setCurrent(gone);
         start();
-        QDir::setCurrent(dir->path());
-        QVERIFY(QDir(dir->path()).rmdir(u("gone")));
+        QDir::setCurrent(env->dir.path());
+        QVERIFY(QDir(env->dir.path()).rmdir(u("gone")));
         QVERIFY(form->close());
-        QCOMPARE(prompts->said(u("error")),
+        QCOMPARE(env->prompts.said(u("error")),
                  QStringList({u("Ne peut accéder au répertoire ") + gone,
                               u("Ne peut créer le fichier ") + gone + u("/Valmeq.ini")}));
     }
@@ -761,7 +747,7 @@ private slots:
         if (way == 1) QTest::keyClick(form.get(), Qt::Key_X, Qt::AltModifier);
         if (way == 2) QVERIFY(form->windowHandle()->close());
         QTRY_VERIFY(!form->isVisible());
-        QCOMPARE(dir->bytes(u("Valmeq.ini")), kFreshIni);
+        QCOMPARE(env->dir.bytes(u("Valmeq.ini")), kFreshIni);
     }
 };
 

@@ -4,8 +4,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTest>
 #include <QFile>
+#include <QItemSelectionModel>
+#include <QTest>
 
 ScriptedPrompts::ScriptedPrompts()
 {
@@ -186,4 +187,50 @@ QByteArray crlf(const QStringList &lines)
     for (const QString &l : lines)
         out += encodeWindows1252(l) + "\r\n";
     return out;
+}
+
+QString ql(const char *date, const char *code, const char *name, const char *price,
+           const char *volume)
+{
+    return qline(u(date), u(code), u(name), u(price), u(volume));
+}
+
+QString u(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+void selectRows(QTableView *list, const QList<int> &rows)
+{
+    const int last = list->model()->columnCount() - 1;
+    QItemSelection selection;
+    for (const int r : rows)
+        selection.select(list->model()->index(r, 0), list->model()->index(r, last));
+    list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void typeText(const QString &text)
+{
+    QTest::keyClicks(QApplication::focusWidget(), text);
+}
+
+void pressKey(Qt::Key key)
+{
+    QTest::keyClick(QApplication::focusWidget(), key);
+}
+
+StartFixture::StartFixture(std::optional<QDateTime> now)
+{
+    if (now) clock.emplace(*now);
+}
+
+DocumentFixture::DocumentFixture(const QStringList &store, QSize size, std::optional<QDateTime> now)
+    : StartFixture(now)
+{
+    dir.write(u("Cours.vmq"), store);
+    bourse = std::make_unique<TBourse>();
+    bourse->resize(size);
+    bourse->Init();
+    bourse->show();
+    if (!QTest::qWaitForWindowActive(bourse.get())) qWarning("window not active");
 }

@@ -1,15 +1,19 @@
 #pragma once
 
-// Shared by the tests: scripted prompts, a temporary start directory and a
-// fixed clock.
+// Shared by the tests: scripted prompts, a temporary start directory, a
+// fixed clock, a document window on a store, and small helpers.
 
 #include "base/Prompts.h"
 #include "base/clock.h"
+#include "quotes/TBourse.h"
 
 #include <QDialog>
+#include <QSize>
 #include <QStringList>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // Answers every question from a script and records what was asked.
@@ -86,3 +90,40 @@ QString qline(const QString &date, const QString &code, const QString &name, con
               const QString &volume = QString());
 // The lines as they are written to a file: each ended with CR LF.
 QByteArray crlf(const QStringList &lines);
+
+// A quotation line from UTF-8 fields.
+QString ql(const char *date, const char *code, const char *name, const char *price,
+           const char *volume = "");
+
+// UTF-8 text.
+QString u(const char *text);
+
+// The child of that object name, or null.
+template <class T> T *child(const QObject *parent, const char *name)
+{
+    return parent->findChild<T *>(QString::fromUtf8(name));
+}
+
+// Selects these whole rows of the list, and only them.
+void selectRows(QTableView *list, const QList<int> &rows);
+
+// Types into whatever has the focus, or presses a key there, as the user does.
+void typeText(const QString &text);
+void pressKey(Qt::Key key);
+
+// A temporary start directory with scripted prompts and, given a moment, a
+// clock fixed there.
+struct StartFixture {
+    explicit StartFixture(std::optional<QDateTime> now = std::nullopt);
+    TempStartDir dir;
+    ScriptedPrompts prompts;
+    std::optional<ScopedClock> clock;
+};
+
+// A document window on a store, in a start fixture: the store is written to
+// Cours.vmq, then the window is sized, loaded, shown and active.
+struct DocumentFixture : StartFixture {
+    explicit DocumentFixture(const QStringList &store, QSize size = QSize(800, 600),
+                             std::optional<QDateTime> now = std::nullopt);
+    std::unique_ptr<TBourse> bourse;
+};

@@ -10,49 +10,34 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
-#include <memory>
 
 namespace
 {
-
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 // Four securities; in name order ALPHA 000001, DELTA 100000, EXEMPLE SA
 // 012000, ZETA 120000.
 QStringList sampleStore()
 {
-    return {qline(s("20010301"), s("120000"), s("ZETA"), s("5,00"), s("10")),
-            qline(s("20010301"), s("000001"), s("ALPHA"), s("10,00"), s("100")),
-            qline(s("20010301"), s("012000"), s("EXEMPLE SA"), s("45,30"), s("1200")),
-            qline(s("20010302"), s("100000"), s("DELTA"), s("7,00"), QString())};
+    return {qline(u("20010301"), u("120000"), u("ZETA"), u("5,00"), u("10")),
+            qline(u("20010301"), u("000001"), u("ALPHA"), u("10,00"), u("100")),
+            qline(u("20010301"), u("012000"), u("EXEMPLE SA"), u("45,30"), u("1200")),
+            qline(u("20010302"), u("100000"), u("DELTA"), u("7,00"), QString())};
 }
 
-struct Desk {
-    TempStartDir dir;
-    ScriptedPrompts prompts;
-    ScopedClock clock{QDateTime(QDate(2001, 3, 12), QTime(10, 0))};
-    std::unique_ptr<TBourse> bourse;
-
+// The entry page of a document window, on 12 March 2001.
+struct Desk : DocumentFixture {
     explicit Desk(const QStringList &store = sampleStore())
+        : DocumentFixture(store, QSize(800, 600), QDateTime(QDate(2001, 3, 12), QTime(10, 0)))
     {
-        dir.write(s("Cours.vmq"), store);
-        bourse = std::make_unique<TBourse>();
-        bourse->resize(800, 600);
-        bourse->Init();
-        bourse->show();
-        if (!QTest::qWaitForWindowActive(bourse.get())) qWarning("window not active");
         bourse->Saisie();
     }
     QLineEdit *date() const { return edit("MaskEdit1"); }
-    QComboBox *code() const { return bourse->findChild<QComboBox *>(s("ComboBox4")); }
+    QComboBox *code() const { return child<QComboBox>(bourse.get(), "ComboBox4"); }
     QLineEdit *name() const { return edit("Edit2"); }
     QLineEdit *price() const { return edit("Edit3"); }
     QLineEdit *volume() const { return edit("Edit6"); }
-    QTableWidget *grid() const { return bourse->findChild<QTableWidget *>(s("StringGrid1")); }
-    QLineEdit *edit(const char *n) const { return bourse->findChild<QLineEdit *>(s(n)); }
+    QTableWidget *grid() const { return child<QTableWidget>(bourse.get(), "StringGrid1"); }
+    QLineEdit *edit(const char *n) const { return child<QLineEdit>(bourse.get(), n); }
 
     QString cell(int row, int column) const
     {
@@ -66,9 +51,6 @@ struct Desk {
             out.append(cell(r, c));
         return out;
     }
-    // Types into whatever has the focus, as the user does.
-    static void type(const QString &text) { QTest::keyClicks(QApplication::focusWidget(), text); }
-    static void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
     // Back to the code list for a new quotation, its text selected.
     void focusCode() const
     {
@@ -79,16 +61,30 @@ struct Desk {
     static void quote(const QString &code, const QString &name, const QString &price,
                       const QString &volume = QString())
     {
-        type(code);
-        key(Qt::Key_Tab);
-        if (!name.isEmpty()) type(name);
-        key(Qt::Key_Tab);
-        type(price);
+        typeText(code);
+        pressKey(Qt::Key_Tab);
+        if (!name.isEmpty()) typeText(name);
+        pressKey(Qt::Key_Tab);
+        typeText(price);
         if (!volume.isEmpty()) {
-            key(Qt::Key_Tab);
-            type(volume);
+            pressKey(Qt::Key_Tab);
+            typeText(volume);
         }
-        key(Qt::Key_Return);
+        pressKey(Qt::Key_Return);
+    }
+    // A date, then Tab to the code list.
+    static void typeDate(const QString &date)
+    {
+        typeText(date);
+        pressKey(Qt::Key_Tab);
+    }
+    // ALPHA at 10, EXEMPLE SA at 45 and ZETA at 5 on 12 March 2001, rows 0 to 2.
+    static void typeThreeQuotations()
+    {
+        typeDate(u("12/03/2001"));
+        quote(u("000001"), QString(), u("10"));
+        quote(u("012000"), QString(), u("45"));
+        quote(u("120000"), QString(), u("5"));
     }
     void clickRow(int r) const
     {
@@ -127,7 +123,7 @@ void TestEntry::page_hasItsFieldsGridAndLabels()
 {
     Desk d;
     QCOMPARE(d.bourse->page(), int(TBourse::PageSaisie));
-    QCOMPARE(d.date()->displayText(), s("  /  /    "));
+    QCOMPARE(d.date()->displayText(), u("  /  /    "));
     QCOMPARE(QApplication::focusWidget(), d.date());
     QCOMPARE(d.grid()->rowCount(), 128);
     QCOMPARE(d.grid()->columnCount(), 6);
@@ -137,7 +133,7 @@ void TestEntry::page_hasItsFieldsGridAndLabels()
     QStringList codes;
     for (int i = 0; i < d.code()->count(); ++i)
         codes.append(d.code()->itemText(i));
-    QCOMPARE(codes, (QStringList{s("000001"), s("100000"), s("012000"), s("120000")}));
+    QCOMPARE(codes, (QStringList{u("000001"), u("100000"), u("012000"), u("120000")}));
     // Each label is its field's buddy.
     const QList<std::pair<const char *, QWidget *>> buddies = {{"Date", d.date()},
                                                                {"Code", d.code()},
@@ -147,7 +143,7 @@ void TestEntry::page_hasItsFieldsGridAndLabels()
     for (const auto &[text, field] : buddies) {
         QLabel *found = nullptr;
         for (QLabel *l : d.bourse->findChildren<QLabel *>())
-            if (l->text() == s(text) && l->buddy() == field) found = l;
+            if (l->text() == u(text) && l->buddy() == field) found = l;
         QVERIFY2(found, text);
     }
     // Layout of an 800 x 600 window.
@@ -163,9 +159,9 @@ void TestEntry::keyFilters_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("price: point becomes comma") << s("Edit3") << s("12.5") << s("12,5");
-    QTest::newRow("price: letters and signs dropped") << s("Edit3") << s("a1-b2 ,3e") << s("12,3");
-    QTest::newRow("volume: digits only") << s("Edit6") << s("1.2,3x4") << s("1234");
+    QTest::newRow("price: point becomes comma") << u("Edit3") << u("12.5") << u("12,5");
+    QTest::newRow("price: letters and signs dropped") << u("Edit3") << u("a1-b2 ,3e") << u("12,3");
+    QTest::newRow("volume: digits only") << u("Edit6") << u("1.2,3x4") << u("1234");
 }
 
 void TestEntry::keyFilters()
@@ -187,14 +183,14 @@ void TestEntry::leaveRules_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("left");
-    QTest::newRow("code 12000") << s("ComboBox4") << s("12000") << s("012000");
-    QTest::newRow("code 1234567") << s("ComboBox4") << s("1234567") << s("234567");
-    QTest::newRow("code 120") << s("ComboBox4") << s("120") << s("00120");
-    QTest::newRow("price 12.5") << s("Edit3") << s("12.5") << s("12,50");
-    QTest::newRow("price 0.5") << s("Edit3") << s("0.5") << s(",50");
-    QTest::newRow("price 12") << s("Edit3") << s("12") << s("12,00");
-    QTest::newRow("price unreadable") << s("Edit3") << s("1,2,3") << s("1,2,3");
-    QTest::newRow("price empty") << s("Edit3") << QString() << QString();
+    QTest::newRow("code 12000") << u("ComboBox4") << u("12000") << u("012000");
+    QTest::newRow("code 1234567") << u("ComboBox4") << u("1234567") << u("234567");
+    QTest::newRow("code 120") << u("ComboBox4") << u("120") << u("00120");
+    QTest::newRow("price 12.5") << u("Edit3") << u("12.5") << u("12,50");
+    QTest::newRow("price 0.5") << u("Edit3") << u("0.5") << u(",50");
+    QTest::newRow("price 12") << u("Edit3") << u("12") << u("12,00");
+    QTest::newRow("price unreadable") << u("Edit3") << u("1,2,3") << u("1,2,3");
+    QTest::newRow("price empty") << u("Edit3") << QString() << QString();
 }
 
 void TestEntry::leaveRules()
@@ -205,11 +201,11 @@ void TestEntry::leaveRules()
     Desk d;
     QWidget *w = d.bourse->findChild<QWidget *>(field);
     w->setFocus();
-    Desk::type(typed);
-    Desk::key(Qt::Key_Tab);
+    typeText(typed);
+    pressKey(Qt::Key_Tab);
     QVERIFY(!w->hasFocus());
     const QString text =
-        field == s("ComboBox4") ? d.code()->currentText() : static_cast<QLineEdit *>(w)->text();
+        field == u("ComboBox4") ? d.code()->currentText() : static_cast<QLineEdit *>(w)->text();
     QCOMPARE(text, left);
     QVERIFY(d.prompts.log.isEmpty());
 }
@@ -217,29 +213,28 @@ void TestEntry::leaveRules()
 void TestEntry::dateLeftBlank_getsToday()
 {
     Desk d;
-    Desk::key(Qt::Key_Tab); // from the date, left blank
-    QCOMPARE(d.date()->displayText(), s("12/03/2001"));
+    pressKey(Qt::Key_Tab); // from the date, left blank
+    QCOMPARE(d.date()->displayText(), u("12/03/2001"));
     // The name left empty takes the code.
-    Desk::type(s("999999"));
-    Desk::key(Qt::Key_Tab);
+    typeText(u("999999"));
+    pressKey(Qt::Key_Tab);
     QCOMPARE(d.name()->text(), QString());
-    Desk::key(Qt::Key_Tab);
-    QCOMPARE(d.name()->text(), s("999999"));
+    pressKey(Qt::Key_Tab);
+    QCOMPARE(d.name()->text(), u("999999"));
     // A typed date stays.
     d.date()->setFocus();
     d.date()->selectAll();
-    Desk::type(s("05/03/2001"));
-    Desk::key(Qt::Key_Tab);
-    QCOMPARE(d.date()->displayText(), s("05/03/2001"));
+    Desk::typeDate(u("05/03/2001"));
+    QCOMPARE(d.date()->displayText(), u("05/03/2001"));
 }
 
 void TestEntry::codeTyping_fillsNameByPrefix_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("names"); // the name after each character
-    QTest::newRow("1 then 12") << s("12") << QStringList{s("DELTA"), s("ZETA")};
-    QTest::newRow("0 then 01") << s("01") << QStringList{s("ALPHA"), s("EXEMPLE SA")};
-    QTest::newRow("no match keeps the name") << s("19") << QStringList{s("DELTA"), s("DELTA")};
+    QTest::newRow("1 then 12") << u("12") << QStringList{u("DELTA"), u("ZETA")};
+    QTest::newRow("0 then 01") << u("01") << QStringList{u("ALPHA"), u("EXEMPLE SA")};
+    QTest::newRow("no match keeps the name") << u("19") << QStringList{u("DELTA"), u("DELTA")};
 }
 
 void TestEntry::codeTyping_fillsNameByPrefix()
@@ -257,25 +252,24 @@ void TestEntry::codeTyping_fillsNameByPrefix()
 void TestEntry::keyboardOnly_threeQuotations()
 {
     Desk d;
-    Desk::type(s("12/03/2001"));
-    Desk::key(Qt::Key_Tab);
+    Desk::typeDate(u("12/03/2001"));
     // The typed code is normalised on leaving and the name follows it.
-    Desk::quote(s("12000"), QString(), s("46.1"), s("500"));
+    Desk::quote(u("12000"), QString(), u("46.1"), u("500"));
     QCOMPARE(QApplication::focusWidget(), d.code());
-    Desk::quote(s("000001"), QString(), s("0.5"));
-    Desk::quote(s("555"), s("NOUVEAU"), s("3"));
+    Desk::quote(u("000001"), QString(), u("0.5"));
+    Desk::quote(u("555"), u("NOUVEAU"), u("3"));
     QCOMPARE(d.row(0),
-             (QStringList{s("12/03/2001"), s("012000"), s("EXEMPLE SA"), s("46,10"), s("500")}));
+             (QStringList{u("12/03/2001"), u("012000"), u("EXEMPLE SA"), u("46,10"), u("500")}));
     QCOMPARE(d.row(1),
-             (QStringList{s("12/03/2001"), s("000001"), s("ALPHA"), s(",50"), QString()}));
+             (QStringList{u("12/03/2001"), u("000001"), u("ALPHA"), u(",50"), QString()}));
     QCOMPARE(d.row(2),
-             (QStringList{s("12/03/2001"), s("00555"), s("NOUVEAU"), s("3,00"), QString()}));
+             (QStringList{u("12/03/2001"), u("00555"), u("NOUVEAU"), u("3,00"), QString()}));
     QCOMPARE(d.cell(3, 0), QString());
     // The fields are ready for the next one; the date stays.
     QCOMPARE(d.code()->currentText(), QString());
     QCOMPARE(d.name()->text(), QString());
     QCOMPARE(d.price()->text(), QString());
-    QCOMPARE(d.date()->displayText(), s("12/03/2001"));
+    QCOMPARE(d.date()->displayText(), u("12/03/2001"));
     QCOMPARE(QApplication::focusWidget(), d.code());
     QVERIFY(d.prompts.log.isEmpty());
 }
@@ -283,106 +277,92 @@ void TestEntry::keyboardOnly_threeQuotations()
 void TestEntry::correction_rewritesClickedRow()
 {
     Desk d;
-    Desk::type(s("12/03/2001"));
-    Desk::key(Qt::Key_Tab);
-    Desk::quote(s("000001"), QString(), s("10"));
-    Desk::quote(s("012000"), QString(), s("45"));
-    Desk::quote(s("120000"), QString(), s("5"));
+    Desk::typeThreeQuotations();
     d.clickRow(1);
-    QCOMPARE(d.code()->currentText(), s("012000"));
-    QCOMPARE(d.name()->text(), s("EXEMPLE SA"));
-    QCOMPARE(d.price()->text(), s("45,00"));
+    QCOMPARE(d.code()->currentText(), u("012000"));
+    QCOMPARE(d.name()->text(), u("EXEMPLE SA"));
+    QCOMPARE(d.price()->text(), u("45,00"));
     d.price()->setFocus();
     d.price()->selectAll();
-    Desk::type(s("47.25"));
-    Desk::key(Qt::Key_Return);
-    Desk::quote(s("100000"), QString(), s("7"));
+    typeText(u("47.25"));
+    pressKey(Qt::Key_Return);
+    Desk::quote(u("100000"), QString(), u("7"));
     QCOMPARE(d.row(1),
-             (QStringList{s("12/03/2001"), s("012000"), s("EXEMPLE SA"), s("47,25"), QString()}));
-    QCOMPARE(d.row(2).at(1), s("120000"));
+             (QStringList{u("12/03/2001"), u("012000"), u("EXEMPLE SA"), u("47,25"), QString()}));
+    QCOMPARE(d.row(2).at(1), u("120000"));
     QCOMPARE(d.row(3),
-             (QStringList{s("12/03/2001"), s("100000"), s("DELTA"), s("7,00"), QString()}));
+             (QStringList{u("12/03/2001"), u("100000"), u("DELTA"), u("7,00"), QString()}));
     QCOMPARE(d.cell(4, 0), QString());
 }
 
 void TestEntry::clickBelowFilledRows_staysAppending()
 {
     Desk d;
-    Desk::type(s("12/03/2001"));
-    Desk::key(Qt::Key_Tab);
-    Desk::quote(s("000001"), QString(), s("10"));
-    Desk::type(s("012000"));
+    Desk::typeDate(u("12/03/2001"));
+    Desk::quote(u("000001"), QString(), u("10"));
+    typeText(u("012000"));
     d.clickRow(5); // an empty row: the quotation being typed is not wiped
-    QCOMPARE(d.code()->currentText(), s("012000"));
+    QCOMPARE(d.code()->currentText(), u("012000"));
     d.price()->setFocus();
-    Desk::type(s("45"));
-    Desk::key(Qt::Key_Return);
-    QCOMPARE(d.row(1).at(1), s("012000"));
+    typeText(u("45"));
+    pressKey(Qt::Key_Return);
+    QCOMPARE(d.row(1).at(1), u("012000"));
     QCOMPARE(d.cell(5, 0), QString());
 }
 
 void TestEntry::deleteKey_removesFirstRow()
 {
     Desk d;
-    Desk::type(s("12/03/2001"));
-    Desk::key(Qt::Key_Tab);
-    Desk::quote(s("000001"), QString(), s("10"));
-    Desk::quote(s("012000"), QString(), s("45"));
-    Desk::quote(s("120000"), QString(), s("5"));
+    Desk::typeThreeQuotations();
     d.grid()->setFocus();
     QTest::keyClick(d.grid(), Qt::Key_Delete);
-    QCOMPARE(d.row(0).at(1), s("012000"));
-    QCOMPARE(d.row(1).at(1), s("120000"));
+    QCOMPARE(d.row(0).at(1), u("012000"));
+    QCOMPARE(d.row(1).at(1), u("120000"));
     QCOMPARE(d.cell(2, 0), QString());
     d.focusCode();
-    Desk::quote(s("100000"), QString(), s("7"));
-    QCOMPARE(d.row(2).at(1), s("100000"));
+    Desk::quote(u("100000"), QString(), u("7"));
+    QCOMPARE(d.row(2).at(1), u("100000"));
     QCOMPARE(d.cell(3, 0), QString());
 }
 
 void TestEntry::deleteKey_keepsRowUnderCorrection()
 {
     Desk d;
-    Desk::type(s("12/03/2001"));
-    Desk::key(Qt::Key_Tab);
-    Desk::quote(s("000001"), QString(), s("10"));
-    Desk::quote(s("012000"), QString(), s("45"));
-    Desk::quote(s("120000"), QString(), s("5"));
+    Desk::typeThreeQuotations();
     // Correcting row 2 while row 0 goes: the correction follows its row.
     d.clickRow(2);
     QTest::keyClick(d.grid(), Qt::Key_Delete);
     d.price()->setFocus();
     d.price()->selectAll();
-    Desk::type(s("6"));
-    Desk::key(Qt::Key_Return);
-    QCOMPARE(d.row(0).at(1), s("012000"));
-    QCOMPARE(d.row(1).at(1), s("120000"));
-    QCOMPARE(d.row(1).at(3), s("6,00"));
+    typeText(u("6"));
+    pressKey(Qt::Key_Return);
+    QCOMPARE(d.row(0).at(1), u("012000"));
+    QCOMPARE(d.row(1).at(1), u("120000"));
+    QCOMPARE(d.row(1).at(3), u("6,00"));
     QCOMPARE(d.cell(2, 0), QString());
     // Correcting row 0 while it goes: the fields keep it and it is appended.
     d.clickRow(0);
     QTest::keyClick(d.grid(), Qt::Key_Delete);
     d.price()->setFocus();
-    Desk::key(Qt::Key_Return);
-    QCOMPARE(d.row(0).at(1), s("120000"));
-    QCOMPARE(d.row(1).at(1), s("012000"));
-    QCOMPARE(d.row(1).at(3), s("45,00"));
+    pressKey(Qt::Key_Return);
+    QCOMPARE(d.row(0).at(1), u("120000"));
+    QCOMPARE(d.row(1).at(1), u("012000"));
+    QCOMPARE(d.row(1).at(3), u("45,00"));
 }
 
 void TestEntry::leavingPage_appendsRowsToStore()
 {
     Desk d;
     const QStringList before = d.bourse->store();
-    Desk::type(s("13/03/2001"));
-    Desk::key(Qt::Key_Tab);
-    Desk::quote(s("000001"), QString(), s("11"), s("300"));
-    Desk::quote(s("012000"), QString(), s("0.5"));
+    Desk::typeDate(u("13/03/2001"));
+    Desk::quote(u("000001"), QString(), u("11"), u("300"));
+    Desk::quote(u("012000"), QString(), u("0.5"));
     d.clickRow(1); // a correction left open does not survive the transfer
     QVERIFY(!d.bourse->isModified());
     d.bourse->Journal();
     QStringList expected = before;
-    expected << qline(s("20010313"), s("000001"), s("ALPHA"), s("11,00"), s("300"))
-             << qline(s("20010313"), s("012000"), s("EXEMPLE SA"), s(",50"), QString());
+    expected << qline(u("20010313"), u("000001"), u("ALPHA"), u("11,00"), u("300"))
+             << qline(u("20010313"), u("012000"), u("EXEMPLE SA"), u(",50"), QString());
     QCOMPARE(d.bourse->store(), expected);
     QVERIFY(d.bourse->isModified());
     QCOMPARE(d.bourse->undo(), before);
@@ -394,31 +374,31 @@ void TestEntry::leavingPage_appendsRowsToStore()
     d.bourse->Saisie();
     QCOMPARE(d.bourse->undo(), expected);
     d.focusCode();
-    Desk::quote(s("100000"), QString(), s("8"));
-    QCOMPARE(d.row(0).at(1), s("100000"));
+    Desk::quote(u("100000"), QString(), u("8"));
+    QCOMPARE(d.row(0).at(1), u("100000"));
     d.bourse->Journal();
     QCOMPARE(d.bourse->store().size(), expected.size() + 1);
-    QCOMPARE(d.bourse->store().constLast().left(15), s("20010313\t100000"));
+    QCOMPARE(d.bourse->store().constLast().left(15), u("20010313\t100000"));
 }
 
 void TestEntry::quotation129_isKept()
 {
     Desk d;
-    d.date()->setText(s("14/03/2001"));
+    d.date()->setText(u("14/03/2001"));
     for (int i = 1; i <= 130; ++i) {
         d.code()->setEditText(QString::number(i).rightJustified(6, QLatin1Char('0')));
-        d.name()->setText(s("N") + QString::number(i));
+        d.name()->setText(u("N") + QString::number(i));
         d.price()->setText(QString::number(i));
         d.bourse->Valide();
     }
-    QCOMPARE(d.cell(128, 1), s("000129"));
-    QCOMPARE(d.cell(129, 1), s("000130"));
+    QCOMPARE(d.cell(128, 1), u("000129"));
+    QCOMPARE(d.cell(129, 1), u("000130"));
     const qsizetype size = d.bourse->store().size();
     d.bourse->Titres();
     const QStringList store = d.bourse->store();
     QCOMPARE(store.size(), size + 130);
-    QCOMPARE(store.at(size + 128), qline(s("20010314"), s("000129"), s("N129"), s("129,00")));
-    QCOMPARE(store.constLast(), qline(s("20010314"), s("000130"), s("N130"), s("130,00")));
+    QCOMPARE(store.at(size + 128), qline(u("20010314"), u("000129"), u("N129"), u("129,00")));
+    QCOMPARE(store.constLast(), qline(u("20010314"), u("000130"), u("N130"), u("130,00")));
     QCOMPARE(d.grid()->rowCount(), 128);
     QCOMPARE(d.cell(0, 0), QString());
 }
@@ -427,11 +407,11 @@ void TestEntry::invalidDate_isRefused_data()
 {
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("31 February") << s("31/02/2001") << s("31/02/2001");
-    QTest::newRow("month 13") << s("12/13/2001") << s("12/13/2001");
-    QTest::newRow("blank") << QString() << s("  /  /    ");
-    QTest::newRow("half typed") << s("12/03/20") << s("12/03/20  ");
-    QTest::newRow("day half typed") << s("1/03/2001") << s("1 /03/2001");
+    QTest::newRow("31 February") << u("31/02/2001") << u("31/02/2001");
+    QTest::newRow("month 13") << u("12/13/2001") << u("12/13/2001");
+    QTest::newRow("blank") << QString() << u("  /  /    ");
+    QTest::newRow("half typed") << u("12/03/20") << u("12/03/20  ");
+    QTest::newRow("day half typed") << u("1/03/2001") << u("1 /03/2001");
 }
 
 void TestEntry::invalidDate_isRefused()
@@ -442,20 +422,20 @@ void TestEntry::invalidDate_isRefused()
     d.code()->setFocus();
     d.date()->setText(date);
     QCOMPARE(d.date()->displayText(), shown);
-    Desk::quote(s("000001"), QString(), s("10"));
-    QCOMPARE(d.prompts.said(s("error")),
-             QStringList{s("'") + shown + s("' n'est pas une date correcte")});
+    Desk::quote(u("000001"), QString(), u("10"));
+    QCOMPARE(d.prompts.said(u("error")),
+             QStringList{u("'") + shown + u("' n'est pas une date correcte")});
     QCOMPARE(d.cell(0, 0), QString());
     QCOMPARE(QApplication::focusWidget(), d.date());
     // The quotation is still in the fields, ready once the date is right.
-    QCOMPARE(d.code()->currentText(), s("000001"));
-    QCOMPARE(d.price()->text(), s("10,00"));
+    QCOMPARE(d.code()->currentText(), u("000001"));
+    QCOMPARE(d.price()->text(), u("10,00"));
     d.date()->selectAll();
-    Desk::type(s("12/03/2001"));
+    typeText(u("12/03/2001"));
     d.price()->setFocus();
-    Desk::key(Qt::Key_Return);
+    pressKey(Qt::Key_Return);
     QCOMPARE(d.row(0),
-             (QStringList{s("12/03/2001"), s("000001"), s("ALPHA"), s("10,00"), QString()}));
+             (QStringList{u("12/03/2001"), u("000001"), u("ALPHA"), u("10,00"), QString()}));
     d.bourse->Journal();
     QCOMPARE(d.bourse->store().size(), 5);
 }

@@ -16,13 +16,6 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-QString ql(const char *date, const char *code, const char *name, const char *price,
-           const char *volume = "")
-{
-    return qline(QString::fromUtf8(date), QString::fromUtf8(code), QString::fromUtf8(name),
-                 QString::fromUtf8(price), QString::fromUtf8(volume));
-}
-
 QString dateText(int day) // day 0 = 4 January 1999
 {
     return QDate(1999, 1, 4).addDays(day).toString(u"yyyyMMdd"_s);

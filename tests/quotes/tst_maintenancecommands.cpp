@@ -29,21 +29,15 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-QString ql(const char *date, const char *code, const char *name, const char *price)
-{
-    return qline(QString::fromUtf8(date), QString::fromUtf8(code), QString::fromUtf8(name),
-                 QString::fromUtf8(price), u"100"_s);
-}
-
 // Index by name: 0 AUTRE (013000), 1 EXEMPLE SA (012000), 2 HORS BORNES
 // (999991, above "99999").
-const QStringList kStore{ql("19990104", "013000", "AUTRE", "65,60"),
-                         ql("19990104", "012000", "EXEMPLE SA", "450,00"),
-                         ql("19990105", "013000", "AUTRE", "10,00"),
-                         ql("19990105", "012000", "EXEMPLE SA", "460,00"),
-                         ql("19990201", "013000", "AUTRE", "65,60"),
-                         ql("19990201", "012000", "EXEMPLE SA", "470,00"),
-                         ql("19990302", "999991", "HORS BORNES", "65,60")};
+const QStringList kStore{ql("19990104", "013000", "AUTRE", "65,60", "100"),
+                         ql("19990104", "012000", "EXEMPLE SA", "450,00", "100"),
+                         ql("19990105", "013000", "AUTRE", "10,00", "100"),
+                         ql("19990105", "012000", "EXEMPLE SA", "460,00", "100"),
+                         ql("19990201", "013000", "AUTRE", "65,60", "100"),
+                         ql("19990201", "012000", "EXEMPLE SA", "470,00", "100"),
+                         ql("19990302", "999991", "HORS BORNES", "65,60", "100")};
 
 QStringList prices(const QStringList &store)
 {
@@ -63,7 +57,7 @@ QStringList pick(const QStringList &lines, const QList<int> &positions)
 
 template <typename T> T *control(QWidget *parent, const char *name)
 {
-    T *c = parent->findChild<T *>(QString::fromLatin1(name));
+    T *c = child<T>(parent, name);
     if (!c) qFatal("no control %s", name);
     return c;
 }
@@ -111,14 +105,6 @@ QList<int> selected(QTableView *list)
     return rows;
 }
 
-void selectRows(QTableView *list, const QList<int> &rows)
-{
-    QItemSelection selection;
-    for (const int r : rows)
-        selection.select(list->model()->index(r, 0), list->model()->index(r, 4));
-    list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Close)
@@ -127,28 +113,22 @@ class TestMaintenanceCommands : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempStartDir> dir;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<TBourse> b;
+    std::optional<DocumentFixture> doc;
+    TBourse *b = nullptr;
 
     // Loads the lines, shows a page and forgets the undo copy, so that a test
     // sees whether a command takes one.
     void load(const QStringList &lines, int page = TBourse::PageJournal, int security = 0)
     {
-        dir = std::make_unique<TempStartDir>();
-        prompts = std::make_unique<ScriptedPrompts>();
-        dir->write(u"Cours.vmq"_s, lines);
-        b = std::make_unique<TBourse>();
-        b->resize(900, 600);
-        b->show();
-        b->Init();
+        doc.emplace(lines, QSize(900, 600));
+        b = doc->bourse.get();
         b->setCurrentSecurity(security);
         b->showPage(page);
         b->LitTitre();
         b->undo().clear();
     }
-    void run(const std::function<void()> &command) { runCommand(b.get(), command); }
-    QStringList errors() const { return prompts->said(u"error"_s); }
+    void run(const std::function<void()> &command) { runCommand(b, command); }
+    QStringList errors() const { return doc->prompts.said(u"error"_s); }
     QStringList monthItems() const
     {
         const auto *c = b->findChild<QComboBox *>(u"ComboBox1"_s);
@@ -167,12 +147,7 @@ class TestMaintenanceCommands : public QObject
     }
 
 private slots:
-    void cleanup()
-    {
-        b.reset();
-        prompts.reset();
-        dir.reset();
-    }
+    void cleanup() { doc.reset(); }
 
     void dialogs_labelsAreBuddies_data()
     {
@@ -249,7 +224,7 @@ private slots:
         QFETCH(Close, how);
         QFETCH(QStringList, after);
         load(kStore, page);
-        prompts->dialogs.append(handler([&](QDialog *d) {
+        doc->prompts.dialogs.append(handler([&](QDialog *d) {
             QCOMPARE(d->windowTitle(), u"Convertir"_s);
             QCOMPARE(control<QDateEdit>(d, "DateTimePicker1")->date(), QDate(1999, 1, 4));
             QCOMPARE(control<QDateEdit>(d, "DateTimePicker2")->date(), QDate(1999, 3, 2));
@@ -314,7 +289,7 @@ private slots:
         QFETCH(QStringList, after);
         QFETCH(QString, error);
         load(kStore, page, 1); // EXEMPLE SA
-        prompts->dialogs.append(handler([&](QDialog *d) {
+        doc->prompts.dialogs.append(handler([&](QDialog *d) {
             QCOMPARE(d->windowTitle(), u"Diviser titre"_s);
             QLineEdit *coefficient = control<QLineEdit>(d, "Edit1");
             QCOMPARE(coefficient->text(), u"0"_s);
@@ -326,7 +301,7 @@ private slots:
         }));
         run([&] { b->Diviser(); });
         QCOMPARE(errors(), error.isEmpty() ? QStringList() : QStringList{error});
-        QCOMPARE(prompts->dialogs.isEmpty(), page == TBourse::PageTitres);
+        QCOMPARE(doc->prompts.dialogs.isEmpty(), page == TBourse::PageTitres);
         if (after.isEmpty()) return checkChanged(kStore, false, kStore);
         QCOMPARE(prices(b->store()), after);
         QCOMPARE(b->undo(), kStore);
@@ -359,7 +334,7 @@ private slots:
         QFETCH(QString, deleted);
         load(kStore, page, security);
         const QStringList index = b->index();
-        prompts->dialogs.append(handler([&](QDialog *d) {
+        doc->prompts.dialogs.append(handler([&](QDialog *d) {
             QCOMPARE(d->windowTitle(), u"Supprimer titre"_s);
             QCOMPARE(control<QPushButton>(d, "OKBtn")->text(), u"OK"_s);
             auto *list = control<QComboBox>(d, "ComboBox1");
@@ -374,11 +349,11 @@ private slots:
         maintenance::removeSecurity(expected, deleted);
         checkChanged(expected, !deleted.isEmpty(), kStore);
         if (deleted.isEmpty()) {
-            QVERIFY(prompts->said(u"information"_s).isEmpty());
+            QVERIFY(doc->prompts.said(u"information"_s).isEmpty());
             QCOMPARE(b->index(), index);
             return;
         }
-        QCOMPARE(prompts->said(u"information"_s),
+        QCOMPARE(doc->prompts.said(u"information"_s),
                  QStringList{u"Titre "_s + deleted + u" a été supprimé"_s});
         QCOMPARE(b->index().size(), 2);
         QVERIFY(b->index().filter(deleted).isEmpty());
@@ -434,12 +409,12 @@ private slots:
         QFETCH(QList<int>, rows);
         QFETCH(bool, deleteKey);
         QFETCH(QList<int>, kept);
-        const QStringList store{ql("19990104", "013000", "AUTRE", "1,00"),
-                                ql("19990104", "012000", "EXEMPLE SA", "2,00"),
-                                ql("19990104", "012000", "EXEMPLE SA", "3,00"),
-                                ql("19990104", "012000", "EXEMPLE SA", "4,00"),
-                                ql("19990105", "013000", "AUTRE", "5,00"),
-                                ql("19990205", "012000", "EXEMPLE SA", "6,00")};
+        const QStringList store{ql("19990104", "013000", "AUTRE", "1,00", "100"),
+                                ql("19990104", "012000", "EXEMPLE SA", "2,00", "100"),
+                                ql("19990104", "012000", "EXEMPLE SA", "3,00", "100"),
+                                ql("19990104", "012000", "EXEMPLE SA", "4,00", "100"),
+                                ql("19990105", "013000", "AUTRE", "5,00", "100"),
+                                ql("19990205", "012000", "EXEMPLE SA", "6,00", "100")};
         load(store, page, 1);
         b->setCurrentMonth(QDate(1999, 1, 4));
         b->LitMois();
@@ -492,7 +467,7 @@ private slots:
         std::shuffle(lines.begin(), lines.end(), rng);
         load(lines, TBourse::PageTitres);
         const QDate first = b->firstDate();
-        prompts->dialogs.append(handler([&](QDialog *d) {
+        doc->prompts.dialogs.append(handler([&](QDialog *d) {
             QCOMPARE(d->windowTitle(), u"Réorganiser la base"_s);
             QCOMPARE(control<QDateEdit>(d, "DateTimePicker1")->date(), first);
             QLineEdit *number = control<QLineEdit>(d, "Edit1");
@@ -579,7 +554,7 @@ private slots:
         QFETCH(Close, how);
         QFETCH(QString, error);
         load(kStore);
-        prompts->dialogs.append(handler([&](QDialog *d) {
+        doc->prompts.dialogs.append(handler([&](QDialog *d) {
             QCOMPARE(d->windowTitle(), u"Sélectionner intervalle des dates"_s);
             QLineEdit *debut = control<QLineEdit>(d, "MaskEdit1");
             QLineEdit *fin = control<QLineEdit>(d, "MaskEdit2");
@@ -664,7 +639,7 @@ private slots:
         QCOMPARE(b->store().size(), 990000);
         QCOMPARE(list->model()->rowCount(), 21000);
 
-        prompts->dialogs.append(handler([&](QDialog *d) {
+        doc->prompts.dialogs.append(handler([&](QDialog *d) {
             control<QDateEdit>(d, "DateTimePicker1")->setDate(QDate(2010, 1, 1));
             typeInto(d, "Edit1", u"900000"_s);
             close(d, Ok);

@@ -13,8 +13,7 @@ namespace
 
 QString l(const char *date, const char *code, const char *name, const char *price = "1,00")
 {
-    return qline(QString::fromLatin1(date), QString::fromLatin1(code), QString::fromUtf8(name),
-                 QString::fromLatin1(price), QStringLiteral("100"));
+    return ql(date, code, name, price, "100");
 }
 
 QStringList shownDates(const QuoteListModel *m)
@@ -39,30 +38,19 @@ class TestViews : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempStartDir> dir;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<TBourse> b;
+    std::optional<DocumentFixture> doc;
+    TBourse *b = nullptr;
     QComboBox *months = nullptr;
 
     void load(const QStringList &lines)
     {
-        dir = std::make_unique<TempStartDir>();
-        prompts = std::make_unique<ScriptedPrompts>();
-        dir->write(QStringLiteral("Cours.vmq"), lines);
-        b = std::make_unique<TBourse>();
-        b->resize(900, 600);
-        b->show();
-        b->Init();
-        months = b->findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+        doc.emplace(lines, QSize(900, 600));
+        b = doc->bourse.get();
+        months = child<QComboBox>(b, "ComboBox1");
     }
 
 private slots:
-    void cleanup()
-    {
-        b.reset();
-        prompts.reset();
-        dir.reset();
-    }
+    void cleanup() { doc.reset(); }
 
     void monthlyView_showsLastMonthInFileOrder()
     {
@@ -143,15 +131,15 @@ private slots:
         QTest::keyClick(months->lineEdit(), Qt::Key_Return);
         QCOMPARE(b->currentMonth(), QDate(1999, 1, 1));
         QCOMPARE(shownDates(b->monthModel()), QStringList{QStringLiteral("15/01/1999")});
-        QVERIFY(prompts->said(QStringLiteral("error")).isEmpty());
+        QVERIFY(doc->prompts.said(QStringLiteral("error")).isEmpty());
 
         months->lineEdit()->selectAll();
         QTest::keyClicks(months->lineEdit(), QStringLiteral("Mars deux"));
         QTest::keyClick(months->lineEdit(), Qt::Key_Return);
         QCOMPARE(b->currentMonth(), QDate(1999, 1, 1));
         QCOMPARE(b->monthModel()->rowCount(), 1);
-        QVERIFY(!prompts->said(QStringLiteral("error")).isEmpty());
-        QCOMPARE(prompts->said(QStringLiteral("error")).first(),
+        QVERIFY(!doc->prompts.said(QStringLiteral("error")).isEmpty());
+        QCOMPARE(doc->prompts.said(QStringLiteral("error")).first(),
                  QStringLiteral("'deux' n'est pas une valeur entière correcte"));
     }
 
