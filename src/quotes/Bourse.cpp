@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -392,12 +393,29 @@ void TBourse::Dernier()
     }
 }
 
+QList<bool> TBourse::selectedFlags(QTableView *list)
+{
+    // Read from the selection ranges: asking Qt for the selected rows is
+    // slow when thousands of rows are selected apart.
+    const int rowCount = list->model()->rowCount();
+    const int lastColumn = list->model()->columnCount() - 1;
+    QList<bool> selected(rowCount, false);
+    const QItemSelectionModel *selection = list->selectionModel();
+    if (!selection) return selected;
+    for (const QItemSelectionRange &range : selection->selection()) {
+        const bool wholeRows = range.left() == 0 && range.right() == lastColumn;
+        for (int r = range.top(); r <= range.bottom() && r < rowCount; ++r)
+            if (wholeRows || selection->isRowSelected(r)) selected[r] = true;
+    }
+    return selected;
+}
+
 QList<int> TBourse::selectedRows(QTableView *list)
 {
+    const QList<bool> flags = selectedFlags(list);
     QList<int> rows;
-    for (const QModelIndex &i : list->selectionModel()->selectedRows())
-        rows.append(i.row());
-    std::sort(rows.begin(), rows.end());
+    for (int r = 0; r < flags.size(); ++r)
+        if (flags[r]) rows.append(r);
     return rows;
 }
 

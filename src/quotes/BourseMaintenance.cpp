@@ -18,23 +18,6 @@
 namespace
 {
 
-// Which rows of a quotation list are selected, read from the selection
-// ranges (a row counts when the whole row is selected).
-QList<bool> selectedFlags(QTableView *list)
-{
-    QItemSelectionModel *selection = list->selectionModel();
-    const int rowCount = list->model()->rowCount();
-    const int lastColumn = list->model()->columnCount() - 1;
-    QList<bool> selected(rowCount, false);
-    if (!selection) return selected;
-    for (const QItemSelectionRange &range : selection->selection()) {
-        const bool wholeRows = range.left() == 0 && range.right() == lastColumn;
-        for (int r = range.top(); r <= range.bottom() && r < rowCount; ++r)
-            if (wholeRows || selection->isRowSelected(r)) selected[r] = true;
-    }
-    return selected;
-}
-
 // The rows whose flag is `state`, one range per run of such rows.
 QItemSelection rowRuns(const QAbstractItemModel *model, const QList<bool> &flags, bool state)
 {

@@ -191,7 +191,8 @@ private:
     QTableView *makeQuoteList(QuoteListModel *model, const QString &name);
     QTableView *shownList() const; // the list of the page shown, or nullptr
     Period period() const;
-    // The selected rows of a list, ascending.
+    // Which rows of a list are selected (whole rows), and their numbers, ascending.
+    static QList<bool> selectedFlags(QTableView *list);
     static QList<int> selectedRows(QTableView *list);
 
     QString m_dir;
