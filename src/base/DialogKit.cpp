@@ -1,5 +1,9 @@
 #include "base/DialogKit.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QSpacerItem>
+
 #include <QDateEdit>
 #include <QDialog>
 #include <QGridLayout>
@@ -70,10 +74,24 @@ QHBoxLayout *buttonRow(QDialog *dialog, const QString &okText, QPushButton **ok,
     return buttons;
 }
 
+int captionWidth(const QString &caption)
+{
+    // Title bars commonly use a bold face of the application font.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int kIconAndButtons = 130;
+    return QFontMetrics(font).horizontalAdvance(caption) + kIconAndButtons;
+}
+
 QVBoxLayout *fixedColumn(QDialog *dialog)
 {
     auto *layout = new QVBoxLayout(dialog);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    const int margins = layout->contentsMargins().left() + layout->contentsMargins().right();
+    // A fixed-size column is as wide as its widest item: this one keeps the
+    // caption whole.
+    layout->addSpacerItem(
+        new QSpacerItem(captionWidth(dialog->windowTitle()) - margins, 0, QSizePolicy::Fixed));
     return layout;
 }
 

@@ -40,8 +40,13 @@ QGridLayout *fieldGrid(QWidget *parent, std::initializer_list<std::pair<QString,
 QHBoxLayout *buttonRow(QDialog *dialog, const QString &okText, QPushButton **ok,
                        QPushButton **cancel);
 
-// The dialog's main layout: a column whose size is fixed by its contents.
+// The dialog's main layout: a column whose size is fixed by its contents,
+// never narrower than the dialog's caption (set the caption first).
 QVBoxLayout *fixedColumn(QDialog *dialog);
+
+// The width a window needs for its whole caption in the title bar, with room
+// for the window's icon and buttons.
+int captionWidth(const QString &caption);
 
 // Tab goes from each widget to the next one of the list.
 void tabOrder(std::initializer_list<QWidget *> widgets);

@@ -1,5 +1,6 @@
 #include "base/Prompts.h"
 
+#include "base/DialogKit.h"
 #include "base/errors.h"
 
 #include <QApplication>
@@ -73,9 +74,16 @@ QString Prompts::saveFileName(QWidget *parent, const QString &caption, const QSt
 bool Prompts::inputText(QWidget *parent, const QString &caption, const QString &prompt,
                         QString &value)
 {
-    bool ok = false;
-    const QString v = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);
-    value = ok ? v : QString();
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Annuler"));
+    // Wide enough for the whole caption.
+    dialog.setMinimumWidth(dialogkit::captionWidth(caption));
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    value = ok ? dialog.textValue() : QString();
     return ok;
 }
 
