@@ -212,30 +212,74 @@ bool TBourse::Dedans(const QString &line) const
 void TBourse::Init()
 {
     repaint();
-    m_store = readLines(filePath(QStringLiteral("Cours.vmq")));
-    m_undo = m_store;
+    const QString name = QStringLiteral("Cours.vmq");
+    try {
+        m_store = readLines(filePath(name));
+    } catch (const VError &) {
+        // The file is kept as it is: what is typed from now on is never
+        // written over the quotations that could not be read.
+        m_unreadable.insert(name);
+        throw;
+    }
+    m_unreadable.remove(name);
     m_store.removeAll(QString());
+    m_undo = m_store; // an undo never brings back the empty lines
     m_month = QDate(1998, 1, 1);
+    m_first = m_last = QDate();
+    QString badDate;
     if (!m_store.isEmpty()) {
-        m_first = storedToDate(quote::dateOf(m_store.constFirst()));
-        m_last = storedToDate(quote::dateOf(m_store.constLast()));
-        m_month = m_last;
+        qsizetype bad = -1;
+        m_first = storeDate(m_store, false, &bad);
+        if (bad >= 0) badDate = dateReport(m_store, bad, name);
+        m_last = storeDate(m_store, true, &bad);
+        if (bad >= 0 && badDate.isEmpty()) badDate = dateReport(m_store, bad, name);
+        if (m_last.isValid()) m_month = m_last;
     }
     LitMois();
     InitCombo();
     Indexe();
     m_modified = false;
+    if (!badDate.isEmpty()) Prompts::get().error(this, badDate);
+}
+
+QDate TBourse::storeDate(const QStringList &store, bool last, qsizetype *bad)
+{
+    // The first (or last) line gives the date; when it holds no date, the
+    // nearest line that does, so that the months stay browsable.
+    *bad = -1;
+    const qsizetype n = store.size();
+    for (qsizetype k = 0; k < n; ++k) {
+        const qsizetype i = last ? n - 1 - k : k;
+        const QDate d = storedToDate(quote::dateOf(store.at(i)));
+        if (d.isValid()) return d;
+        if (*bad < 0) *bad = i;
+    }
+    return {};
+}
+
+QString TBourse::dateReport(const QStringList &store, qsizetype line, const QString &file)
+{
+    return VError::badDate(quote::dateOf(store.at(line))).message() +
+           QStringLiteral(" (ligne %1 du fichier %2)").arg(line + 1).arg(file);
 }
 
 bool TBourse::Sauve()
 {
     if (!m_modified) return true;
+    const QString name = QStringLiteral("Cours.vmq");
+    if (m_unreadable.contains(name)) {
+        Prompts::get().error(
+            this, QStringLiteral("Le fichier %1 n'a pas pu être lu au démarrage : il est conservé "
+                                 "tel quel et les changements faits depuis ne sont pas enregistrés.")
+                      .arg(QDir::toNativeSeparators(filePath(name))));
+        return true;
+    }
     const auto answer = Prompts::get().question(
         this, QStringLiteral("Enregistrer le fichier des cotations ?"), true);
     if (answer == Prompts::Cancel) return false;
     if (answer == Prompts::Yes) {
         try {
-            writeLines(filePath(QStringLiteral("Cours.vmq")), m_store);
+            writeLines(filePath(name), m_store);
         } catch (const VError &e) {
             Prompts::get().error(this, e.message());
             return false;
@@ -247,25 +291,45 @@ bool TBourse::Sauve()
 
 void TBourse::ChargeIni()
 {
-    const QString ini = filePath(QStringLiteral("Valmeq.ini"));
-    if (QFile::exists(ini)) m_settings.read(readLines(ini));
-    // The list files are read even without a settings file, so that their
+    // A file that cannot be read is reported, its values stay the defaults
+    // (or its list empty), and it is not written over at closing. The
+    // list files are read even without a settings file, so that their
     // content survives the writing at closing.
-    const std::pair<QString, QStringList *> lists[] = {{QStringLiteral("Valmeq.trt"), &m_cards},
-                                                       {QStringLiteral("Valmeq.prc"), &m_press},
-                                                       {QStringLiteral("Valmeq.sit"), &m_sites}};
-    for (const auto &[name, list] : lists) {
+    const auto read = [this](const QString &name, auto &&use) {
         const QString path = filePath(name);
-        if (QFile::exists(path)) *list = readLines(path);
-    }
+        if (!QFile::exists(path)) return;
+        try {
+            use(readLines(path));
+        } catch (const VError &e) {
+            m_unreadable.insert(name);
+            Prompts::get().error(this, e.message());
+        }
+    };
+    read(QStringLiteral("Valmeq.ini"), [this](const QStringList &lines) { m_settings.read(lines); });
+    read(QStringLiteral("Valmeq.trt"), [this](QStringList lines) { m_cards = std::move(lines); });
+    read(QStringLiteral("Valmeq.prc"), [this](QStringList lines) { m_press = std::move(lines); });
+    read(QStringLiteral("Valmeq.sit"), [this](QStringList lines) { m_sites = std::move(lines); });
 }
 
 void TBourse::SauveIni()
 {
-    writeLines(filePath(QStringLiteral("Valmeq.ini")), m_settings.lines());
-    writeLines(filePath(QStringLiteral("Valmeq.trt")), m_cards);
-    writeLines(filePath(QStringLiteral("Valmeq.prc")), m_press);
-    writeLines(filePath(QStringLiteral("Valmeq.sit")), m_sites);
+    // Each file is written on its own: one that fails does not keep the
+    // others from being written. The failures are reported together.
+    const std::pair<QString, QStringList> files[] = {
+        {QStringLiteral("Valmeq.ini"), m_settings.lines()},
+        {QStringLiteral("Valmeq.trt"), m_cards},
+        {QStringLiteral("Valmeq.prc"), m_press},
+        {QStringLiteral("Valmeq.sit"), m_sites}};
+    QStringList failures;
+    for (const auto &[name, lines] : files) {
+        if (m_unreadable.contains(name)) continue;
+        try {
+            writeLines(filePath(name), lines);
+        } catch (const VError &e) {
+            failures.append(e.message());
+        }
+    }
+    if (!failures.isEmpty()) throw VError(failures.join(QLatin1Char('\n')));
 }
 
 void TBourse::GetIni(bool &autoOpen, QString &portfolioPath) const
@@ -283,14 +347,23 @@ void TBourse::SetIni(bool autoOpen)
 
 void TBourse::LitMois()
 {
-    const QString key = toStored(m_month).left(6);
-    const Period p = period();
     QStringList rows;
-    rows.reserve(256);
-    for (const QString &line : std::as_const(m_store))
-        if (line.startsWith(key) && p.contains(line)) rows.append(line);
-    m_monthModel->setLines(std::move(rows));
-    showText(m_comboBox1, monthEntry(m_month));
+    QList<qsizetype> positions;
+    // Without a month (an empty store) the view and the month's text stay empty.
+    if (m_month.isValid()) {
+        const QString key = toStored(m_month).left(6);
+        const Period p = period();
+        rows.reserve(256);
+        for (qsizetype i = 0; i < m_store.size(); ++i) {
+            const QString &line = m_store.at(i);
+            if (line.startsWith(key) && p.contains(line)) {
+                rows.append(line);
+                positions.append(i);
+            }
+        }
+    }
+    m_monthModel->setLines(std::move(rows), std::move(positions));
+    showText(m_comboBox1, m_month.isValid() ? monthEntry(m_month) : QString());
 }
 
 void TBourse::InitCombo()
@@ -317,6 +390,7 @@ void TBourse::Premier()
 {
     switch (page()) {
     case PageJournal:
+        if (!m_first.isValid()) break; // an empty store has no month
         m_month = m_first;
         LitMois();
         break;
@@ -335,7 +409,7 @@ void TBourse::Precedent()
 {
     switch (page()) {
     case PageJournal:
-        if (m_month > m_first) {
+        if (m_first.isValid() && m_month > m_first) {
             m_month = QDate(m_month.year(), m_month.month(), 1).addMonths(-1);
             LitMois();
         }
@@ -357,7 +431,7 @@ void TBourse::Suivant()
 {
     switch (page()) {
     case PageJournal:
-        if (m_month < m_last) {
+        if (m_last.isValid() && m_month < m_last) {
             m_month = QDate(m_month.year(), m_month.month(), 1).addMonths(1);
             LitMois();
         }
@@ -379,6 +453,7 @@ void TBourse::Dernier()
 {
     switch (page()) {
     case PageJournal:
+        if (!m_last.isValid()) break;
         m_month = m_last;
         LitMois();
         break;
@@ -408,6 +483,17 @@ QList<bool> TBourse::selectedFlags(QTableView *list)
             if (wholeRows || selection->isRowSelected(r)) selected[r] = true;
     }
     return selected;
+}
+
+QList<ShownLine> TBourse::selectedLines(QTableView *list)
+{
+    QList<ShownLine> lines;
+    const auto *model = qobject_cast<const QuoteListModel *>(list ? list->model() : nullptr);
+    if (!model) return lines;
+    const QList<bool> flags = selectedFlags(list);
+    for (int r = 0; r < flags.size(); ++r)
+        if (flags[r]) lines.append({model->position(r), model->lines().at(r)});
+    return lines;
 }
 
 QList<int> TBourse::selectedRows(QTableView *list)
@@ -509,9 +595,15 @@ void TBourse::LitTitre()
     const QString code = m_index[m_security].left(6);
     const Period p = period();
     QStringList rows;
-    for (const QString &line : std::as_const(m_store))
-        if (QStringView(line).mid(9, 6) == code && p.contains(line)) rows.append(line);
-    m_securityModel->setLines(std::move(rows));
+    QList<qsizetype> positions;
+    for (qsizetype i = 0; i < m_store.size(); ++i) {
+        const QString &line = m_store.at(i);
+        if (QStringView(line).mid(9, 6) == code && p.contains(line)) {
+            rows.append(line);
+            positions.append(i);
+        }
+    }
+    m_securityModel->setLines(std::move(rows), std::move(positions));
 }
 
 void TBourse::Titres()

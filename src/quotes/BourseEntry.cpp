@@ -17,6 +17,7 @@
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace
 {
@@ -82,8 +83,8 @@ void TBourse::buildEntryPage(QWidget *page)
         int width;
     };
     const Field fields[] = {{u"Date", m_maskEdit1, 8, 74},
-                            {u"Code", m_comboBox4, 86, 62},
-                            {u"Nom", m_edit2, 152, 200},
+                            {u"Code", m_comboBox4, 86, codeWidth()},
+                            {u"Nom", m_edit2, nameLeft(), 200},
                             {u"Cours", m_edit3, 400, kPriceWidth},
                             {u"Volume", m_edit6, 493, kPriceWidth}};
     int n = 1;
@@ -127,12 +128,26 @@ void TBourse::buildEntryPage(QWidget *page)
             [this] { runCommand(this, [this] { StringGrid1Click(); }); });
 }
 
+int TBourse::codeWidth() const
+{
+    // Six digits and the drop-down button, whatever the font.
+    m_comboBox4->setMinimumContentsLength(6);
+    return std::max(62, m_comboBox4->minimumSizeHint().width());
+}
+
+int TBourse::nameLeft() const
+{
+    return 86 + codeWidth() + 4;
+}
+
 void TBourse::layoutEntryPage(int w, int h)
 {
     if (!m_stringGrid1) return;
     m_edit6->move(w - 117, kFieldTop);
     m_edit3->move(w - 210, kFieldTop);
-    m_edit2->resize(std::max(w - 367, 20), kFieldHeight);
+    // The name field ends where it always did; a wider code field takes
+    // its room from the name's left.
+    m_edit2->resize(std::max(w - 367 - (nameLeft() - 152), 20), kFieldHeight);
     m_labelCours->move(w - 210, m_labelCours->y());
     m_labelVolume->move(w - 117, m_labelVolume->y());
     m_stringGrid1->setGeometry(8, kGridTop, std::max(w - 16, 100), std::max(h - 100, 50));
@@ -176,6 +191,16 @@ bool TBourse::entryEventFilter(QObject *watched, QEvent *event)
         return false;
     }
 
+    if (watched == m_maskEdit1 && event->type() == QEvent::FocusIn) {
+        // Typing on entering the date replaces it: the former date is
+        // selected (after the field has placed its cursor).
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            QTimer::singleShot(0, m_maskEdit1, [e = m_maskEdit1] {
+                if (e->hasFocus()) e->selectAll();
+            });
+    }
+
     if (field && isLeave(event)) {
         runCommand(this, [&] {
             if (watched == m_maskEdit1) MaskEdit1Exit();
@@ -207,6 +232,7 @@ void TBourse::Saisie()
     showPage(PageSaisie);
     CompteLignes();
     m_maskEdit1->setFocus(Qt::OtherFocusReason);
+    m_maskEdit1->selectAll();
 }
 
 void TBourse::CompteLignes()
@@ -220,11 +246,19 @@ void TBourse::CompteLignes()
 void TBourse::Valide()
 {
     Edit3Exit();
-    // A quotation never goes in with a date that is not a day of the calendar.
+    // A quotation goes in only when the file can hold it and every view can
+    // read it back: a day of the calendar, a code, a readable price. The
+    // focus goes to the first faulty field; nothing is added.
+    const auto refuse = [](QWidget *field, const VError &error) {
+        field->setFocus(Qt::OtherFocusReason);
+        throw error;
+    };
     const QString date = m_maskEdit1->displayText();
-    if (!entry::isWholeDate(date)) {
-        m_maskEdit1->setFocus(Qt::OtherFocusReason);
-        throw VError::badDate(date);
+    if (!entry::isWholeDate(date)) refuse(m_maskEdit1, VError::badDate(date));
+    if (const auto e = entry::checkQuotation(m_comboBox4->currentText(), m_edit2->text(),
+                                             m_edit3->text(), m_edit6->text())) {
+        QWidget *const fields[] = {m_comboBox4, m_edit2, m_edit3, m_edit6};
+        refuse(fields[e->field], VError(e->message));
     }
     int row;
     if (m_correction) {
@@ -267,6 +301,8 @@ void TBourse::ComboBox4Change()
 
 void TBourse::ComboBox4Exit()
 {
+    // A field left empty stays empty.
+    if (m_comboBox4->currentText().isEmpty()) return;
     const QString code = normaliseCode(m_comboBox4->currentText());
     if (code != m_comboBox4->currentText()) m_comboBox4->setEditText(code);
 }
@@ -299,18 +335,23 @@ void TBourse::StringGrid1Click()
 
 void TBourse::StringGrid1KeyDown()
 {
-    // The first row goes; the rows below move up one place.
-    for (int r = 0; r < m_rowCount; ++r)
+    // The selected row goes; the rows below move up one place. Without a
+    // selected filled row nothing goes.
+    const int row = m_stringGrid1->currentRow();
+    if (row < 0 || row >= m_rowCount ||
+        !m_stringGrid1->selectionModel()->isRowSelected(row, QModelIndex()))
+        return;
+    for (int r = row; r < m_rowCount; ++r)
         for (int c = 0; c < 5; ++c)
             setCellText(m_stringGrid1, r, c, cellText(m_stringGrid1, r + 1, c));
-    m_rowCount = std::max(m_rowCount - 1, 0);
-    // The row under correction moved up with the others; when it was the
-    // first one, the fields hold its only copy and the next validation
+    --m_rowCount;
+    // A row under correction below moves up with the others; when it is the
+    // row deleted, the fields hold its only copy and the next validation
     // appends it.
     if (m_correction) {
-        if (m_correctionRow == 0)
+        if (m_correctionRow == row)
             m_correction = false;
-        else
+        else if (m_correctionRow > row)
             --m_correctionRow;
     }
 }
@@ -338,19 +379,20 @@ void TBourse::Modifier()
 {
     QTableView *list = shownList();
     if (!list) return;
-    const QList<int> rows = selectedRows(list);
-    if (rows.size() != 1) return;
-    const auto *model = static_cast<const QuoteListModel *>(list->model());
-    MajModif(model->cell(rows.first(), 0) + QLatin1Char('\t') + model->cell(rows.first(), 1));
+    const QList<ShownLine> lines = selectedLines(list);
+    if (lines.size() != 1) return;
+    MajModif(lines.first());
     if (list == m_listView1)
         LitMois();
     else
         LitTitre();
 }
 
-void TBourse::MajModif(const QString &key)
+void TBourse::MajModif(const ShownLine &shownLine)
 {
-    const qsizetype at = entry::findQuote(m_store, entry::storeKey(key));
+    // Exactly the line the row shows, even beside another of the same date
+    // and code.
+    const qsizetype at = shown::locate(m_store, shownLine);
     if (at < 0) return;
     TModif dialog(this);
     dialog.Init(m_store.at(at));

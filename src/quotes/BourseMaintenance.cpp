@@ -53,8 +53,9 @@ void TBourse::Annuler()
 {
     m_store = m_undo;
     if (!m_store.isEmpty()) {
-        m_last = storedToDate(quote::dateOf(m_store.constLast()));
-        m_month = m_last;
+        qsizetype bad = -1;
+        m_last = storeDate(m_store, true, &bad);
+        if (m_last.isValid()) m_month = m_last;
     }
     LitMois();
     InitCombo();
@@ -76,8 +77,11 @@ void TBourse::Convertir()
     QDate debut, fin;
     const int direction = dialog.Result(debut, fin, codeDebut, codeFin);
     if (direction == 0) return;
-    m_undo = m_store;
+    // A refused conversion (a price that would overflow) changes nothing,
+    // the undo copy included.
+    QStringList before = m_store;
     ExecCvt(direction, toStored(debut), toStored(fin), codeDebut, codeFin, m_settings.euroRate);
+    m_undo = std::move(before);
     LitMois();
     LitTitre();
     m_modified = true;
@@ -101,8 +105,9 @@ void TBourse::Diviser()
     QString chosen;
     const int coefficient = dialog.Result(debut, fin, chosen);
     if (coefficient == 0) return;
-    m_undo = m_store;
+    QStringList before = m_store;
     ExecCvt(1, toStored(debut), toStored(fin), chosen, chosen, coefficient);
+    m_undo = std::move(before);
     LitTitre();
     m_modified = true;
 }
@@ -155,17 +160,9 @@ void TBourse::Inverser()
 
 void TBourse::SupLignes(QTableView *list)
 {
-    if (!list) return;
-    const auto *model = qobject_cast<const QuoteListModel *>(list->model());
-    if (!model) return;
-    const QList<bool> selected = selectedFlags(list);
-    QStringList keys;
-    for (int row = 0; row < selected.size(); ++row) {
-        if (!selected[row]) continue;
-        // The row's date "dd/mm/yyyy" back to "yyyymmdd", a tab, its code.
-        keys.append(maintenance::lineKey(shownToStored(model->cell(row, 0)), model->cell(row, 1)));
-    }
-    maintenance::removeByKeys(m_store, keys);
+    // Exactly the lines shown selected go, even when another line has the
+    // same date and code.
+    shown::remove(m_store, selectedLines(list));
 }
 
 void TBourse::Supprimer()
@@ -192,7 +189,8 @@ void TBourse::Reorganiser()
     if (m_store.size() - keep <= 0) return;
     m_undo = m_store;
     maintenance::reorganise(m_store, toStored(oldest), keep);
-    m_first = storedToDate(quote::dateOf(m_store.constFirst()));
+    qsizetype bad = -1;
+    m_first = storeDate(m_store, false, &bad);
     InitCombo();
     showPage(PageJournal);
     Premier();
@@ -220,10 +218,15 @@ bool TBourse::Selectionner(int mode)
     if (mode == 0) {
         m_periodMode = 0;
         if (!m_store.isEmpty()) {
-            m_first = storedToDate(quote::dateOf(m_store.constFirst()));
-            m_last = storedToDate(quote::dateOf(m_store.constLast()));
+            qsizetype bad = -1;
+            m_first = storeDate(m_store, false, &bad);
+            m_last = storeDate(m_store, true, &bad);
         }
         InitCombo();
+        // The page shown leaves the former period at once.
+        if (page() == PageJournal) LitMois();
+        if (page() == PageTitres || page() == PageGraphique) LitTitre();
+        if (page() == PageGraphique) Dessine();
         return false;
     }
     m_periodMode = 1;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "quotes/shownlines.h"
 #include "quotes/store.h"
 
 #include <QDate>
+#include <QSet>
 #include <QStringList>
 #include <QWidget>
 
@@ -89,7 +91,8 @@ public:
     void StringGrid1KeyDown();
     void TabSheet4Exit();
     void Modifier();
-    void MajModif(const QString &key);
+    // Corrects the store line a row shows.
+    void MajModif(const ShownLine &line);
 
     // --- Value search and entry copy ---------------------------------------
     void Rechercher();
@@ -187,6 +190,8 @@ private:
     void buildChartPage(QWidget *page);
     void buildEntryPage(QWidget *page); // quotes/BourseEntry.cpp
     void layoutEntryPage(int width, int height);
+    int codeWidth() const;
+    int nameLeft() const;
     bool entryEventFilter(QObject *watched, QEvent *event);
     QTableView *makeQuoteList(QuoteListModel *model, const QString &name);
     QTableView *shownList() const; // the list of the page shown, or nullptr
@@ -194,8 +199,16 @@ private:
     // Which rows of a list are selected (whole rows), and their numbers, ascending.
     static QList<bool> selectedFlags(QTableView *list);
     static QList<int> selectedRows(QTableView *list);
+    // The lines of the selected rows, with their store positions.
+    static QList<ShownLine> selectedLines(QTableView *list);
+    // The date of the first (or last) line; when it holds none, the nearest
+    // line's, with `bad` the position of the first line without a date.
+    static QDate storeDate(const QStringList &store, bool last, qsizetype *bad);
+    static QString dateReport(const QStringList &store, qsizetype line, const QString &file);
 
     QString m_dir;
+    // Files that exist but could not be read at start: never written over.
+    QSet<QString> m_unreadable;
 
     // The eight lists.
     QStringList m_store;

@@ -95,11 +95,15 @@ void TModif::reportPrice()
 
 void TModif::accept()
 {
-    if (!checkPrice()) {
-        // The line keeps its former text: the dialog stays open on the price.
-        reportPrice();
-        m_price->setFocus(Qt::OtherFocusReason);
-        m_price->selectAll();
+    // The line keeps its former text while a field is refused: the dialog
+    // stays open on that field.
+    checkPrice();
+    if (const auto refusal = entry::checkQuotation(m_code->text(), m_name->text(),
+                                                   m_price->text(), m_volume->text())) {
+        Prompts::get().error(this, refusal->message);
+        QLineEdit *const fields[] = {m_code, m_name, m_price, m_volume};
+        fields[refusal->field]->setFocus(Qt::OtherFocusReason);
+        fields[refusal->field]->selectAll();
         return;
     }
     m_accepted = true;

@@ -21,8 +21,9 @@ public:
     // The corrected line after "OK"; empty otherwise.
     void Result(QString &line) const;
 
-    // "OK": refused while the price cannot be read (the error is shown and
-    // the focus goes back to the price).
+    // "OK": refused while a field cannot go into the store (empty code or
+    // price, unreadable price, text the file cannot hold); the error is
+    // shown and the focus goes back to that field.
     void accept() override;
     void done(int r) override;
 

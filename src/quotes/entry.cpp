@@ -1,6 +1,8 @@
 #include "quotes/entry.h"
 
+#include "base/errors.h"
 #include "base/formats.h"
+#include "base/textfile.h"
 
 #include <QKeyEvent>
 
@@ -79,21 +81,43 @@ bool nameForCode(const QStringList &index, const QString &text, QString *name)
     return false;
 }
 
-QString storeKey(const QString &shownKey)
+QString unstorable(const QString &text)
 {
-    return shownToStored(shownKey.left(10)) + shownKey.mid(10);
+    QStringList named;
+    for (const QChar c : text) {
+        QString name;
+        if (c == QLatin1Char('\t'))
+            name = QStringLiteral("tabulation");
+        else if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0x2028) ||
+                 c == QChar(0x2029))
+            name = QStringLiteral("saut de ligne");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            name = QStringLiteral("caractère de contrôle U+") +
+                   QString::number(c.unicode(), 16).rightJustified(4, QLatin1Char('0')).toUpper();
+        else if (decodeWindows1252(encodeWindows1252(QString(c))) != QString(c) ||
+                 (c.unicode() >= 0x80 && c.unicode() < 0xA0))
+            name = c.isSurrogate() ? QStringLiteral("caractère hors alphabet")
+                                   : QStringLiteral("« ") + c + QStringLiteral(" »");
+        if (!name.isEmpty() && !named.contains(name)) named.append(name);
+    }
+    if (named.isEmpty()) return {};
+    return QStringLiteral("Le texte « %1 » contient ce que le fichier des cotations ne peut "
+                          "pas enregistrer : %2")
+        .arg(QString(text).replace(QLatin1Char('\t'), QLatin1Char(' ')).simplified(),
+             named.join(QStringLiteral(", ")));
 }
 
-qsizetype findQuote(const QStringList &store, const QString &key)
+std::optional<Refusal> checkQuotation(const QString &code, const QString &name,
+                                      const QString &price, const QString &volume)
 {
-    // The key is the line's date and code fields: it must end where the code
-    // field ends, so that a short code (00120) does not find a longer one.
-    const qsizetype n = key.size();
-    for (qsizetype i = 0; i < store.size(); ++i) {
-        const QString &line = store.at(i);
-        if (line.startsWith(key) && (line.size() == n || line.at(n) == QLatin1Char('\t'))) return i;
-    }
-    return -1;
+    if (code.trimmed().isEmpty()) return Refusal{0, QStringLiteral("Le code du titre est vide")};
+    if (const QString m = unstorable(code); !m.isEmpty()) return Refusal{0, m};
+    if (const QString m = unstorable(name); !m.isEmpty()) return Refusal{1, m};
+    double value = 0;
+    if (!tryReadDecimal(price, &value)) return Refusal{2, VError::badFloat(price).message()};
+    for (const QChar c : volume)
+        if (!isDigit(c)) return Refusal{3, VError::badInteger(volume).message()};
+    return std::nullopt;
 }
 
 QString searchCode(const QStringList &index, const QString &typed)

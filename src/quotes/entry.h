@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QKeyEvent;
 
 // Rules of the entry page, of the correction of a stored quotation and of
@@ -40,11 +42,21 @@ QString lineOfRow(const QString &date, const QString &code, const QString &name,
 // characters are the text (n its length). False when none is.
 bool nameForCode(const QStringList &index, const QString &text, QString *name);
 
-// The store key of a row of a quotation list: "dd/mm/yyyy", tab, code
-// becomes "yyyymmdd", tab, code.
-QString storeKey(const QString &shownKey);
-// The first store line whose date and code fields are the key; -1 when none.
-qsizetype findQuote(const QStringList &store, const QString &key);
+// Text the quotation file cannot hold: the message naming its characters
+// (tabs and line breaks, which would split or merge records, other control
+// characters, characters Windows-1252 lacks); empty when it can hold it.
+QString unstorable(const QString &text);
+
+// Why the fields of a quotation cannot go into the store, and the first
+// faulty field (0 code, 1 name, 2 price, 3 volume): an empty code, text the
+// file cannot hold, a price that is empty or not a number, a volume that
+// is not a whole number.
+struct Refusal {
+    int field;
+    QString message;
+};
+std::optional<Refusal> checkQuotation(const QString &code, const QString &name,
+                                      const QString &price, const QString &volume);
 
 // The code the value search looks for: the typed text in upper case; when it
 // begins with a digit, the normalised code; otherwise the code of the first

@@ -4,11 +4,17 @@
 
 QuoteListModel::QuoteListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-void QuoteListModel::setLines(QStringList lines)
+void QuoteListModel::setLines(QStringList lines, QList<qsizetype> positions)
 {
     beginResetModel();
     m_lines = std::move(lines);
+    m_positions = std::move(positions);
     endResetModel();
+}
+
+qsizetype QuoteListModel::position(int row) const
+{
+    return row >= 0 && row < m_positions.size() ? m_positions.at(row) : -1;
 }
 
 QString QuoteListModel::cell(int row, int column) const

@@ -5,15 +5,20 @@
 
 // The rows of a quotation list (monthly or security view): each row is a
 // quotation line, shown as date "dd/mm/yyyy", code, name, price and volume.
-// Lines are kept as shared copies, so filling a view costs no per-row objects.
+// Lines are kept as shared copies, so filling a view costs no per-row objects,
+// together with the position each came from in the store, so that a command
+// on a row reaches exactly that line.
 class QuoteListModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
     explicit QuoteListModel(QObject *parent = nullptr);
 
-    void setLines(QStringList lines);
+    // The lines and, for each, its position in the store.
+    void setLines(QStringList lines, QList<qsizetype> positions = {});
     const QStringList &lines() const { return m_lines; }
+    // The store position a row was read from; -1 when unknown.
+    qsizetype position(int row) const;
     // The text of one cell, as shown.
     QString cell(int row, int column) const;
 
@@ -24,4 +29,5 @@ public:
 
 private:
     QStringList m_lines;
+    QList<qsizetype> m_positions;
 };

@@ -111,12 +111,15 @@ private slots:
     void keyboardOnly_threeQuotations();
     void correction_rewritesClickedRow();
     void clickBelowFilledRows_staysAppending();
-    void deleteKey_removesFirstRow();
+    void deleteKey_removesSelectedRow();
     void deleteKey_keepsRowUnderCorrection();
     void leavingPage_appendsRowsToStore();
     void quotation129_isKept();
     void invalidDate_isRefused_data();
     void invalidDate_isRefused();
+    void faultyField_isRefused_data();
+    void faultyField_isRefused();
+    void secondVisit_typedDateReplacesTheFormer();
 };
 
 void TestEntry::page_hasItsFieldsGridAndLabels()
@@ -149,7 +152,11 @@ void TestEntry::page_hasItsFieldsGridAndLabels()
     // Layout of an 800 x 600 window.
     QCOMPARE(d.volume()->x(), 800 - 117);
     QCOMPARE(d.price()->x(), 800 - 210);
-    QCOMPARE(d.name()->width(), 800 - 367);
+    // The code field shows six digits and its button; the name field ends
+    // where it did.
+    QVERIFY(d.code()->width() >= d.code()->fontMetrics().horizontalAdvance(u("000000")) + 20);
+    QCOMPARE(d.name()->x(), d.code()->x() + d.code()->width() + 4);
+    QCOMPARE(d.name()->x() + d.name()->width(), 152 + 800 - 367);
     QCOMPARE(d.grid()->height(), 600 - 100);
     QCOMPARE(d.grid()->columnWidth(2), 800 - 378);
 }
@@ -191,6 +198,7 @@ void TestEntry::leaveRules_data()
     QTest::newRow("price 12") << u("Edit3") << u("12") << u("12,00");
     QTest::newRow("price unreadable") << u("Edit3") << u("1,2,3") << u("1,2,3");
     QTest::newRow("price empty") << u("Edit3") << QString() << QString();
+    QTest::newRow("code left empty stays empty") << u("ComboBox4") << QString() << QString();
 }
 
 void TestEntry::leaveRules()
@@ -310,19 +318,29 @@ void TestEntry::clickBelowFilledRows_staysAppending()
     QCOMPARE(d.cell(5, 0), QString());
 }
 
-void TestEntry::deleteKey_removesFirstRow()
+void TestEntry::deleteKey_removesSelectedRow()
 {
     Desk d;
     Desk::typeThreeQuotations();
+    // Nothing selected: nothing goes.
     d.grid()->setFocus();
+    d.grid()->clearSelection();
     QTest::keyClick(d.grid(), Qt::Key_Delete);
-    QCOMPARE(d.row(0).at(1), u("012000"));
+    QCOMPARE(d.row(2).at(1), u("120000"));
+    // The row clicked goes; the rows below move up.
+    d.clickRow(1);
+    QTest::keyClick(d.grid(), Qt::Key_Delete);
+    QCOMPARE(d.row(0).at(1), u("000001"));
     QCOMPARE(d.row(1).at(1), u("120000"));
     QCOMPARE(d.cell(2, 0), QString());
+    // Its fields, taken for correction, go in as a new row.
+    d.price()->setFocus();
+    pressKey(Qt::Key_Return);
+    QCOMPARE(d.row(2).at(1), u("012000"));
     d.focusCode();
     Desk::quote(u("100000"), QString(), u("7"));
-    QCOMPARE(d.row(2).at(1), u("100000"));
-    QCOMPARE(d.cell(3, 0), QString());
+    QCOMPARE(d.row(3).at(1), u("100000"));
+    QCOMPARE(d.cell(4, 0), QString());
 }
 
 void TestEntry::deleteKey_keepsRowUnderCorrection()
@@ -331,6 +349,7 @@ void TestEntry::deleteKey_keepsRowUnderCorrection()
     Desk::typeThreeQuotations();
     // Correcting row 2 while row 0 goes: the correction follows its row.
     d.clickRow(2);
+    d.grid()->selectRow(0);
     QTest::keyClick(d.grid(), Qt::Key_Delete);
     d.price()->setFocus();
     d.price()->selectAll();
@@ -438,6 +457,83 @@ void TestEntry::invalidDate_isRefused()
              (QStringList{u("12/03/2001"), u("000001"), u("ALPHA"), u("10,00"), QString()}));
     d.bourse->Journal();
     QCOMPARE(d.bourse->store().size(), 5);
+}
+
+void TestEntry::faultyField_isRefused_data()
+{
+    QTest::addColumn<QStringList>("fields"); // code, name, price, volume
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("error");
+    const QString noStore =
+        u("Le texte « %1 » contient ce que le fichier des cotations ne peut pas enregistrer : %2");
+    QTest::newRow("price not a number")
+        << QStringList{u("000001"), u("ALPHA"), u("1,2,3"), QString()} << u("Edit3")
+        << u("'1,2,3' n'est pas une valeur flottante correcte");
+    QTest::newRow("price empty") << QStringList{u("000001"), u("ALPHA"), QString(), QString()}
+                                 << u("Edit3") << u("'' n'est pas une valeur flottante correcte");
+    QTest::newRow("code empty") << QStringList{QString(), u("ALPHA"), u("1"), QString()}
+                                << u("ComboBox4") << u("Le code du titre est vide");
+    QTest::newRow("name with a tab")
+        << QStringList{u("000009"), u("A\tB"), u("1"), QString()} << u("Edit2")
+        << noStore.arg(u("A B"), u("tabulation"));
+    QTest::newRow("name with a line break and a smiley")
+        << QStringList{u("000009"), u("A\nB ☺"), u("1"), QString()} << u("Edit2")
+        << noStore.arg(u("A B ☺"), u("saut de ligne, « ☺ »"));
+    QTest::newRow("code outside the code page")
+        << QStringList{u("00000Ж"), u("X"), u("1"), QString()} << u("ComboBox4")
+        << noStore.arg(u("00000Ж"), u("« Ж »"));
+    QTest::newRow("volume not a whole number")
+        << QStringList{u("000001"), u("ALPHA"), u("1"), u("12a")} << u("Edit6")
+        << u("'12a' n'est pas une valeur entière correcte");
+}
+
+void TestEntry::faultyField_isRefused()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, focus);
+    QFETCH(QString, error);
+    Desk d;
+    d.date()->setText(u("14/03/2001"));
+    d.code()->setEditText(fields[0]);
+    d.name()->setText(fields[1]);
+    d.price()->setText(fields[2]);
+    d.volume()->setText(fields[3]);
+    d.price()->setFocus();
+    pressKey(Qt::Key_Return);
+    QCOMPARE(d.prompts.said(u("error")), QStringList{error});
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    QCOMPARE(d.cell(0, 0), QString());
+    d.bourse->Journal();
+    QCOMPARE(d.bourse->store(), sampleStore());
+    // Signs the file holds are welcome.
+    d.bourse->Saisie();
+    d.date()->setText(u("14/03/2001"));
+    d.code()->setEditText(u("000009"));
+    d.name()->setText(u("L’ŒUVRE € É"));
+    d.price()->setText(u("1"));
+    d.volume()->clear();
+    runCommand(d.bourse.get(), [&] { d.bourse->Valide(); });
+    QCOMPARE(d.prompts.said(u("error")), QStringList{error});
+    QCOMPARE(d.cell(0, 2), u("L’ŒUVRE € É"));
+}
+
+void TestEntry::secondVisit_typedDateReplacesTheFormer()
+{
+    Desk d;
+    Desk::typeDate(u("12/03/2001"));
+    Desk::quote(u("000001"), QString(), u("10"));
+    d.bourse->Journal();
+    d.bourse->Saisie();
+    QCOMPARE(QApplication::focusWidget(), d.date());
+    typeText(u("13/03/2001"));
+    QCOMPARE(d.date()->displayText(), u("13/03/2001"));
+    // Coming back to the date with Shift+Tab selects it too.
+    pressKey(Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), d.date());
+    QTRY_COMPARE(d.date()->selectedText(), u("13/03/2001"));
+    typeText(u("14/03/2001"));
+    QCOMPARE(d.date()->displayText(), u("14/03/2001"));
 }
 
 QTEST_MAIN(TestEntry)

@@ -55,6 +55,9 @@ private slots:
     void dialog_resultAndKeys();
     void dialog_filtersCodeAndPrice();
     void dialog_lineWithBadDate_isRefused();
+    void modifier_sameDateAndCode_correctsTheRowChosen();
+    void dialog_faultyField_isRefused_data();
+    void dialog_faultyField_isRefused();
 };
 
 void TestModif::modifier_oneRow_correctsTheStoredLine()
@@ -254,6 +257,59 @@ void TestModif::dialog_lineWithBadDate_isRefused()
     runCommand(d.bourse.get(), [&] { d.bourse->Modifier(); });
     QCOMPARE(d.prompts.log, QStringList{u("error: '31/02/2001' n'est pas une date correcte")});
     QCOMPARE(d.bourse->store(), store);
+}
+
+void TestModif::modifier_sameDateAndCode_correctsTheRowChosen()
+{
+    // An import can bring two lines of one date and code.
+    const QStringList store = {qline(u("20010301"), u("000001"), u("ALPHA"), u("10,00")),
+                               qline(u("20010301"), u("000001"), u("ALPHA"), u("12,00"))};
+    DocumentFixture d(store);
+    d.prompts.dialogs.append([&](QDialog *dialog) {
+        child<QLineEdit>(dialog, "Edit3")->setText(u("13"));
+        return int(QDialog::Accepted);
+    });
+    selectRows(d.bourse->monthList(), {1});
+    d.bourse->Modifier();
+    QCOMPARE(d.bourse->store(),
+             (QStringList{store[0], qline(u("20010301"), u("000001"), u("ALPHA"), u("13,00"))}));
+}
+
+void TestModif::dialog_faultyField_isRefused_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("price empty") << u("Edit3") << QString()
+                                 << u("'' n'est pas une valeur flottante correcte");
+    QTest::newRow("code empty") << u("Edit1") << QString() << u("Le code du titre est vide");
+    QTest::newRow("name with a tab")
+        << u("Edit2") << u("A\tB")
+        << u("Le texte « A B » contient ce que le fichier des cotations ne peut pas "
+             "enregistrer : tabulation");
+}
+
+void TestModif::dialog_faultyField_isRefused()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, error);
+    DocumentFixture d(sampleStore());
+    bool stayedOpen = false;
+    d.prompts.dialogs.append([&](QDialog *dialog) {
+        if (!activated(dialog)) return int(QDialog::Rejected);
+        QLineEdit *edit = child<QLineEdit>(dialog, qPrintable(field));
+        edit->setText(text);
+        QTest::mouseClick(child<QPushButton>(dialog, "OKBtn"), Qt::LeftButton);
+        stayedOpen = dialog->isVisible() && QApplication::focusWidget() == edit;
+        return int(QDialog::Accepted);
+    });
+    selectRows(d.bourse->monthList(), {1});
+    d.bourse->Modifier();
+    QVERIFY(stayedOpen);
+    QCOMPARE(d.prompts.said(u("error")).value(0), error);
+    QCOMPARE(d.bourse->store(), sampleStore());
+    QVERIFY(!d.bourse->isModified());
 }
 
 QTEST_MAIN(TestModif)

@@ -1,0 +1,56 @@
+#include "quotes/shownlines.h"
+
+#include <QHash>
+
+#include <vector>
+
+namespace shown
+{
+
+namespace
+{
+bool holds(const QStringList &store, const ShownLine &line)
+{
+    return line.position >= 0 && line.position < store.size() &&
+           store.at(line.position) == line.text;
+}
+} // namespace
+
+qsizetype locate(const QStringList &store, const ShownLine &line)
+{
+    if (holds(store, line)) return line.position;
+    return store.indexOf(line.text);
+}
+
+int remove(QStringList &store, const QList<ShownLine> &lines)
+{
+    const qsizetype n = store.size();
+    std::vector<char> gone(size_t(n), 0);
+    // Rows whose line moved are looked for by their text, in one pass.
+    QHash<QString, int> moved;
+    for (const ShownLine &line : lines) {
+        if (holds(store, line) && !gone[size_t(line.position)])
+            gone[size_t(line.position)] = 1;
+        else
+            ++moved[line.text];
+    }
+    if (!moved.isEmpty()) {
+        for (qsizetype i = 0; i < n; ++i) {
+            if (gone[size_t(i)]) continue;
+            const auto it = moved.find(store.at(i));
+            if (it == moved.end() || it.value() == 0) continue;
+            --it.value();
+            gone[size_t(i)] = 1;
+        }
+    }
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (gone[size_t(i)]) continue;
+        if (out != i) store[out] = std::move(store[i]);
+        ++out;
+    }
+    store.resize(out);
+    return int(n - out);
+}
+
+} // namespace shown

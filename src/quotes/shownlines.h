@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A line a quotation list shows, with the store position it was read from.
+// Commands on selected rows (deletion, correction) act on exactly that line:
+// two lines of the same date and code are never mistaken for each other.
+struct ShownLine {
+    qsizetype position = -1;
+    QString text;
+};
+
+namespace shown
+{
+
+// Where the line is now: its own position while the store still holds that
+// text there; otherwise (the store changed since the list was filled) the
+// first line of exactly that text; -1 when the store no longer holds it.
+qsizetype locate(const QStringList &store, const ShownLine &line);
+
+// Removes exactly the lines shown, each at most once (two rows showing the
+// same text remove two lines of that text). Lines the store no longer holds
+// remove nothing. Returns the number of lines removed.
+int remove(QStringList &store, const QList<ShownLine> &lines);
+
+} // namespace shown
