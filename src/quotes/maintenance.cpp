@@ -1,5 +1,7 @@
 #include "quotes/maintenance.h"
 
+#include "base/errors.h"
+#include "base/formats.h"
 #include "quotes/store.h"
 
 #include <QCollator>
@@ -42,6 +44,18 @@ inline void prefetch(const QString &line)
 }
 constexpr qsizetype kAhead = 16;
 
+// True when the "0.00" pattern writes the value as a plain number. Below
+// 1e15 it always does; above, the text is looked at (a value near the
+// largest double overflows once scaled to cents).
+bool plainPrice(double value)
+{
+    if (!std::isfinite(value)) return false;
+    if (std::fabs(value) < 1e15) return true;
+    for (const QChar c : formatPrice(value))
+        if (!c.isDigit() && c != QLatin1Char(',') && c != QLatin1Char('-')) return false;
+    return true;
+}
+
 // Keeps the lines `keep` says yes to, in order, in one pass.
 template <typename Keep> int compact(QStringList &store, Keep keep)
 {
@@ -64,43 +78,36 @@ int rewritePrices(QStringList &store, int direction, const QString &dateFrom, co
 {
     if (direction != 1 && direction != 2) return 0;
     if (factor == 0 || !std::isfinite(factor)) return 0;
-    int count = 0;
-    for (qsizetype i = 0; i < store.size(); ++i) {
-        const QStringView line(std::as_const(store)[i]);
+    auto inRange = [&](const QString &text) {
+        const QStringView line(text);
         const QStringView code = line.mid(9, 6);
         const QStringView date = line.left(8);
-        if (code.compare(codeFrom) < 0 || code.compare(codeTo) > 0) continue;
-        if (date.compare(dateFrom) < 0 || date.compare(dateTo) > 0) continue;
-        const double price = quote::priceOf(store[i]);
-        quote::setPrice(store[i], direction == 1 ? price / factor : price * factor);
-        ++count;
+        return code.compare(codeFrom) >= 0 && code.compare(codeTo) <= 0 &&
+               date.compare(dateFrom) >= 0 && date.compare(dateTo) <= 0;
+    };
+    // Every new price is checked before the first is written.
+    std::vector<std::pair<qsizetype, double>> prices;
+    for (qsizetype i = 0; i < store.size(); ++i) {
+        const QString &line = std::as_const(store)[i];
+        qsizetype from = 0, to = 0;
+        if (!inRange(line) || !quote::priceField(line, &from, &to)) continue;
+        const double price = quote::priceOf(line);
+        const double value = direction == 1 ? price / factor : price * factor;
+        if (!plainPrice(value))
+            throw VError(
+                QStringLiteral(
+                    "Conversion impossible : le cours de la ligne %1 deviendrait trop grand")
+                    .arg(i + 1));
+        prices.emplace_back(i, value);
     }
-    return count;
+    for (const auto &[i, value] : prices)
+        quote::setPrice(store[i], value);
+    return int(prices.size());
 }
 
 int removeSecurity(QStringList &store, const QString &code)
 {
     return compact(store, [&](const QString &line) { return QStringView(line).mid(9, 6) != code; });
-}
-
-QString lineKey(const QString &storedDate, const QString &code)
-{
-    return storedDate + QLatin1Char('\t') + code;
-}
-
-int removeByKeys(QStringList &store, const QStringList &keys)
-{
-    if (keys.isEmpty()) return 0;
-    ViewMap<int> wanted;
-    wanted.reserve(size_t(keys.size()));
-    for (const QString &key : keys)
-        ++wanted[QStringView(key)];
-    return compact(store, [&](const QString &line) {
-        const auto it = wanted.find(QStringView(line).left(15));
-        if (it == wanted.end() || it->second == 0) return true;
-        --it->second;
-        return false;
-    });
 }
 
 // --- Sorts --------------------------------------------------------------------

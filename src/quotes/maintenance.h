@@ -14,23 +14,19 @@ namespace maintenance
 // between `codeFrom` and `codeTo` and whose date (characters 1 to 8) lies
 // between `dateFrom` and `dateTo`, all compared as texts. Direction 1 divides
 // the price by `factor`, direction 2 multiplies it; the new price is written
-// "0.00". A zero or non-finite factor, or another direction, changes nothing.
+// "0.00". A line without a price field (fewer than three tabs) is left as it
+// is. A zero or non-finite factor, or another direction, changes nothing.
 // Returns the number of lines rewritten.
+// Throws VError ("Conversion impossible : le cours de la ligne %1 deviendrait
+// trop grand", the line counted from 1) when a new price would not be a
+// finite number written plainly; every line is checked first, so the store
+// is then left unchanged.
 int rewritePrices(QStringList &store, int direction, const QString &dateFrom, const QString &dateTo,
                   const QString &codeFrom, const QString &codeTo, double factor);
 
 // Removes every line whose characters 10 to 15 equal `code`. Returns the
 // number of lines removed.
 int removeSecurity(QStringList &store, const QString &code);
-
-// The key of a quotation: "yyyymmdd", a tab and the code (its first 15
-// characters).
-QString lineKey(const QString &storedDate, const QString &code);
-
-// For every key, removes the first line whose first 15 characters equal it;
-// a key given twice removes two such lines. Keys matching no line remove
-// nothing. One pass over the store. Returns the number of lines removed.
-int removeByKeys(QStringList &store, const QStringList &keys);
 
 // "Date + code": the lines as whole texts, case-insensitive in the French
 // collation; equal keys are ordered by the whole line, so the order is total.

@@ -4,7 +4,12 @@
 #include "base/formats.h"
 
 #include <QSet>
+
+#include <algorithm>
 #include <cmath>
+#include <deque>
+#include <numeric>
+#include <vector>
 
 namespace quote
 {
@@ -15,35 +20,32 @@ QString nameOf(const QString &line)
     return tab < 0 ? line.mid(16) : line.mid(16, tab - 16);
 }
 
-namespace
+bool priceField(const QString &line, qsizetype *from, qsizetype *to)
 {
-// Positions of the first four tabs; -1 where there is none.
-void tabs(const QString &line, qsizetype pos[4])
-{
-    qsizetype from = 0;
-    for (int i = 0; i < 4; ++i) {
-        pos[i] = from < 0 ? -1 : line.indexOf(QLatin1Char('\t'), from);
-        from = pos[i] < 0 ? -1 : pos[i] + 1;
+    qsizetype tab = -1;
+    for (int i = 0; i < 3; ++i) {
+        tab = line.indexOf(QLatin1Char('\t'), tab + 1);
+        if (tab < 0) return false;
     }
+    const qsizetype end = line.indexOf(QLatin1Char('\t'), tab + 1);
+    *from = tab + 1;
+    *to = end < 0 ? line.size() : end;
+    return true;
 }
-} // namespace
 
 double priceOf(const QString &line)
 {
-    qsizetype t[4];
-    tabs(line, t);
-    if (t[2] < 0) return 0;
-    const QString text = t[3] < 0 ? line.mid(t[2] + 1) : line.mid(t[2] + 1, t[3] - t[2] - 1);
+    qsizetype from = 0, to = 0;
+    if (!priceField(line, &from, &to)) return 0;
     double v = 0;
-    return tryReadDecimal(text, &v) ? v : 0;
+    return tryReadDecimal(line.mid(from, to - from), &v) ? v : 0;
 }
 
 void setPrice(QString &line, double value)
 {
-    qsizetype t[4];
-    tabs(line, t);
-    if (t[3] < 0) return;
-    line = line.left(t[2] + 1) + formatPrice(value) + line.mid(t[3]);
+    qsizetype from = 0, to = 0;
+    if (!priceField(line, &from, &to)) return;
+    line.replace(from, to - from, formatPrice(value));
 }
 
 QStringList fields(const QString &line)
@@ -136,32 +138,144 @@ QDate readMonthEntry(const QString &text)
     return d;
 }
 
+namespace
+{
+
+// Characters of bytes 0x80 to 0x9F (the five holes of the code page hold the
+// C1 control of the same value).
+constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The byte a character has in the file; one the code page lacks is written '?'.
+inline uchar windows1252Byte(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return uchar(c);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == c) return uchar(0x80 + i);
+    return '?';
+}
+
+bool blank(QStringView text)
+{
+    for (const QChar c : text)
+        if (!c.isSpace()) return false;
+    return true;
+}
+
+// Counts of marked positions, by prefix.
+class Fenwick
+{
+public:
+    explicit Fenwick(size_t n) : m_tree(n + 1, 0) {}
+    void mark(size_t pos)
+    {
+        for (size_t i = pos + 1; i < m_tree.size(); i += i & (~i + 1))
+            ++m_tree[i];
+    }
+    // Marked positions below `pos`.
+    int below(size_t pos) const
+    {
+        int sum = 0;
+        for (size_t i = pos; i > 0; i -= i & (~i + 1))
+            sum += m_tree[i];
+        return sum;
+    }
+
+private:
+    std::vector<int> m_tree;
+};
+
+} // namespace
+
+int compareWindows1252(QStringView a, QStringView b)
+{
+    const qsizetype len = std::min(a.size(), b.size());
+    for (qsizetype k = 0; k < len; ++k) {
+        const uchar x = windows1252Byte(a[k].unicode());
+        const uchar y = windows1252Byte(b[k].unicode());
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 QStringList buildIndex(const QStringList &store)
 {
     QStringList index;
-    QSet<QString> codes;
+    // Views into the store's lines: no copy of a code already met. `starts`
+    // holds every beginning of fewer than six characters of the codes kept:
+    // a short code is skipped when it begins a code kept (or is one), which
+    // is when some entry begins with it.
+    QSet<QStringView> codes, starts;
     for (const QString &line : store) {
-        const QString code = quote::codeOf(line);
-        if (code.trimmed().isEmpty()) continue;
-        // An entry "begins with" the code exactly when its code is that code,
-        // except for a code shorter than six characters: then it is a prefix of
-        // longer codes already met, so look for those too.
-        if (codes.contains(code)) continue;
-        if (code.size() < 6 && indexHasPrefix(index, code)) continue;
+        const QStringView code = QStringView(line).mid(9, 6);
+        if (blank(code)) continue;
+        if (code.size() < 6 ? starts.contains(code) : codes.contains(code)) continue;
         codes.insert(code);
-        index.append(code + quote::nameOf(line));
+        for (qsizetype k = 1; k <= std::min<qsizetype>(code.size(), 5); ++k)
+            starts.insert(code.left(k));
+        index.append(code.toString() + quote::nameOf(line));
     }
     sortIndexByName(index);
     return index;
 }
 
+// The exchange sort finishes one place at a time: place i gets the smallest
+// name left, the first entry met holding it after a chain of exchanges. The
+// entries named x keep an order that only the entries named below x change:
+// among those, while an x is the first entry left, it moves to the place of
+// the first smaller entry after it, which takes the finished place. So the xs
+// up to a gap of b smaller entries turn left b times, then the next xs join
+// them; after the last smaller entry they keep their order. The gaps are
+// counted with a Fenwick tree over the places, names taken in rising order,
+// and the turns cost at most half a group each: O(n sqrt n) at worst.
 void sortIndexByName(QStringList &index)
 {
-    const qsizetype n = index.size();
-    for (qsizetype i = 0; i + 1 < n; ++i)
-        for (qsizetype j = i + 1; j < n; ++j)
-            if (QStringView(index[i]).mid(6).compare(QStringView(index[j]).mid(6)) > 0)
-                index.swapItemsAt(i, j);
+    const size_t n = size_t(index.size());
+    if (n < 2) return;
+    const QStringList &entries = index;
+    auto name = [&](int i) { return QStringView(entries[i]).mid(6); };
+    std::vector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return compareWindows1252(name(a), name(b)) < 0; });
+
+    QStringList out;
+    out.reserve(qsizetype(n));
+    Fenwick smaller(n);
+    std::deque<int> run;
+    for (size_t g = 0; g < n;) {
+        size_t end = g + 1;
+        while (end < n && compareWindows1252(name(order[g]), name(order[end])) == 0)
+            ++end;
+        // order[g..end) holds one name, in the places' order.
+        run.clear();
+        for (size_t k = g; k < end; ++k) {
+            run.push_back(order[k]);
+            const int next = k + 1 < end ? order[k + 1] : int(n);
+            const size_t gap =
+                size_t(smaller.below(size_t(next)) - smaller.below(size_t(order[k]) + 1));
+            const size_t turn = gap % run.size();
+            if (turn <= run.size() / 2) {
+                for (size_t t = 0; t < turn; ++t) {
+                    run.push_back(run.front());
+                    run.pop_front();
+                }
+            } else {
+                for (size_t t = turn; t < run.size(); ++t) {
+                    run.push_front(run.back());
+                    run.pop_back();
+                }
+            }
+        }
+        for (size_t k = g; k < end; ++k)
+            smaller.mark(size_t(order[k]));
+        for (const int i : run)
+            out.append(entries[i]);
+        g = end;
+    }
+    index = std::move(out);
 }
 
 bool indexHasPrefix(const QStringList &index, const QString &text)

@@ -21,11 +21,14 @@ inline QString codeOf(const QString &line)
 // The name field: from character 17 up to the next tab.
 QString nameOf(const QString &line);
 
-// The price field (between the 3rd and 4th tab) read with a decimal comma;
-// 0 when it is empty or not a number.
+// Where the price field lies: after the 3rd tab, up to the 4th tab or the end
+// of the line. False for a line with fewer than three tabs (no price field).
+bool priceField(const QString &line, qsizetype *from, qsizetype *to);
+// The price field read with a decimal comma; 0 when the line has none or it is
+// empty or not a number.
 double priceOf(const QString &line);
-// Rewrites the price field with the "0.00" pattern. A line without four tabs
-// is left as it is.
+// Rewrites the price field with the "0.00" pattern, whether or not a volume
+// follows. A line without a price field is left as it is.
 void setPrice(QString &line, double value);
 
 // The five fields, split as the views show them (date still "yyyymmdd").
@@ -76,8 +79,16 @@ QString monthEntry(const QDate &date);
 
 // The securities index: one entry per code (code, then the name of the first
 // line met), sorted by name with the program's exchange sort so that equal
-// names keep the order it gives them.
+// names keep the order it gives them. A code shorter than six characters that
+// begins a code already met adds no entry.
 QStringList buildIndex(const QStringList &store);
+// Names (from the 7th character) compare as their Windows-1252 bytes, as the
+// file holds them. The order is the one of the exchange sort
+//   for i, for j > i: if name(i) > name(j) swap i and j
+// (not a stable one), reached in O(n sqrt n) at worst.
 void sortIndexByName(QStringList &index);
+// Negative, 0 or positive as `a` is below, equal to or above `b`, byte by
+// byte in Windows-1252; a text that begins the other comes first.
+int compareWindows1252(QStringView a, QStringView b);
 // True when some entry begins with `text`.
 bool indexHasPrefix(const QStringList &index, const QString &text);

@@ -1,6 +1,7 @@
 // Bulk changes of the quotation store: price rewriting, deletion by keys and
 // the two journal sorts (their speed on a million lines is measured through
 // the commands, in tst_maintenancecommands).
+#include "base/errors.h"
 #include "quotes/maintenance.h"
 #include "quotes/store.h"
 #include "testkit.h"
@@ -137,35 +138,59 @@ private slots:
         }
     }
 
-    void removeByKeys_data()
+    // A new price that would not be written as a number refuses the whole
+    // command, whatever line holds it.
+    void rewritePrices_tooLarge_data()
     {
-        QTest::addColumn<QStringList>("keys");
-        QTest::addColumn<QList<int>>("kept");
-        // Lines 0, 1, 2: 012000 on 04/01; 3: 013000 on 04/01; 4: 012000 on 05/01.
-        const QString a = u"19990104\t012000"_s, b = u"19990104\t013000"_s,
-                      c = u"19990105\t012000"_s;
-        QTest::newRow("a key takes the first line") << QStringList{a} << QList<int>{1, 2, 3, 4};
-        QTest::newRow("a key twice takes two") << QStringList{a, a} << QList<int>{2, 3, 4};
-        QTest::newRow("more keys than lines") << QStringList{a, a, a, a} << QList<int>{3, 4};
-        QTest::newRow("several keys") << QStringList{c, b, a} << QList<int>{1, 2};
-        QTest::newRow("absent or partial key")
-            << QStringList{u"19990107\t012000"_s, u"19990104\t01200"_s}
-            << QList<int>{0, 1, 2, 3, 4};
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<double>("factor");
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<int>("refusedLine"); // 0: accepted
+        QTest::addColumn<QString>("written");
+        QTest::newRow("multiplication overflows")
+            << 2 << 1000.0 << u"1"_s + QString(306, u'0') + u",00"_s << 3 << QString();
+        QTest::newRow("division by a tiny factor overflows")
+            << 1 << 1e-10 << u"1e300"_s << 3 << QString();
+        QTest::newRow("negative overflow") << 2 << 1e10 << u"-1e300"_s << 3 << QString();
+        QTest::newRow("finite but too large in cents") << 2 << 10.0 << u"1e307"_s << 3 << QString();
+        QTest::newRow("large but plain")
+            << 2 << 100.0 << u"1e13"_s << 0 << u"1000000000000000,00"_s;
     }
-    void removeByKeys()
+    void rewritePrices_tooLarge()
     {
-        QFETCH(QStringList, keys);
-        QFETCH(QList<int>, kept);
-        const QStringList original{ql("19990104", "012000", "EXEMPLE SA", "1,00"),
-                                   ql("19990104", "012000", "EXEMPLE SA", "2,00"),
-                                   ql("19990104", "012000", "EXEMPLE SA", "3,00"),
-                                   ql("19990104", "013000", "AUTRE", "4,00"),
-                                   ql("19990105", "012000", "EXEMPLE SA", "5,00")};
-        QStringList store = original, expected;
-        for (const int i : kept)
-            expected.append(original[i]);
-        QCOMPARE(maintenance::removeByKeys(store, keys), int(original.size() - kept.size()));
-        QCOMPARE(store, expected);
+        QFETCH(int, direction);
+        QFETCH(double, factor);
+        QFETCH(QString, price);
+        QFETCH(int, refusedLine);
+        QFETCH(QString, written);
+        // Line 1 is out of the range: its price is never computed.
+        const QStringList before{ql("19990105", "999990", "HORS BORNES", "1e307", "1"),
+                                 ql("19990105", "012000", "EXEMPLE SA", "10,00", "2"),
+                                 u"19990106\t012000\tEXEMPLE SA\t"_s + price + u"\t3"_s};
+        QStringList store = before;
+        try {
+            const int count = maintenance::rewritePrices(
+                store, direction, u"19990101"_s, u"19991231"_s, u"012000"_s, u"012000"_s, factor);
+            QVERIFY2(refusedLine == 0, qPrintable(u"written: "_s + store[2]));
+            QCOMPARE(count, 2);
+            QCOMPARE(quote::fields(store[2])[3], written);
+        } catch (const VError &e) {
+            QCOMPARE(e.message(), u"Conversion impossible : le cours de la ligne %1 deviendrait "
+                                  u"trop grand"_s.arg(refusedLine));
+            QCOMPARE(store, before);
+        }
+    }
+
+    void rewritePrices_lineWithoutVolume()
+    {
+        QStringList store{u"19990105\t012000\tEX\t10,00\t5"_s, u"19990105\t012000\tEX\t10,00"_s,
+                          u"19990105\t012000\tEX"_s, u"19990105\t012000"_s};
+        QCOMPARE(maintenance::rewritePrices(store, 1, u"19990101"_s, u"19991231"_s, u"000000"_s,
+                                            u"999999"_s, 4),
+                 2);
+        QCOMPARE(store,
+                 (QStringList{u"19990105\t012000\tEX\t2,50\t5"_s, u"19990105\t012000\tEX\t2,50"_s,
+                              u"19990105\t012000\tEX"_s, u"19990105\t012000"_s}));
     }
 
     void sort_data()

@@ -255,6 +255,21 @@ private slots:
         QCOMPARE(b->monthModel()->cell(0, 3), after.constLast()); // March, refilled
     }
 
+    void convert_overflowingPrice_changesNothing()
+    {
+        QStringList store = kStore;
+        store[3] = ql("19990105", "012000", "EXEMPLE SA", "1e308", "100");
+        load(store);
+        doc->prompts.dialogs.append(handler([&](QDialog *d) {
+            QTest::mouseClick(control<QRadioButton>(d, "RadioButton2"), Qt::LeftButton);
+            close(d, Ok);
+        }));
+        run([&] { b->Convertir(); });
+        QCOMPARE(errors(), QStringList{u"Conversion impossible : le cours de la ligne 4 deviendrait "
+                                       u"trop grand"_s});
+        checkChanged(store, false, store);
+    }
+
     void convert_codeFields_takeFiveDigits()
     {
         TConvert d;

@@ -1,6 +1,7 @@
 // The quotation file, the settings file and the list files of the document.
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/textfile.h"
 #include "quotes/TBourse.h"
 #include "quotes/quotelistmodel.h"
 #include "quotes/store.h"
@@ -8,6 +9,30 @@
 
 #include <QComboBox>
 #include <QTest>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// The program's exchange sort, literally, on the names' Windows-1252 bytes.
+QStringList exchangeSort(QStringList index)
+{
+    QList<QByteArray> names;
+    for (const QString &entry : std::as_const(index))
+        names.append(encodeWindows1252(entry.mid(6)));
+    for (qsizetype i = 0; i + 1 < index.size(); ++i)
+        for (qsizetype j = i + 1; j < index.size(); ++j)
+            if (names[i] > names[j]) {
+                index.swapItemsAt(i, j);
+                names.swapItemsAt(i, j);
+            }
+    return index;
+}
+
+} // namespace
 
 class TestStore : public QObject
 {
@@ -35,19 +60,29 @@ private slots:
         QCOMPARE(quote::priceOf(line), price);
     }
 
-    void setPrice_rewritesOnlyThePrice()
+    void setPrice_data()
     {
-        QString line = QStringLiteral("19990104\t012000\tEXEMPLE SA\t45,30\t1200");
-        quote::setPrice(line, 0.004);
-        QCOMPARE(line, QStringLiteral("19990104\t012000\tEXEMPLE SA\t0,00\t1200"));
-        quote::setPrice(line, 12);
-        QCOMPARE(line, QStringLiteral("19990104\t012000\tEXEMPLE SA\t12,00\t1200"));
-        QString emptyVolume = QStringLiteral("19990104\t012000\tEX\t1\t");
-        quote::setPrice(emptyVolume, 1234.567);
-        QCOMPARE(emptyVolume, QStringLiteral("19990104\t012000\tEX\t1234,57\t"));
-        QString broken = QStringLiteral("19990104\t012000\tEX\t1");
-        quote::setPrice(broken, 3);
-        QCOMPARE(broken, QStringLiteral("19990104\t012000\tEX\t1"));
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("expected");
+        const QString head = u"19990104\t012000\tEXEMPLE SA\t"_s;
+        QTest::newRow("rounded to cents")
+            << head + u"45,30\t1200"_s << 0.004 << head + u"0,00\t1200"_s;
+        QTest::newRow("whole number") << head + u"45,30\t1200"_s << 12.0 << head + u"12,00\t1200"_s;
+        QTest::newRow("empty volume") << head + u"1\t"_s << 1234.567 << head + u"1234,57\t"_s;
+        QTest::newRow("fields after the volume")
+            << head + u"1\t2\t3"_s << 2.5 << head + u"2,50\t2\t3"_s;
+        QTest::newRow("no volume field") << head + u"1"_s << 3.0 << head + u"3,00"_s;
+        QTest::newRow("no price field")
+            << u"19990104\t012000\tEX"_s << 3.0 << u"19990104\t012000\tEX"_s;
+    }
+    void setPrice()
+    {
+        QFETCH(QString, line);
+        QFETCH(double, value);
+        QFETCH(QString, expected);
+        quote::setPrice(line, value);
+        QCOMPARE(line, expected);
     }
 
     void periodFilter()
@@ -130,7 +165,7 @@ private slots:
         TBourse b;
         b.Init();
         QCOMPARE(b.store(), (QStringList{lines[0], lines[2], lines[3]}));
-        QCOMPARE(b.undo(), lines); // the copy is taken before the empty lines go
+        QCOMPARE(b.undo(), b.store()); // an undo never brings the empty lines back
         QCOMPARE(b.firstDate(), QDate(1999, 3, 10));
         QCOMPARE(b.lastDate(), QDate(1999, 1, 15));
         QCOMPARE(b.currentMonth(), QDate(1999, 1, 15));
@@ -294,6 +329,123 @@ private slots:
         QCOMPARE(chart->currentText(), shownName);
         QVERIFY(b.Trouve(index.first().left(3)));
         QVERIFY(!b.Trouve(QStringLiteral("999999")));
+    }
+
+    void sortIndexByName_data()
+    {
+        QTest::addColumn<QStringList>("sorted");
+        QTest::addColumn<QStringList>("input");
+        // Bytes: Z 5A, € 80, … 85, Œ 8C, ’ 92, É C9, é E9.
+        QTest::newRow("bytes 80 to 9F before accented letters")
+            << QStringList{u"000006Zoo"_s,   u"000004€uro"_s,  u"000005…fin"_s,
+                           u"000002Œuvre"_s, u"000003Éclat"_s, u"000001été"_s}
+            << QStringList{u"000001été"_s,  u"000002Œuvre"_s, u"000003Éclat"_s,
+                           u"000004€uro"_s, u"000005…fin"_s,  u"000006Zoo"_s};
+        QTest::newRow("typographic apostrophe between ' and é")
+            << QStringList{u"000003L'Oréal"_s, u"000001L’Oréal"_s, u"000002Lé"_s}
+            << QStringList{u"000001L’Oréal"_s, u"000002Lé"_s, u"000003L'Oréal"_s};
+    }
+    void sortIndexByName()
+    {
+        QFETCH(QStringList, sorted);
+        QFETCH(QStringList, input);
+        ::sortIndexByName(input);
+        QCOMPARE(input, sorted);
+    }
+
+    // Random indexes with few distinct names, against the exchange sort itself.
+    void sortIndexByName_matchesExchangeSort_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("maxSize");
+        QTest::addColumn<int>("draws");
+        QTest::newRow("three names") << QStringList{u"A"_s, u"B"_s, u"C"_s} << 40 << 3000;
+        QTest::newRow("empty name and prefixes")
+            << QStringList{QString(), u"A"_s, u"AB"_s, u"B"_s} << 40 << 3000;
+        QTest::newRow("Windows-1252 bytes")
+            << QStringList{u"Zeta"_s, u"€uro"_s, u"Œuvre"_s, u"Ébène"_s} << 40 << 2000;
+        QStringList many;
+        for (int i = 0; i < 30; ++i)
+            many.append(u"N%1"_s.arg(i % 10) + QString(i / 10, u'’'));
+        QTest::newRow("thirty names, large") << many << 2500 << 4;
+    }
+    void sortIndexByName_matchesExchangeSort()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, maxSize);
+        QFETCH(int, draws);
+        for (int draw = 0; draw < draws; ++draw) {
+            std::mt19937 rng{quint32(draw)};
+            const int size = int(rng() % quint32(maxSize + 1));
+            QStringList index;
+            for (int i = 0; i < size; ++i)
+                index.append(u"%1"_s.arg(i, 6, 10, QLatin1Char('0')) +
+                             names[int(rng() % quint32(names.size()))]);
+            const QStringList expected = exchangeSort(index);
+            ::sortIndexByName(index);
+            QVERIFY2(index == expected, qPrintable(u"draw %1 of size %2"_s.arg(draw).arg(size)));
+        }
+    }
+
+    void buildIndex_data()
+    {
+        QTest::addColumn<QStringList>("store");
+        QTest::addColumn<QStringList>("index");
+        auto l = [](const QString &code, const QString &name) {
+            return u"19990104\t"_s + code + u'\t' + name + u"\t1,00\t5"_s;
+        };
+        QTest::newRow("short code beginning a code met is skipped")
+            << QStringList{l(u"012000"_s, u"EX"_s), u"19990104\t0120"_s}
+            << QStringList{u"012000EX"_s};
+        QTest::newRow("short code first, then the codes it begins")
+            << QStringList{u"19990104\t0120"_s, u"19990104\t01"_s, l(u"012000"_s, u"EX"_s),
+                           u"19990104\t0121"_s}
+            << QStringList{u"0120"_s, u"0121"_s, u"012000EX"_s};
+    }
+    void buildIndex()
+    {
+        QFETCH(QStringList, store);
+        QFETCH(QStringList, index);
+        QCOMPARE(::buildIndex(store), index);
+    }
+
+    // A store of 100,000 codes: 90,000 of six digits under names drawn from
+    // 300 (with bytes 80 to 9F), each met twice, and 10,000 of five characters.
+    void buildIndex_manyCodes_sortedAndComplete()
+    {
+        std::mt19937 rng(7);
+        QStringList names;
+        for (int i = 0; i < 300; ++i)
+            names.append(u"Aé’Œz"_s.at(i % 5) + QString::number(i / 5));
+        QStringList codes;
+        for (int i = 0; i < 90000; ++i)
+            codes.append(u"%1"_s.arg(i * 7 + 3, 6, 10, QLatin1Char('0')));
+        for (int i = 0; i < 10000; ++i)
+            codes.append(u"S%1"_s.arg(i, 4, 10, QLatin1Char('0')));
+        std::shuffle(codes.begin(), codes.end(), rng);
+        QHash<QString, QString> firstName;
+        QStringList store;
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const QString &code : std::as_const(codes)) {
+                if (code.size() < 6) {
+                    store.append(u"19990104\t"_s + code);
+                    firstName.insert(code, QString());
+                    continue;
+                }
+                const QString name = names[int(rng() % 300)];
+                store.append(u"1999010%1\t"_s.arg(4 + pass) + code + u'\t' + name + u"\t1,00\t5"_s);
+                if (pass == 0) firstName.insert(code, name);
+            }
+        }
+        const QStringList index = ::buildIndex(store);
+        QCOMPARE(index.size(), codes.size());
+        QHash<QString, QString> seen;
+        for (const QString &entry : index)
+            seen.insert(entry.left(6), entry.mid(6));
+        QVERIFY(seen == firstName);
+        for (qsizetype i = 1; i < index.size(); ++i)
+            QVERIFY2(encodeWindows1252(index[i - 1].mid(6)) <= encodeWindows1252(index[i].mid(6)),
+                     qPrintable(index[i - 1] + u" before "_s + index[i]));
     }
 
     void monthEntries_spanWholeMonths()
