@@ -1,8 +1,27 @@
 #!/usr/bin/env bash
-# Configures and builds Valmeq in build/: the given targets, or everything
-# (tests included) when none is given.
+# Configures and builds Valmeq, then the given targets, or everything (tests
+# included) when none is given:
+#   tools/build.sh [target...]             in build/ (RelWithDebInfo)
+#   tools/build.sh --sanitize [target...]  in build-sanitize/, with AddressSanitizer
+#                                          and UndefinedBehaviorSanitizer (-O1 -g)
+#   tools/build.sh --bench                 the speed bench only, in build-bench/
 set -euo pipefail
 cd "$(dirname "$0")/.."
+dir=build
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+case "${1:-}" in
+  --sanitize)
+    shift
+    dir=build-sanitize
+    options=(-DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g" -DVALMEQ_SANITIZE=ON)
+    ;;
+  --bench)
+    shift
+    dir=build-bench
+    options+=(-DVALMEQ_BENCH=ON)
+    set -- valmeq_bench
+    ;;
+esac
 "./tools/deps.sh"
-cmake -S . -B build -DBUILD_TESTING=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" ${1:+--target "$@"}
+cmake -S . -B "$dir" -DBUILD_TESTING=ON "${options[@]}" >/dev/null
+cmake --build "$dir" -j"$(nproc)" ${1:+--target "$@"}

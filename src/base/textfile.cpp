@@ -3,8 +3,19 @@
 #include "base/errors.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
 #include <QSaveFile>
+#endif
 
 namespace
 {
@@ -30,7 +41,10 @@ QString decodeWindows1252(const QByteArray &bytes)
     return out;
 }
 
-QByteArray encodeWindows1252(const QString &text)
+namespace
+{
+
+const QHash<char16_t, char> &highBytes()
 {
     static const QHash<char16_t, char> high = [] {
         QHash<char16_t, char> h;
@@ -38,16 +52,50 @@ QByteArray encodeWindows1252(const QString &text)
             h.insert(kHigh[i], char(0x80 + i));
         return h;
     }();
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char *d = out.data();
+    return high;
+}
+
+// Appends the text's bytes to `out`.
+void appendWindows1252(QByteArray &out, const QString &text)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *d = out.data() + at;
     const QChar *s = text.constData();
     for (qsizetype i = 0, n = text.size(); i < n; ++i) {
         const char16_t u = s[i].unicode();
         if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
             d[i] = char(u);
         else
-            d[i] = high.value(u, '?');
+            d[i] = highBytes().value(u, '?');
     }
+}
+
+// Hands the lines, each ended with CR LF, to `write` in chunks of about a
+// megabyte, so that a store of a million lines does not need a second copy
+// of itself in memory. Stops at the first chunk `write` refuses.
+template <typename Write> bool writeChunks(const QStringList &lines, Write write)
+{
+    constexpr qsizetype kChunk = 1 << 20;
+    QByteArray chunk;
+    chunk.reserve(kChunk + 4096);
+    for (const QString &line : lines) {
+        appendWindows1252(chunk, line);
+        chunk += "\r\n";
+        if (chunk.size() >= kChunk) {
+            if (!write(chunk)) return false;
+            chunk.clear();
+        }
+    }
+    return chunk.isEmpty() || write(chunk);
+}
+
+} // namespace
+
+QByteArray encodeWindows1252(const QString &text)
+{
+    QByteArray out;
+    appendWindows1252(out, text);
     return out;
 }
 
@@ -80,25 +128,104 @@ QStringList readLines(const QString &path)
 
 bool writeLinesTo(QIODevice &device, const QStringList &lines)
 {
-    // Written in chunks so that a store of a million lines does not need a
-    // second copy of itself in memory.
-    QByteArray chunk;
-    chunk.reserve(1 << 20);
-    for (const QString &line : lines) {
-        chunk += encodeWindows1252(line);
-        chunk += "\r\n";
-        if (chunk.size() >= (1 << 20)) {
-            if (device.write(chunk) != chunk.size()) return false;
-            chunk.clear();
-        }
-    }
-    return chunk.isEmpty() || device.write(chunk) == chunk.size();
+    const bool written = writeChunks(
+        lines, [&device](const QByteArray &chunk) { return device.write(chunk) == chunk.size(); });
+    // A file keeps small writes in its buffer: they fail only when flushed.
+    if (auto *file = qobject_cast<QFileDevice *>(&device)) return written && file->flush();
+    return written;
 }
+
+#ifdef Q_OS_UNIX
+
+namespace
+{
+
+// The file a path names, through its symbolic links, so that replacing it
+// keeps a link a link.
+QString finalTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink()) return path;
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? path : target;
+}
+
+bool writeAll(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+// Makes the renaming of an entry of that directory durable. The file is
+// already in place when this runs: a failure here is not reported.
+void syncDirectory(const QByteArray &dir)
+{
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+// Written beside the target, synced, then renamed over it: the target is
+// either the former file or the whole new one, even on a full disk or a
+// crash. (QSaveFile of Qt 6.4 renames over the target even when the flush
+// of its last buffered bytes failed.)
+void writeLines(const QString &path, const QStringList &lines)
+{
+    const QString target = finalTarget(path);
+    const QFileInfo info(target);
+    const QByteArray targetName = QFile::encodeName(target);
+    const QByteArray dirName = QFile::encodeName(info.absolutePath());
+
+    struct stat former = {};
+    const bool replacing = ::stat(targetName.constData(), &former) == 0;
+
+    QByteArray tempName;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tempName = targetName + '.' +
+                   QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+        // 0666 less the umask, as a new file gets.
+        fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) throw VError::cannotCreate(path);
+
+    bool done = false;
+    const auto cleanUp = qScopeGuard([&] {
+        if (fd >= 0) ::close(fd);
+        if (!done) ::unlink(tempName.constData());
+    });
+    if (replacing && ::fchmod(fd, former.st_mode & 07777) != 0) throw VError::cannotCreate(path);
+    if (!writeChunks(lines, [fd](const QByteArray &chunk) {
+            return writeAll(fd, chunk.constData(), chunk.size());
+        }))
+        throw VError::cannotCreate(path);
+    if (::fsync(fd) != 0) throw VError::cannotCreate(path);
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0 && errno != EINTR) throw VError::cannotCreate(path);
+    if (::rename(tempName.constData(), targetName.constData()) != 0)
+        throw VError::cannotCreate(path);
+    done = true;
+    syncDirectory(dirName);
+}
+
+#else
 
 void writeLines(const QString &path, const QStringList &lines)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) throw VError::cannotCreate(path);
+    // writeLinesTo flushes: commit() renames only what is wholly written.
     if (!writeLinesTo(file, lines)) {
         file.cancelWriting();
         file.commit();
@@ -106,3 +233,5 @@ void writeLines(const QString &path, const QStringList &lines)
     }
     if (!file.commit()) throw VError::cannotCreate(path);
 }
+
+#endif

@@ -18,8 +18,12 @@ QStringList splitTextLines(const QString &text);
 QStringList readLines(const QString &path);
 
 // Writes every line followed by CR LF to the device; false on a failed write.
+// A file device is flushed, so that a failure of its buffered bytes counts.
 bool writeLinesTo(QIODevice &device, const QStringList &lines);
 
-// Replaces the file whole and atomically: on any failure the former file is
-// left as it was and VError::cannotCreate is thrown.
+// Replaces the file whole and atomically: the lines go to a temporary file
+// beside it, are synced to the disk, then renamed over it, keeping the
+// former file's permissions. On any failure (full disk, no right...) the
+// former file is left byte for byte, no temporary file remains and
+// VError::cannotCreate is thrown.
 void writeLines(const QString &path, const QStringList &lines);

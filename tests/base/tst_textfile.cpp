@@ -1,12 +1,31 @@
 #include "base/errors.h"
 #include "base/textfile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
+
+// A device with room for so many bytes: a write beyond is cut short, then
+// refused.
+class FailingBuffer : public QBuffer
+{
+public:
+    explicit FailingBuffer(qint64 room) : m_room(room) {}
+
+protected:
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        const qint64 n = qMin(size, m_room - pos());
+        return n > 0 ? QBuffer::writeData(data, n) : -1;
+    }
+
+private:
+    qint64 m_room;
+};
 
 class TestTextFile : public QObject
 {
@@ -23,6 +42,14 @@ private:
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(bytes);
+    }
+
+    static QByteArray crlfJoined(const QStringList &lines)
+    {
+        QByteArray out;
+        for (const QString &line : lines)
+            out += line.toLatin1() + "\r\n";
+        return out;
     }
 
 private slots:
@@ -72,6 +99,57 @@ private slots:
         writeLines(path, {});
         QCOMPARE(read(path), QByteArray());
         QVERIFY(QFile::exists(path));
+    }
+
+    void writeLinesTo_failingDevice_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<qint64>("room");
+        QTest::addColumn<bool>("written");
+        // Lines of 40 bytes with CR LF; 40,000 of them go out in two chunks.
+        QTest::newRow("no room") << 3 << qint64(0) << false;
+        QTest::newRow("cut in the first line") << 3 << qint64(10) << false;
+        QTest::newRow("cut in the second chunk") << 40000 << qint64(1500000) << false;
+        QTest::newRow("one byte short") << 40000 << qint64(1599999) << false;
+        QTest::newRow("just enough") << 40000 << qint64(1600000) << true;
+    }
+    void writeLinesTo_failingDevice()
+    {
+        QFETCH(int, count);
+        QFETCH(qint64, room);
+        QFETCH(bool, written);
+        const QStringList lines(count,
+                                QStringLiteral("19990104\t012000\tEXEMPLE SA\t45,30\t12345"));
+        FailingBuffer device(room);
+        QVERIFY(device.open(QIODevice::WriteOnly));
+        QCOMPARE(writeLinesTo(device, lines), written);
+        if (written) QCOMPARE(device.data(), QByteArray(crlfJoined(lines)));
+    }
+
+    // A file holds a few lines in its buffer: the disk's refusal comes only
+    // with the flush, and must count as a failed write.
+    void writeLinesTo_fileRefusingItsBuffer_fails()
+    {
+        QFile full(QStringLiteral("/dev/full"));
+        if (!full.exists()) QSKIP("no /dev/full on this system");
+        QVERIFY(full.open(QIODevice::WriteOnly));
+        QVERIFY(!writeLinesTo(full, {QStringLiteral("19990104\t012000\tEXEMPLE SA\t45,30")}));
+    }
+
+    // Replacing keeps the file's mode, and a link to the file stays a link.
+    void replacing_keepsModeAndLink()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Cours.vmq"));
+        const QString link = dir.filePath(QStringLiteral("Lien.vmq"));
+        write(path, "ancien\r\n");
+        const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(path, mode));
+        QVERIFY(QFile::link(path, link));
+        writeLines(link, {QStringLiteral("nouveau")});
+        QCOMPARE(read(path), QByteArray("nouveau\r\n"));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(QFile::permissions(path) & 0x7077, mode); // owner, group, others
     }
 
     void readMissingFile_raisesFrenchMessage()

@@ -1,0 +1,184 @@
+// Saving on a full file system: the former file survives byte for byte and
+// the user is told. Needs root to mount a small tmpfs.
+#include "base/errors.h"
+#include "base/textfile.h"
+#include "testkit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// A 256 KB tmpfs mounted for the object's lifetime.
+class SmallDisk
+{
+public:
+    SmallDisk()
+    {
+        if (geteuid() != 0 || !m_dir.isValid()) return;
+        m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
+                            "size=256k") == 0;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted) ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+    }
+    bool mounted() const { return m_mounted; }
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+    QStringList entries() const
+    {
+        return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+
+    // Takes every free byte with a filler file; true once a write met ENOSPC.
+    bool fill() const
+    {
+        const int fd = ::open(QFile::encodeName(file(u"filler"_s)).constData(),
+                              O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0) return false;
+        const QByteArray block(4096, 'x');
+        ssize_t n = 0;
+        while ((n = ::write(fd, block.constData(), size_t(block.size()))) > 0) {
+        }
+        const bool full = n < 0 && errno == ENOSPC;
+        ::close(fd);
+        return full;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList quotations(int count)
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines.append(ql("19990104", "012000", "EXEMPLE SA", "45,30", "1200") + QString::number(i));
+    return lines;
+}
+
+} // namespace
+
+class TestFullDisk : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fullDisk_keepsFormerFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("former");
+        QTest::addColumn<QStringList>("next");
+        QStringList typed = quotations(100);
+        typed.append(ql("19990105", "012000", "EXEMPLE SA", "46,10", "800"));
+        QTest::newRow("quotations, one line typed") << u"Cours.vmq"_s << quotations(100) << typed;
+        const QStringList ini{u" 6.55957000000000E+0000"_s,
+                              QString(),
+                              u"1"_s,
+                              u"8"_s,
+                              u"6"_s,
+                              u"6"_s,
+                              u"5"_s,
+                              u"0"_s};
+        QStringList changed = ini;
+        changed[1] = u"/home/moi/Portefeuille.ptf"_s;
+        QTest::newRow("settings, portfolio named") << u"Valmeq.ini"_s << ini << changed;
+        const QStringList cards{u"012000\tEXEMPLE SA\tRésultats en hausse"_s,
+                                u"013000\tAUTRE\tÀ suivre"_s};
+        QTest::newRow("cards, one card more")
+            << u"Valmeq.trt"_s << cards << (cards + QStringList{u"014000\tTROISIÈME\tNote"_s});
+    }
+    void fullDisk_keepsFormerFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, former);
+        QFETCH(QStringList, next);
+        SmallDisk disk;
+        if (!disk.mounted()) QSKIP("needs root to mount a small tmpfs; skipped");
+        const QString path = disk.file(name);
+        writeLines(path, former);
+        const QByteArray before = bytesOf(path);
+        QCOMPARE(before.count('\n'), former.size());
+        QVERIFY(disk.fill());
+
+        QString message;
+        try {
+            writeLines(path, next);
+        } catch (const VError &e) {
+            message = e.message();
+        }
+        QCOMPARE(message, u"Ne peut créer le fichier "_s + path);
+        QCOMPARE(bytesOf(path), before);
+        QCOMPARE(disk.entries(), (QStringList{name, u"filler"_s}));
+    }
+
+    // Closing with "Oui" on a full disk: the errors are shown, closing stops,
+    // the quotations, settings and cards on disk are those of before.
+    void fullDisk_documentSaveReportsAndKeepsFiles()
+    {
+        SmallDisk disk;
+        if (!disk.mounted()) QSKIP("needs root to mount a small tmpfs; skipped");
+        const QStringList names{u"Cours.vmq"_s, u"Valmeq.ini"_s, u"Valmeq.trt"_s};
+        writeLines(disk.file(names[0]), quotations(100));
+        writeLines(disk.file(names[1]), {u" 6.55957000000000E+0000"_s, QString(), u"1"_s});
+        writeLines(disk.file(names[2]), {u"012000\tEXEMPLE SA\tRésultats en hausse"_s});
+        QList<QByteArray> before;
+        for (const QString &name : names)
+            before.append(bytesOf(disk.file(name)));
+
+        ScriptedPrompts prompts;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(disk.path());
+        auto bourse = std::make_unique<TBourse>();
+        QDir::setCurrent(previous);
+        bourse->Init();
+        bourse->ChargeIni();
+        bourse->store().append(ql("19990105", "012000", "EXEMPLE SA", "46,10", "800"));
+        bourse->settings().portfolioPath = u"/home/moi/Portefeuille.ptf"_s;
+        bourse->cards().append(u"013000\tAUTRE\tÀ suivre"_s);
+        bourse->setModified(true);
+        QVERIFY(disk.fill());
+
+        prompts.answers = {Prompts::Yes};
+        QVERIFY(!bourse->Sauve());
+        QCOMPARE(prompts.said(u"error"_s),
+                 QStringList{u"Ne peut créer le fichier "_s + disk.file(names[0])});
+        QVERIFY(bourse->isModified());
+        QString message;
+        try {
+            bourse->SauveIni();
+        } catch (const VError &e) {
+            message = e.message();
+        }
+        QCOMPARE(message, u"Ne peut créer le fichier "_s + disk.file(names[1]) +
+                              u"\nNe peut créer le fichier "_s + disk.file(names[2]));
+        bourse.reset();
+
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(bytesOf(disk.file(names[i])), before[i]);
+        // The empty lists need no room and are written; nothing else is left.
+        QCOMPARE(disk.entries(), (QStringList{u"Cours.vmq"_s, u"Valmeq.ini"_s, u"Valmeq.prc"_s,
+                                              u"Valmeq.sit"_s, u"Valmeq.trt"_s, u"filler"_s}));
+    }
+};
+
+QTEST_MAIN(TestFullDisk)
+#include "tst_fulldisk.moc"
