@@ -164,12 +164,12 @@ private slots:
         ScriptedPrompts prompts;
         TBourse b;
         b.Init();
-        QCOMPARE(b.store(), (QStringList{lines[0], lines[2], lines[3]}));
-        QCOMPARE(b.undo(), b.store()); // an undo never brings the empty lines back
-        QCOMPARE(b.firstDate(), QDate(1999, 3, 10));
-        QCOMPARE(b.lastDate(), QDate(1999, 1, 15));
-        QCOMPARE(b.currentMonth(), QDate(1999, 1, 15));
-        QVERIFY(!b.isModified());
+        QCOMPARE(b.data().store(), (QStringList{lines[0], lines[2], lines[3]}));
+        QCOMPARE(b.data().undo(), b.data().store()); // an undo never brings the empty lines back
+        QCOMPARE(b.data().firstDate(), QDate(1999, 3, 10));
+        QCOMPARE(b.data().lastDate(), QDate(1999, 1, 15));
+        QCOMPARE(b.data().currentMonth(), QDate(1999, 1, 15));
+        QVERIFY(!b.data().isModified());
     }
 
     void load_emptyFile()
@@ -178,10 +178,10 @@ private slots:
         dir.writeBytes(QStringLiteral("Cours.vmq"), QByteArray());
         TBourse b;
         b.Init();
-        QVERIFY(b.store().isEmpty());
-        QCOMPARE(b.currentMonth(), QDate(1998, 1, 1));
-        QCOMPARE(b.monthModel()->rowCount(), 0);
-        QVERIFY(b.index().isEmpty());
+        QVERIFY(b.data().store().isEmpty());
+        QCOMPARE(b.data().currentMonth(), QDate(1998, 1, 1));
+        QCOMPARE(b.journal().model()->rowCount(), 0);
+        QVERIFY(b.data().index().isEmpty());
     }
 
     void settingsAndLists_readAtCreationWrittenWhole()
@@ -196,15 +196,15 @@ private slots:
         TBourse b;
         bool autoOpen = false;
         QString path;
-        b.GetIni(autoOpen, path);
+        b.data().GetIni(autoOpen, path);
         QVERIFY(autoOpen);
         QCOMPARE(path, QStringLiteral("C:\\Mes documents\\été.ptf"));
-        QCOMPARE(b.settings().euroRate, 7.5);
-        QCOMPARE(b.cards(), QStringList{QStringLiteral("012000\tFiche")});
-        QVERIFY(b.pressNotes().isEmpty());
+        QCOMPARE(b.data().settings().euroRate, 7.5);
+        QCOMPARE(b.data().cards(), QStringList{QStringLiteral("012000\tFiche")});
+        QVERIFY(b.data().pressNotes().isEmpty());
 
-        b.SetIni(false);
-        b.SauveIni();
+        b.data().SetIni(false);
+        b.data().SauveIni();
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.ini")),
                  QByteArray(" 7.50000000000000E+0000\r\nC:\\Mes documents\\\xe9t\xe9.ptf\r\n"
                             "0\r\n12\r\n9\r\n4\r\n8\r\n0\r\n"));
@@ -212,8 +212,8 @@ private slots:
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.prc")), QByteArray());
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.sit")),
                  QByteArray("Site\thttp://h/f.txt\t/tmp/f\r\n"));
-        b.SetIni(true);
-        b.SauveIni();
+        b.data().SetIni(true);
+        b.data().SauveIni();
         QVERIFY(dir.bytes(QStringLiteral("Valmeq.ini")).endsWith("\r\n1\r\n"));
     }
 
@@ -222,8 +222,8 @@ private slots:
         TempStartDir dir;
         dir.write(QStringLiteral("Valmeq.prc"), {QStringLiteral("19990104\tNote")});
         TBourse b;
-        QCOMPARE(b.settings().maLength, 8);
-        b.SauveIni();
+        QCOMPARE(b.data().settings().maLength, 8);
+        b.data().SauveIni();
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.prc")), QByteArray("19990104\tNote\r\n"));
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.ini")),
                  QByteArray(" 6.55957000000000E+0000\r\n\r\n1\r\n8\r\n6\r\n6\r\n5\r\n0\r\n"));
@@ -239,17 +239,19 @@ private slots:
         ScriptedPrompts prompts;
         TBourse b;
         b.Init();
-        QVERIFY(b.Sauve());
+        QVERIFY(b.data().Sauve());
         QVERIFY(prompts.log.isEmpty());
 
-        b.store().append(qline(QStringLiteral("19990105"), QStringLiteral("012000"),
+        b.data().change(BourseData::Change::Entry, [](QStringList &store) {
+            store.append(qline(QStringLiteral("19990105"), QStringLiteral("012000"),
                                QStringLiteral("EXEMPLE SA"), QStringLiteral("46,00"), QString()));
-        b.setModified(true);
+        });
+        b.data().setModified(true);
         prompts.answers = {Prompts::No, Prompts::Cancel, Prompts::Yes};
-        QVERIFY(b.Sauve());
-        QVERIFY(!b.Sauve()); // Cancel: the closing stops
+        QVERIFY(b.data().Sauve());
+        QVERIFY(!b.data().Sauve()); // Cancel: the closing stops
         QCOMPARE(dir.lines(QStringLiteral("Cours.vmq")), lines);
-        QVERIFY(b.Sauve());
+        QVERIFY(b.data().Sauve());
         QCOMPARE(prompts.said(QStringLiteral("question")),
                  QStringList(3, QStringLiteral("Enregistrer le fichier des cotations ?")));
         QCOMPARE(dir.bytes(QStringLiteral("Cours.vmq")),
@@ -263,14 +265,15 @@ private slots:
         ScriptedPrompts prompts;
         TBourse b;
         QDir(dir.path()).mkdir(QStringLiteral("Cours.vmq")); // a directory stands in the way
-        b.store().append(QStringLiteral("x"));
-        b.setModified(true);
+        b.data().change(BourseData::Change::Entry,
+                        [](QStringList &store) { store.append(QStringLiteral("x")); });
+        b.data().setModified(true);
         prompts.answers = {Prompts::Yes};
-        QVERIFY(!b.Sauve());
+        QVERIFY(!b.data().Sauve());
         QCOMPARE(prompts.said(QStringLiteral("error")),
                  QStringList{QStringLiteral("Ne peut créer le fichier ") +
                              dir.file(QStringLiteral("Cours.vmq"))});
-        QVERIFY(b.isModified());
+        QVERIFY(b.data().isModified());
     }
 
     void index_data()
@@ -317,7 +320,7 @@ private slots:
         dir.write(QStringLiteral("Cours.vmq"), store);
         TBourse b;
         b.Init();
-        QCOMPARE(b.index(), index);
+        QCOMPARE(b.data().index(), index);
         auto *names = b.findChild<QComboBox *>(QStringLiteral("ComboBox2"));
         auto *chart = b.findChild<QComboBox *>(QStringLiteral("ComboBox3"));
         QCOMPARE(names->count(), index.size());
