@@ -120,6 +120,7 @@ private slots:
     void faultyField_isRefused_data();
     void faultyField_isRefused();
     void secondVisit_typedDateReplacesTheFormer();
+    void newSecurity_showsAtOnce();
 };
 
 void TestEntry::page_hasItsFieldsGridAndLabels()
@@ -534,6 +535,23 @@ void TestEntry::secondVisit_typedDateReplacesTheFormer()
     QTRY_COMPARE(d.date()->selectedText(), u("13/03/2001"));
     typeText(u("14/03/2001"));
     QCOMPARE(d.date()->displayText(), u("14/03/2001"));
+}
+
+void TestEntry::newSecurity_showsAtOnce()
+{
+    Desk d;
+    Desk::typeDate(u("14/03/2001"));
+    Desk::quote(u("777777"), u("NOUVEAU"), u("3"));
+    d.bourse->Titres();
+    auto *names = child<QComboBox>(d.bourse.get(), "ComboBox2");
+    QVERIFY(names->findText(u("NOUVEAU")) >= 0);
+    QVERIFY(d.bourse->Trouve(u("777777")));
+    d.bourse->data().setCurrentSecurity(names->findText(u("NOUVEAU")));
+    d.bourse->titres().LitTitre();
+    QCOMPARE(d.bourse->titres().model()->rowCount(), 1);
+    // Undone, it goes again.
+    d.bourse->maintenance().Annuler();
+    QCOMPARE(names->findText(u("NOUVEAU")), -1);
 }
 
 QTEST_MAIN(TestEntry)
