@@ -2,6 +2,7 @@
 #include "base/errors.h"
 #include "base/formats.h"
 #include "base/textfile.h"
+#include "quotes/BourseData.h"
 #include "quotes/TBourse.h"
 #include "quotes/quotelistmodel.h"
 #include "quotes/store.h"
@@ -162,14 +163,15 @@ private slots:
             QString()};
         dir.write(QStringLiteral("Cours.vmq"), lines);
         ScriptedPrompts prompts;
-        TBourse b;
+        BourseData b(dir.path());
+        b.ChargeIni();
         b.Init();
-        QCOMPARE(b.data().store(), (QStringList{lines[0], lines[2], lines[3]}));
-        QCOMPARE(b.data().undo(), b.data().store()); // an undo never brings the empty lines back
-        QCOMPARE(b.data().firstDate(), QDate(1999, 3, 10));
-        QCOMPARE(b.data().lastDate(), QDate(1999, 1, 15));
-        QCOMPARE(b.data().currentMonth(), QDate(1999, 1, 15));
-        QVERIFY(!b.data().isModified());
+        QCOMPARE(b.store(), (QStringList{lines[0], lines[2], lines[3]}));
+        QCOMPARE(b.undo(), b.store()); // an undo never brings the empty lines back
+        QCOMPARE(b.firstDate(), QDate(1999, 3, 10));
+        QCOMPARE(b.lastDate(), QDate(1999, 1, 15));
+        QCOMPARE(b.currentMonth(), QDate(1999, 1, 15));
+        QVERIFY(!b.isModified());
     }
 
     void load_emptyFile()
@@ -193,18 +195,19 @@ private slots:
                    QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("1")});
         dir.write(QStringLiteral("Valmeq.trt"), {QStringLiteral("012000\tFiche")});
         dir.write(QStringLiteral("Valmeq.sit"), {QStringLiteral("Site\thttp://h/f.txt\t/tmp/f")});
-        TBourse b;
+        BourseData b(dir.path());
+        b.ChargeIni();
         bool autoOpen = false;
         QString path;
-        b.data().GetIni(autoOpen, path);
+        b.GetIni(autoOpen, path);
         QVERIFY(autoOpen);
         QCOMPARE(path, QStringLiteral("C:\\Mes documents\\été.ptf"));
-        QCOMPARE(b.data().settings().euroRate, 7.5);
-        QCOMPARE(b.data().cards(), QStringList{QStringLiteral("012000\tFiche")});
-        QVERIFY(b.data().pressNotes().isEmpty());
+        QCOMPARE(b.settings().euroRate, 7.5);
+        QCOMPARE(b.cards(), QStringList{QStringLiteral("012000\tFiche")});
+        QVERIFY(b.pressNotes().isEmpty());
 
-        b.data().SetIni(false);
-        b.data().SauveIni();
+        b.SetIni(false);
+        b.SauveIni();
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.ini")),
                  QByteArray(" 7.50000000000000E+0000\r\nC:\\Mes documents\\\xe9t\xe9.ptf\r\n"
                             "0\r\n12\r\n9\r\n4\r\n8\r\n0\r\n"));
@@ -212,8 +215,8 @@ private slots:
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.prc")), QByteArray());
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.sit")),
                  QByteArray("Site\thttp://h/f.txt\t/tmp/f\r\n"));
-        b.data().SetIni(true);
-        b.data().SauveIni();
+        b.SetIni(true);
+        b.SauveIni();
         QVERIFY(dir.bytes(QStringLiteral("Valmeq.ini")).endsWith("\r\n1\r\n"));
     }
 
@@ -221,9 +224,10 @@ private slots:
     {
         TempStartDir dir;
         dir.write(QStringLiteral("Valmeq.prc"), {QStringLiteral("19990104\tNote")});
-        TBourse b;
-        QCOMPARE(b.data().settings().maLength, 8);
-        b.data().SauveIni();
+        BourseData b(dir.path());
+        b.ChargeIni();
+        QCOMPARE(b.settings().maLength, 8);
+        b.SauveIni();
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.prc")), QByteArray("19990104\tNote\r\n"));
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.ini")),
                  QByteArray(" 6.55957000000000E+0000\r\n\r\n1\r\n8\r\n6\r\n6\r\n5\r\n0\r\n"));
@@ -237,21 +241,22 @@ private slots:
                                       QStringLiteral("1200"))};
         dir.write(QStringLiteral("Cours.vmq"), lines);
         ScriptedPrompts prompts;
-        TBourse b;
+        BourseData b(dir.path());
+        b.ChargeIni();
         b.Init();
-        QVERIFY(b.data().Sauve());
+        QVERIFY(b.Sauve());
         QVERIFY(prompts.log.isEmpty());
 
-        b.data().change(BourseData::Change::Entry, [](QStringList &store) {
+        b.change(BourseData::Change::Entry, [](QStringList &store) {
             store.append(qline(QStringLiteral("19990105"), QStringLiteral("012000"),
                                QStringLiteral("EXEMPLE SA"), QStringLiteral("46,00"), QString()));
         });
-        b.data().setModified(true);
+        b.setModified(true);
         prompts.answers = {Prompts::No, Prompts::Cancel, Prompts::Yes};
-        QVERIFY(b.data().Sauve());
-        QVERIFY(!b.data().Sauve()); // Cancel: the closing stops
+        QVERIFY(b.Sauve());
+        QVERIFY(!b.Sauve()); // Cancel: the closing stops
         QCOMPARE(dir.lines(QStringLiteral("Cours.vmq")), lines);
-        QVERIFY(b.data().Sauve());
+        QVERIFY(b.Sauve());
         QCOMPARE(prompts.said(QStringLiteral("question")),
                  QStringList(3, QStringLiteral("Enregistrer le fichier des cotations ?")));
         QCOMPARE(dir.bytes(QStringLiteral("Cours.vmq")),
@@ -263,17 +268,18 @@ private slots:
     {
         TempStartDir dir;
         ScriptedPrompts prompts;
-        TBourse b;
+        BourseData b(dir.path());
+        b.ChargeIni();
         QDir(dir.path()).mkdir(QStringLiteral("Cours.vmq")); // a directory stands in the way
-        b.data().change(BourseData::Change::Entry,
+        b.change(BourseData::Change::Entry,
                         [](QStringList &store) { store.append(QStringLiteral("x")); });
-        b.data().setModified(true);
+        b.setModified(true);
         prompts.answers = {Prompts::Yes};
-        QVERIFY(!b.data().Sauve());
+        QVERIFY(!b.Sauve());
         QCOMPARE(prompts.said(QStringLiteral("error")),
                  QStringList{QStringLiteral("Ne peut créer le fichier ") +
                              dir.file(QStringLiteral("Cours.vmq"))});
-        QVERIFY(b.data().isModified());
+        QVERIFY(b.isModified());
     }
 
     void index_data()
