@@ -19,11 +19,7 @@ ChartPage::ChartPage(TBourse &doc, BourseData &data, QWidget *parent)
     QPalette pal = m_paintBox1->palette();
     pal.setColor(QPalette::Window, Qt::white);
     m_paintBox1->setPalette(pal);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(pagekit::headerStrip(this, QStringLiteral("Graphique"), m_comboBox3));
-    layout->addWidget(m_paintBox1, 1);
+    pagekit::layoutPage(this, QStringLiteral("Graphique"), m_comboBox3, m_paintBox1);
 
     connect(m_comboBox3, &QComboBox::activated, this, [this] { ComboBox3Change(); });
 }

@@ -24,12 +24,8 @@ JournalPage::JournalPage(TBourse &doc, BourseData &data, QWidget *parent)
     m_comboBox1 = pagekit::pageCombo(this, QStringLiteral("ComboBox1"), 220);
     m_monthModel = new QuoteListModel(this);
     m_listView1 = pagekit::quoteList(m_monthModel, QStringLiteral("ListView1"));
-    m_listView1->installEventFilter(this);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(pagekit::headerStrip(this, QStringLiteral("Journal"), m_comboBox1));
-    layout->addWidget(m_listView1, 1);
+    pagekit::onDeleteKey(m_listView1, [this] { m_doc.maintenance().Supprimer(); });
+    pagekit::layoutPage(this, QStringLiteral("Journal"), m_comboBox1, m_listView1);
 
     connect(m_comboBox1, &QComboBox::activated, this,
             [this] { runCommand(this, [this] { ComboBox1Change(); }); });
@@ -41,16 +37,6 @@ JournalPage::JournalPage(TBourse &doc, BourseData &data, QWidget *parent)
 void JournalPage::setNameWidth(int width)
 {
     m_listView1->setColumnWidth(2, width);
-}
-
-bool JournalPage::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_listView1 && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
-        runCommand(this, [this] { m_doc.maintenance().Supprimer(); });
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void JournalPage::LitMois()

@@ -1,5 +1,6 @@
 #include "quotes/PageKit.h"
 
+#include "base/Prompts.h"
 #include "quotes/quotelistmodel.h"
 
 #include <QComboBox>
@@ -7,8 +8,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTableView>
+#include <QVBoxLayout>
 
 namespace pagekit
 {
@@ -35,6 +38,43 @@ QFrame *headerStrip(QWidget *page, const QString &caption, QComboBox *combo)
     label->setAlignment(Qt::AlignCenter);
     row->addWidget(label, 1);
     return strip;
+}
+
+void layoutPage(QWidget *page, const QString &caption, QComboBox *combo, QWidget *body)
+{
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(headerStrip(page, caption, combo));
+    layout->addWidget(body, 1);
+}
+
+namespace
+{
+class DeleteKeyFilter : public QObject
+{
+public:
+    DeleteKeyFilter(QObject *parent, std::function<void()> command)
+        : QObject(parent), m_command(std::move(command))
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent *>(event)->key() != Qt::Key_Delete)
+            return QObject::eventFilter(watched, event);
+        runCommand(qobject_cast<QWidget *>(watched), m_command);
+        return true;
+    }
+
+private:
+    std::function<void()> m_command;
+};
+} // namespace
+
+void onDeleteKey(QTableView *list, std::function<void()> command)
+{
+    list->installEventFilter(new DeleteKeyFilter(list, std::move(command)));
 }
 
 QComboBox *pageCombo(QWidget *page, const QString &objectName, int width)

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QComboBox;
 class QFrame;
 class QObject;
@@ -18,6 +20,13 @@ namespace pagekit
 
 // The raised strip at the top of a page: the page's list, then its caption.
 QFrame *headerStrip(QWidget *page, const QString &caption, QComboBox *combo);
+
+// The page's layout: the header strip with its caption and list above the
+// page's body, which takes the rest.
+void layoutPage(QWidget *page, const QString &caption, QComboBox *combo, QWidget *body);
+
+// Runs `command` (through the error box) when Delete is pressed in `list`.
+void onDeleteKey(QTableView *list, std::function<void()> command);
 
 // An editable drop-down list of the pages ("ComboBox1"...), `width` wide.
 QComboBox *pageCombo(QWidget *page, const QString &objectName, int width);

@@ -20,12 +20,8 @@ TitresPage::TitresPage(TBourse &doc, BourseData &data, QWidget *parent)
     m_comboBox2 = pagekit::pageCombo(this, QStringLiteral("ComboBox2"), 240);
     m_securityModel = new QuoteListModel(this);
     m_listView2 = pagekit::quoteList(m_securityModel, QStringLiteral("ListView2"));
-    m_listView2->installEventFilter(this);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(pagekit::headerStrip(this, QStringLiteral("Titres"), m_comboBox2));
-    layout->addWidget(m_listView2, 1);
+    pagekit::onDeleteKey(m_listView2, [this] { m_doc.maintenance().Supprimer(); });
+    pagekit::layoutPage(this, QStringLiteral("Titres"), m_comboBox2, m_listView2);
 
     connect(m_comboBox2, &QComboBox::activated, this, [this] { ComboBox2Change(); });
 }
@@ -33,16 +29,6 @@ TitresPage::TitresPage(TBourse &doc, BourseData &data, QWidget *parent)
 void TitresPage::setNameWidth(int width)
 {
     m_listView2->setColumnWidth(2, width);
-}
-
-bool TitresPage::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_listView2 && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
-        runCommand(this, [this] { m_doc.maintenance().Supprimer(); });
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TitresPage::setNames(const QStringList &names, const QString &first)

@@ -33,9 +33,6 @@ public:
     QuoteListModel *model() const { return m_securityModel; }
     void setNameWidth(int width);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     TBourse &m_doc;
     BourseData &m_data;
