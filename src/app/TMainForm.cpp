@@ -6,6 +6,16 @@
 #include "base/Prompts.h"
 #include "base/clock.h"
 #include "print/printer.h"
+#include "base/QtPrompts.h"
+#include "exchange/ExchangeCommands.h"
+#include "charts/ChartCommands.h"
+#include "notes/NotesCommands.h"
+#include "portfolio/PortfolioCommands.h"
+#include "print/PrintCommands.h"
+#include "quotes/BourseData.h"
+#include "quotes/EntryPage.h"
+#include "quotes/JournalPage.h"
+#include "quotes/MaintenanceCommands.h"
 #include "quotes/TBourse.h"
 
 #include <QActionGroup>
@@ -26,7 +36,7 @@
 #include <QToolButton>
 #include <QTranslator>
 
-using DocOp = void (TBourse::*)();
+using DocOp = void (*)(TBourse &);
 using FrameOp = void (TMainForm::*)();
 
 // One row of the menu or tool-bar table: an entry and what it calls.
@@ -127,6 +137,9 @@ void TMainForm::setUpApplication(QApplication &app)
     // The name, not a display name: Qt would append a display name to every
     // window title ("Valmeq - x.ptf — Valmeq"); message boxes use the name.
     QCoreApplication::setApplicationName(QStringLiteral("Valmeq"));
+    // Messages, questions and dialogs through Qt's boxes.
+    static QtPrompts qtPrompts;
+    Prompts::setDefault(&qtPrompts);
     QApplication::setWindowIcon(glyphs::programIcon());
     // Qt's own buttons and dialogs in French: "Oui", "Non", "Annuler".
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
@@ -160,7 +173,7 @@ QAction *TMainForm::addCommand(const FrameCommand &c, bool onToolBar)
     connect(action, &QAction::triggered, this, [this, op = c.op, frame = c.frame] {
         runCommand(this, [&] {
             if (op)
-                (m_bourse->*op)();
+                op(*m_bourse);
             else
                 (this->*frame)();
         });
@@ -173,22 +186,22 @@ void TMainForm::buildMenus()
     const int P = C::PortfolioCommand;
     static const FrameCommand rows[] = {
         menu("mnuFichier", "&Fichier"),
-        item("miNouveau", "&Nouveau", "Nouveau portefeuille", &TBourse::Nouveau),
+        item("miNouveau", "&Nouveau", "Nouveau portefeuille", [](TBourse &b) { b.portfolio().Nouveau(); }),
         item("miOuvrir", "&Ouvrir...", "Ouvrir un portefeuille", &TMainForm::OuvrirClick),
-        item("miSauver", "&Enregistrer", "Enregistrer le portefeuille en cours", &TBourse::Sauver,
+        item("miSauver", "&Enregistrer", "Enregistrer le portefeuille en cours", [](TBourse &b) { b.portfolio().Sauver(); },
              P),
         item("miSaveAs", "Enregistrer &sous", "Enregistrer le portefeuille sous un autre nom",
-             &TBourse::SaveAs, P),
+             [](TBourse &b) { b.portfolio().SaveAs(); }, P),
         separator(),
         subMenu("mnuImporter", "I&mporter", "Importer données"),
-        item("miImporter", "Date,Code,Nom,Cours,Vol...", "Ordre des champs", &TBourse::Importer),
-        item("miImporter2", "Code,Nom,Date,cours,Vol...", "Ordre des champs", &TBourse::Importer2),
+        item("miImporter", "Date,Code,Nom,Cours,Vol...", "Ordre des champs", [](TBourse &b) { b.exchange().Importer(); }),
+        item("miImporter2", "Code,Nom,Date,cours,Vol...", "Ordre des champs", [](TBourse &b) { b.exchange().Importer2(); }),
         endSubMenu(),
-        item("miExporter", "E&xporter...", "Expoter données", &TBourse::Exporter),
+        item("miExporter", "E&xporter...", "Expoter données", [](TBourse &b) { b.exchange().Exporter(); }),
         item("miGetCours", "&Télécharger cours", "Télécharger les cours de la bourse",
-             &TBourse::GetCours),
+             [](TBourse &b) { b.exchange().GetCours(); }),
         separator(),
-        item("miImprimer", "&Imprimer...", "Imprimer", &TBourse::Imprimer),
+        item("miImprimer", "&Imprimer...", "Imprimer", [](TBourse &b) { b.print().Imprimer(); }),
         item("miConfigImprimante", "Configuration imprimante...", "Configurer l'imprimante",
              &TMainForm::ConfigImprimanteClick),
         separator(),
@@ -196,67 +209,67 @@ void TMainForm::buildMenus()
              "Alt+X"),
 
         menu("mnuEdition", "&Ediiton"),
-        item("miAnnuler", "&Annuler", "Annuler la dernière opération", &TBourse::Annuler),
+        item("miAnnuler", "&Annuler", "Annuler la dernière opération", [](TBourse &b) { b.maintenance().Annuler(); }),
         separator(),
-        item("miCopier", "C&opier", "Copier", &TBourse::Copier, 0, "Ctrl+C"),
-        item("miColler", "Co&ller", "Coller", &TBourse::Coller, 0, "Ctrl+V"),
-        item("miRechercher", "Re&chercher...", "Rechercher une valeur", &TBourse::Rechercher),
-        item("miContinuer", "Co&ntinuer", "continuer recherche", &TBourse::continuer, 0, "F3"),
+        item("miCopier", "C&opier", "Copier", [](TBourse &b) { b.entry().Copier(); }, 0, "Ctrl+C"),
+        item("miColler", "Co&ller", "Coller", [](TBourse &b) { b.entry().Coller(); }, 0, "Ctrl+V"),
+        item("miRechercher", "Re&chercher...", "Rechercher une valeur", [](TBourse &b) { b.journal().Rechercher(); }),
+        item("miContinuer", "Co&ntinuer", "continuer recherche", [](TBourse &b) { b.journal().continuer(); }, 0, "F3"),
         separator(),
-        item("miModifier", "&Modifier", "Modifier ligne", &TBourse::Modifier),
-        item("miSaisie", "S&aisir cotations", "Saisie des cotations", &TBourse::Saisie),
+        item("miModifier", "&Modifier", "Modifier ligne", [](TBourse &b) { b.maintenance().Modifier(); }),
+        item("miSaisie", "S&aisir cotations", "Saisie des cotations", [](TBourse &b) { b.entry().Saisie(); }),
         separator(),
-        item("miSelectAll", "&Sélectionner tout", "Sélectionner tout", &TBourse::SelectAll, 0,
+        item("miSelectAll", "&Sélectionner tout", "Sélectionner tout", [](TBourse &b) { b.maintenance().SelectAll(); }, 0,
              "Ctrl+A"),
-        item("miInverser", "&Inverser la sélection", "Inverser la sélection", &TBourse::Inverser),
+        item("miInverser", "&Inverser la sélection", "Inverser la sélection", [](TBourse &b) { b.maintenance().Inverser(); }),
         item("miSupprimer", "S&upprimer Ligne(s)", "Supprimer lignes sélectionnées",
-             &TBourse::Supprimer),
+             [](TBourse &b) { b.maintenance().Supprimer(); }),
         item("miReorganiser", "&Réorganiser la base...", "Supprimer les cotations trop anciennes",
-             &TBourse::Reorganiser),
+             [](TBourse &b) { b.maintenance().Reorganiser(); }),
         separator(),
         subMenu("mnuTrier", "&Trier journal", "Trier le journal"),
-        item("miTrierNom", "Date + &nom", "Trier sur date et nom", &TBourse::TrierNom),
-        item("miTrierCode", "Date + &code", "Trier sur date et code", &TBourse::TrierCode),
+        item("miTrierNom", "Date + &nom", "Trier sur date et nom", [](TBourse &b) { b.maintenance().TrierNom(); }),
+        item("miTrierCode", "Date + &code", "Trier sur date et code", [](TBourse &b) { b.maintenance().TrierCode(); }),
         endSubMenu(),
-        item("miConvertir", "Convertir en &euros...", "Convertir franc/euro", &TBourse::Convertir),
+        item("miConvertir", "Convertir en &euros...", "Convertir franc/euro", [](TBourse &b) { b.maintenance().Convertir(); }),
 
         menu("mnuCours", "&Cours"),
-        item("miJournal", "Vue &Journal", "Journal des cotations", &TBourse::Journal),
-        item("miTitres", "Vue &Titres", "Voir les titres", &TBourse::Titres),
+        item("miJournal", "Vue &Journal", "Journal des cotations", [](TBourse &b) { b.Journal(); }),
+        item("miTitres", "Vue &Titres", "Voir les titres", [](TBourse &b) { b.Titres(); }),
         subMenu("mnuSelectionner", "Sé&lectionner", "Sélectionner lignes"),
         item("miTout", "&Tout", "toutes les lignes", &TMainForm::ToutClick, C::Radio | C::Checked),
         item("miDate", "&Date...", "De date à date", &TMainForm::DateClick, C::Radio),
         endSubMenu(),
         separator(),
-        item("miListeTitres", "&Titres de la base", "Gestion des titres", &TBourse::ListeTitres),
-        item("miSupTitre", "&Supprimer titre...", "supprimer un titre", &TBourse::SupTitre),
-        item("miDiviser", "D&iviser titre...", "Diviser le cours", &TBourse::Diviser),
+        item("miListeTitres", "&Titres de la base", "Gestion des titres", [](TBourse &b) { b.notes().ListeTitres(); }),
+        item("miSupTitre", "&Supprimer titre...", "supprimer un titre", [](TBourse &b) { b.maintenance().SupTitre(); }),
+        item("miDiviser", "D&iviser titre...", "Diviser le cours", [](TBourse &b) { b.maintenance().Diviser(); }),
 
         menu("mnuStats", "&Stats"),
-        item("miParametres", "&Paramètres", "Définir les paramètres", &TBourse::Parametres),
-        item("miGraphique", "&Graphique standard", "Graphique", &TBourse::Graphique, 0, "F9"),
-        item("miRIIndex", "&RI-Index", "Tracer RSI", &TBourse::RIIndex),
-        item("miMomentum", "&Momentum", "Tracer momentum", &TBourse::Momentum),
-        item("miZigetZag", "&ZigZag", "Oscillations amorties", &TBourse::ZigetZag),
+        item("miParametres", "&Paramètres", "Définir les paramètres", [](TBourse &b) { b.charts().Parametres(); }),
+        item("miGraphique", "&Graphique standard", "Graphique", [](TBourse &b) { b.charts().Graphique(); }, 0, "F9"),
+        item("miRIIndex", "&RI-Index", "Tracer RSI", [](TBourse &b) { b.charts().RIIndex(); }),
+        item("miMomentum", "&Momentum", "Tracer momentum", [](TBourse &b) { b.charts().Momentum(); }),
+        item("miZigetZag", "&ZigZag", "Oscillations amorties", [](TBourse &b) { b.charts().ZigetZag(); }),
         separator(),
         item("miStatistiques", "&Statistiques", "Statistiques sur le titre",
-             &TBourse::Statistiques),
-        item("miHitParade", "&Hit parade", "Hit parade des titres", &TBourse::HitParade),
+             [](TBourse &b) { b.charts().Statistiques(); }),
+        item("miHitParade", "&Hit parade", "Hit parade des titres", [](TBourse &b) { b.charts().HitParade(); }),
         separator(),
-        item("miCoupures", "&Vu dans la presse", "Vu dans la presse", &TBourse::Coupures),
+        item("miCoupures", "&Vu dans la presse", "Vu dans la presse", [](TBourse &b) { b.notes().Coupures(); }),
 
         menu("mnuGestion", "&Gestion"),
-        item("miAchat", "&Achat...", "Achat d'un titre", &TBourse::Achat, P),
-        item("miVente", "&Vente...", "Vente d'un titre", &TBourse::Vente, P),
-        item("miEchange", "&Echange...", "Echange de titres", &TBourse::Echange, P),
-        item("miDividendes", "&Dividendes...", "enregistrer dividendes", &TBourse::Dividendes, P),
+        item("miAchat", "&Achat...", "Achat d'un titre", [](TBourse &b) { b.portfolio().Achat(); }, P),
+        item("miVente", "&Vente...", "Vente d'un titre", [](TBourse &b) { b.portfolio().Vente(); }, P),
+        item("miEchange", "&Echange...", "Echange de titres", [](TBourse &b) { b.portfolio().Echange(); }, P),
+        item("miDividendes", "&Dividendes...", "enregistrer dividendes", [](TBourse &b) { b.portfolio().Dividendes(); }, P),
         separator(),
-        item("miOperations", "&Journal des opérations", "Voir le journal", &TBourse::Operations, P),
-        item("miPortefeuille", "&Portefeuille", "Voir le portefeuille", &TBourse::Portefeuille, P),
-        item("miFraisBourse", "&Frais de bourse", "voir les frais de bourse", &TBourse::FraisBourse,
+        item("miOperations", "&Journal des opérations", "Voir le journal", [](TBourse &b) { b.portfolio().Operations(); }, P),
+        item("miPortefeuille", "&Portefeuille", "Voir le portefeuille", [](TBourse &b) { b.portfolio().Portefeuille(); }, P),
+        item("miFraisBourse", "&Frais de bourse", "voir les frais de bourse", [](TBourse &b) { b.portfolio().FraisBourse(); },
              P),
         item("miRepartition", "&Répartition du portefeuille", "Répartition du portefeuille",
-             &TBourse::Repartition, P),
+             [](TBourse &b) { b.portfolio().Repartition(); }, P),
         separator(),
         item("miOuvrirAuto", "Ouvrir automatiquement", "Ouvrir le portefeuille au démarrage",
              &TMainForm::OuvrirAutoClick, C::Checkable),
@@ -321,24 +334,24 @@ void TMainForm::buildToolBar()
     using G = glyphs::Glyph;
     static const FrameCommand rows[] = {
         button("tbOuvrir", "Ouvrir", G::Open, &TMainForm::OuvrirClick),
-        button("tbSauver", "Enregistrer", G::Save, &TBourse::Sauver, C::PortfolioCommand),
-        button("tbImprimer", "Imprimer", G::Print, &TBourse::Imprimer),
+        button("tbSauver", "Enregistrer", G::Save, [](TBourse &b) { b.portfolio().Sauver(); }, C::PortfolioCommand),
+        button("tbImprimer", "Imprimer", G::Print, [](TBourse &b) { b.print().Imprimer(); }),
         separator(),
-        button("tbPremier", "Premier", G::First, &TBourse::Premier),
-        button("tbPrecedent", "Précédent", G::Previous, &TBourse::Precedent),
-        button("tbSuivant", "Suivant", G::Next, &TBourse::Suivant),
-        button("tbDernier", "Dernier", G::Last, &TBourse::Dernier),
+        button("tbPremier", "Premier", G::First, [](TBourse &b) { b.Premier(); }),
+        button("tbPrecedent", "Précédent", G::Previous, [](TBourse &b) { b.Precedent(); }),
+        button("tbSuivant", "Suivant", G::Next, [](TBourse &b) { b.Suivant(); }),
+        button("tbDernier", "Dernier", G::Last, [](TBourse &b) { b.Dernier(); }),
         separator(),
-        button("tbJournal", "Journal", G::Journal, &TBourse::Journal),
-        button("tbTitres", "Titres", G::Securities, &TBourse::Titres),
-        button("tbGraphique", "Graphique", G::Chart, &TBourse::Graphique),
-        button("tbSaisie", "Saisir cotations", G::Entry, &TBourse::Saisie),
-        button("tbCoupures", "Vu dans la presse", G::Press, &TBourse::Coupures),
+        button("tbJournal", "Journal", G::Journal, [](TBourse &b) { b.Journal(); }),
+        button("tbTitres", "Titres", G::Securities, [](TBourse &b) { b.Titres(); }),
+        button("tbGraphique", "Graphique", G::Chart, [](TBourse &b) { b.charts().Graphique(); }),
+        button("tbSaisie", "Saisir cotations", G::Entry, [](TBourse &b) { b.entry().Saisie(); }),
+        button("tbCoupures", "Vu dans la presse", G::Press, [](TBourse &b) { b.notes().Coupures(); }),
         separator(),
-        button("tbAchat", "Achat", G::Buy, &TBourse::Achat),
-        button("tbVente", "Vente", G::Sell, &TBourse::Vente),
-        button("tbOperations", "Journal des opérations", G::Operations, &TBourse::Operations),
-        button("tbPortefeuille", "Portefeuille", G::Portfolio, &TBourse::Portefeuille),
+        button("tbAchat", "Achat", G::Buy, [](TBourse &b) { b.portfolio().Achat(); }),
+        button("tbVente", "Vente", G::Sell, [](TBourse &b) { b.portfolio().Vente(); }),
+        button("tbOperations", "Journal des opérations", G::Operations, [](TBourse &b) { b.portfolio().Operations(); }),
+        button("tbPortefeuille", "Portefeuille", G::Portfolio, [](TBourse &b) { b.portfolio().Portefeuille(); }),
     };
 
     QToolBar *bar = addToolBar(QStringLiteral("ToolBar1"));
@@ -424,13 +437,13 @@ void TMainForm::FormShow()
     if (QFile::exists(QDir(m_startDir).filePath(QStringLiteral("Cours.vmq"))))
         runCommand(this, [this] { m_bourse->Init(); });
     bool autoOpen = false;
-    m_bourse->GetIni(autoOpen, m_portfolioPath);
+    m_bourse->data().GetIni(autoOpen, m_portfolioPath);
     if (autoOpen) {
         m_ouvrirAuto->setChecked(true);
         // An unreadable portfolio is reported and the start goes on; with no
         // portfolio remembered there is nothing to open.
         if (!m_portfolioPath.isEmpty())
-            runCommand(this, [this] { m_bourse->Charge(m_portfolioPath); });
+            runCommand(this, [this] { m_bourse->portfolio().Charge(m_portfolioPath); });
         Valide1();
     }
     delete m_splash;
@@ -485,7 +498,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     event->ignore();
     // The portfolio first: Cancel at its question keeps the program open.
     bool mayClose = false;
-    runCommand(this, [&] { mayClose = m_bourse->FormCloseQuery(); });
+    runCommand(this, [&] { mayClose = m_bourse->portfolio().FormCloseQuery(); });
     if (!mayClose) return;
     // Leaving the entry page puts the typed quotations into the store, so
     // that they are saved with it. If that fails the program stays open.
@@ -501,9 +514,9 @@ void TMainForm::closeEvent(QCloseEvent *event)
         Prompts::get().error(this, QStringLiteral("Ne peut accéder au répertoire %1")
                                        .arg(QDir::toNativeSeparators(m_startDir)));
     // A settings file that cannot be written is reported; the closing goes on.
-    runCommand(this, [this] { m_bourse->SauveIni(); });
+    runCommand(this, [this] { m_bourse->data().SauveIni(); });
     bool saved = false;
-    runCommand(this, [&] { saved = m_bourse->Sauve(); });
+    runCommand(this, [&] { saved = m_bourse->data().Sauve(); });
     if (saved) event->accept();
 }
 
@@ -517,7 +530,7 @@ void TMainForm::Valide1()
 
 void TMainForm::OuvrirClick()
 {
-    m_bourse->Ouvrir();
+    m_bourse->portfolio().Ouvrir();
     // Cancelled or not, the portfolio commands are available from now on.
     Valide1();
 }
@@ -537,7 +550,7 @@ void TMainForm::choosePeriod(QAction *entry, int mode, bool alwaysChecked)
     // The group has already moved the mark to `entry`; it stays there only
     // when the choice is made.
     m_period->setChecked(true);
-    if (m_bourse->Selectionner(mode) || alwaysChecked) m_period = entry;
+    if (m_bourse->maintenance().Selectionner(mode) || alwaysChecked) m_period = entry;
     m_period->setChecked(true);
 }
 
@@ -554,9 +567,9 @@ void TMainForm::DateClick()
 void TMainForm::OuvrirAutoClick()
 {
     bool autoOpen = false;
-    m_bourse->GetIni(autoOpen, m_portfolioPath);
+    m_bourse->data().GetIni(autoOpen, m_portfolioPath);
     // The entry has inverted its check mark; the settings follow it.
-    m_bourse->SetIni(m_ouvrirAuto->isChecked());
+    m_bourse->data().SetIni(m_ouvrirAuto->isChecked());
 }
 
 // The desk accessories come with their windows (each shown modally, then

@@ -1,26 +1,14 @@
 #include "base/Prompts.h"
 
-#include "base/DialogKit.h"
 #include "base/errors.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
+#include <QDebug>
 
 namespace
 {
-Prompts kQtPrompts;
-Prompts *gPrompts = &kQtPrompts;
-
-QString title()
-{
-    const QString t = QApplication::applicationDisplayName();
-    return t.isEmpty() ? QStringLiteral("Valmeq") : t;
-}
+Prompts kSilentPrompts;
+Prompts *gDefault = &kSilentPrompts;
+Prompts *gPrompts = &kSilentPrompts;
 } // namespace
 
 Prompts &Prompts::get()
@@ -30,78 +18,60 @@ Prompts &Prompts::get()
 
 void Prompts::install(Prompts *prompts)
 {
-    gPrompts = prompts ? prompts : &kQtPrompts;
+    gPrompts = prompts ? prompts : gDefault;
 }
 
-void Prompts::information(QWidget *parent, const QString &text)
+void Prompts::setDefault(Prompts *prompts)
 {
-    QMessageBox::information(parent, title(), text, QMessageBox::Ok);
+    if (gPrompts == gDefault) gPrompts = prompts ? prompts : &kSilentPrompts;
+    gDefault = prompts ? prompts : &kSilentPrompts;
 }
 
-void Prompts::error(QWidget *parent, const QString &text)
+void Prompts::information(QWidget *, const QString &text)
 {
-    QMessageBox::critical(parent, title(), text, QMessageBox::Ok);
+    qInfo().noquote() << text;
 }
 
-Prompts::Answer Prompts::question(QWidget *parent, const QString &text, bool withCancel)
+void Prompts::error(QWidget *, const QString &text)
 {
-    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    if (withCancel) buttons |= QMessageBox::Cancel;
-    const auto r = QMessageBox::question(parent, QStringLiteral("Confirmation"), text, buttons,
-                                         QMessageBox::Yes);
-    if (r == QMessageBox::Yes) return Yes;
-    if (r == QMessageBox::No) return No;
+    qWarning().noquote() << text;
+}
+
+Prompts::Answer Prompts::question(QWidget *, const QString &, bool withCancel)
+{
     return withCancel ? Cancel : No;
 }
 
-QString Prompts::openFileName(QWidget *parent, const QString &caption, const QString &dir,
-                              const QString &filter)
+QString Prompts::openFileName(QWidget *, const QString &, const QString &, const QString &)
 {
-    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    return {};
 }
 
-QString Prompts::saveFileName(QWidget *parent, const QString &caption, const QString &proposed,
-                              const QString &filter, const QString &defaultSuffix)
+QString Prompts::saveFileName(QWidget *, const QString &, const QString &, const QString &,
+                              const QString &)
 {
-    QFileDialog dialog(parent, caption, proposed, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(defaultSuffix);
-    if (!proposed.isEmpty()) dialog.selectFile(proposed);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return {};
 }
 
-bool Prompts::inputText(QWidget *parent, const QString &caption, const QString &prompt,
-                        QString &value)
+bool Prompts::inputText(QWidget *, const QString &, const QString &, QString &value)
 {
-    QInputDialog dialog(parent);
-    dialog.setWindowTitle(caption);
-    dialog.setLabelText(prompt);
-    dialog.setTextValue(value);
-    dialog.setOkButtonText(QStringLiteral("OK"));
-    dialog.setCancelButtonText(QStringLiteral("Annuler"));
-    // Wide enough for the whole caption.
-    dialog.setMinimumWidth(dialogkit::captionWidth(caption));
-    const bool ok = dialog.exec() == QDialog::Accepted;
-    value = ok ? dialog.textValue() : QString();
-    return ok;
+    value.clear();
+    return false;
 }
 
-bool Prompts::printDialog(QWidget *parent, QPrinter *printer)
+bool Prompts::printDialog(QWidget *, QPrinter *)
 {
-    QPrintDialog dialog(printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return false;
 }
 
-bool Prompts::pageSetup(QWidget *parent, QPrinter *printer)
+bool Prompts::pageSetup(QWidget *, QPrinter *)
 {
-    QPageSetupDialog dialog(printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return false;
 }
 
-int Prompts::exec(QDialog *dialog)
+int Prompts::exec(QDialog *)
 {
-    return dialog->exec();
+    return 0; // rejected
 }
 
 void runCommand(QWidget *parent, const std::function<void()> &command)

@@ -10,7 +10,9 @@ class QWidget;
 
 // Every question the program asks the user goes through here: message boxes,
 // file dialogs, the input box, the printer dialogs and the modal windows of
-// the commands. The application uses Qt's; tests install a scripted version.
+// the commands. The application installs Qt's (QtPrompts); tests install a
+// scripted version. Without either, messages go to the log and every
+// question is answered as if cancelled.
 class Prompts
 {
 public:
@@ -37,8 +39,10 @@ public:
     virtual int exec(QDialog *dialog);
 
     static Prompts &get();
-    // Installs prompts (not owned); nullptr puts Qt's back.
+    // Installs prompts (not owned); nullptr puts the default ones back.
     static void install(Prompts *prompts);
+    // The prompts `install(nullptr)` puts back (not owned).
+    static void setDefault(Prompts *prompts);
 };
 
 // Runs one command: a failure it raises (VError or any other exception) is

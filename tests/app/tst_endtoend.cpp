@@ -115,8 +115,8 @@ private slots:
 
         // Leaving the page moves the grid into the store.
         trigger("miJournal");
-        QVERIFY(form->bourse()->isModified());
-        QCOMPARE(form->bourse()->monthModel()->rowCount(), 4);
+        QVERIFY(form->bourse()->data().isModified());
+        QCOMPARE(form->bourse()->journal().model()->rowCount(), 4);
 
         env->prompts.answers = {Prompts::Yes};
         QVERIFY(form->close());
@@ -147,9 +147,9 @@ private slots:
         QTRY_VERIFY(QApplication::focusWidget());
         typeQuotationOf7March();
         trigger("miJournal");
-        QCOMPARE(form->bourse()->store().size(), 3);
+        QCOMPARE(form->bourse()->data().store().size(), 3);
         trigger("miAnnuler");
-        QCOMPARE(form->bourse()->store(), kStart);
+        QCOMPARE(form->bourse()->data().store(), kStart);
         env->prompts.answers = {Prompts::Yes};
         QVERIFY(form->close());
         QCOMPARE(env->dir.bytes(u("Cours.vmq")), crlf(kStart));

@@ -335,8 +335,8 @@ private slots:
         QCOMPARE(form->startDir(), QDir::currentPath());
         QVERIFY(form->windowState() & Qt::WindowMaximized);
         QCOMPARE(form->windowTitle(), u("Valmeq"));
-        QVERIFY(form->bourse()->store().isEmpty());
-        QCOMPARE(form->bourse()->monthModel()->rowCount(), 0);
+        QVERIFY(form->bourse()->data().store().isEmpty());
+        QCOMPARE(form->bourse()->journal().model()->rowCount(), 0);
         QCOMPARE(form->bourse()->page(), int(TBourse::PageJournal));
         QVERIFY(!action("miOuvrirAuto")->isChecked());
         for (const char *name : kPortfolioEntries)
@@ -351,10 +351,10 @@ private slots:
     {
         env->dir.write(u("Cours.vmq"), threeMonths());
         start();
-        QCOMPARE(form->bourse()->store(), threeMonths());
-        QVERIFY(!form->bourse()->isModified());
-        QCOMPARE(form->bourse()->currentMonth(), QDate(2001, 3, 8));
-        QCOMPARE(form->bourse()->monthModel()->rowCount(), 2);
+        QCOMPARE(form->bourse()->data().store(), threeMonths());
+        QVERIFY(!form->bourse()->data().isModified());
+        QCOMPARE(form->bourse()->data().currentMonth(), QDate(2001, 3, 8));
+        QCOMPARE(form->bourse()->journal().model()->rowCount(), 2);
     }
 
     void start_autoOpen_loadsTheRememberedPortfolio()
@@ -365,7 +365,7 @@ private slots:
         writeIni(env->dir.file(u("Mon.ptf")), "1");
         start();
         QVERIFY(action("miOuvrirAuto")->isChecked());
-        QCOMPARE(form->bourse()->portfolio(), portfolio);
+        QCOMPARE(form->bourse()->data().portfolio(), portfolio);
         for (const char *name : kPortfolioEntries)
             QVERIFY2(action(name)->isEnabled(), name);
         QVERIFY(action("tbSauver")->isEnabled());
@@ -379,7 +379,7 @@ private slots:
         writeIni(env->dir.file(u("Mon.ptf")), "0");
         start();
         QVERIFY(!action("miOuvrirAuto")->isChecked());
-        QVERIFY(form->bourse()->portfolio().isEmpty());
+        QVERIFY(form->bourse()->data().portfolio().isEmpty());
         QVERIFY(!action("miAchat")->isEnabled());
     }
 
@@ -395,7 +395,7 @@ private slots:
                  QStringList({u("Ne peut ouvrir le fichier ") + missing}));
         QVERIFY(watch.isNull());
         QVERIFY(form->isVisible());
-        QCOMPARE(form->bourse()->store(), threeMonths());
+        QCOMPARE(form->bourse()->data().store(), threeMonths());
         QVERIFY(action("miOuvrirAuto")->isChecked());
         QVERIFY(action("miAchat")->isEnabled());
     }
@@ -406,7 +406,7 @@ private slots:
         start();
         QCOMPARE(env->prompts.log, QStringList());
         QVERIFY(action("miOuvrirAuto")->isChecked());
-        QVERIFY(form->bourse()->portfolio().isEmpty());
+        QVERIFY(form->bourse()->data().portfolio().isEmpty());
     }
 
     // --- Commands -------------------------------------------------------------
@@ -427,7 +427,7 @@ private slots:
         for (const char *name : kPortfolioEntries)
             QVERIFY2(action(name)->isEnabled(), name);
         QVERIFY(action("tbSauver")->isEnabled());
-        QVERIFY(form->bourse()->portfolio().isEmpty());
+        QVERIFY(form->bourse()->data().portfolio().isEmpty());
     }
 
     void ouvrirAuto_toggled_isWrittenOnLineEightAtClosing_data()
@@ -448,7 +448,7 @@ private slots:
         QCOMPARE(action("miOuvrirAuto")->isChecked(), checked);
         bool flag = !checked;
         QString path;
-        form->bourse()->GetIni(flag, path);
+        form->bourse()->data().GetIni(flag, path);
         QCOMPARE(flag, checked);
         QVERIFY(form->close());
         QCOMPARE(env->dir.lines(u("Valmeq.ini")).value(7), checked ? u("1") : u("0"));
@@ -493,13 +493,13 @@ private slots:
         start();
         TBourse *b = form->bourse();
         QVERIFY(trigger("tbPremier"));
-        QCOMPARE(b->currentMonth(), QDate(2001, 1, 5));
+        QCOMPARE(b->data().currentMonth(), QDate(2001, 1, 5));
         QVERIFY(trigger("tbSuivant"));
-        QCOMPARE(b->currentMonth(), QDate(2001, 2, 1));
+        QCOMPARE(b->data().currentMonth(), QDate(2001, 2, 1));
         QVERIFY(trigger("tbDernier"));
-        QCOMPARE(b->currentMonth(), QDate(2001, 3, 8));
+        QCOMPARE(b->data().currentMonth(), QDate(2001, 3, 8));
         QVERIFY(trigger("tbPrecedent"));
-        QCOMPARE(b->currentMonth(), QDate(2001, 2, 1));
+        QCOMPARE(b->data().currentMonth(), QDate(2001, 2, 1));
 
         const std::pair<const char *, int> pages[] = {
             {"miTitres", TBourse::PageTitres},       {"miJournal", TBourse::PageJournal},
@@ -668,8 +668,8 @@ private slots:
         QFETCH(bool, closes);
         QFETCH(bool, written);
         start();
-        form->bourse()->store() = threeMonths();
-        form->bourse()->setModified(true);
+        form->bourse()->data().replaceStore(threeMonths());
+        form->bourse()->data().setModified(true);
         env->prompts.answers << Prompts::Answer(answer);
         QCOMPARE(form->close(), closes);
         QCOMPARE(form->isVisible(), !closes);

@@ -5,7 +5,15 @@
 
 #include "base/Prompts.h"
 #include "base/clock.h"
+#include "charts/ChartCommands.h"
+#include "charts/ChartPage.h"
+#include "quotes/BourseData.h"
+#include "quotes/EntryPage.h"
+#include "quotes/JournalPage.h"
+#include "quotes/MaintenanceCommands.h"
 #include "quotes/TBourse.h"
+#include "quotes/TitresPage.h"
+#include "quotes/quotelistmodel.h"
 
 #include <QDialog>
 #include <QSize>

@@ -77,9 +77,10 @@ void TestDocument::unreadableQuotations_areNeverWrittenOver()
     runCommand(&b, [&] { b.Init(); });
     QCOMPARE(env.prompts.said(u("error")).size(), 1);
     // A quotation typed after all, then the closing.
-    b.store().append(kStore.first());
-    b.setModified(true);
-    QVERIFY(b.Sauve()); // the program closes...
+    b.data().change(BourseData::Change::Entry,
+                    [](QStringList &store) { store.append(kStore.first()); });
+    b.data().setModified(true);
+    QVERIFY(b.data().Sauve()); // the program closes...
     const QStringList errors = env.prompts.said(u("error"));
     QCOMPARE(errors.size(), 2); // ...saying why the file is kept
     QVERIFY2(errors.last().contains(QDir::toNativeSeparators(env.dir.file(u("Cours.vmq")))),
@@ -123,18 +124,18 @@ void TestDocument::unreadableSettingsOrList_startWithDefaults()
     const QStringList errors = env.prompts.said(u("error"));
     QCOMPARE(errors, QStringList{u("Ne peut ouvrir le fichier ") + env.dir.file(file)});
     if (file == files[0]) {
-        QCOMPARE(b.settings().euroRate, 6.55957);
-        QCOMPARE(b.settings().maLength, 8);
+        QCOMPARE(b.data().settings().euroRate, 6.55957);
+        QCOMPARE(b.data().settings().maLength, 8);
     } else {
-        QCOMPARE(b.settings().maLength, 12);
+        QCOMPARE(b.data().settings().maLength, 12);
     }
-    const QStringList *lists[] = {nullptr, &b.cards(), &b.pressNotes(), &b.sites()};
+    const QStringList *lists[] = {nullptr, &b.data().cards(), &b.data().pressNotes(), &b.data().sites()};
     for (int i = 1; i < 4; ++i)
         QCOMPARE(*lists[i], files[i] == file ? QStringList() : QStringList{files[i]});
 
     // At closing the others are written and that file is kept as it was.
-    b.cards().append(u("nouvelle fiche"));
-    b.SauveIni();
+    b.data().cards().append(u("nouvelle fiche"));
+    b.data().SauveIni();
     QCOMPARE(QFileInfo(env.dir.file(file)).isDir(), asDirectory);
     if (!asDirectory) {
         QFile::setPermissions(env.dir.file(file), QFile::ReadOwner | QFile::WriteOwner);
@@ -150,10 +151,10 @@ void TestDocument::undoAfterLoad_neverBringsBackEmptyLines()
     env.dir.write(u("Cours.vmq"), {kStore[0], QString(), kStore[1], kStore[2], QString()});
     TBourse b;
     b.Init();
-    QCOMPARE(b.store(), kStore);
-    b.Annuler();
-    QCOMPARE(b.store(), kStore);
-    QCOMPARE(b.lastDate(), QDate(1999, 3, 10));
+    QCOMPARE(b.data().store(), kStore);
+    b.maintenance().Annuler();
+    QCOMPARE(b.data().store(), kStore);
+    QCOMPARE(b.data().lastDate(), QDate(1999, 3, 10));
     QCOMPARE(monthText(b), u("Mars 1999"));
 }
 
@@ -181,8 +182,8 @@ void TestDocument::badFirstOrLastDate_isReportedOnce()
     QFETCH(QDate, last);
     DocumentFixture d(store);
     QCOMPARE(d.prompts.said(u("error")), QStringList{error});
-    QCOMPARE(d.bourse->firstDate(), first);
-    QCOMPARE(d.bourse->lastDate(), last);
+    QCOMPARE(d.bourse->data().firstDate(), first);
+    QCOMPARE(d.bourse->data().lastDate(), last);
     // The months stay browsable.
     QCOMPARE(d.bourse->findChild<QComboBox *>(u("ComboBox1"))->count(), 1);
     QCOMPARE(monthText(*d.bourse), u("Mars 1999"));
@@ -195,7 +196,7 @@ void TestDocument::emptyStore_monthStaysEmpty()
     for (void (TBourse::*step)() : {&TBourse::Premier, &TBourse::Dernier, &TBourse::Precedent}) {
         (b.*step)();
         QCOMPARE(monthText(b), QString());
-        QCOMPARE(b.monthModel()->rowCount(), 0);
+        QCOMPARE(b.journal().model()->rowCount(), 0);
     }
 }
 
@@ -208,11 +209,11 @@ void TestDocument::wholePeriod_refillsThePageShown()
         fields[1]->setText(u("05/03/1999"));
         return int(QDialog::Accepted);
     });
-    QVERIFY(d.bourse->Selectionner(1));
+    QVERIFY(d.bourse->maintenance().Selectionner(1));
     d.bourse->Dernier();
-    QCOMPARE(d.bourse->monthModel()->rowCount(), 1);
-    d.bourse->Selectionner(0);
-    QCOMPARE(d.bourse->monthModel()->rowCount(), 3);
+    QCOMPARE(d.bourse->journal().model()->rowCount(), 1);
+    d.bourse->maintenance().Selectionner(0);
+    QCOMPARE(d.bourse->journal().model()->rowCount(), 3);
 }
 
 void TestDocument::shownLines_removeExactlyThoseShown_data()

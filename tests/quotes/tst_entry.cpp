@@ -29,7 +29,7 @@ struct Desk : DocumentFixture {
     explicit Desk(const QStringList &store = sampleStore())
         : DocumentFixture(store, QSize(800, 600), QDateTime(QDate(2001, 3, 12), QTime(10, 0)))
     {
-        bourse->Saisie();
+        bourse->entry().Saisie();
     }
     QLineEdit *date() const { return edit("MaskEdit1"); }
     QComboBox *code() const { return child<QComboBox>(bourse.get(), "ComboBox4"); }
@@ -120,6 +120,7 @@ private slots:
     void faultyField_isRefused_data();
     void faultyField_isRefused();
     void secondVisit_typedDateReplacesTheFormer();
+    void newSecurity_showsAtOnce();
 };
 
 void TestEntry::page_hasItsFieldsGridAndLabels()
@@ -372,32 +373,32 @@ void TestEntry::deleteKey_keepsRowUnderCorrection()
 void TestEntry::leavingPage_appendsRowsToStore()
 {
     Desk d;
-    const QStringList before = d.bourse->store();
+    const QStringList before = d.bourse->data().store();
     Desk::typeDate(u("13/03/2001"));
     Desk::quote(u("000001"), QString(), u("11"), u("300"));
     Desk::quote(u("012000"), QString(), u("0.5"));
     d.clickRow(1); // a correction left open does not survive the transfer
-    QVERIFY(!d.bourse->isModified());
+    QVERIFY(!d.bourse->data().isModified());
     d.bourse->Journal();
     QStringList expected = before;
     expected << qline(u("20010313"), u("000001"), u("ALPHA"), u("11,00"), u("300"))
              << qline(u("20010313"), u("012000"), u("EXEMPLE SA"), u(",50"), QString());
-    QCOMPARE(d.bourse->store(), expected);
-    QVERIFY(d.bourse->isModified());
-    QCOMPARE(d.bourse->undo(), before);
+    QCOMPARE(d.bourse->data().store(), expected);
+    QVERIFY(d.bourse->data().isModified());
+    QCOMPARE(d.bourse->data().undo(), before);
     for (int r = 0; r < 3; ++r)
         QCOMPARE(d.row(r), QStringList(5, QString()));
-    QCOMPARE(d.bourse->monthModel()->rowCount(), 6); // March 2001 refilled
+    QCOMPARE(d.bourse->journal().model()->rowCount(), 6); // March 2001 refilled
     // Back on the page, new quotations start at the top; the undo copy is
     // taken again.
-    d.bourse->Saisie();
-    QCOMPARE(d.bourse->undo(), expected);
+    d.bourse->entry().Saisie();
+    QCOMPARE(d.bourse->data().undo(), expected);
     d.focusCode();
     Desk::quote(u("100000"), QString(), u("8"));
     QCOMPARE(d.row(0).at(1), u("100000"));
     d.bourse->Journal();
-    QCOMPARE(d.bourse->store().size(), expected.size() + 1);
-    QCOMPARE(d.bourse->store().constLast().left(15), u("20010313\t100000"));
+    QCOMPARE(d.bourse->data().store().size(), expected.size() + 1);
+    QCOMPARE(d.bourse->data().store().constLast().left(15), u("20010313\t100000"));
 }
 
 void TestEntry::quotation129_isKept()
@@ -408,13 +409,13 @@ void TestEntry::quotation129_isKept()
         d.code()->setEditText(QString::number(i).rightJustified(6, QLatin1Char('0')));
         d.name()->setText(u("N") + QString::number(i));
         d.price()->setText(QString::number(i));
-        d.bourse->Valide();
+        d.bourse->entry().Valide();
     }
     QCOMPARE(d.cell(128, 1), u("000129"));
     QCOMPARE(d.cell(129, 1), u("000130"));
-    const qsizetype size = d.bourse->store().size();
+    const qsizetype size = d.bourse->data().store().size();
     d.bourse->Titres();
-    const QStringList store = d.bourse->store();
+    const QStringList store = d.bourse->data().store();
     QCOMPARE(store.size(), size + 130);
     QCOMPARE(store.at(size + 128), qline(u("20010314"), u("000129"), u("N129"), u("129,00")));
     QCOMPARE(store.constLast(), qline(u("20010314"), u("000130"), u("N130"), u("130,00")));
@@ -456,7 +457,7 @@ void TestEntry::invalidDate_isRefused()
     QCOMPARE(d.row(0),
              (QStringList{u("12/03/2001"), u("000001"), u("ALPHA"), u("10,00"), QString()}));
     d.bourse->Journal();
-    QCOMPARE(d.bourse->store().size(), 5);
+    QCOMPARE(d.bourse->data().store().size(), 5);
 }
 
 void TestEntry::faultyField_isRefused_data()
@@ -504,15 +505,15 @@ void TestEntry::faultyField_isRefused()
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     QCOMPARE(d.cell(0, 0), QString());
     d.bourse->Journal();
-    QCOMPARE(d.bourse->store(), sampleStore());
+    QCOMPARE(d.bourse->data().store(), sampleStore());
     // Signs the file holds are welcome.
-    d.bourse->Saisie();
+    d.bourse->entry().Saisie();
     d.date()->setText(u("14/03/2001"));
     d.code()->setEditText(u("000009"));
     d.name()->setText(u("L’ŒUVRE € É"));
     d.price()->setText(u("1"));
     d.volume()->clear();
-    runCommand(d.bourse.get(), [&] { d.bourse->Valide(); });
+    runCommand(d.bourse.get(), [&] { d.bourse->entry().Valide(); });
     QCOMPARE(d.prompts.said(u("error")), QStringList{error});
     QCOMPARE(d.cell(0, 2), u("L’ŒUVRE € É"));
 }
@@ -523,7 +524,7 @@ void TestEntry::secondVisit_typedDateReplacesTheFormer()
     Desk::typeDate(u("12/03/2001"));
     Desk::quote(u("000001"), QString(), u("10"));
     d.bourse->Journal();
-    d.bourse->Saisie();
+    d.bourse->entry().Saisie();
     QCOMPARE(QApplication::focusWidget(), d.date());
     typeText(u("13/03/2001"));
     QCOMPARE(d.date()->displayText(), u("13/03/2001"));
@@ -534,6 +535,23 @@ void TestEntry::secondVisit_typedDateReplacesTheFormer()
     QTRY_COMPARE(d.date()->selectedText(), u("13/03/2001"));
     typeText(u("14/03/2001"));
     QCOMPARE(d.date()->displayText(), u("14/03/2001"));
+}
+
+void TestEntry::newSecurity_showsAtOnce()
+{
+    Desk d;
+    Desk::typeDate(u("14/03/2001"));
+    Desk::quote(u("777777"), u("NOUVEAU"), u("3"));
+    d.bourse->Titres();
+    auto *names = child<QComboBox>(d.bourse.get(), "ComboBox2");
+    QVERIFY(names->findText(u("NOUVEAU")) >= 0);
+    QVERIFY(d.bourse->Trouve(u("777777")));
+    d.bourse->data().setCurrentSecurity(names->findText(u("NOUVEAU")));
+    d.bourse->titres().LitTitre();
+    QCOMPARE(d.bourse->titres().model()->rowCount(), 1);
+    // Undone, it goes again.
+    d.bourse->maintenance().Annuler();
+    QCOMPARE(names->findText(u("NOUVEAU")), -1);
 }
 
 QTEST_MAIN(TestEntry)

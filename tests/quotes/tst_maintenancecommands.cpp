@@ -121,10 +121,10 @@ class TestMaintenanceCommands : public QObject
     {
         doc.emplace(lines, QSize(900, 600));
         b = doc->bourse.get();
-        b->setCurrentSecurity(security);
+        b->data().setCurrentSecurity(security);
         b->showPage(page);
-        b->LitTitre();
-        b->undo().clear();
+        b->titres().LitTitre();
+        b->data().clearUndo();
     }
     void run(const std::function<void()> &command) { runCommand(b, command); }
     QStringList errors() const { return doc->prompts.said(u"error"_s); }
@@ -140,9 +140,9 @@ class TestMaintenanceCommands : public QObject
     // `before` and set the modified flag.
     void checkChanged(const QStringList &expected, bool changed, const QStringList &before)
     {
-        QCOMPARE(b->store(), expected);
-        QCOMPARE(b->undo(), changed ? before : QStringList());
-        QCOMPARE(b->isModified(), changed);
+        QCOMPARE(b->data().store(), expected);
+        QCOMPARE(b->data().undo(), changed ? before : QStringList());
+        QCOMPARE(b->data().isModified(), changed);
     }
 
 private slots:
@@ -245,14 +245,14 @@ private slots:
                 QTest::mouseClick(control<QRadioButton>(d, "RadioButton2"), Qt::LeftButton);
             close(d, how);
         }));
-        run([&] { b->Convertir(); });
+        run([&] { b->maintenance().Convertir(); });
         QVERIFY(errors().isEmpty());
         if (how != Ok) return checkChanged(kStore, false, kStore);
         // The undo copy is taken and the flag set even when no line was in range.
-        QCOMPARE(prices(b->store()), after);
-        QCOMPARE(b->undo(), kStore);
-        QVERIFY(b->isModified());
-        QCOMPARE(b->monthModel()->cell(0, 3), after.constLast()); // March, refilled
+        QCOMPARE(prices(b->data().store()), after);
+        QCOMPARE(b->data().undo(), kStore);
+        QVERIFY(b->data().isModified());
+        QCOMPARE(b->journal().model()->cell(0, 3), after.constLast()); // March, refilled
     }
 
     void convert_overflowingPrice_changesNothing()
@@ -264,7 +264,7 @@ private slots:
             QTest::mouseClick(control<QRadioButton>(d, "RadioButton2"), Qt::LeftButton);
             close(d, Ok);
         }));
-        run([&] { b->Convertir(); });
+        run([&] { b->maintenance().Convertir(); });
         QCOMPARE(errors(), QStringList{u"Conversion impossible : le cours de la ligne 4 deviendrait "
                                        u"trop grand"_s});
         checkChanged(store, false, store);
@@ -318,14 +318,14 @@ private slots:
             if (!typed.isNull()) typeInto(d, "Edit1", typed);
             close(d, how);
         }));
-        run([&] { b->Diviser(); });
+        run([&] { b->maintenance().Diviser(); });
         QCOMPARE(errors(), error.isEmpty() ? QStringList() : QStringList{error});
         QCOMPARE(doc->prompts.dialogs.isEmpty(), page == TBourse::PageTitres);
         if (after.isEmpty()) return checkChanged(kStore, false, kStore);
-        QCOMPARE(prices(b->store()), after);
-        QCOMPARE(b->undo(), kStore);
-        QVERIFY(b->isModified());
-        QCOMPARE(b->securityModel()->cell(0, 3), after[1]); // refilled
+        QCOMPARE(prices(b->data().store()), after);
+        QCOMPARE(b->data().undo(), kStore);
+        QVERIFY(b->data().isModified());
+        QCOMPARE(b->titres().model()->cell(0, 3), after[1]); // refilled
     }
 
     void deleteSecurity_data()
@@ -352,7 +352,7 @@ private slots:
         QFETCH(Close, how);
         QFETCH(QString, deleted);
         load(kStore, page, security);
-        const QStringList index = b->index();
+        const QStringList index = b->data().index();
         doc->prompts.dialogs.append(handler([&](QDialog *d) {
             QCOMPARE(d->windowTitle(), u"Supprimer titre"_s);
             QCOMPARE(control<QPushButton>(d, "OKBtn")->text(), u"OK"_s);
@@ -363,44 +363,44 @@ private slots:
             if (choose >= 0) list->setCurrentIndex(choose);
             close(d, how);
         }));
-        run([&] { b->SupTitre(); });
+        run([&] { b->maintenance().SupTitre(); });
         QStringList expected = kStore;
         maintenance::removeSecurity(expected, deleted);
         checkChanged(expected, !deleted.isEmpty(), kStore);
         if (deleted.isEmpty()) {
             QVERIFY(doc->prompts.said(u"information"_s).isEmpty());
-            QCOMPARE(b->index(), index);
+            QCOMPARE(b->data().index(), index);
             return;
         }
         QCOMPARE(doc->prompts.said(u"information"_s),
                  QStringList{u"Titre "_s + deleted + u" a été supprimé"_s});
-        QCOMPARE(b->index().size(), 2);
-        QVERIFY(b->index().filter(deleted).isEmpty());
+        QCOMPARE(b->data().index().size(), 2);
+        QVERIFY(b->data().index().filter(deleted).isEmpty());
         // The security view never keeps showing deleted lines.
-        for (const QString &line : b->securityModel()->lines())
+        for (const QString &line : b->titres().model()->lines())
             QVERIFY(!line.contains(deleted));
     }
 
     void selectAllAndInvert()
     {
         load(kStore);
-        b->setCurrentMonth(QDate(1999, 1, 1));
-        b->LitMois();
-        QTableView *list = b->monthList();
+        b->data().setCurrentMonth(QDate(1999, 1, 1));
+        b->journal().LitMois();
+        QTableView *list = b->journal().list();
         selectRows(list, {1});
-        b->Inverser();
+        b->maintenance().Inverser();
         QCOMPARE(selected(list), (QList<int>{0, 2, 3}));
-        b->SelectAll();
+        b->maintenance().SelectAll();
         QCOMPARE(selected(list), (QList<int>{0, 1, 2, 3}));
-        b->Inverser();
+        b->maintenance().Inverser();
         QCOMPARE(selected(list), QList<int>{});
         b->Titres(); // the list of the page shown
-        b->SelectAll();
-        QCOMPARE(selected(b->securityList()).size(), b->securityModel()->rowCount());
+        b->maintenance().SelectAll();
+        QCOMPARE(selected(b->titres().list()).size(), b->titres().model()->rowCount());
         QCOMPARE(selected(list), QList<int>{});
         b->showPage(TBourse::PageGraphique); // no list there
-        b->SelectAll();
-        b->Inverser();
+        b->maintenance().SelectAll();
+        b->maintenance().Inverser();
     }
 
     void deleteLines_data()
@@ -436,14 +436,14 @@ private slots:
                                 ql("19990105", "013000", "AUTRE", "5,00", "100"),
                                 ql("19990205", "012000", "EXEMPLE SA", "6,00", "100")};
         load(store, page, 1);
-        b->setCurrentMonth(QDate(1999, 1, 4));
-        b->LitMois();
-        QTableView *list = page == TBourse::PageTitres ? b->securityList() : b->monthList();
+        b->data().setCurrentMonth(QDate(1999, 1, 4));
+        b->journal().LitMois();
+        QTableView *list = page == TBourse::PageTitres ? b->titres().list() : b->journal().list();
         selectRows(list, rows);
         if (deleteKey)
             QTest::keyClick(list, Qt::Key_Delete);
         else
-            b->Supprimer();
+            b->maintenance().Supprimer();
         // The copy is taken and the flag set on every page.
         checkChanged(pick(store, kept), true, store);
         QCOMPARE(list->model()->rowCount(), (page == TBourse::PageTitres ? 4 : 5) - rows.size());
@@ -486,7 +486,7 @@ private slots:
         std::mt19937 rng(5);
         std::shuffle(lines.begin(), lines.end(), rng);
         load(lines, TBourse::PageTitres);
-        const QDate first = b->firstDate();
+        const QDate first = b->data().firstDate();
         doc->prompts.dialogs.append(handler([&](QDialog *d) {
             QCOMPARE(d->windowTitle(), u"Réorganiser la base"_s);
             QCOMPARE(control<QDateEdit>(d, "DateTimePicker1")->date(), first);
@@ -501,7 +501,7 @@ private slots:
                 close(d, how);
             QVERIFY(!d->isVisible());
         }));
-        run([&] { b->Reorganiser(); });
+        run([&] { b->maintenance().Reorganiser(); });
         QCOMPARE(errors(), error.isEmpty() ? QStringList() : QStringList{error});
         if (removed < 0) {
             checkChanged(lines, false, lines);
@@ -511,43 +511,43 @@ private slots:
         QStringList sorted = lines;
         maintenance::sortByCode(sorted);
         checkChanged(sorted.mid(removed), true, lines);
-        const QDate newFirst = storedToDate(quote::dateOf(b->store().constFirst()));
-        QCOMPARE(b->firstDate(), newFirst);
+        const QDate newFirst = storedToDate(quote::dateOf(b->data().store().constFirst()));
+        QCOMPARE(b->data().firstDate(), newFirst);
         QCOMPARE(b->page(), int(TBourse::PageJournal));
-        QCOMPARE(b->currentMonth(), newFirst);
+        QCOMPARE(b->data().currentMonth(), newFirst);
         QCOMPARE(monthItems().constFirst(), monthEntry(newFirst));
 
         // Undo brings the lines back in their former order; a second undo
         // changes nothing more; neither touches the flag.
-        b->setModified(false);
-        b->Annuler();
-        QCOMPARE(b->store(), lines);
-        b->Annuler();
-        QCOMPARE(b->store(), lines);
-        QVERIFY(!b->isModified());
+        b->data().setModified(false);
+        b->maintenance().Annuler();
+        QCOMPARE(b->data().store(), lines);
+        b->maintenance().Annuler();
+        QCOMPARE(b->data().store(), lines);
+        QVERIFY(!b->data().isModified());
     }
 
     void sortsAndUndo()
     {
         load(kStore);
-        b->TrierCode();
+        b->maintenance().TrierCode();
         QStringList byCode = kStore;
         maintenance::sortByCode(byCode);
         QVERIFY(byCode != kStore);
         checkChanged(byCode, true, kStore);
-        QCOMPARE(b->monthModel()->lines(), byCode.mid(6)); // March, refilled
-        b->TrierNom();
+        QCOMPARE(b->journal().model()->lines(), byCode.mid(6)); // March, refilled
+        b->maintenance().TrierNom();
         checkChanged(kStore, true, byCode); // already by date and name
-        b->Annuler();
-        QCOMPARE(b->store(), byCode);
-        QCOMPARE(b->lastDate(), QDate(1999, 3, 2));
-        QCOMPARE(b->currentMonth(), QDate(1999, 3, 2));
+        b->maintenance().Annuler();
+        QCOMPARE(b->data().store(), byCode);
+        QCOMPARE(b->data().lastDate(), QDate(1999, 3, 2));
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 3, 2));
         // An empty copy empties the store and leaves the dates.
-        b->undo().clear();
-        b->Annuler();
-        QVERIFY(b->store().isEmpty());
-        QCOMPARE(b->lastDate(), QDate(1999, 3, 2));
-        QCOMPARE(b->monthModel()->rowCount(), 0);
+        b->data().clearUndo();
+        b->maintenance().Annuler();
+        QVERIFY(b->data().store().isEmpty());
+        QCOMPARE(b->data().lastDate(), QDate(1999, 3, 2));
+        QCOMPARE(b->journal().model()->rowCount(), 0);
     }
 
     void selectPeriod_data()
@@ -592,22 +592,22 @@ private slots:
             QVERIFY(!d->isVisible());
         }));
         bool answer = false;
-        run([&] { answer = b->Selectionner(1); });
+        run([&] { answer = b->maintenance().Selectionner(1); });
         QCOMPARE(errors(), error.isEmpty() ? QStringList() : QStringList{error});
-        QCOMPARE(b->periodMode(), 1);
+        QCOMPARE(b->data().periodMode(), 1);
         const bool taken = how == Ok && error.isEmpty();
         QCOMPARE(answer, taken);
-        QCOMPARE(b->firstDate(), taken ? QDate(1999, 1, 5) : QDate(1999, 1, 4));
-        QCOMPARE(b->lastDate(), taken ? QDate(1999, 2, 1) : QDate(1999, 3, 2));
+        QCOMPARE(b->data().firstDate(), taken ? QDate(1999, 1, 5) : QDate(1999, 1, 4));
+        QCOMPARE(b->data().lastDate(), taken ? QDate(1999, 2, 1) : QDate(1999, 3, 2));
         if (!taken) return;
         QCOMPARE(monthItems(), (QStringList{u"Janvier 1999"_s, u"Février 1999"_s}));
-        QCOMPARE(b->currentMonth(), QDate(1999, 1, 5));
-        QCOMPARE(b->monthModel()->rowCount(), 2); // 5 January only
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 1, 5));
+        QCOMPARE(b->journal().model()->rowCount(), 2); // 5 January only
 
-        QCOMPARE(b->Selectionner(0), false); // "Tout"
-        QCOMPARE(b->periodMode(), 0);
-        QCOMPARE(b->firstDate(), QDate(1999, 1, 4));
-        QCOMPARE(b->lastDate(), QDate(1999, 3, 2));
+        QCOMPARE(b->maintenance().Selectionner(0), false); // "Tout"
+        QCOMPARE(b->data().periodMode(), 0);
+        QCOMPARE(b->data().firstDate(), QDate(1999, 1, 4));
+        QCOMPARE(b->data().lastDate(), QDate(1999, 3, 2));
         QCOMPARE(monthItems(), (QStringList{u"Janvier 1999"_s, u"Février 1999"_s, u"Mars 1999"_s}));
     }
 
@@ -625,29 +625,29 @@ private slots:
                                         .arg(day));
         }
         load({});
-        b->store() = lines;
-        b->Selectionner(0);
-        b->setCurrentMonth(QDate(1999, 3, 1));
-        b->LitMois();
-        QTableView *list = b->monthList();
+        b->data().replaceStore(lines);
+        b->maintenance().Selectionner(0);
+        b->data().setCurrentMonth(QDate(1999, 3, 1));
+        b->journal().LitMois();
+        QTableView *list = b->journal().list();
         QCOMPARE(list->model()->rowCount(), 31000);
         QList<int> rows; // 10,000 rows apart
         for (int r = 0; r < 30000; r += 3)
             rows.append(r);
         selectRows(list, rows);
 
-        b->Inverser();
+        b->maintenance().Inverser();
         const QList<int> inverted = selected(list);
         QCOMPARE(inverted.size(), 21000);
         QCOMPARE(inverted.mid(0, 3), (QList<int>{1, 2, 4}));
-        b->Inverser();
+        b->maintenance().Inverser();
         QCOMPARE(selected(list), rows);
-        b->SelectAll();
+        b->maintenance().SelectAll();
         QCOMPARE(selected(list).size(), 31000);
 
         selectRows(list, rows);
-        b->Supprimer();
-        QCOMPARE(b->store().size(), 990000);
+        b->maintenance().Supprimer();
+        QCOMPARE(b->data().store().size(), 990000);
         QCOMPARE(list->model()->rowCount(), 21000);
 
         doc->prompts.dialogs.append(handler([&](QDialog *d) {
@@ -655,15 +655,17 @@ private slots:
             typeInto(d, "Edit1", u"900000"_s);
             close(d, Ok);
         }));
-        b->Reorganiser();
-        QCOMPARE(b->store().size(), 900000);
+        b->maintenance().Reorganiser();
+        QCOMPARE(b->data().store().size(), 900000);
 
         // Sorting a shuffled store gives back the order of the date sort.
-        const QStringList sorted = b->store();
+        const QStringList sorted = b->data().store();
         std::mt19937 rng(3);
-        std::shuffle(b->store().begin(), b->store().end(), rng);
-        b->TrierCode();
-        QCOMPARE(b->store(), sorted);
+        QStringList shuffled = sorted;
+        std::shuffle(shuffled.begin(), shuffled.end(), rng);
+        b->data().replaceStore(shuffled);
+        b->maintenance().TrierCode();
+        QCOMPARE(b->data().store(), sorted);
     }
 };
 

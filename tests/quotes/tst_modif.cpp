@@ -63,7 +63,7 @@ private slots:
 void TestModif::modifier_oneRow_correctsTheStoredLine()
 {
     DocumentFixture d(sampleStore());
-    const QStringList undo = d.bourse->undo();
+    const QStringList undo = d.bourse->data().undo();
     QStringList seen;
     bool priceHadFocus = false;
     d.prompts.dialogs.append([&](QDialog *dialog) {
@@ -77,18 +77,18 @@ void TestModif::modifier_oneRow_correctsTheStoredLine()
         QTest::mouseClick(child<QPushButton>(dialog, "OKBtn"), Qt::LeftButton);
         return dialog->result();
     });
-    selectRows(d.bourse->monthList(), {3});
-    d.bourse->Modifier();
+    selectRows(d.bourse->journal().list(), {3});
+    d.bourse->maintenance().Modifier();
     QCOMPARE(d.prompts.said(u("window")), QStringList{u("Modifier ligne")});
     QCOMPARE(seen,
              (QStringList{u("20010302"), u("012000"), u("EXEMPLE SA"), u("46,00"), QString()}));
     QVERIFY(priceHadFocus);
     QStringList expected = sampleStore();
     expected[3] = qline(u("20010302"), u("012000"), u("EXEMPLE SA"), u("47,50"), u("900"));
-    QCOMPARE(d.bourse->store(), expected);
-    QVERIFY(d.bourse->isModified());
-    QCOMPARE(d.bourse->undo(), undo); // a correction takes no undo copy
-    QCOMPARE(d.bourse->monthModel()->cell(3, 3), u("47,50"));
+    QCOMPARE(d.bourse->data().store(), expected);
+    QVERIFY(d.bourse->data().isModified());
+    QCOMPARE(d.bourse->data().undo(), undo); // a correction takes no undo copy
+    QCOMPARE(d.bourse->journal().model()->cell(3, 3), u("47,50"));
     QVERIFY(d.prompts.said(u("error")).isEmpty());
 }
 
@@ -101,24 +101,24 @@ void TestModif::modifier_onSecurityView()
         child<QLineEdit>(dialog, "Edit2")->setText(u("ALPHA SA"));
         return int(QDialog::Accepted);
     });
-    selectRows(d.bourse->securityList(), {1});
-    d.bourse->Modifier();
-    QCOMPARE(d.bourse->store().at(2),
+    selectRows(d.bourse->titres().list(), {1});
+    d.bourse->maintenance().Modifier();
+    QCOMPARE(d.bourse->data().store().at(2),
              qline(u("20010305"), u("000001"), u("ALPHA SA"), u("10,50"), u("200")));
-    QCOMPARE(d.bourse->securityModel()->cell(1, 0), u("05/03/2001"));
-    QCOMPARE(d.bourse->securityModel()->cell(1, 2), u("ALPHA SA"));
+    QCOMPARE(d.bourse->titres().model()->cell(1, 0), u("05/03/2001"));
+    QCOMPARE(d.bourse->titres().model()->cell(1, 2), u("ALPHA SA"));
 }
 
 void TestModif::modifier_needsExactlyOneRow()
 {
     DocumentFixture d(sampleStore());
-    selectRows(d.bourse->monthList(), {0, 2});
-    d.bourse->Modifier();
+    selectRows(d.bourse->journal().list(), {0, 2});
+    d.bourse->maintenance().Modifier();
     d.bourse->showPage(TBourse::PageGraphique); // no list on the chart page
-    d.bourse->Modifier();
+    d.bourse->maintenance().Modifier();
     QVERIFY(d.prompts.log.isEmpty());
-    QCOMPARE(d.bourse->store(), sampleStore());
-    QVERIFY(!d.bourse->isModified());
+    QCOMPARE(d.bourse->data().store(), sampleStore());
+    QVERIFY(!d.bourse->data().isModified());
 }
 
 void TestModif::modifier_cancelled_changesNothing()
@@ -129,11 +129,11 @@ void TestModif::modifier_cancelled_changesNothing()
         QTest::mouseClick(child<QPushButton>(dialog, "CancelBtn"), Qt::LeftButton);
         return dialog->result();
     });
-    selectRows(d.bourse->monthList(), {0});
-    d.bourse->Modifier();
+    selectRows(d.bourse->journal().list(), {0});
+    d.bourse->maintenance().Modifier();
     QCOMPARE(d.prompts.said(u("window")).size(), 1);
-    QCOMPARE(d.bourse->store(), sampleStore());
-    QVERIFY(!d.bourse->isModified());
+    QCOMPARE(d.bourse->data().store(), sampleStore());
+    QVERIFY(!d.bourse->data().isModified());
 }
 
 void TestModif::modifier_shortCode_findsItsOwnLine()
@@ -147,8 +147,8 @@ void TestModif::modifier_shortCode_findsItsOwnLine()
         name = child<QLineEdit>(dialog, "Edit2")->text();
         return int(QDialog::Rejected);
     });
-    selectRows(d.bourse->monthList(), {1});
-    d.bourse->Modifier();
+    selectRows(d.bourse->journal().list(), {1});
+    d.bourse->maintenance().Modifier();
     QCOMPARE(name, u("COURT"));
 }
 
@@ -172,14 +172,14 @@ void TestModif::unreadablePrice_isNeverWritten()
         openAfterOk = dialog->isVisible() && QApplication::focusWidget() == price;
         return int(QDialog::Accepted); // and OK once more
     });
-    selectRows(d.bourse->monthList(), {1});
-    d.bourse->Modifier();
+    selectRows(d.bourse->journal().list(), {1});
+    d.bourse->maintenance().Modifier();
     QCOMPARE(errorsAfterLeave, QStringList{bad});
     QCOMPARE(errorsAfterEnter, (QStringList{bad, bad}));
     QCOMPARE(errorsAfterOk, (QStringList{bad, bad, bad})); // one message per click
     QVERIFY(openAfterOk);
-    QCOMPARE(d.bourse->store(), sampleStore());
-    QVERIFY(!d.bourse->isModified());
+    QCOMPARE(d.bourse->data().store(), sampleStore());
+    QVERIFY(!d.bourse->data().isModified());
 }
 
 void TestModif::dialog_resultAndKeys()
@@ -253,10 +253,10 @@ void TestModif::dialog_lineWithBadDate_isRefused()
                                qline(u("20010231"), u("000001"), u("ALPHA"), u("1,00")),
                                qline(u("20010228"), u("000001"), u("ALPHA"), u("1,00"))};
     DocumentFixture d(store);
-    selectRows(d.bourse->monthList(), {1});
-    runCommand(d.bourse.get(), [&] { d.bourse->Modifier(); });
+    selectRows(d.bourse->journal().list(), {1});
+    runCommand(d.bourse.get(), [&] { d.bourse->maintenance().Modifier(); });
     QCOMPARE(d.prompts.log, QStringList{u("error: '31/02/2001' n'est pas une date correcte")});
-    QCOMPARE(d.bourse->store(), store);
+    QCOMPARE(d.bourse->data().store(), store);
 }
 
 void TestModif::modifier_sameDateAndCode_correctsTheRowChosen()
@@ -269,9 +269,9 @@ void TestModif::modifier_sameDateAndCode_correctsTheRowChosen()
         child<QLineEdit>(dialog, "Edit3")->setText(u("13"));
         return int(QDialog::Accepted);
     });
-    selectRows(d.bourse->monthList(), {1});
-    d.bourse->Modifier();
-    QCOMPARE(d.bourse->store(),
+    selectRows(d.bourse->journal().list(), {1});
+    d.bourse->maintenance().Modifier();
+    QCOMPARE(d.bourse->data().store(),
              (QStringList{store[0], qline(u("20010301"), u("000001"), u("ALPHA"), u("13,00"))}));
 }
 
@@ -304,12 +304,12 @@ void TestModif::dialog_faultyField_isRefused()
         stayedOpen = dialog->isVisible() && QApplication::focusWidget() == edit;
         return int(QDialog::Accepted);
     });
-    selectRows(d.bourse->monthList(), {1});
-    d.bourse->Modifier();
+    selectRows(d.bourse->journal().list(), {1});
+    d.bourse->maintenance().Modifier();
     QVERIFY(stayedOpen);
     QCOMPARE(d.prompts.said(u("error")).value(0), error);
-    QCOMPARE(d.bourse->store(), sampleStore());
-    QVERIFY(!d.bourse->isModified());
+    QCOMPARE(d.bourse->data().store(), sampleStore());
+    QVERIFY(!d.bourse->data().isModified());
 }
 
 QTEST_MAIN(TestModif)

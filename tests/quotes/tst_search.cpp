@@ -33,7 +33,7 @@ struct Desk : DocumentFixture {
     QList<int> selected() const
     {
         QList<int> rows;
-        for (const QModelIndex &i : bourse->monthList()->selectionModel()->selectedRows())
+        for (const QModelIndex &i : bourse->journal().list()->selectionModel()->selectedRows())
             rows.append(i.row());
         std::sort(rows.begin(), rows.end());
         return rows;
@@ -41,7 +41,7 @@ struct Desk : DocumentFixture {
     void search(const QString &typed)
     {
         prompts.inputs.append(typed);
-        bourse->Rechercher();
+        bourse->journal().Rechercher();
     }
     QStringList entryFields() const
     {
@@ -97,7 +97,7 @@ void TestSearch::search()
     QCOMPARE(d.selected(), rows);
     QCOMPARE(d.prompts.said(u("information")),
              message.isEmpty() ? QStringList() : QStringList{message});
-    QCOMPARE(QApplication::focusWidget(), d.bourse->monthList());
+    QCOMPARE(QApplication::focusWidget(), d.bourse->journal().list());
 }
 
 void TestSearch::continuer_walksTheFindsOfTheCode()
@@ -105,31 +105,31 @@ void TestSearch::continuer_walksTheFindsOfTheCode()
     Desk d;
     d.search(u("alp"));
     QCOMPARE(d.selected(), QList<int>{1});
-    d.bourse->continuer();
+    d.bourse->journal().continuer();
     QCOMPARE(d.selected(), QList<int>{3});
-    d.bourse->continuer();
+    d.bourse->journal().continuer();
     QCOMPARE(d.selected(), QList<int>{5});
     QVERIFY(d.prompts.said(u("information")).isEmpty());
-    d.bourse->continuer();
+    d.bourse->journal().continuer();
     QCOMPARE(d.selected(), QList<int>{});
     QCOMPARE(d.prompts.said(u("information")), QStringList{u("Valeur 000001") + notFound});
     // A new search starts again from the top.
     d.search(u("exe"));
     QCOMPARE(d.selected(), QList<int>{0});
-    d.bourse->continuer();
+    d.bourse->journal().continuer();
     QCOMPARE(d.selected(), QList<int>{4});
 }
 
 void TestSearch::search_keepsOtherSelectedRows()
 {
     Desk d;
-    QTableView *list = d.bourse->monthList();
+    QTableView *list = d.bourse->journal().list();
     list->setFocus(); // the user selects in the list
     selectRows(list, {3});
     d.search(u("zeta"));
     QCOMPARE(d.selected(), (QList<int>{2, 3}));
     // continuer unselects only its own find.
-    d.bourse->continuer();
+    d.bourse->journal().continuer();
     QCOMPARE(d.selected(), QList<int>{3});
 }
 
@@ -137,11 +137,11 @@ void TestSearch::search_onlyOnMonthlyView_andCancel()
 {
     Desk d;
     d.bourse->Titres();
-    d.bourse->Rechercher();
+    d.bourse->journal().Rechercher();
     QVERIFY(d.prompts.log.isEmpty());
     d.bourse->Journal();
     d.prompts.inputs.append(std::nullopt); // Cancel
-    d.bourse->Rechercher();
+    d.bourse->journal().Rechercher();
     d.search(QString()); // OK on an empty text
     QCOMPARE(d.prompts.said(u("input")).size(), 2);
     QVERIFY(d.prompts.said(u("information")).isEmpty());
@@ -155,14 +155,14 @@ void TestSearch::search_bringsFoundRowIntoView()
         store.append(qline(u("20010301"), u("000009"), u("AUTRE"), u("1,00")));
     store.append(qline(u("20010302"), u("000001"), u("ALPHA"), u("10,00")));
     Desk d(store, QSize(800, 300));
-    QTableView *list = d.bourse->monthList();
+    QTableView *list = d.bourse->journal().list();
     QCOMPARE(list->verticalScrollBar()->value(), 0);
     d.search(u("alpha"));
     QCOMPARE(d.selected(), QList<int>{80});
     const QRect row = list->visualRect(list->model()->index(80, 0));
     QVERIFY(list->viewport()->rect().contains(row));
     // Not found: back to the top.
-    d.bourse->continuer();
+    d.bourse->journal().continuer();
     QCOMPARE(d.prompts.said(u("information")), QStringList{u("Valeur 000001") + notFound});
     QCOMPARE(list->verticalScrollBar()->value(), 0);
 }
@@ -170,7 +170,7 @@ void TestSearch::search_bringsFoundRowIntoView()
 void TestSearch::copyValidatePaste_givesFieldsBack()
 {
     Desk d;
-    d.bourse->Saisie();
+    d.bourse->entry().Saisie();
     typeText(u("13/03/2001"));
     pressKey(Qt::Key_Tab);
     typeText(u("12000"));
@@ -182,15 +182,15 @@ void TestSearch::copyValidatePaste_givesFieldsBack()
     const QStringList typed = {u("13/03/2001"), u("012000"), u("EXEMPLE SA"), u("45,30"),
                                u("1200")};
     QCOMPARE(d.entryFields(), typed);
-    d.bourse->Copier();
-    QCOMPARE(d.bourse->entryBuffer(), typed);
+    d.bourse->entry().Copier();
+    QCOMPARE(d.bourse->data().entryBuffer(), typed);
     pressKey(Qt::Key_Return); // Valide
     QCOMPARE(d.entryFields(),
              (QStringList{u("13/03/2001"), QString(), QString(), QString(), QString()}));
     // The date changes before pasting: the copy brings it back too.
     QLineEdit *date = child<QLineEdit>(d.bourse.get(), "MaskEdit1");
     date->setText(u("20/03/2001"));
-    d.bourse->Coller();
+    d.bourse->entry().Coller();
     QCOMPARE(d.entryFields(), typed);
     QVERIFY(d.prompts.log.isEmpty());
 }
@@ -198,19 +198,19 @@ void TestSearch::copyValidatePaste_givesFieldsBack()
 void TestSearch::copyPaste_onlyOnEntryPage()
 {
     Desk d;
-    d.bourse->Saisie();
-    d.bourse->Coller(); // nothing copied yet
+    d.bourse->entry().Saisie();
+    d.bourse->entry().Coller(); // nothing copied yet
     const QStringList blank = {u("  /  /    "), QString(), QString(), QString(), QString()};
     QCOMPARE(d.entryFields(), blank);
     child<QLineEdit>(d.bourse.get(), "Edit2")->setText(u("NOM"));
-    d.bourse->Copier();
-    const QStringList copied = d.bourse->entryBuffer();
+    d.bourse->entry().Copier();
+    const QStringList copied = d.bourse->data().entryBuffer();
     QCOMPARE(copied, (QStringList{u("  /  /    "), QString(), u("NOM"), QString(), QString()}));
     child<QLineEdit>(d.bourse.get(), "Edit2")->setText(u("AUTRE"));
     d.bourse->Journal();
-    d.bourse->Copier();
-    d.bourse->Coller();
-    QCOMPARE(d.bourse->entryBuffer(), copied);
+    d.bourse->entry().Copier();
+    d.bourse->entry().Coller();
+    QCOMPARE(d.bourse->data().entryBuffer(), copied);
     QCOMPARE(child<QLineEdit>(d.bourse.get(), "Edit2")->text(), u("AUTRE"));
 }
 

@@ -2,6 +2,7 @@
 #include "base/errors.h"
 #include "base/formats.h"
 #include "base/textfile.h"
+#include "quotes/BourseData.h"
 #include "quotes/TBourse.h"
 #include "quotes/quotelistmodel.h"
 #include "quotes/store.h"
@@ -162,7 +163,8 @@ private slots:
             QString()};
         dir.write(QStringLiteral("Cours.vmq"), lines);
         ScriptedPrompts prompts;
-        TBourse b;
+        BourseData b(dir.path());
+        b.ChargeIni();
         b.Init();
         QCOMPARE(b.store(), (QStringList{lines[0], lines[2], lines[3]}));
         QCOMPARE(b.undo(), b.store()); // an undo never brings the empty lines back
@@ -178,10 +180,10 @@ private slots:
         dir.writeBytes(QStringLiteral("Cours.vmq"), QByteArray());
         TBourse b;
         b.Init();
-        QVERIFY(b.store().isEmpty());
-        QCOMPARE(b.currentMonth(), QDate(1998, 1, 1));
-        QCOMPARE(b.monthModel()->rowCount(), 0);
-        QVERIFY(b.index().isEmpty());
+        QVERIFY(b.data().store().isEmpty());
+        QCOMPARE(b.data().currentMonth(), QDate(1998, 1, 1));
+        QCOMPARE(b.journal().model()->rowCount(), 0);
+        QVERIFY(b.data().index().isEmpty());
     }
 
     void settingsAndLists_readAtCreationWrittenWhole()
@@ -193,7 +195,8 @@ private slots:
                    QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("1")});
         dir.write(QStringLiteral("Valmeq.trt"), {QStringLiteral("012000\tFiche")});
         dir.write(QStringLiteral("Valmeq.sit"), {QStringLiteral("Site\thttp://h/f.txt\t/tmp/f")});
-        TBourse b;
+        BourseData b(dir.path());
+        b.ChargeIni();
         bool autoOpen = false;
         QString path;
         b.GetIni(autoOpen, path);
@@ -221,7 +224,8 @@ private slots:
     {
         TempStartDir dir;
         dir.write(QStringLiteral("Valmeq.prc"), {QStringLiteral("19990104\tNote")});
-        TBourse b;
+        BourseData b(dir.path());
+        b.ChargeIni();
         QCOMPARE(b.settings().maLength, 8);
         b.SauveIni();
         QCOMPARE(dir.bytes(QStringLiteral("Valmeq.prc")), QByteArray("19990104\tNote\r\n"));
@@ -237,13 +241,16 @@ private slots:
                                       QStringLiteral("1200"))};
         dir.write(QStringLiteral("Cours.vmq"), lines);
         ScriptedPrompts prompts;
-        TBourse b;
+        BourseData b(dir.path());
+        b.ChargeIni();
         b.Init();
         QVERIFY(b.Sauve());
         QVERIFY(prompts.log.isEmpty());
 
-        b.store().append(qline(QStringLiteral("19990105"), QStringLiteral("012000"),
+        b.change(BourseData::Change::Entry, [](QStringList &store) {
+            store.append(qline(QStringLiteral("19990105"), QStringLiteral("012000"),
                                QStringLiteral("EXEMPLE SA"), QStringLiteral("46,00"), QString()));
+        });
         b.setModified(true);
         prompts.answers = {Prompts::No, Prompts::Cancel, Prompts::Yes};
         QVERIFY(b.Sauve());
@@ -261,9 +268,11 @@ private slots:
     {
         TempStartDir dir;
         ScriptedPrompts prompts;
-        TBourse b;
+        BourseData b(dir.path());
+        b.ChargeIni();
         QDir(dir.path()).mkdir(QStringLiteral("Cours.vmq")); // a directory stands in the way
-        b.store().append(QStringLiteral("x"));
+        b.change(BourseData::Change::Entry,
+                        [](QStringList &store) { store.append(QStringLiteral("x")); });
         b.setModified(true);
         prompts.answers = {Prompts::Yes};
         QVERIFY(!b.Sauve());
@@ -317,7 +326,7 @@ private slots:
         dir.write(QStringLiteral("Cours.vmq"), store);
         TBourse b;
         b.Init();
-        QCOMPARE(b.index(), index);
+        QCOMPARE(b.data().index(), index);
         auto *names = b.findChild<QComboBox *>(QStringLiteral("ComboBox2"));
         auto *chart = b.findChild<QComboBox *>(QStringLiteral("ComboBox3"));
         QCOMPARE(names->count(), index.size());

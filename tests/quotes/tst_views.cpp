@@ -61,8 +61,8 @@ private slots:
                  (QStringList{QStringLiteral("Janvier 1999"), QStringLiteral("Février 1999"),
                               QStringLiteral("Mars 1999")}));
         QCOMPARE(months->currentText(), QStringLiteral("Mars 1999"));
-        QCOMPARE(b->currentMonth(), QDate(1999, 3, 10));
-        const QuoteListModel *m = b->monthModel();
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 3, 10));
+        const QuoteListModel *m = b->journal().model();
         QCOMPARE(shownDates(m),
                  (QStringList{QStringLiteral("05/03/1999"), QStringLiteral("01/03/1999"),
                               QStringLiteral("10/03/1999")}));
@@ -84,37 +84,37 @@ private slots:
     {
         load({l("19990115", "000001", "A"), l("19990310", "000001", "A")});
         b->Suivant(); // at the last date already
-        QCOMPARE(b->currentMonth(), QDate(1999, 3, 10));
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 3, 10));
         b->Premier();
-        QCOMPARE(b->currentMonth(), QDate(1999, 1, 15));
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 1, 15));
         QCOMPARE(months->currentText(), QStringLiteral("Janvier 1999"));
         b->Precedent(); // at the first date
-        QCOMPARE(b->currentMonth(), QDate(1999, 1, 15));
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 1, 15));
         b->Suivant();
-        QCOMPARE(b->currentMonth(), QDate(1999, 2, 1));
-        QCOMPARE(b->monthModel()->rowCount(), 0);
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 2, 1));
+        QCOMPARE(b->journal().model()->rowCount(), 0);
         b->Suivant();
-        QCOMPARE(b->currentMonth(), QDate(1999, 3, 1));
-        QCOMPARE(b->monthModel()->rowCount(), 1);
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 3, 1));
+        QCOMPARE(b->journal().model()->rowCount(), 1);
         b->Suivant(); // the 1st of March is before the 10th: one more month, empty
-        QCOMPARE(b->currentMonth(), QDate(1999, 4, 1));
-        QCOMPARE(b->monthModel()->rowCount(), 0);
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 4, 1));
+        QCOMPARE(b->journal().model()->rowCount(), 0);
         QCOMPARE(months->currentText(), QStringLiteral("Avril 1999"));
         b->Suivant();
-        QCOMPARE(b->currentMonth(), QDate(1999, 4, 1));
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 4, 1));
         b->Dernier();
-        QCOMPARE(b->currentMonth(), QDate(1999, 3, 10));
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 3, 10));
     }
 
     void precedentFromTheLastDate_stepsOverTheYear()
     {
         load({l("19990105", "000001", "A"), l("19990120", "000001", "A")});
         b->Precedent();
-        QCOMPARE(b->currentMonth(), QDate(1998, 12, 1));
-        QCOMPARE(b->monthModel()->rowCount(), 0);
+        QCOMPARE(b->data().currentMonth(), QDate(1998, 12, 1));
+        QCOMPARE(b->journal().model()->rowCount(), 0);
         QCOMPARE(months->currentText(), QStringLiteral("Décembre 1998"));
         b->Precedent(); // the 1st of December is before the first date
-        QCOMPARE(b->currentMonth(), QDate(1998, 12, 1));
+        QCOMPARE(b->data().currentMonth(), QDate(1998, 12, 1));
     }
 
     void monthList_pickAndType()
@@ -123,21 +123,21 @@ private slots:
               l("19990310", "000001", "A")});
         months->setCurrentIndex(1);
         emit months->activated(1);
-        QCOMPARE(b->currentMonth(), QDate(1999, 2, 1));
-        QCOMPARE(shownDates(b->monthModel()), QStringList{QStringLiteral("10/02/1999")});
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 2, 1));
+        QCOMPARE(shownDates(b->journal().model()), QStringList{QStringLiteral("10/02/1999")});
 
         months->lineEdit()->selectAll();
         QTest::keyClicks(months->lineEdit(), QStringLiteral("Janvier 1999"));
         QTest::keyClick(months->lineEdit(), Qt::Key_Return);
-        QCOMPARE(b->currentMonth(), QDate(1999, 1, 1));
-        QCOMPARE(shownDates(b->monthModel()), QStringList{QStringLiteral("15/01/1999")});
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 1, 1));
+        QCOMPARE(shownDates(b->journal().model()), QStringList{QStringLiteral("15/01/1999")});
         QVERIFY(doc->prompts.said(QStringLiteral("error")).isEmpty());
 
         months->lineEdit()->selectAll();
         QTest::keyClicks(months->lineEdit(), QStringLiteral("Mars deux"));
         QTest::keyClick(months->lineEdit(), Qt::Key_Return);
-        QCOMPARE(b->currentMonth(), QDate(1999, 1, 1));
-        QCOMPARE(b->monthModel()->rowCount(), 1);
+        QCOMPARE(b->data().currentMonth(), QDate(1999, 1, 1));
+        QCOMPARE(b->journal().model()->rowCount(), 1);
         QVERIFY(!doc->prompts.said(QStringLiteral("error")).isEmpty());
         QCOMPARE(doc->prompts.said(QStringLiteral("error")).first(),
                  QStringLiteral("'deux' n'est pas une valeur entière correcte"));
@@ -148,46 +148,46 @@ private slots:
         load({l("19990105", "000002", "ZETA"), l("19990103", "000001", "ALPHA"),
               l("19990110", "000002", "ZETA"), l("19990101", "000002", "ZETA"),
               l("19990111", "000003", "MU")});
-        QCOMPARE(b->index(), (QStringList{QStringLiteral("000001ALPHA"), QStringLiteral("000003MU"),
+        QCOMPARE(b->data().index(), (QStringList{QStringLiteral("000001ALPHA"), QStringLiteral("000003MU"),
                                           QStringLiteral("000002ZETA")}));
         auto *names = b->findChild<QComboBox *>(QStringLiteral("ComboBox2"));
         b->Titres();
         QCOMPARE(b->page(), int(TBourse::PageTitres));
         QCOMPARE(names->currentText(), QStringLiteral("ALPHA"));
         b->Dernier();
-        QCOMPARE(b->currentSecurity(), 2);
-        QCOMPARE(shownDates(b->securityModel()),
+        QCOMPARE(b->data().currentSecurity(), 2);
+        QCOMPARE(shownDates(b->titres().model()),
                  (QStringList{QStringLiteral("05/01/1999"), QStringLiteral("10/01/1999"),
                               QStringLiteral("01/01/1999")}));
         b->Suivant(); // the last security: nothing
-        QCOMPARE(b->currentSecurity(), 2);
+        QCOMPARE(b->data().currentSecurity(), 2);
         b->Precedent();
-        QCOMPARE(b->currentSecurity(), 1);
+        QCOMPARE(b->data().currentSecurity(), 1);
         QCOMPARE(names->currentText(), QStringLiteral("MU"));
-        QCOMPARE(b->securityModel()->rowCount(), 1);
+        QCOMPARE(b->titres().model()->rowCount(), 1);
         b->Premier();
         b->Precedent(); // the first security: nothing
-        QCOMPARE(b->currentSecurity(), 0);
+        QCOMPARE(b->data().currentSecurity(), 0);
         QCOMPARE(names->currentText(), QStringLiteral("ALPHA"));
 
         names->setCurrentIndex(2);
         emit names->activated(2);
-        QCOMPARE(b->currentSecurity(), 2);
-        QCOMPARE(b->securityModel()->rowCount(), 3);
+        QCOMPARE(b->data().currentSecurity(), 2);
+        QCOMPARE(b->titres().model()->rowCount(), 3);
         names->setEditText(QStringLiteral("nothing like it"));
-        b->ComboBox2Change();
-        QCOMPARE(b->currentSecurity(), 2);
+        b->titres().ComboBox2Change();
+        QCOMPARE(b->data().currentSecurity(), 2);
 
         // Navigation on the chart page moves the security too.
-        b->Graphique();
+        b->charts().Graphique();
         QCOMPARE(b->page(), int(TBourse::PageGraphique));
         b->Premier();
-        QCOMPARE(b->currentSecurity(), 0);
+        QCOMPARE(b->data().currentSecurity(), 0);
         auto *chart = b->findChild<QComboBox *>(QStringLiteral("ComboBox3"));
         QCOMPARE(chart->currentText(), QStringLiteral("ALPHA"));
         chart->setCurrentIndex(1);
         emit chart->activated(1);
-        QCOMPARE(b->currentSecurity(), 1);
+        QCOMPARE(b->data().currentSecurity(), 1);
         QCOMPARE(names->currentText(), QStringLiteral("MU"));
     }
 
@@ -197,31 +197,31 @@ private slots:
               l("19990107", "000002", "ZETA")});
         auto *view = b->findChild<QTableView *>(QStringLiteral("ListView1"));
         view->selectRow(0);
-        view->selectionModel()->select(b->monthModel()->index(1, 0),
+        view->selectionModel()->select(b->journal().model()->index(1, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        b->ListView1DblClick(); // two rows: nothing
+        b->journal().ListView1DblClick(); // two rows: nothing
         QCOMPARE(b->page(), int(TBourse::PageJournal));
         view->clearSelection();
         view->selectRow(0);
-        b->ListView1DblClick();
+        b->journal().ListView1DblClick();
         QCOMPARE(b->page(), int(TBourse::PageTitres));
-        QCOMPARE(b->currentSecurity(), 1);
-        QCOMPARE(b->securityModel()->rowCount(), 2);
-        QCOMPARE(b->securityModel()->cell(0, 1), QStringLiteral("000002"));
+        QCOMPARE(b->data().currentSecurity(), 1);
+        QCOMPARE(b->titres().model()->rowCount(), 2);
+        QCOMPARE(b->titres().model()->cell(0, 1), QStringLiteral("000002"));
     }
 
     void emptyStore_viewsStayEmpty()
     {
         load({});
         QCOMPARE(months->count(), 0);
-        QCOMPARE(b->monthModel()->rowCount(), 0);
+        QCOMPARE(b->journal().model()->rowCount(), 0);
         b->Titres();
         b->Dernier();
         b->Suivant();
-        QCOMPARE(b->securityModel()->rowCount(), 0);
+        QCOMPARE(b->titres().model()->rowCount(), 0);
         b->Journal();
         b->Precedent();
-        QCOMPARE(b->monthModel()->rowCount(), 0);
+        QCOMPARE(b->journal().model()->rowCount(), 0);
     }
 };
 

@@ -1,13 +1,16 @@
-// Entry page: typed quotations, their grid, and the correction of a stored line.
-#include "quotes/TBourse.h"
+// The entry page: typed quotations, their grid, the transfer to the store
+// when the page is left, and the entry copy buffer.
+#include "quotes/EntryPage.h"
 
 #include "base/Prompts.h"
 #include "base/clock.h"
 #include "base/errors.h"
 #include "base/formats.h"
-#include "quotes/TModif.h"
+#include "quotes/BourseData.h"
+#include "quotes/JournalPage.h"
+#include "quotes/TBourse.h"
+#include "quotes/TitresPage.h"
 #include "quotes/entry.h"
-#include "quotes/quotelistmodel.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -15,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -56,8 +58,11 @@ bool isLeave(QEvent *event)
 
 } // namespace
 
-void TBourse::buildEntryPage(QWidget *page)
+EntryPage::EntryPage(TBourse &doc, BourseData &data, QWidget *parent)
+    : QWidget(parent), m_doc(doc), m_data(data)
 {
+    setObjectName(QStringLiteral("TabSheet4"));
+    QWidget *page = this;
     // The day and month digits may be left blank, the year's are required:
     // a blank field shows "  /  /    ".
     m_maskEdit1 = new QLineEdit(page);
@@ -128,19 +133,19 @@ void TBourse::buildEntryPage(QWidget *page)
             [this] { runCommand(this, [this] { StringGrid1Click(); }); });
 }
 
-int TBourse::codeWidth() const
+int EntryPage::codeWidth() const
 {
     // Six digits and the drop-down button, whatever the font.
     m_comboBox4->setMinimumContentsLength(6);
     return std::max(62, m_comboBox4->minimumSizeHint().width());
 }
 
-int TBourse::nameLeft() const
+int EntryPage::nameLeft() const
 {
     return 86 + codeWidth() + 4;
 }
 
-void TBourse::layoutEntryPage(int w, int h)
+void EntryPage::layoutFields(int w, int h)
 {
     if (!m_stringGrid1) return;
     m_edit6->move(w - 117, kFieldTop);
@@ -156,9 +161,8 @@ void TBourse::layoutEntryPage(int w, int h)
         m_stringGrid1->setColumnWidth(c, widths[c]);
 }
 
-bool TBourse::entryEventFilter(QObject *watched, QEvent *event)
+bool EntryPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!m_stringGrid1) return false;
     const bool field = watched == m_maskEdit1 || watched == m_comboBox4 || watched == m_edit2 ||
                        watched == m_edit3 || watched == m_edit6;
 
@@ -209,16 +213,17 @@ bool TBourse::entryEventFilter(QObject *watched, QEvent *event)
             if (watched == m_edit3) Edit3Exit();
         });
     }
-    return false;
+    return QWidget::eventFilter(watched, event);
 }
 
-void TBourse::Saisie()
+void EntryPage::Saisie()
 {
-    layoutEntryPage(width(), height());
+    layoutFields(m_doc.width(), m_doc.height());
     // The code list: the codes of the index, in name order. A code being typed stays.
+    const QStringList &index = m_data.index();
     QStringList codes;
-    codes.reserve(m_index.size());
-    for (const QString &e : std::as_const(m_index))
+    codes.reserve(index.size());
+    for (const QString &e : index)
         codes.append(e.left(6).trimmed());
     {
         const QSignalBlocker quiet(m_comboBox4); // the name field keeps its text
@@ -228,14 +233,14 @@ void TBourse::Saisie()
         m_comboBox4->setEditText(typed);
     }
 
-    m_undo = m_store; // undo takes back everything entered in this visit
-    showPage(PageSaisie);
+    m_data.takeUndoCopy(); // undo takes back everything entered in this visit
+    m_doc.showPage(TBourse::PageSaisie);
     CompteLignes();
     m_maskEdit1->setFocus(Qt::OtherFocusReason);
     m_maskEdit1->selectAll();
 }
 
-void TBourse::CompteLignes()
+void EntryPage::CompteLignes()
 {
     m_rowCount = 0;
     while (m_rowCount < m_stringGrid1->rowCount() &&
@@ -243,7 +248,7 @@ void TBourse::CompteLignes()
         ++m_rowCount;
 }
 
-void TBourse::Valide()
+void EntryPage::Valide()
 {
     Edit3Exit();
     // A quotation goes in only when the file can hold it and every view can
@@ -279,7 +284,7 @@ void TBourse::Valide()
     m_comboBox4->setFocus(Qt::OtherFocusReason);
 }
 
-void TBourse::Raz()
+void EntryPage::Raz()
 {
     m_comboBox4->setEditText(QString());
     m_edit2->clear();
@@ -287,19 +292,19 @@ void TBourse::Raz()
     m_edit6->clear();
 }
 
-void TBourse::MaskEdit1Exit()
+void EntryPage::MaskEdit1Exit()
 {
     if (m_maskEdit1->displayText().startsWith(QLatin1Char(' ')))
         m_maskEdit1->setText(toShown(Clock::get().today()));
 }
 
-void TBourse::ComboBox4Change()
+void EntryPage::ComboBox4Change()
 {
     QString name;
-    if (entry::nameForCode(m_index, m_comboBox4->currentText(), &name)) m_edit2->setText(name);
+    if (entry::nameForCode(m_data.index(), m_comboBox4->currentText(), &name)) m_edit2->setText(name);
 }
 
-void TBourse::ComboBox4Exit()
+void EntryPage::ComboBox4Exit()
 {
     // A field left empty stays empty.
     if (m_comboBox4->currentText().isEmpty()) return;
@@ -307,18 +312,18 @@ void TBourse::ComboBox4Exit()
     if (code != m_comboBox4->currentText()) m_comboBox4->setEditText(code);
 }
 
-void TBourse::Edit2Exit()
+void EntryPage::Edit2Exit()
 {
     if (m_edit2->text().isEmpty()) m_edit2->setText(m_comboBox4->currentText());
 }
 
-void TBourse::Edit3Exit()
+void EntryPage::Edit3Exit()
 {
     const QString price = entry::leftPrice(m_edit3->text());
     if (price != m_edit3->text()) m_edit3->setText(price);
 }
 
-void TBourse::StringGrid1Click()
+void EntryPage::StringGrid1Click()
 {
     const int row = m_stringGrid1->currentRow();
     // Only a filled row can be corrected: a click below them changes nothing,
@@ -333,7 +338,7 @@ void TBourse::StringGrid1Click()
     m_edit6->setText(cellText(m_stringGrid1, row, 4));
 }
 
-void TBourse::StringGrid1KeyDown()
+void EntryPage::StringGrid1KeyDown()
 {
     // The selected row goes; the rows below move up one place. Without a
     // selected filled row nothing goes.
@@ -356,50 +361,45 @@ void TBourse::StringGrid1KeyDown()
     }
 }
 
-void TBourse::TabSheet4Exit()
+void EntryPage::TabSheet4Exit()
 {
     // Every filled row goes to the end of the store, in grid order.
-    for (int r = 0; r < m_stringGrid1->rowCount(); ++r) {
-        const QString date = cellText(m_stringGrid1, r, 0);
-        if (date.isEmpty()) continue;
-        m_store.append(
-            entry::lineOfRow(date, cellText(m_stringGrid1, r, 1), cellText(m_stringGrid1, r, 2),
-                             cellText(m_stringGrid1, r, 3), cellText(m_stringGrid1, r, 4)));
-    }
+    const bool newCodes = m_data.change(BourseData::Change::Entry, [this](QStringList &store) {
+        for (int r = 0; r < m_stringGrid1->rowCount(); ++r) {
+            const QString date = cellText(m_stringGrid1, r, 0);
+            if (date.isEmpty()) continue;
+            store.append(entry::lineOfRow(date, cellText(m_stringGrid1, r, 1),
+                                          cellText(m_stringGrid1, r, 2),
+                                          cellText(m_stringGrid1, r, 3),
+                                          cellText(m_stringGrid1, r, 4)));
+        }
+    });
     m_stringGrid1->clearContents();
     m_stringGrid1->setRowCount(kGridRows);
     m_rowCount = 0;
     m_correction = false;
-    LitMois();
-    LitTitre();
-    m_modified = true;
+    m_doc.journal().LitMois();
+    // A security typed for the first time shows at once.
+    if (newCodes) m_doc.Indexe();
+    m_doc.titres().LitTitre();
 }
 
-void TBourse::Modifier()
+// --- Entry copy --------------------------------------------------------------------
+
+void EntryPage::Copier()
 {
-    QTableView *list = shownList();
-    if (!list) return;
-    const QList<ShownLine> lines = selectedLines(list);
-    if (lines.size() != 1) return;
-    MajModif(lines.first());
-    if (list == m_listView1)
-        LitMois();
-    else
-        LitTitre();
+    if (m_doc.page() != TBourse::PageSaisie) return;
+    m_data.entryBuffer() = {m_maskEdit1->displayText(), m_comboBox4->currentText(),
+                            m_edit2->text(), m_edit3->text(), m_edit6->text()};
 }
 
-void TBourse::MajModif(const ShownLine &shownLine)
+void EntryPage::Coller()
 {
-    // Exactly the line the row shows, even beside another of the same date
-    // and code.
-    const qsizetype at = shown::locate(m_store, shownLine);
-    if (at < 0) return;
-    TModif dialog(this);
-    dialog.Init(m_store.at(at));
-    Prompts::get().exec(&dialog);
-    QString line;
-    dialog.Result(line);
-    if (line.isEmpty()) return;
-    m_store[at] = line; // no undo copy for a correction
-    m_modified = true;
+    const QStringList &buffer = m_data.entryBuffer();
+    if (m_doc.page() != TBourse::PageSaisie || buffer.size() <= 4) return;
+    m_maskEdit1->setText(buffer.at(0));
+    m_comboBox4->setEditText(buffer.at(1));
+    m_edit2->setText(buffer.at(2));
+    m_edit3->setText(buffer.at(3));
+    m_edit6->setText(buffer.at(4));
 }

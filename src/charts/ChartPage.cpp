@@ -1,0 +1,53 @@
+#include "charts/ChartPage.h"
+
+#include "quotes/BourseData.h"
+#include "quotes/PageKit.h"
+#include "quotes/TBourse.h"
+#include "quotes/TitresPage.h"
+
+#include <QComboBox>
+#include <QVBoxLayout>
+
+ChartPage::ChartPage(TBourse &doc, BourseData &data, QWidget *parent)
+    : QWidget(parent), m_doc(doc), m_data(data)
+{
+    setObjectName(QStringLiteral("TabSheet3"));
+    m_comboBox3 = pagekit::pageCombo(this, QStringLiteral("ComboBox3"), 240);
+    m_paintBox1 = new QWidget(this);
+    m_paintBox1->setObjectName(QStringLiteral("PaintBox1"));
+    m_paintBox1->setAutoFillBackground(true);
+    QPalette pal = m_paintBox1->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    m_paintBox1->setPalette(pal);
+    pagekit::layoutPage(this, QStringLiteral("Graphique"), m_comboBox3, m_paintBox1);
+
+    connect(m_comboBox3, &QComboBox::activated, this, [this] { ComboBox3Change(); });
+}
+
+void ChartPage::setNames(const QStringList &names, const QString &first)
+{
+    m_comboBox3->clear();
+    m_comboBox3->addItems(names);
+    pagekit::showText(m_comboBox3, first);
+}
+
+void ChartPage::showName(const QString &name, int position)
+{
+    pagekit::showText(m_comboBox3, name, position);
+}
+
+void ChartPage::ComboBox3Change()
+{
+    const int i = m_comboBox3->currentIndex();
+    if (i < 0 || m_comboBox3->itemText(i) != m_comboBox3->currentText()) return;
+    m_data.setCurrentSecurity(i);
+    m_doc.titres().showName(m_comboBox3->currentText(), i);
+    m_doc.titres().LitTitre();
+    Dessine();
+}
+
+// The drawing of the price chart comes with the chart windows.
+void ChartPage::Dessine()
+{
+    m_paintBox1->update();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class BourseData;
+class QComboBox;
+class TBourse;
+
+// The chart page, third page of the document window: the chart list of the
+// securities index ("ComboBox3") and the paint area ("PaintBox1").
+class ChartPage : public QWidget
+{
+    Q_OBJECT
+public:
+    ChartPage(TBourse &doc, BourseData &data, QWidget *parent = nullptr);
+
+    void ComboBox3Change();
+    // Redraws the chart of the current security.
+    void Dessine();
+
+    void setNames(const QStringList &names, const QString &first);
+    void showName(const QString &name, int position);
+
+private:
+    TBourse &m_doc;
+    BourseData &m_data;
+
+    QComboBox *m_comboBox3 = nullptr;
+    QWidget *m_paintBox1 = nullptr;
+};

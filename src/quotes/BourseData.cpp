@@ -1,0 +1,265 @@
+#include "quotes/BourseData.h"
+
+#include "base/Prompts.h"
+#include "base/errors.h"
+#include "base/formats.h"
+#include "base/textfile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace
+{
+
+const QString kQuotations = QStringLiteral("Cours.vmq");
+
+// The codes of a store (characters 10 to 15 of its lines, blank ones left out).
+QSet<QStringView> codesOf(const QStringList &store)
+{
+    QSet<QStringView> codes;
+    for (const QString &line : store) {
+        const QStringView code = QStringView(line).mid(9, 6);
+        if (!code.trimmed().isEmpty()) codes.insert(code);
+    }
+    return codes;
+}
+
+// Changes that may bring a code in or take the last line of one away.
+bool mayChangeCodes(BourseData::Change change)
+{
+    using C = BourseData::Change;
+    switch (change) {
+    case C::Entry:
+    case C::Correction:
+    case C::SecurityDeletion:
+    case C::LineDeletion:
+    case C::Reorganisation:
+    case C::Import:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+BourseData::BourseData(const QString &dir, QObject *parent) : QObject(parent), m_dir(dir) {}
+
+QString BourseData::filePath(const QString &name) const
+{
+    return QDir(m_dir).filePath(name);
+}
+
+Period BourseData::period() const
+{
+    return Period{m_periodMode, toStored(m_first), toStored(m_last)};
+}
+
+// --- Files ---------------------------------------------------------------------
+
+QString BourseData::Init()
+{
+    QStringList lines;
+    try {
+        lines = readLines(filePath(kQuotations));
+    } catch (const VError &) {
+        // What is typed from now on is never written over the quotations
+        // that could not be read.
+        m_unreadable.insert(kQuotations);
+        throw;
+    }
+    m_unreadable.remove(kQuotations);
+    lines.removeAll(QString());
+    m_store = std::move(lines);
+    m_undo = m_store; // an undo never brings back the empty lines
+    m_month = QDate(1998, 1, 1);
+    m_first = m_last = QDate();
+    QString report;
+    if (!m_store.isEmpty()) {
+        const auto reportOf = [this](qsizetype line) {
+            return VError::badDate(quote::dateOf(m_store.at(line))).message() +
+                   QStringLiteral(" (ligne %1 du fichier %2)").arg(line + 1).arg(kQuotations);
+        };
+        qsizetype bad = -1;
+        m_first = storeDate(m_store, false, &bad);
+        if (bad >= 0) report = reportOf(bad);
+        m_last = storeDate(m_store, true, &bad);
+        if (bad >= 0 && report.isEmpty()) report = reportOf(bad);
+        if (m_last.isValid()) m_month = m_last;
+    }
+    m_modified = false;
+    return report;
+}
+
+bool BourseData::Sauve()
+{
+    if (!m_modified) return true;
+    if (m_unreadable.contains(kQuotations)) {
+        Prompts::get().error(
+            m_promptParent,
+            QStringLiteral("Le fichier %1 n'a pas pu être lu au démarrage : il est conservé "
+                           "tel quel et les changements faits depuis ne sont pas enregistrés.")
+                .arg(QDir::toNativeSeparators(filePath(kQuotations))));
+        return true;
+    }
+    const auto answer = Prompts::get().question(
+        m_promptParent, QStringLiteral("Enregistrer le fichier des cotations ?"), true);
+    if (answer == Prompts::Cancel) return false;
+    if (answer == Prompts::Yes) {
+        try {
+            writeLines(filePath(kQuotations), m_store);
+        } catch (const VError &e) {
+            Prompts::get().error(m_promptParent, e.message());
+            return false;
+        }
+        m_modified = false;
+    }
+    return true;
+}
+
+void BourseData::ChargeIni()
+{
+    // The list files are read even without a settings file, so that their
+    // content survives the writing at closing.
+    const auto read = [this](const QString &name, auto &&use) {
+        const QString path = filePath(name);
+        if (!QFile::exists(path)) return;
+        try {
+            use(readLines(path));
+        } catch (const VError &e) {
+            m_unreadable.insert(name);
+            Prompts::get().error(m_promptParent, e.message());
+        }
+    };
+    read(QStringLiteral("Valmeq.ini"), [this](const QStringList &lines) { m_settings.read(lines); });
+    read(QStringLiteral("Valmeq.trt"), [this](QStringList lines) { m_cards = std::move(lines); });
+    read(QStringLiteral("Valmeq.prc"), [this](QStringList lines) { m_press = std::move(lines); });
+    read(QStringLiteral("Valmeq.sit"), [this](QStringList lines) { m_sites = std::move(lines); });
+}
+
+void BourseData::SauveIni()
+{
+    // Each file is written on its own: one that fails does not keep the
+    // others from being written.
+    const std::pair<QString, QStringList> files[] = {
+        {QStringLiteral("Valmeq.ini"), m_settings.lines()},
+        {QStringLiteral("Valmeq.trt"), m_cards},
+        {QStringLiteral("Valmeq.prc"), m_press},
+        {QStringLiteral("Valmeq.sit"), m_sites}};
+    QStringList failures;
+    for (const auto &[name, lines] : files) {
+        if (m_unreadable.contains(name)) continue;
+        try {
+            writeLines(filePath(name), lines);
+        } catch (const VError &e) {
+            failures.append(e.message());
+        }
+    }
+    if (!failures.isEmpty()) throw VError(failures.join(QLatin1Char('\n')));
+}
+
+void BourseData::GetIni(bool &autoOpen, QString &portfolioPath) const
+{
+    autoOpen = m_settings.autoOpen == 1;
+    portfolioPath = m_settings.portfolioPath;
+}
+
+void BourseData::SetIni(bool autoOpen)
+{
+    m_settings.autoOpen = autoOpen ? 1 : 0;
+}
+
+// --- The quotation store ---------------------------------------------------------
+
+void BourseData::replaceStore(QStringList lines)
+{
+    m_store = std::move(lines);
+    m_undo = m_store;
+    resetPeriodDates();
+    if (m_last.isValid()) m_month = m_last;
+    m_modified = false;
+}
+
+BourseData::ChangeRule BourseData::rule(Change change)
+{
+    switch (change) {
+    case Change::Entry:      // the copy was taken on entering the page
+    case Change::Correction: // one line: no copy
+        return {false, true};
+    case Change::PortfolioSort:
+        return {false, false};
+    default:
+        return {true, true};
+    }
+}
+
+bool BourseData::change(Change kind, const std::function<void(QStringList &)> &edit)
+{
+    QStringList before = m_store; // shares the lines: no text is copied
+    try {
+        edit(m_store);
+    } catch (...) {
+        m_store = std::move(before);
+        throw;
+    }
+    const bool codesChanged = mayChangeCodes(kind) && !sameCodes(before, m_store);
+    const ChangeRule r = rule(kind);
+    if (r.undoCopy) m_undo = std::move(before);
+    if (r.modified) m_modified = true;
+    return codesChanged;
+}
+
+bool BourseData::restoreUndo()
+{
+    const QStringList before = m_store;
+    m_store = m_undo;
+    if (!m_store.isEmpty()) {
+        qsizetype bad = -1;
+        m_last = storeDate(m_store, true, &bad);
+        if (m_last.isValid()) m_month = m_last;
+    }
+    return !sameCodes(before, m_store);
+}
+
+bool BourseData::sameCodes(const QStringList &a, const QStringList &b)
+{
+    return codesOf(a) == codesOf(b);
+}
+
+// --- Values ------------------------------------------------------------------------
+
+void BourseData::setPeriod(int mode, const QDate &first, const QDate &last)
+{
+    m_periodMode = mode;
+    m_first = first;
+    m_last = last;
+}
+
+void BourseData::resetPeriodDates()
+{
+    if (m_store.isEmpty()) return;
+    qsizetype bad = -1;
+    m_first = storeDate(m_store, false, &bad);
+    m_last = storeDate(m_store, true, &bad);
+}
+
+QString BourseData::currentCode() const
+{
+    if (m_security < 0 || m_security >= m_index.size()) return {};
+    return m_index.at(m_security).left(6);
+}
+
+QDate BourseData::storeDate(const QStringList &store, bool last, qsizetype *bad)
+{
+    // The first (or last) line gives the date; when it holds none, the
+    // nearest line that does, so that the months stay browsable.
+    *bad = -1;
+    const qsizetype n = store.size();
+    for (qsizetype k = 0; k < n; ++k) {
+        const qsizetype i = last ? n - 1 - k : k;
+        const QDate d = storedToDate(quote::dateOf(store.at(i)));
+        if (d.isValid()) return d;
+        if (*bad < 0) *bad = i;
+    }
+    return {};
+}

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "quotes/store.h"
+
+#include <QDate>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+// The document's data, without any window: the eight lists, the values and
+// flags, the files of the start directory, and the one way every command
+// changes the quotation store. Windows get copies of lists in their Init and
+// give lists back in their Result.
+class BourseData : public QObject
+{
+    Q_OBJECT
+public:
+    // `dir` is the start directory every data file is named in.
+    explicit BourseData(const QString &dir, QObject *parent = nullptr);
+
+    QString dir() const { return m_dir; }
+    QString filePath(const QString &name) const;
+    // Messages and questions of the file work are shown over this window.
+    void setPromptParent(QWidget *parent) { m_promptParent = parent; }
+
+    // --- Files -----------------------------------------------------------
+    // Reads "Cours.vmq" into the store (empty lines dropped), takes the undo
+    // copy, sets the first, last and current dates, clears the modified
+    // flag. Throws the system's error when the file cannot be read: the
+    // file is then never written over. Returns the message to show when the
+    // first or last line holds no date (the nearest dates are taken), or an
+    // empty text.
+    QString Init();
+    // Asks, then writes "Cours.vmq". False when the closing must stop: the
+    // user cancelled, or the file could not be written (the error is shown).
+    bool Sauve();
+    // "Valmeq.ini" and the three list files; a file that cannot be read is
+    // reported, keeps the defaults and is not written at closing.
+    void ChargeIni();
+    // Writes each of them; throws the failures together.
+    void SauveIni();
+    void GetIni(bool &autoOpen, QString &portfolioPath) const;
+    void SetIni(bool autoOpen);
+    bool Dedans(const QString &line) const { return period().contains(line); }
+    Period period() const;
+
+    // --- The quotation store -------------------------------------------------
+    const QStringList &store() const { return m_store; }
+    const QStringList &undo() const { return m_undo; }
+    // The store becomes these lines, as after a load of them.
+    void replaceStore(QStringList lines);
+    // Forgets the undo copy (as at creation).
+    void clearUndo() { m_undo.clear(); }
+
+    // What changes the store, and what each change does beside it.
+    enum class Change {
+        Entry,           // leaving the entry page (its copy is taken on entering)
+        Correction,      // "Modifier ligne"
+        Conversion,      // franc/euro
+        Split,           // "Diviser titre"
+        SecurityDeletion,
+        LineDeletion,
+        Reorganisation,
+        SortByName,
+        SortByCode,
+        Import,
+        PortfolioSort, // the valuation's sort: neither copy nor flag
+    };
+    struct ChangeRule {
+        bool undoCopy; // the store before the change becomes the undo copy
+        bool modified; // the modified flag is set
+    };
+    static ChangeRule rule(Change change);
+    // Runs `edit` on the store and applies the change's rule. When `edit`
+    // throws, the store, the undo copy and the flag are left as they were.
+    // True when a code came into the store or left it (the index is then
+    // out of date).
+    bool change(Change change, const std::function<void(QStringList &)> &edit);
+    // The undo copy of the whole store, taken on entering the entry page.
+    void takeUndoCopy() { m_undo = m_store; }
+    // "Annuler": the store becomes the undo copy, which is kept; the flag
+    // stays as it is; the last and current dates follow the store. True when
+    // the codes of the store changed.
+    bool restoreUndo();
+
+    // --- The other lists -------------------------------------------------------
+    QStringList &index() { return m_index; }
+    QStringList &cards() { return m_cards; }
+    QStringList &portfolio() { return m_portfolio; }
+    QStringList &pressNotes() { return m_press; }
+    QStringList &sites() { return m_sites; }
+    QStringList &entryBuffer() { return m_entryBuffer; }
+    Settings &settings() { return m_settings; }
+
+    // --- Values ------------------------------------------------------------------
+    QDate currentMonth() const { return m_month; }
+    void setCurrentMonth(const QDate &d) { m_month = d; }
+    QDate firstDate() const { return m_first; }
+    QDate lastDate() const { return m_last; }
+    void setPeriod(int mode, const QDate &first, const QDate &last);
+    // First and last date from the store's first and last lines.
+    void resetPeriodDates();
+    int periodMode() const { return m_periodMode; }
+    int currentSecurity() const { return m_security; }
+    void setCurrentSecurity(int s) { m_security = s; }
+    // The code of the current security; empty when it is not in the index.
+    QString currentCode() const;
+    bool isModified() const { return m_modified; }
+    void setModified(bool m) { m_modified = m; }
+    bool portfolioModified() const { return m_portfolioModified; }
+    void setPortfolioModified(bool m) { m_portfolioModified = m; }
+    QString portfolioPath() const { return m_settings.portfolioPath; }
+    int sitePosition() const { return m_sitePos; }
+    void setSitePosition(int p) { m_sitePos = p; }
+
+    // The date of the first (or last) line; when it holds none, the nearest
+    // line's, with `bad` the position of the first line without a date.
+    static QDate storeDate(const QStringList &store, bool last, qsizetype *bad);
+
+private:
+    static bool sameCodes(const QStringList &a, const QStringList &b);
+
+    QString m_dir;
+    QWidget *m_promptParent = nullptr;
+    // Files that exist but could not be read at start: never written over.
+    QSet<QString> m_unreadable;
+
+    // The eight lists.
+    QStringList m_store;
+    QStringList m_undo;
+    QStringList m_index;
+    QStringList m_cards;
+    QStringList m_portfolio;
+    QStringList m_press;
+    QStringList m_sites;
+    QStringList m_entryBuffer;
+
+    // Values.
+    QDate m_month{1998, 1, 1};
+    QDate m_first;
+    QDate m_last;
+    int m_periodMode = 0;
+    int m_security = 0;
+    bool m_modified = false;
+    Settings m_settings;
+    int m_sitePos = 0;
+    bool m_portfolioModified = false;
+};

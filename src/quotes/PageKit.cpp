@@ -1,0 +1,161 @@
+#include "quotes/PageKit.h"
+
+#include "base/Prompts.h"
+#include "quotes/quotelistmodel.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace pagekit
+{
+
+namespace
+{
+const int kRowHeight = 17;
+}
+
+QFrame *headerStrip(QWidget *page, const QString &caption, QComboBox *combo)
+{
+    auto *strip = new QFrame(page);
+    strip->setFrameShape(QFrame::Panel);
+    strip->setFrameShadow(QFrame::Raised);
+    strip->setFixedHeight(33);
+    auto *row = new QHBoxLayout(strip);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->addWidget(combo);
+    auto *label = new QLabel(caption, strip);
+    QFont f = label->font();
+    f.setBold(true);
+    f.setPointSize(f.pointSize() + 2);
+    label->setFont(f);
+    label->setAlignment(Qt::AlignCenter);
+    row->addWidget(label, 1);
+    return strip;
+}
+
+void layoutPage(QWidget *page, const QString &caption, QComboBox *combo, QWidget *body)
+{
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(headerStrip(page, caption, combo));
+    layout->addWidget(body, 1);
+}
+
+namespace
+{
+class DeleteKeyFilter : public QObject
+{
+public:
+    DeleteKeyFilter(QObject *parent, std::function<void()> command)
+        : QObject(parent), m_command(std::move(command))
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent *>(event)->key() != Qt::Key_Delete)
+            return QObject::eventFilter(watched, event);
+        runCommand(qobject_cast<QWidget *>(watched), m_command);
+        return true;
+    }
+
+private:
+    std::function<void()> m_command;
+};
+} // namespace
+
+void onDeleteKey(QTableView *list, std::function<void()> command)
+{
+    list->installEventFilter(new DeleteKeyFilter(list, std::move(command)));
+}
+
+QComboBox *pageCombo(QWidget *page, const QString &objectName, int width)
+{
+    auto *combo = new QComboBox(page);
+    combo->setObjectName(objectName);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setFixedWidth(width);
+    combo->setMaxVisibleItems(20);
+    return combo;
+}
+
+void showText(QComboBox *combo, const QString &text, int entry)
+{
+    combo->setCurrentIndex(entry == -2 ? combo->findText(text) : entry);
+    combo->setEditText(text);
+}
+
+QTableView *quoteList(QuoteListModel *model, const QString &objectName)
+{
+    auto *view = new QTableView;
+    view->setObjectName(objectName);
+    view->setModel(model);
+    view->setShowGrid(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 0; c < 5; ++c)
+        view->setColumnWidth(c, 100);
+    // The selection stays visible when the list loses the focus.
+    QPalette pal = view->palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                 pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 pal.color(QPalette::Active, QPalette::HighlightedText));
+    view->setPalette(pal);
+    return view;
+}
+
+QList<bool> selectedFlags(const QTableView *list)
+{
+    // Read from the selection ranges: asking Qt for the selected rows is
+    // slow when thousands of rows are selected apart.
+    const int rowCount = list->model()->rowCount();
+    const int lastColumn = list->model()->columnCount() - 1;
+    QList<bool> selected(rowCount, false);
+    const QItemSelectionModel *selection = list->selectionModel();
+    if (!selection) return selected;
+    for (const QItemSelectionRange &range : selection->selection()) {
+        const bool wholeRows = range.left() == 0 && range.right() == lastColumn;
+        for (int r = range.top(); r <= range.bottom() && r < rowCount; ++r)
+            if (wholeRows || selection->isRowSelected(r)) selected[r] = true;
+    }
+    return selected;
+}
+
+QList<int> selectedRows(const QTableView *list)
+{
+    const QList<bool> flags = selectedFlags(list);
+    QList<int> rows;
+    for (int r = 0; r < flags.size(); ++r)
+        if (flags[r]) rows.append(r);
+    return rows;
+}
+
+QList<ShownLine> selectedLines(const QTableView *list)
+{
+    QList<ShownLine> lines;
+    const auto *model = qobject_cast<const QuoteListModel *>(list ? list->model() : nullptr);
+    if (!model) return lines;
+    const QList<bool> flags = selectedFlags(list);
+    for (int r = 0; r < flags.size(); ++r)
+        if (flags[r]) lines.append({model->position(r), model->lines().at(r)});
+    return lines;
+}
+
+} // namespace pagekit

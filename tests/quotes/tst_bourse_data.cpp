@@ -1,0 +1,119 @@
+// The document's data without windows: the rule of each change of the
+// store (undo copy, modified flag), failed changes, undo, and when the
+// index is out of date.
+#include "base/errors.h"
+#include "quotes/BourseData.h"
+#include "testkit.h"
+
+#include <QTest>
+
+using Change = BourseData::Change;
+Q_DECLARE_METATYPE(BourseData::Change)
+
+namespace
+{
+const QStringList kStore = {ql("19990301", "000001", "ALPHA", "10,00"),
+                            ql("19990302", "000002", "BETA", "20,00")};
+const QString kNewCode = ql("19990303", "000003", "GAMMA", "30,00");
+} // namespace
+
+class TestBourseData : public QObject
+{
+    Q_OBJECT
+private slots:
+    void change_followsItsRule_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<bool>("undoCopy");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("entry page left") << Change::Entry << false << true;
+        QTest::newRow("Modifier ligne") << Change::Correction << false << true;
+        QTest::newRow("Convertir en euros") << Change::Conversion << true << true;
+        QTest::newRow("Diviser titre") << Change::Split << true << true;
+        QTest::newRow("Supprimer titre") << Change::SecurityDeletion << true << true;
+        QTest::newRow("Supprimer ligne(s)") << Change::LineDeletion << true << true;
+        QTest::newRow("Réorganiser la base") << Change::Reorganisation << true << true;
+        QTest::newRow("Date + nom") << Change::SortByName << true << true;
+        QTest::newRow("Date + code") << Change::SortByCode << true << true;
+        QTest::newRow("Importer") << Change::Import << true << true;
+        QTest::newRow("valuation's sort") << Change::PortfolioSort << false << false;
+    }
+    void change_followsItsRule()
+    {
+        QFETCH(Change, change);
+        QFETCH(bool, undoCopy);
+        QFETCH(bool, modified);
+        StartFixture env;
+        BourseData data(env.dir.path());
+        data.replaceStore(kStore);
+        data.clearUndo();
+        data.change(change, [](QStringList &store) { store.removeLast(); });
+        QCOMPARE(data.store(), QStringList{kStore.first()});
+        QCOMPARE(data.undo(), undoCopy ? kStore : QStringList());
+        QCOMPARE(data.isModified(), modified);
+
+        // A change that fails leaves everything as it was.
+        data.setModified(false);
+        const QStringList undo = data.undo();
+        const auto failing = [](QStringList &store) {
+            store.clear();
+            throw VError(u("refusé"));
+        };
+        bool thrown = false;
+        try {
+            data.change(change, failing);
+        } catch (const VError &) {
+            thrown = true;
+        }
+        QVERIFY(thrown);
+        QCOMPARE(data.store(), QStringList{kStore.first()});
+        QCOMPARE(data.undo(), undo);
+        QVERIFY(!data.isModified());
+    }
+
+    void change_tellsWhenTheCodesChanged_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<bool>("codesChanged");
+        QTest::newRow("a new security typed")
+            << Change::Entry << (kStore + QStringList{kNewCode}) << true;
+        QTest::newRow("a known security typed")
+            << Change::Entry << (kStore + QStringList{kStore[0]}) << false;
+        QTest::newRow("last line of a security deleted")
+            << Change::LineDeletion << QStringList{kStore[0]} << true;
+        QTest::newRow("a code corrected")
+            << Change::Correction << QStringList{kStore[0], kNewCode} << true;
+        QTest::newRow("a new security imported")
+            << Change::Import << QStringList{kNewCode, kStore[0], kStore[1]} << true;
+        QTest::newRow("sorted") << Change::SortByCode << QStringList{kStore[1], kStore[0]} << false;
+    }
+    void change_tellsWhenTheCodesChanged()
+    {
+        QFETCH(Change, change);
+        QFETCH(QStringList, after);
+        QFETCH(bool, codesChanged);
+        StartFixture env;
+        BourseData data(env.dir.path());
+        data.replaceStore(kStore);
+        QCOMPARE(data.change(change, [&](QStringList &store) { store = after; }), codesChanged);
+    }
+
+    void restoreUndo_keepsTheCopyAndTheFlag()
+    {
+        StartFixture env;
+        BourseData data(env.dir.path());
+        data.replaceStore(kStore);
+        data.change(Change::Import, [](QStringList &store) { store.append(kNewCode); });
+        QVERIFY(data.restoreUndo()); // GAMMA is gone again
+        QCOMPARE(data.store(), kStore);
+        QCOMPARE(data.undo(), kStore);
+        QVERIFY(data.isModified());
+        QCOMPARE(data.lastDate(), QDate(1999, 3, 2));
+        QVERIFY(!data.restoreUndo()); // a second undo changes nothing more
+        QCOMPARE(data.store(), kStore);
+    }
+};
+
+QTEST_MAIN(TestBourseData)
+#include "tst_bourse_data.moc"
