@@ -165,66 +165,70 @@ void runOnce(Table &table, const QString &path, std::mt19937 &rng)
         b->Init();
     });
     table.add(u"start: TBourse, Init, month shown"_s, ms,
-              number(b->store().size()) + u" lines, "_s + number(b->monthModel()->rowCount()) +
+              number(b->data().store().size()) + u" lines, "_s + number(b->journal().model()->rowCount()) +
                   u" rows"_s,
-              1000.0 * double(b->store().size()) / 2500000);
+              1000.0 * double(b->data().store().size()) / 2500000);
 
     ms = timed([&] { b->Precedent(); });
-    table.add(u"month change: Precedent"_s, ms, number(b->monthModel()->rowCount()) + u" rows"_s,
+    table.add(u"month change: Precedent"_s, ms, number(b->journal().model()->rowCount()) + u" rows"_s,
               kHalfFrame);
 
     ms = timed([&] { b->Titres(); });
-    table.add(u"security view: Titres"_s, ms, number(b->securityModel()->rowCount()) + u" rows"_s,
+    table.add(u"security view: Titres"_s, ms, number(b->titres().model()->rowCount()) + u" rows"_s,
               kHalfFrame);
     ms = timed([&] { b->Suivant(); });
     table.add(u"security change: Suivant"_s, ms,
-              number(b->securityModel()->rowCount()) + u" rows"_s, kHalfFrame);
+              number(b->titres().model()->rowCount()) + u" rows"_s, kHalfFrame);
 
     b->Journal();
     QCoreApplication::processEvents();
-    QTableView *list = b->monthList();
+    QTableView *list = b->journal().list();
     QList<int> apart; // rows with a gap between each
     for (int r = 0; r < list->model()->rowCount() && apart.size() < 10000; r += 3)
         apart.append(r);
     selectRows(list, apart);
-    ms = timed([&] { b->Inverser(); });
+    ms = timed([&] { b->maintenance().Inverser(); });
     table.add(u"invert selection: Inverser"_s, ms, number(selectedCount(list)) + u" selected"_s);
-    ms = timed([&] { b->SelectAll(); });
+    ms = timed([&] { b->maintenance().SelectAll(); });
     table.add(u"select all: SelectAll"_s, ms, number(selectedCount(list)) + u" selected"_s);
 
     selectRows(list, apart);
-    const qsizetype before = b->store().size();
-    ms = timed([&] { b->Supprimer(); });
+    const qsizetype before = b->data().store().size();
+    ms = timed([&] { b->maintenance().Supprimer(); });
     table.add(u"deletion of %1 rows apart: Supprimer"_s.arg(number(apart.size())), ms,
-              number(before - b->store().size()) + u" lines deleted"_s);
+              number(before - b->data().store().size()) + u" lines deleted"_s);
 
-    const qsizetype keep = b->store().size() * 9 / 10;
-    const QDate last = b->lastDate(); // the oldest lines go, down to `keep`
+    const qsizetype keep = b->data().store().size() * 9 / 10;
+    const QDate last = b->data().lastDate(); // the oldest lines go, down to `keep`
     prompts.dialogs.append([keep, last](QDialog *d) {
         child<QDateEdit>(d, "DateTimePicker1")->setDate(last);
         child<QLineEdit>(d, "Edit1")->setText(QString::number(keep));
         return int(QDialog::Accepted);
     });
-    ms = timed([&] { b->Reorganiser(); });
-    table.add(u"reorganisation: Reorganiser"_s, ms, number(b->store().size()) + u" lines kept"_s);
+    ms = timed([&] { b->maintenance().Reorganiser(); });
+    table.add(u"reorganisation: Reorganiser"_s, ms, number(b->data().store().size()) + u" lines kept"_s);
 
-    std::shuffle(b->store().begin(), b->store().end(), rng);
-    ms = timed([&] { b->TrierNom(); });
+    QStringList shuffled = b->data().store();
+    std::shuffle(shuffled.begin(), shuffled.end(), rng);
+    b->data().replaceStore(shuffled);
+    ms = timed([&] { b->maintenance().TrierNom(); });
     table.add(u"sort by name (shuffled): TrierNom"_s, ms, QString());
-    std::shuffle(b->store().begin(), b->store().end(), rng);
-    ms = timed([&] { b->TrierCode(); });
+    std::shuffle(shuffled.begin(), shuffled.end(), rng);
+    b->data().replaceStore(shuffled);
+    ms = timed([&] { b->maintenance().TrierCode(); });
     table.add(u"sort by code (shuffled): TrierCode"_s, ms, QString());
 
+    b->maintenance().Selectionner(0); // the whole sorted store, from its first date to its last
     prompts.dialogs.append([](QDialog *) { return int(QDialog::Accepted); });
-    const QString first = b->store().value(0);
-    ms = timed([&] { b->Convertir(); });
+    const QString first = b->data().store().value(0);
+    ms = timed([&] { b->maintenance().Convertir(); });
     table.add(u"franc to euro, every line: Convertir"_s, ms,
-              b->store().value(0) == first ? u"nothing converted!"_s : QString());
+              b->data().store().value(0) == first ? u"nothing converted!"_s : QString());
 
     prompts.answers = {Prompts::Yes};
-    b->setModified(true);
+    b->data().setModified(true);
     bool saved = false;
-    ms = timed([&] { saved = b->Sauve(); });
+    ms = timed([&] { saved = b->data().Sauve(); });
     table.add(u"save: Sauve"_s, ms,
               saved ? number(QFileInfo(path).size()) + u" bytes"_s : u"not saved!"_s);
     b.reset();

@@ -145,13 +145,12 @@ private slots:
             before.append(bytesOf(disk.file(name)));
 
         ScriptedPrompts prompts;
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(disk.path());
-        auto bourse = std::make_unique<TBourse>();
-        QDir::setCurrent(previous);
+        auto bourse = std::make_unique<BourseData>(disk.path());
         bourse->Init();
         bourse->ChargeIni();
-        bourse->store().append(ql("19990105", "012000", "EXEMPLE SA", "46,10", "800"));
+        bourse->change(BourseData::Change::Entry, [](QStringList &store) {
+            store.append(ql("19990105", "012000", "EXEMPLE SA", "46,10", "800"));
+        });
         bourse->settings().portfolioPath = u"/home/moi/Portefeuille.ptf"_s;
         bourse->cards().append(u"013000\tAUTRE\tÀ suivre"_s);
         bourse->setModified(true);
