@@ -1,0 +1,12 @@
+# Sources of src/base/: logic without widgets (valmeq_core) and windows (valmeq_ui).
+list(APPEND CORE_SOURCES
+  src/base/clock.cpp src/base/clock.h
+  src/base/errors.cpp src/base/errors.h
+  src/base/formats.cpp src/base/formats.h
+  src/base/Prompts.cpp src/base/Prompts.h
+  src/base/textfile.cpp src/base/textfile.h
+)
+list(APPEND UI_SOURCES
+  src/base/DialogKit.cpp src/base/DialogKit.h
+  src/base/QtPrompts.cpp src/base/QtPrompts.h
+)

@@ -1,0 +1,23 @@
+# Sources of src/quotes/: logic without widgets (valmeq_core) and windows (valmeq_ui).
+list(APPEND CORE_SOURCES
+  src/quotes/BourseData.cpp src/quotes/BourseData.h
+  src/quotes/entry.cpp src/quotes/entry.h
+  src/quotes/maintenance.cpp src/quotes/maintenance.h
+  src/quotes/quotelistmodel.cpp src/quotes/quotelistmodel.h
+  src/quotes/shownlines.cpp src/quotes/shownlines.h
+  src/quotes/store.cpp src/quotes/store.h
+)
+list(APPEND UI_SOURCES
+  src/quotes/TBourse.cpp src/quotes/TBourse.h
+  src/quotes/PageKit.cpp src/quotes/PageKit.h
+  src/quotes/JournalPage.cpp src/quotes/JournalPage.h
+  src/quotes/TitresPage.cpp src/quotes/TitresPage.h
+  src/quotes/EntryPage.cpp src/quotes/EntryPage.h
+  src/quotes/MaintenanceCommands.cpp src/quotes/MaintenanceCommands.h
+  src/quotes/TConvert.cpp src/quotes/TConvert.h
+  src/quotes/TDivise.cpp src/quotes/TDivise.h
+  src/quotes/TModif.cpp src/quotes/TModif.h
+  src/quotes/TReorg.cpp src/quotes/TReorg.h
+  src/quotes/TSeldate.cpp src/quotes/TSeldate.h
+  src/quotes/TSupp.cpp src/quotes/TSupp.h
+)
