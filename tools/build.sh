@@ -18,7 +18,6 @@ case "${1:-}" in
   --bench)
     shift
     dir=build-bench
-    options+=(-DVALMEQ_BENCH=ON)
     set -- valmeq_bench
     ;;
 esac

@@ -31,8 +31,27 @@ QString fixed(double value, int decimals)
     const double whole = std::floor(a);
     const double slack = a * 8 * std::numeric_limits<double>::epsilon();
     const double rounded = (a - whole >= 0.5 - slack) ? whole + 1 : whole;
+    const bool minus = value < 0 && rounded != 0;
+    if (rounded < 1e12 && decimals > 0 && decimals <= 6) {
+        // The digits of the rounded whole number, a comma before the last
+        // `decimals` of them: the text the general path gives, without its
+        // allocations.
+        char buffer[32];
+        char *e = buffer + sizeof buffer;
+        char *b = e;
+        auto n = quint64(rounded);
+        for (int i = 0; i < decimals; ++i, n /= 10)
+            *--b = char('0' + n % 10);
+        *--b = ',';
+        do {
+            *--b = char('0' + n % 10);
+            n /= 10;
+        } while (n);
+        if (minus) *--b = '-';
+        return QString::fromLatin1(b, e - b);
+    }
     QString out = QString::number(rounded / scale, 'f', decimals);
-    if (value < 0 && rounded != 0) out.prepend(QLatin1Char('-'));
+    if (minus) out.prepend(QLatin1Char('-'));
     out.replace(QLatin1Char('.'), QLatin1Char(','));
     return out;
 }
@@ -80,8 +99,53 @@ QString formatGeneral(double value)
     return s;
 }
 
+namespace
+{
+
+// The common forms "-12345,67", "12,5", ",50" with at most 15 digits, read
+// without allocating: the digits make an exact integer and one division by
+// an exact power of ten rounds as a full reader does. False for any other
+// form, which the full reader then takes.
+bool readPlainDecimal(QStringView text, double *value)
+{
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const QChar *p = text.begin();
+    const QChar *end = text.end();
+    const bool negative = p < end && *p == QLatin1Char('-');
+    if (negative) ++p;
+    quint64 digits = 0;
+    int count = 0, decimals = 0;
+    bool separator = false;
+    for (; p < end; ++p) {
+        const char16_t c = p->unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++count > 15) return false;
+            digits = digits * 10 + (c - u'0');
+            if (separator) ++decimals;
+        } else if ((c == u',' || c == u'.') && !separator) {
+            separator = true;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0 || (separator && decimals == 0)) return false;
+    const double v = double(digits) / kPowers[decimals];
+    *value = negative ? -v : v;
+    return true;
+}
+
+} // namespace
+
+bool tryReadDecimal(QStringView text, double *value)
+{
+    if (readPlainDecimal(text, value)) return true;
+    return tryReadDecimal(text.toString(), value);
+}
+
 bool tryReadDecimal(const QString &text, double *value)
 {
+    if (readPlainDecimal(text, value)) return true;
     QString t = text.trimmed();
     if (t.isEmpty()) return false;
     t.replace(QLatin1Char(','), QLatin1Char('.'));

@@ -25,6 +25,7 @@ QString formatGeneral(double value);
 // Reads a decimal number written with a decimal comma (a point is accepted
 // too). Blanks around the number are ignored.
 bool tryReadDecimal(const QString &text, double *value);
+bool tryReadDecimal(QStringView text, double *value);
 double readDecimal(const QString &text); // throws VError::badFloat
 bool tryReadInteger(const QString &text, qint64 *value);
 int readInteger(const QString &text); // throws VError::badInteger

@@ -123,7 +123,30 @@ QStringList readLines(const QString &path)
     if (!file.open(QIODevice::ReadOnly)) throw VError::cannotOpen(path);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw VError::cannotOpen(path);
-    return splitTextLines(decodeWindows1252(bytes));
+    // Each line is decoded straight from the bytes: no text of the whole
+    // file (twice its size) is ever made.
+    QStringList lines;
+    lines.reserve(bytes.count('\n') + 1);
+    const auto *s = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    auto take = [&](qsizetype end) {
+        QString line(end - start, Qt::Uninitialized);
+        QChar *d = line.data();
+        for (qsizetype i = start; i < end; ++i) {
+            const unsigned char c = s[i];
+            *d++ = (c >= 0x80 && c < 0xA0) ? QChar(kHigh[c - 0x80]) : QChar(char16_t(c));
+        }
+        lines.append(std::move(line));
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] != '\r' && s[i] != '\n') continue;
+        take(i);
+        if (s[i] == '\r' && i + 1 < n && s[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) take(n);
+    return lines;
 }
 
 bool writeLinesTo(QIODevice &device, const QStringList &lines)

@@ -71,6 +71,7 @@ QString BourseData::Init()
     m_unreadable.remove(kQuotations);
     lines.removeAll(QString());
     m_store = std::move(lines);
+    storeChanged();
     m_undo = m_store; // an undo never brings back the empty lines
     m_month = QDate(1998, 1, 1);
     m_first = m_last = QDate();
@@ -174,6 +175,7 @@ void BourseData::SetIni(bool autoOpen)
 void BourseData::replaceStore(QStringList lines)
 {
     m_store = std::move(lines);
+    storeChanged();
     m_undo = m_store;
     resetPeriodDates();
     if (m_last.isValid()) m_month = m_last;
@@ -196,6 +198,7 @@ BourseData::ChangeRule BourseData::rule(Change change)
 bool BourseData::change(Change kind, const std::function<void(QStringList &)> &edit)
 {
     QStringList before = m_store; // shares the lines: no text is copied
+    storeChanged();
     try {
         edit(m_store);
     } catch (...) {
@@ -213,6 +216,7 @@ bool BourseData::restoreUndo()
 {
     const QStringList before = m_store;
     m_store = m_undo;
+    storeChanged();
     if (!m_store.isEmpty()) {
         qsizetype bad = -1;
         m_last = storeDate(m_store, true, &bad);
@@ -224,6 +228,76 @@ bool BourseData::restoreUndo()
 bool BourseData::sameCodes(const QStringList &a, const QStringList &b)
 {
     return codesOf(a) == codesOf(b);
+}
+
+// --- Keys of the lines ------------------------------------------------------------
+
+namespace
+{
+// Six digits as a number; -1 otherwise.
+qint32 sixDigits(QStringView text)
+{
+    if (text.size() != 6) return -1;
+    qint32 n = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return -1;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    return n;
+}
+} // namespace
+
+qint32 BourseData::codeKey(QStringView code, bool add) const
+{
+    if (const qint32 n = sixDigits(code); n >= 0) return n;
+    const auto it = m_otherCodes.constFind(code.toString());
+    if (it != m_otherCodes.cend()) return it.value();
+    if (!add) return -1;
+    const qint32 key = 1000000 + qint32(m_otherCodes.size());
+    m_otherCodes.insert(code.toString(), key);
+    return key;
+}
+
+const std::vector<BourseData::LineKey> &BourseData::keys() const
+{
+    if (m_keysValid) return m_keys;
+    m_keys.resize(size_t(m_store.size()));
+    m_otherCodes.clear();
+    for (qsizetype i = 0; i < m_store.size(); ++i) {
+        const QStringView line(m_store.at(i));
+        m_keys[size_t(i)] = {sixDigits(line.left(6)), codeKey(line.mid(9, 6), true)};
+    }
+    m_keysValid = true;
+    return m_keys;
+}
+
+QList<qsizetype> BourseData::monthLines(const QDate &month) const
+{
+    QList<qsizetype> out;
+    const QString prefix = toStored(month).left(6);
+    const Period p = period();
+    const qint32 wanted = sixDigits(prefix);
+    if (wanted < 0) { // not a month of four-digit years: read the texts
+        for (qsizetype i = 0; i < m_store.size(); ++i)
+            if (m_store.at(i).startsWith(prefix) && p.contains(m_store.at(i))) out.append(i);
+        return out;
+    }
+    const std::vector<LineKey> &k = keys();
+    for (size_t i = 0; i < k.size(); ++i)
+        if (k[i].month == wanted && p.contains(m_store.at(qsizetype(i)))) out.append(qsizetype(i));
+    return out;
+}
+
+QList<qsizetype> BourseData::codeLines(const QString &code) const
+{
+    QList<qsizetype> out;
+    const std::vector<LineKey> &k = keys();
+    const qint32 wanted = codeKey(code, false);
+    if (wanted < 0) return out;
+    const Period p = period();
+    for (size_t i = 0; i < k.size(); ++i)
+        if (k[i].code == wanted && p.contains(m_store.at(qsizetype(i)))) out.append(qsizetype(i));
+    return out;
 }
 
 // --- Values ------------------------------------------------------------------------

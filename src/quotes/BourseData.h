@@ -7,7 +7,10 @@
 #include <QSet>
 #include <QStringList>
 
+#include <QHash>
+
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -82,6 +85,13 @@ public:
     bool change(Change change, const std::function<void(QStringList &)> &edit);
     // The undo copy of the whole store, taken on entering the entry page.
     void takeUndoCopy() { m_undo = m_store; }
+    // The store positions of the lines of a month (those that begin with
+    // its "yyyymm") and of the lines of a code (characters 10 to 15), inside
+    // the period, in store order. A key per line, kept beside the store,
+    // spares reading every line's text at each change of month or security.
+    QList<qsizetype> monthLines(const QDate &month) const;
+    QList<qsizetype> codeLines(const QString &code) const;
+
     // "Annuler": the store becomes the undo copy, which is kept; the flag
     // stays as it is; the last and current dates follow the store. True when
     // the codes of the store changed.
@@ -122,6 +132,17 @@ public:
     static QDate storeDate(const QStringList &store, bool last, qsizetype *bad);
 
 private:
+    // A line's month ("yyyymm" as a number) and code (a six-digit code as
+    // its number, another code as a number from a million up); -1 when the
+    // line has none.
+    struct LineKey {
+        qint32 month;
+        qint32 code;
+    };
+    const std::vector<LineKey> &keys() const;
+    qint32 codeKey(QStringView code, bool add) const;
+    void storeChanged() { m_keysValid = false; }
+
     static bool sameCodes(const QStringList &a, const QStringList &b);
 
     QString m_dir;
@@ -149,4 +170,8 @@ private:
     Settings m_settings;
     int m_sitePos = 0;
     bool m_portfolioModified = false;
+
+    mutable std::vector<LineKey> m_keys;
+    mutable QHash<QString, qint32> m_otherCodes;
+    mutable bool m_keysValid = false;
 };

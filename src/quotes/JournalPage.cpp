@@ -42,22 +42,12 @@ void JournalPage::setNameWidth(int width)
 void JournalPage::LitMois()
 {
     const QDate month = m_data.currentMonth();
-    const QStringList &store = m_data.store();
-    QStringList rows;
-    QList<qsizetype> positions;
     // Without a month (an empty store) the view and the month's text stay empty.
-    if (month.isValid()) {
-        const QString key = toStored(month).left(6);
-        const Period p = m_data.period();
-        rows.reserve(256);
-        for (qsizetype i = 0; i < store.size(); ++i) {
-            const QString &line = store.at(i);
-            if (line.startsWith(key) && p.contains(line)) {
-                rows.append(line);
-                positions.append(i);
-            }
-        }
-    }
+    QList<qsizetype> positions = month.isValid() ? m_data.monthLines(month) : QList<qsizetype>();
+    QStringList rows;
+    rows.reserve(positions.size());
+    for (const qsizetype i : std::as_const(positions))
+        rows.append(m_data.store().at(i));
     m_monthModel->setLines(std::move(rows), std::move(positions));
     pagekit::showText(m_comboBox1, month.isValid() ? monthEntry(month) : QString());
 }

@@ -71,18 +71,11 @@ void TitresPage::LitTitre()
     const QString name = m_comboBox2->itemText(security);
     pagekit::showText(m_comboBox2, name, security);
     m_doc.chart().showName(name, security);
-    const QString code = index[security].left(6);
-    const Period p = m_data.period();
-    const QStringList &store = m_data.store();
+    QList<qsizetype> positions = m_data.codeLines(index[security].left(6));
     QStringList rows;
-    QList<qsizetype> positions;
-    for (qsizetype i = 0; i < store.size(); ++i) {
-        const QString &line = store.at(i);
-        if (QStringView(line).mid(9, 6) == code && p.contains(line)) {
-            rows.append(line);
-            positions.append(i);
-        }
-    }
+    rows.reserve(positions.size());
+    for (const qsizetype i : std::as_const(positions))
+        rows.append(m_data.store().at(i));
     m_securityModel->setLines(std::move(rows), std::move(positions));
 }
 

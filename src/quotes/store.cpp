@@ -38,7 +38,7 @@ double priceOf(const QString &line)
     qsizetype from = 0, to = 0;
     if (!priceField(line, &from, &to)) return 0;
     double v = 0;
-    return tryReadDecimal(line.mid(from, to - from), &v) ? v : 0;
+    return tryReadDecimal(QStringView(line).mid(from, to - from), &v) ? v : 0;
 }
 
 void setPrice(QString &line, double value)
