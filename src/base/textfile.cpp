@@ -117,35 +117,63 @@ QStringList splitTextLines(const QString &text)
     return lines;
 }
 
+namespace
+{
+QString decodeLine(const unsigned char *s, qsizetype n)
+{
+    QString line(n, Qt::Uninitialized);
+    QChar *d = line.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char c = s[i];
+        d[i] = (c >= 0x80 && c < 0xA0) ? QChar(kHigh[c - 0x80]) : QChar(char16_t(c));
+    }
+    return line;
+}
+} // namespace
+
 QStringList readLines(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw VError::cannotOpen(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw VError::cannotOpen(path);
-    // Each line is decoded straight from the bytes: no text of the whole
-    // file (twice its size) is ever made.
+    // Read by blocks, each line decoded straight from the bytes: neither the
+    // whole file's bytes nor a text of the whole file is ever held.
     QStringList lines;
-    lines.reserve(bytes.count('\n') + 1);
-    const auto *s = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const qsizetype n = bytes.size();
-    qsizetype start = 0;
-    auto take = [&](qsizetype end) {
-        QString line(end - start, Qt::Uninitialized);
-        QChar *d = line.data();
-        for (qsizetype i = start; i < end; ++i) {
-            const unsigned char c = s[i];
-            *d++ = (c >= 0x80 && c < 0xA0) ? QChar(kHigh[c - 0x80]) : QChar(char16_t(c));
+    lines.reserve(file.size() / 48 + 1);
+    QByteArray carry;    // the start of a line the previous block cut
+    bool pendingLf = false; // the previous block ended with CR
+    constexpr qint64 kBlock = 4 << 20;
+    for (;;) {
+        const QByteArray block = file.read(kBlock);
+        if (file.error() != QFileDevice::NoError) throw VError::cannotOpen(path);
+        if (block.isEmpty()) break;
+        const auto *s = reinterpret_cast<const unsigned char *>(block.constData());
+        const qsizetype n = block.size();
+        qsizetype i = pendingLf && s[0] == '\n' ? 1 : 0;
+        pendingLf = false;
+        qsizetype start = i;
+        for (; i < n; ++i) {
+            if (s[i] != '\r' && s[i] != '\n') continue;
+            if (carry.isEmpty()) {
+                lines.append(decodeLine(s + start, i - start));
+            } else {
+                carry.append(block.constData() + start, i - start);
+                lines.append(decodeLine(reinterpret_cast<const unsigned char *>(carry.constData()),
+                                        carry.size()));
+                carry.clear();
+            }
+            if (s[i] == '\r') {
+                if (i + 1 < n && s[i + 1] == '\n')
+                    ++i;
+                else if (i + 1 == n)
+                    pendingLf = true;
+            }
+            start = i + 1;
         }
-        lines.append(std::move(line));
-    };
-    for (qsizetype i = 0; i < n; ++i) {
-        if (s[i] != '\r' && s[i] != '\n') continue;
-        take(i);
-        if (s[i] == '\r' && i + 1 < n && s[i + 1] == '\n') ++i;
-        start = i + 1;
+        carry.append(block.constData() + start, n - start);
     }
-    if (start < n) take(n);
+    if (!carry.isEmpty())
+        lines.append(
+            decodeLine(reinterpret_cast<const unsigned char *>(carry.constData()), carry.size()));
     return lines;
 }
 

@@ -78,6 +78,34 @@ private slots:
         QCOMPARE(readLines(dir.filePath(QStringLiteral("f.txt"))), lines);
     }
 
+    // The file is read by blocks of 4 MiB: a line end on either side of a
+    // block's end, or cut by it, ends one line.
+    void lineEndings_atTheEndOfABlock_data()
+    {
+        QTest::addColumn<int>("shift");
+        QTest::addColumn<QByteArray>("end");
+        for (const char *end : {"\r\n", "\r", "\n"})
+            for (int shift : {-2, -1, 0, 1})
+                QTest::addRow("%s, %d", QByteArray(end).toPercentEncoding().constData(), shift)
+                    << shift << QByteArray(end);
+    }
+    void lineEndings_atTheEndOfABlock()
+    {
+        QFETCH(int, shift);
+        QFETCH(QByteArray, end);
+        const qsizetype block = 4 << 20;
+        QByteArray bytes(block + shift - 1, 'x');
+        bytes[0] = '\xc9'; // É
+        bytes += end + "B" + end + end + "\x80" "C";
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("f.txt")), bytes);
+        const QStringList lines = readLines(dir.filePath(QStringLiteral("f.txt")));
+        QCOMPARE(lines, splitTextLines(decodeWindows1252(bytes)));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0].size(), block + shift - 1);
+        QCOMPARE(lines[3], QStringLiteral("€C"));
+    }
+
     void windows1252_roundTripsEveryByte()
     {
         QByteArray all;
