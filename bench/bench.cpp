@@ -32,7 +32,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <random>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -124,12 +123,16 @@ QString number(qint64 n)
     return s;
 }
 
-// The largest resident size of this process so far, in bytes.
+// The largest resident size of this program so far, in bytes: VmHWM, which
+// (unlike getrusage's maximum) does not carry the peak of the process that
+// started this one.
 qint64 peakMemory()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return qint64(usage.ru_maxrss) * 1024;
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return 0;
 }
 
 // An operation, its times, its floor's times and its target (a bound in ms,
@@ -343,8 +346,9 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
     return same;
 }
 
-// Run in a process of its own: the peak memory of loading, then of a
-// conversion and an undo, printed as two numbers of bytes.
+// Run in a process of its own: the peak memory that loading adds to the
+// program without quotations, then after a conversion and an undo, printed
+// as two numbers of bytes.
 int memoryChild(const QString &path)
 {
     QDir::setCurrent(QFileInfo(path).absolutePath());
@@ -352,25 +356,28 @@ int memoryChild(const QString &path)
     TBourse b;
     b.resize(1000, 700);
     b.show();
+    QCoreApplication::processEvents();
+    const qint64 before = peakMemory(); // the program without quotations
     b.Init();
     QCoreApplication::processEvents();
-    const qint64 loaded = peakMemory();
+    const qint64 loaded = peakMemory() - before;
     prompts.dialogs.append([](QDialog *) { return int(QDialog::Accepted); });
     b.maintenance().Convertir();
     b.maintenance().Annuler();
     QCoreApplication::processEvents();
-    std::printf("%lld %lld\n", loaded, peakMemory());
+    std::printf("%lld %lld\n", loaded, peakMemory() - before);
     return 0;
 }
 
 // --- Portfolio ---------------------------------------------------------------
 // Valuation, journal, fees and distribution of a 2,000-line portfolio against a
 // store of a million lines, each opened through its command.
-void benchPortfolio(const QString &dir, int runs)
+void benchPortfolio(const QString &dir, int runs, qsizetype lines)
 {
     const QString path = dir + u"/Portefeuille/Cours.vmq"_s;
     QDir().mkpath(dir + u"/Portefeuille"_s);
-    generate(path, 1000000);
+    const qsizetype storeLines = std::min<qsizetype>(lines, 1000000);
+    generate(path, storeLines);
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir + u"/Portefeuille"_s);
     Table table;
@@ -407,8 +414,8 @@ void benchPortfolio(const QString &dir, int runs)
             qWarning("portfolio: %s", qPrintable(prompts.log.join(u"; ")));
     }
     QDir::setCurrent(previous);
-    std::printf("\nPortfolio: 2,000 lines against 1,000,000 quotation lines, median of %d run%s\n\n",
-                runs, runs > 1 ? "s" : "");
+    std::printf("\nPortfolio: 2,000 lines against %s quotation lines, median of %d run%s\n\n",
+                qPrintable(number(storeLines)), runs, runs > 1 ? "s" : "");
     table.print();
 }
 
@@ -457,7 +464,9 @@ int main(int argc, char **argv)
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), {u"--memory"_s, path});
     child.waitForFinished(-1);
-    const QList<QByteArray> peaks = child.readAllStandardOutput().trimmed().split(' ');
+    const QByteArray said = child.readAllStandardOutput().trimmed();
+    const QList<QByteArray> peaks = said.split(' ');
+    if (peaks.size() != 2) std::fprintf(stderr, "memory: %s\n", said.constData());
     for (int i = 0; i < 2 && i < peaks.size(); ++i) {
         Row &r = table.row(i == 0 ? u"peak memory after loading (x file)"_s
                                   : u"peak memory after a conversion and an undo (x file)"_s);
@@ -471,7 +480,7 @@ int main(int argc, char **argv)
                 qPrintable(number((lines + kSecurities - 1) / kSecurities)), double(size) / 1e6,
                 runs, runs > 1 ? "s" : "");
     const bool met = table.print();
-    benchPortfolio(dir.path(), runs);
+    benchPortfolio(dir.path(), runs, lines);
     if (!same) std::printf("\nA FAST PATH GAVE OTHER LINES THAN A PLAIN READING\n");
     if (check) std::printf("\n%s\n", met ? "every target is met" : "a target is missed");
     return !same || (check && !met) ? 1 : 0;

@@ -13,13 +13,28 @@ namespace
 
 const QString kQuotations = QStringLiteral("Cours.vmq");
 
-// The codes of a store (characters 10 to 15 of its lines, blank ones left out).
-QSet<QStringView> codesOf(const QStringList &store)
+// The codes of a store (characters 10 to 15 of its lines, blank ones left
+// out): six-digit codes as marks in a table, the others in a set.
+struct CodeSet {
+    std::vector<bool> digits = std::vector<bool>(1000000, false);
+    QSet<QStringView> others;
+    bool operator==(const CodeSet &o) const { return digits == o.digits && others == o.others; }
+};
+
+CodeSet codesOf(const QStringList &store)
 {
-    QSet<QStringView> codes;
+    CodeSet codes;
     for (const QString &line : store) {
         const QStringView code = QStringView(line).mid(9, 6);
-        if (!code.trimmed().isEmpty()) codes.insert(code);
+        int n = code.size() == 6 ? 0 : -1;
+        for (qsizetype i = 0; n >= 0 && i < 6; ++i) {
+            const char16_t c = code[i].unicode();
+            n = c >= u'0' && c <= u'9' ? n * 10 + (c - u'0') : -1;
+        }
+        if (n >= 0)
+            codes.digits[size_t(n)] = true;
+        else if (!code.trimmed().isEmpty())
+            codes.others.insert(code);
     }
     return codes;
 }

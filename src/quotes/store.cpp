@@ -45,7 +45,16 @@ void setPrice(QString &line, double value)
 {
     qsizetype from = 0, to = 0;
     if (!priceField(line, &from, &to)) return;
-    line.replace(from, to - from, formatPrice(value));
+    // The new line in one allocation: most lines are shared with the undo
+    // copy, so that changing them in place would copy them first.
+    const QString price = formatPrice(value);
+    QString out(line.size() - (to - from) + price.size(), Qt::Uninitialized);
+    QChar *d = out.data();
+    const QChar *s = line.constData();
+    std::copy(s, s + from, d);
+    std::copy(price.constData(), price.constData() + price.size(), d + from);
+    std::copy(s + to, s + line.size(), d + from + price.size());
+    line = std::move(out);
 }
 
 QStringList fields(const QString &line)
