@@ -99,6 +99,54 @@ private slots:
         QCOMPARE(data.change(change, [&](QStringList &store) { store = after; }), codesChanged);
     }
 
+    // The keys kept beside the store give the lines a reading of every line
+    // gives, whatever the lines hold, and follow every change.
+    void monthAndCodeLines_asAPlainReading_data()
+    {
+        QTest::addColumn<QStringList>("store");
+        QTest::addColumn<QDate>("month");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QList<qsizetype>>("monthLines");
+        QTest::addColumn<QList<qsizetype>>("codeLines");
+        const QStringList odd = {ql("19990301", "000001", "ALPHA", "1,00"),
+                                 u("199903xx\t000001\tMAUVAISE DATE\t1,00\t"),
+                                 u("19990302\tAB1\tCOURT"),
+                                 ql("19990401", "000001", "ALPHA", "2,00"),
+                                 u("1999"),
+                                 ql("19990331", "AB1\tC", "X", "3,00"),
+                                 QString()};
+        QTest::newRow("six-digit code") << odd << QDate(1999, 3, 15) << u("000001")
+                                        << QList<qsizetype>{0, 1, 2, 5}
+                                        << QList<qsizetype>{0, 1, 3};
+        QTest::newRow("short code at the end of its line")
+            << odd << QDate(1999, 4, 1) << u("AB1\tCO") << QList<qsizetype>{3}
+            << QList<qsizetype>{2};
+        QTest::newRow("unknown code, empty month")
+            << odd << QDate(2001, 1, 1) << u("999999") << QList<qsizetype>{}
+            << QList<qsizetype>{};
+    }
+    void monthAndCodeLines_asAPlainReading()
+    {
+        QFETCH(QStringList, store);
+        QFETCH(QDate, month);
+        QFETCH(QString, code);
+        QFETCH(QList<qsizetype>, monthLines);
+        QFETCH(QList<qsizetype>, codeLines);
+        StartFixture env;
+        BourseData data(env.dir.path());
+        data.replaceStore(kStore);
+        QCOMPARE(data.monthLines(QDate(1999, 3, 1)), (QList<qsizetype>{0, 1}));
+        data.change(Change::Import, [&](QStringList &lines) { lines = store; });
+        QCOMPARE(data.monthLines(month), monthLines);
+        QCOMPARE(data.codeLines(code), codeLines);
+        // The period narrows both.
+        data.setPeriod(1, QDate(1999, 3, 2), QDate(1999, 3, 31));
+        QList<qsizetype> inside;
+        for (const qsizetype i : monthLines)
+            if (data.Dedans(store[i])) inside.append(i);
+        QCOMPARE(data.monthLines(month), inside);
+    }
+
     void restoreUndo_keepsTheCopyAndTheFlag()
     {
         StartFixture env;
