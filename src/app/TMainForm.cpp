@@ -1,10 +1,18 @@
 #include "app/TMainForm.h"
 
+#include "accessories/TBlocnotes.h"
+#include "accessories/TCalendrier.h"
+#include "accessories/TEurof.h"
+#include "accessories/THorloge.h"
+#include "accessories/TPocket.h"
+#include "accessories/notepad.h"
 #include "app/TAboutBox.h"
+#include "help/THelp.h"
 #include "app/TSplash.h"
 #include "app/glyphs.h"
 #include "base/Prompts.h"
 #include "base/clock.h"
+#include "print/TConfigImprimante.h"
 #include "print/printer.h"
 #include "base/QtPrompts.h"
 #include "exchange/ExchangeCommands.h"
@@ -186,7 +194,7 @@ void TMainForm::buildMenus()
     const int P = C::PortfolioCommand;
     static const FrameCommand rows[] = {
         menu("mnuFichier", "&Fichier"),
-        item("miNouveau", "&Nouveau", "Nouveau portefeuille", [](TBourse &b) { b.portfolio().Nouveau(); }),
+        item("miNouveau", "&Nouveau", "Nouveau portefeuille", &TMainForm::NouveauClick),
         item("miOuvrir", "&Ouvrir...", "Ouvrir un portefeuille", &TMainForm::OuvrirClick),
         item("miSauver", "&Enregistrer", "Enregistrer le portefeuille en cours", [](TBourse &b) { b.portfolio().Sauver(); },
              P),
@@ -483,6 +491,13 @@ bool TMainForm::event(QEvent *event)
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
+    // F1 anywhere but in the help itself: the page of the window's context.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1 &&
+        !qobject_cast<THelp *>(static_cast<QWidget *>(watched)->window())) {
+        helpOn(static_cast<QWidget *>(watched));
+        return true;
+    }
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
         static_cast<QWidget *>(watched)->window() == this) {
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -528,6 +543,13 @@ void TMainForm::Valide1()
         action->setEnabled(true);
 }
 
+void TMainForm::NouveauClick()
+{
+    m_bourse->portfolio().Nouveau();
+    // A new portfolio must be able to receive its first operation.
+    Valide1();
+}
+
 void TMainForm::OuvrirClick()
 {
     m_bourse->portfolio().Ouvrir();
@@ -537,7 +559,10 @@ void TMainForm::OuvrirClick()
 
 void TMainForm::ConfigImprimanteClick()
 {
-    Prompts::get().pageSetup(this, &sharedPrinter());
+    TConfigImprimante dialog(this);
+    dialog.Init(sharedPrinter());
+    Prompts::get().exec(&dialog);
+    dialog.Result(sharedPrinter());
 }
 
 void TMainForm::QuitterClick()
@@ -572,19 +597,98 @@ void TMainForm::OuvrirAutoClick()
     m_bourse->data().SetIni(m_ouvrirAuto->isChecked());
 }
 
-// The desk accessories come with their windows (each shown modally, then
-// destroyed).
-void TMainForm::CalendrierClick() {} // TCalendrier
-void TMainForm::PocketClick() {}     // TPocket
-void TMainForm::HorlogeClick() {}    // THorloge
-void TMainForm::EurofClick() {}      // TEurof
-// TBlocnotes: Charge(startDir() + "/Valmeq.nte") before showing, Sauve after.
-void TMainForm::BlocnotesClick() {}
+// The desk accessories: each window is shown modally, then destroyed.
+void TMainForm::CalendrierClick()
+{
+    TCalendrier window(this);
+    Prompts::get().exec(&window);
+}
 
-// The help window over "Valmeq.hlp" comes with the help.
-void TMainForm::AideIndexClick() {}      // contents
-void TMainForm::AideRechercherClick() {} // keyword search, empty keyword
-void TMainForm::AideUtiliserClick() {}   // help on using help
+void TMainForm::PocketClick()
+{
+    TPocket window(this);
+    Prompts::get().exec(&window);
+}
+
+void TMainForm::HorlogeClick()
+{
+    THorloge window(this);
+    Prompts::get().exec(&window);
+}
+
+void TMainForm::EurofClick()
+{
+    TEurof window(this);
+    Prompts::get().exec(&window);
+}
+
+void TMainForm::BlocnotesClick()
+{
+    const QString path = notepad::path(m_startDir);
+    TBlocnotes window(this);
+    window.Charge(path);
+    Prompts::get().exec(&window);
+    window.Sauve(path);
+}
+
+// --- Help -----------------------------------------------------------------------
+
+QString TMainForm::helpDir() const
+{
+    return m_startDir.isEmpty() ? QDir::currentPath() : m_startDir;
+}
+
+void TMainForm::AideIndexClick()
+{
+    THelp::open(this, helpDir(), {THelp::Request::Contents});
+}
+
+void TMainForm::AideRechercherClick()
+{
+    THelp::open(this, helpDir(), {THelp::Request::Search});
+}
+
+void TMainForm::AideUtiliserClick()
+{
+    THelp::open(this, helpDir(), {THelp::Request::UsingHelp});
+}
+
+int TMainForm::helpContext(const QWidget *widget) const
+{
+    const QWidget *window = widget->window();
+    if (const auto *menu = qobject_cast<const QMenu *>(window)) {
+        static const std::pair<const char *, int> menus[] = {
+            {"mnuFichier", 3}, {"mnuImporter", 3},     {"mnuEdition", 4},     {"mnuTrier", 4},
+            {"mnuCours", 5},   {"mnuSelectionner", 5}, {"mnuStats", 6},       {"mnuGestion", 7},
+            {"mnuUtilitaires", 8}, {"mnuAide", 9}};
+        for (const auto &[name, number] : menus)
+            if (menu->objectName() == QLatin1String(name)) return number;
+        return 0;
+    }
+    if (window != this) return 0; // the windows of the commands: the contents
+    switch (m_bourse->page()) {
+    case TBourse::PageTitres:
+        return 5;
+    case TBourse::PageGraphique:
+        return 10;
+    default:
+        return 2; // the monthly view, and the frame itself
+    }
+}
+
+void TMainForm::helpOn(const QWidget *widget)
+{
+    const int context = helpContext(widget);
+    // A menu open closes first: the help window is modal.
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    runCommand(this, [&] {
+        THelp::open(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this,
+                    helpDir(),
+                    context ? THelp::Request{THelp::Request::Context, context}
+                            : THelp::Request{THelp::Request::Contents});
+    });
+}
 
 void TMainForm::AProposClick()
 {

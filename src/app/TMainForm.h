@@ -58,6 +58,7 @@ private:
     void choosePeriod(QAction *entry, int mode, bool alwaysChecked);
 
     // Handlers of the entries the frame serves itself.
+    void NouveauClick();
     void OuvrirClick();
     void ConfigImprimanteClick();
     void QuitterClick();
@@ -72,6 +73,10 @@ private:
     void AideIndexClick();
     void AideRechercherClick();
     void AideUtiliserClick();
+    // F1: the help page of the widget's window (its context number).
+    void helpOn(const QWidget *widget);
+    int helpContext(const QWidget *widget) const;
+    QString helpDir() const;
     void AProposClick();
 
     TBourse *m_bourse = nullptr;

@@ -1,6 +1,23 @@
 #include "notes/NotesCommands.h"
 
-// The card and press-note windows come with their issue; until then these
-// commands do nothing.
-void NotesCommands::ListeTitres() {}
-void NotesCommands::Coupures() {}
+#include "base/Prompts.h"
+#include "notes/TListe.h"
+#include "notes/TPresse.h"
+#include "quotes/BourseData.h"
+#include "quotes/TBourse.h"
+
+void NotesCommands::ListeTitres()
+{
+    TListe window(&m_doc);
+    window.Init(m_data.index(), m_data.cards());
+    Prompts::get().exec(&window);
+    m_data.cards() = window.Result();
+}
+
+void NotesCommands::Coupures()
+{
+    TPresse window(&m_doc);
+    window.Init(m_data.index(), m_data.pressNotes());
+    Prompts::get().exec(&window);
+    m_data.pressNotes() = window.Result();
+}

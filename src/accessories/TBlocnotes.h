@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+
+class QPlainTextEdit;
+
+// "Bloc-notes": one free page, loaded from "Valmeq.nte" before the window
+// is shown and saved there after it closes when it was modified.
+//
+// Controls: ToolBar1 with ToolButtonImprimer ("Imprimer"), BtnFermer,
+// Memo1 the page (focused at opening).
+class TBlocnotes : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TBlocnotes(QWidget *parent = nullptr);
+
+    void Charge(const QString &path);
+    // Writes the page when it was modified; throws when it cannot.
+    void Sauve(const QString &path);
+    // Prints the page on the program's printer.
+    void Imprimer();
+    bool isModified() const;
+
+    void done(int result) override;
+
+private:
+    QPlainTextEdit *m_memo;
+};

@@ -1,0 +1,7 @@
+# Sources of src/help/: logic without widgets (valmeq_core) and windows (valmeq_ui).
+list(APPEND CORE_SOURCES
+  src/help/helpfile.cpp src/help/helpfile.h
+)
+list(APPEND UI_SOURCES
+  src/help/THelp.cpp src/help/THelp.h
+)

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDialog>
+
+#include "notes/press.h"
+
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QPlainTextEdit;
+
+// "Vu dans la presse": the press notes, one at a time, searched by code.
+// Every move stores the note on display first, and so does the closing; the
+// notes go back sorted.
+//
+// Controls: ToolBar1 with ActionAjouter "Ajouter fiche", ActionSupprimer
+// "Supprimer titre", ActionRechercher "Rechercher", ActionSuivant
+// "Rerchercher suivant", ActionPremier "Premier", ActionPrecedente "Fiche
+// précédente", ActionSuivante "Fiche suivante", ActionDernier "Dernier";
+// BtnFermer (also Escape); DateTimePicker1 "Date", ComboBox1 "Code", Edit1
+// "Nom", Edit2 "Sujet" (focused at opening), Memo1 the text.
+class TPresse : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TPresse(QWidget *parent = nullptr);
+
+    void Init(const QStringList &index, const QStringList &noteList);
+    // The notes, sorted.
+    QStringList Result();
+
+    void LitFiche();
+    void EcritFiche();
+    void Premier();
+    void FichePrecedente();
+    void FicheSuivante();
+    void Dernier();
+    void AjouterFiche();
+    void SupprimerTitre();
+    void Rechercher();
+    void RechercherSuivant();
+
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    press::Note shown() const;
+    void move(const std::function<void()> &step);
+    void ComboBox1Change(const QString &text);
+    void showDate(const QString &stored);
+
+    NoteBook m_book;
+    QString m_rawDate; // a stored date that does not read, shown as it is
+    bool m_filling = false;
+    QDateEdit *m_date;
+    QComboBox *m_code;
+    QLineEdit *m_name;
+    QLineEdit *m_subject;
+    QPlainTextEdit *m_text;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// What the card and press-note files can hold: one record per line, fields
+// separated by tabs, Windows-1252 text.
+namespace records
+{
+
+// The text with each tab and line break replaced by a space, so that it
+// stays one field of one record.
+QString field(const QString &text);
+// The message naming the characters Windows-1252 cannot hold (and control
+// characters other than the tab); empty when the text can be written.
+QString refusal(const QString &text);
+
+} // namespace records
