@@ -12,7 +12,6 @@
 #include "app/glyphs.h"
 #include "base/Prompts.h"
 #include "base/clock.h"
-#include "print/TConfigImprimante.h"
 #include "print/printer.h"
 #include "base/QtPrompts.h"
 #include "exchange/ExchangeCommands.h"
@@ -559,10 +558,7 @@ void TMainForm::OuvrirClick()
 
 void TMainForm::ConfigImprimanteClick()
 {
-    TConfigImprimante dialog(this);
-    dialog.Init(sharedPrinter());
-    Prompts::get().exec(&dialog);
-    dialog.Result(sharedPrinter());
+    Prompts::get().pageSetup(this, &sharedPrinter());
 }
 
 void TMainForm::QuitterClick()
