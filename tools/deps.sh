@@ -2,7 +2,7 @@
 # Installs what building and testing Valmeq needs on Debian 12, when missing.
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-          libgl-dev fonts-liberation xvfb xauth)
+          libgl-dev fonts-liberation xvfb xauth poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

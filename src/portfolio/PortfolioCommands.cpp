@@ -3,48 +3,252 @@
 #include "base/Prompts.h"
 #include "base/errors.h"
 #include "base/textfile.h"
+#include "portfolio/TEchan.h"
+#include "portfolio/TFrais.h"
+#include "portfolio/TJnl.h"
+#include "portfolio/TOperation.h"
+#include "portfolio/TPortef.h"
+#include "portfolio/TRepart.h"
 #include "quotes/BourseData.h"
 #include "quotes/TBourse.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
+
+namespace
+{
+
+const QString kQuestion = QStringLiteral("Enregistrer le portefeuille ?");
+
+// Busy cursor while a window computes.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+bool lessIgnoringCase(const QString &a, const QString &b)
+{
+    // Lines mostly differ within their date and code: plain characters are
+    // compared at once, the first other one hands over to the full rule.
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x >= 0x80 || y >= 0x80) return a.compare(b, Qt::CaseInsensitive) < 0;
+        if (x >= u'A' && x <= u'Z') x += 32;
+        if (y >= u'A' && y <= u'Z') y += 32;
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
+} // namespace
+
+QString PortfolioCommands::resolvedPath() const
+{
+    const QString path = m_data.portfolioPath();
+    if (path.isEmpty()) return path;
+    return QDir(m_data.dir()).filePath(path);
+}
+
+void PortfolioCommands::setCaption()
+{
+    m_doc.setWindowTitle(QFileInfo(m_data.portfolioPath()).fileName());
+}
+
+bool PortfolioCommands::write(const QString &path)
+{
+    try {
+        writeLines(QDir(m_data.dir()).filePath(path), m_data.portfolio());
+    } catch (const VError &e) {
+        Prompts::get().error(&m_doc, e.message());
+        return false;
+    }
+    return true;
+}
+
+bool PortfolioCommands::save()
+{
+    if (m_data.portfolioPath().isEmpty() || m_unreadable) return saveAs();
+    if (!write(m_data.portfolioPath())) return false;
+    m_data.setPortfolioModified(false);
+    return true;
+}
+
+bool PortfolioCommands::offerToSave()
+{
+    if (!m_data.portfolioModified() && m_data.portfolio().isEmpty()) return true;
+    switch (Prompts::get().question(&m_doc, kQuestion, true)) {
+    case Prompts::Yes:
+        return save();
+    case Prompts::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PortfolioCommands::Nouveau()
+{
+    if (!offerToSave()) return;
+    m_data.portfolio().clear();
+    m_data.setPortfolioModified(false);
+    m_data.settings().portfolioPath.clear();
+    m_unreadable = false;
+    setCaption();
+}
 
 void PortfolioCommands::Charge(const QString &path)
 {
     m_data.settings().portfolioPath = path;
-    m_data.portfolio() = readLines(path);
-    m_doc.setWindowTitle(QFileInfo(path).fileName());
+    setCaption();
+    // Until the file is read it must not be written over.
+    m_unreadable = true;
+    QStringList lines = readLines(QDir(m_data.dir()).filePath(path));
+    m_data.portfolio() = std::move(lines);
+    m_unreadable = false;
     m_data.setPortfolioModified(false);
+}
+
+void PortfolioCommands::Ouvrir()
+{
+    if (!offerToSave()) return;
+    const QString path = Prompts::get().openFileName(
+        &m_doc, QStringLiteral("Ouvrir"), QFileInfo(resolvedPath()).path(),
+        QStringLiteral("Ffichiers portefeuille (*.ptf)"));
+    if (path.isEmpty()) return;
+    Charge(path);
+}
+
+void PortfolioCommands::Sauver()
+{
+    if (!m_data.portfolioModified() || m_data.portfolio().isEmpty()) return;
+    save();
+}
+
+void PortfolioCommands::SaveAs()
+{
+    saveAs();
+}
+
+bool PortfolioCommands::saveAs()
+{
+    const QString path = Prompts::get().saveFileName(
+        &m_doc, QStringLiteral("Enregistrer sous"), resolvedPath(),
+        QStringLiteral("Fichiers portefeuille (*.ptf)"), QStringLiteral("ptf"));
+    if (path.isEmpty() || !write(path)) return false;
+    m_data.settings().portfolioPath = path;
+    m_unreadable = false;
+    setCaption();
+    m_data.setPortfolioModified(false);
+    return true;
 }
 
 bool PortfolioCommands::FormCloseQuery()
 {
     if (!m_data.portfolioModified() || m_data.portfolio().isEmpty()) return true;
-    const auto answer =
-        Prompts::get().question(&m_doc, QStringLiteral("Enregistrer le portefeuille ?"), true);
-    if (answer == Prompts::Cancel) return false;
-    if (answer == Prompts::Yes) {
-        try {
-            writeLines(m_data.portfolioPath(), m_data.portfolio());
-        } catch (const VError &e) {
-            Prompts::get().error(&m_doc, e.message());
-            return false;
-        }
-        m_data.setPortfolioModified(false);
+    switch (Prompts::get().question(&m_doc, kQuestion, true)) {
+    case Prompts::Yes:
+        return save();
+    case Prompts::No:
+        return true;
+    default:
+        return false;
     }
-    return true;
 }
 
-// The portfolio dialogs, journal, valuation, fees and distribution come with
-// their windows; until then these commands do nothing.
-void PortfolioCommands::Nouveau() {}
-void PortfolioCommands::Ouvrir() {}
-void PortfolioCommands::Sauver() {}
-void PortfolioCommands::SaveAs() {}
-void PortfolioCommands::Achat() {}
-void PortfolioCommands::Vente() {}
-void PortfolioCommands::Echange() {}
-void PortfolioCommands::Dividendes() {}
-void PortfolioCommands::Operations() {}
-void PortfolioCommands::Portefeuille() {}
-void PortfolioCommands::FraisBourse() {}
-void PortfolioCommands::Repartition() {}
+void PortfolioCommands::append(const QString &kind, const QString &text)
+{
+    m_data.portfolio().append(kind + text);
+    m_data.setPortfolioModified(true);
+}
+
+void PortfolioCommands::Achat()
+{
+    TOperation dialog(&m_doc);
+    dialog.Init(QStringLiteral("Achat"), m_data.index(), m_data.currentSecurity());
+    Prompts::get().exec(&dialog);
+    const QString text = dialog.Result();
+    if (!text.isEmpty()) append(QStringLiteral("A"), text);
+}
+
+void PortfolioCommands::Vente()
+{
+    TOperation dialog(&m_doc);
+    dialog.Init(QStringLiteral("Vente"), m_data.index(), m_data.currentSecurity());
+    Prompts::get().exec(&dialog);
+    const QString text = dialog.Result();
+    if (!text.isEmpty()) append(QStringLiteral("V"), text);
+}
+
+void PortfolioCommands::Dividendes()
+{
+    TDividende dialog(&m_doc);
+    dialog.Init(m_data.index(), m_data.currentSecurity());
+    Prompts::get().exec(&dialog);
+    const QString text = dialog.Result();
+    if (!text.isEmpty()) append(QStringLiteral("D"), text);
+}
+
+void PortfolioCommands::Echange()
+{
+    TEchan dialog(&m_doc);
+    dialog.Init(QStringLiteral("Echange"), m_data.index(), m_data.currentSecurity(),
+                m_data.store());
+    Prompts::get().exec(&dialog);
+    // A conversion error ends the command here: nothing is recorded.
+    const auto [sale, purchase] = dialog.Result();
+    if (sale.isEmpty()) return;
+    m_data.portfolio().append(QStringLiteral("V") + sale);
+    m_data.portfolio().append(QStringLiteral("A") + purchase);
+    m_data.setPortfolioModified(true);
+}
+
+void PortfolioCommands::Operations()
+{
+    TJnl window(&m_doc);
+    window.Init(m_data.portfolio(), m_data.index());
+    Prompts::get().exec(&window);
+}
+
+void PortfolioCommands::FraisBourse()
+{
+    TFrais window(&m_doc);
+    window.Init(m_data.portfolio(), m_data.index());
+    Prompts::get().exec(&window);
+}
+
+void PortfolioCommands::sortStore()
+{
+    if (m_data.inValuationOrder()) return;
+    const QStringList &store = m_data.store();
+    if (!std::is_sorted(store.begin(), store.end(), lessIgnoringCase))
+        m_data.change(BourseData::Change::PortfolioSort, [](QStringList &lines) {
+            std::stable_sort(lines.begin(), lines.end(), lessIgnoringCase);
+        });
+    m_data.setInValuationOrder();
+}
+
+void PortfolioCommands::Portefeuille()
+{
+    TPortef window(&m_doc);
+    {
+        BusyCursor busy;
+        sortStore();
+        window.Init(m_data.portfolio(), m_data.index(), m_data.store());
+    }
+    Prompts::get().exec(&window);
+}
+
+void PortfolioCommands::Repartition()
+{
+    TRepart window(&m_doc);
+    {
+        BusyCursor busy;
+        sortStore();
+        window.Init(m_data.portfolio(), m_data.index(), m_data.store());
+    }
+    Prompts::get().exec(&window);
+}

@@ -13,13 +13,18 @@ class PortfolioCommands
 public:
     PortfolioCommands(TBourse &doc, BourseData &data) : m_doc(doc), m_data(data) {}
 
+    // Each asks "Enregistrer le portefeuille ?" when the portfolio holds a
+    // line or is modified; Annuler, or a save that did not happen, stops it.
     void Nouveau();
+    // Reads the file, a relative path taken in the start directory. The path
+    // is kept even when the file cannot be read, but such a portfolio is
+    // never written over: saving it asks for a file name.
     void Charge(const QString &path);
     void Ouvrir();
     void Sauver();
     void SaveAs();
     // Asks whether to save a modified portfolio; false when the closing
-    // must stop.
+    // must stop (Annuler, or the save did not happen).
     bool FormCloseQuery();
     void Achat();
     void Vente();
@@ -30,7 +35,24 @@ public:
     void FraisBourse();
     void Repartition();
 
+    // The path the portfolio is read from and written to.
+    QString resolvedPath() const;
+
 private:
+    // The question of Nouveau and Ouvrir; false when the command must stop.
+    bool offerToSave();
+    // Writes to the path, or asks for one when there is none (or the file
+    // could not be read). False when nothing was written.
+    bool save();
+    // The save dialog, then the writing; false when nothing was written.
+    bool saveAs();
+    bool write(const QString &path);
+    void setCaption();
+    void append(const QString &kind, const QString &text);
+    // The valuation's sort of the store: by whole line, ignoring case.
+    void sortStore();
+
     TBourse &m_doc;
     BourseData &m_data;
+    bool m_unreadable = false;
 };

@@ -1,4 +1,7 @@
 # Sources of src/print/: logic without widgets (valmeq_core) and windows (valmeq_ui).
+list(APPEND CORE_SOURCES
+  src/print/pagemap.cpp src/print/pagemap.h
+)
 list(APPEND UI_SOURCES
   src/print/PrintCommands.cpp src/print/PrintCommands.h
   src/print/Printer.cpp

@@ -92,6 +92,12 @@ public:
     QList<qsizetype> monthLines(const QDate &month) const;
     QList<qsizetype> codeLines(const QString &code) const;
 
+    // Whether the store is known to be in the valuation's order (whole lines,
+    // ignoring case), so that opening it again needs no check of every
+    // line; forgotten at every change of the store.
+    bool inValuationOrder() const { return m_valuationOrder; }
+    void setInValuationOrder() { m_valuationOrder = true; }
+
     // "Annuler": the store becomes the undo copy, which is kept; the flag
     // stays as it is; the last and current dates follow the store. True when
     // the codes of the store changed.
@@ -141,7 +147,11 @@ private:
     };
     const std::vector<LineKey> &keys() const;
     qint32 codeKey(QStringView code, bool add) const;
-    void storeChanged() { m_keysValid = false; }
+    void storeChanged()
+    {
+        m_keysValid = false;
+        m_valuationOrder = false;
+    }
 
     static bool sameCodes(const QStringList &a, const QStringList &b);
 
@@ -174,4 +184,5 @@ private:
     mutable std::vector<LineKey> m_keys;
     mutable QHash<QString, qint32> m_otherCodes;
     mutable bool m_keysValid = false;
+    bool m_valuationOrder = false;
 };

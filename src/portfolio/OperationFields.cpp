@@ -1,0 +1,106 @@
+#include "portfolio/OperationFields.h"
+
+#include "base/DialogKit.h"
+#include "base/formats.h"
+#include "quotes/entry.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+OperationFields::OperationFields(QDialog *dialog) : QObject(dialog), m_dialog(dialog) {}
+
+void OperationFields::addCode(QComboBox *box)
+{
+    m_codes.append(box);
+    box->installEventFilter(this);
+    if (box->lineEdit()) box->lineEdit()->installEventFilter(this);
+}
+
+void OperationFields::addQuantity(QLineEdit *edit)
+{
+    m_quantities.append(edit);
+    edit->installEventFilter(this);
+}
+
+void OperationFields::addAmount(QLineEdit *edit)
+{
+    m_amounts.append(edit);
+    edit->installEventFilter(this);
+}
+
+void OperationFields::addEnter(QWidget *widget)
+{
+    widget->installEventFilter(this);
+}
+
+void OperationFields::normaliseFocused()
+{
+    for (QComboBox *box : std::as_const(m_codes))
+        if (box->hasFocus()) normalise(box);
+}
+
+void OperationFields::normalise(QComboBox *box)
+{
+    // Once per text typed: "0012" left a second time stays "0012".
+    if (box->currentText() == m_normalised.value(box)) return;
+    const QString code = normaliseCode(box->currentText());
+    box->setEditText(code);
+    m_normalised.insert(box, code);
+}
+
+QComboBox *OperationFields::codeBox(QWidget *parent, const QString &objectName)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(objectName);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMaxVisibleItems(20);
+    return box;
+}
+
+void OperationFields::fillCodes(QComboBox *box, const QStringList &index, int current)
+{
+    QStringList codes;
+    codes.reserve(index.size());
+    for (const QString &entry : index)
+        codes.append(entry.left(6));
+    box->clear();
+    box->addItems(codes);
+    box->setEditText(current >= 0 && current < codes.size() ? codes[current] : QString());
+}
+
+bool OperationFields::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        if (dialogkit::isEnterPress(event)) {
+            m_dialog->accept();
+            return true;
+        }
+        auto *edit = qobject_cast<QLineEdit *>(watched);
+        const bool quantity = m_quantities.contains(edit);
+        if (edit && (quantity || m_amounts.contains(edit))) {
+            QString replacement;
+            const auto action =
+                entry::filterKey(*static_cast<QKeyEvent *>(event),
+                                 quantity ? entry::quantityChar : entry::amountChar, &replacement);
+            if (action == entry::KeyAction::Drop) return true;
+            if (action == entry::KeyAction::Replace) {
+                edit->insert(replacement);
+                return true;
+            }
+        }
+    } else if (event->type() == QEvent::FocusOut) {
+        // The pop-up of a list or another window taking the keyboard does
+        // not leave the field.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+            return QObject::eventFilter(watched, event);
+        if (auto *box = qobject_cast<QComboBox *>(watched); box && m_codes.contains(box))
+            normalise(box);
+        else if (auto *edit = qobject_cast<QLineEdit *>(watched); edit && m_amounts.contains(edit))
+            edit->setText(entry::leftPrice(edit->text()));
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+class QComboBox;
+class QDialog;
+class QLineEdit;
+class QWidget;
+
+// The field behaviour the operation dialogs share: code boxes normalised
+// when left; quantity fields take digits; amount fields take digits and ","
+// (a "." becomes ",") and are rewritten "#.00" when left; Enter in any field
+// confirms like "OK".
+class OperationFields : public QObject
+{
+    Q_OBJECT
+public:
+    explicit OperationFields(QDialog *dialog);
+
+    void addCode(QComboBox *box);
+    void addQuantity(QLineEdit *edit);
+    void addAmount(QLineEdit *edit);
+    // Anything else where Enter confirms (the date picker).
+    void addEnter(QWidget *widget);
+
+    // Normalises the code box that has the focus: Enter there confirms
+    // before the box is left.
+    void normaliseFocused();
+
+    // An editable list of codes, filled with the first six characters of
+    // every index entry; the text is the code of entry `current` (-1: none).
+    static QComboBox *codeBox(QWidget *parent, const QString &objectName);
+    static void fillCodes(QComboBox *box, const QStringList &index, int current);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void normalise(QComboBox *box);
+
+    QDialog *m_dialog;
+    QHash<QComboBox *, QString> m_normalised;
+    QList<QComboBox *> m_codes;
+    QList<QLineEdit *> m_quantities;
+    QList<QLineEdit *> m_amounts;
+};

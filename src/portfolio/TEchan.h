@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include <utility>
+
+class OperationFields;
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QPushButton;
+
+// "Echange de titres": the shares given up and the shares received.
+// Controls: "ComboBox1" (Code échangé), "ComboBox2" (Code reçu),
+// "DateTimePicker1", "Edit1" (Quantité échangée), "Edit4" (Quantité reçue),
+// "Edit2" (Soulte), "Edit3" (fees), "Button1" (Annuler), "Button2" (OK).
+class TEchan : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TEchan(QWidget *parent = nullptr);
+
+    // The store is read, never changed, for the last prices.
+    void Init(const QString &name, const QStringList &index, int current, const QStringList &store);
+    // The sale part and the purchase part (without kind letters); both
+    // empty when cancelled or when the soulte or the fees are empty. Throws
+    // the conversion error of a quantity, a price or the soulte.
+    std::pair<QString, QString> Result() const;
+    // The price of the newest quotation of the code; false when none.
+    bool Dernier(const QString &code, QString *price) const;
+
+    // "OK": refused, with a message naming the field, while a code is
+    // shorter than six characters.
+    void accept() override;
+
+private:
+    QComboBox *m_codeOut;
+    QComboBox *m_codeIn;
+    QDateEdit *m_date;
+    QLineEdit *m_qtyOut;
+    QLineEdit *m_qtyIn;
+    QLineEdit *m_soulte;
+    QLineEdit *m_fees;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
+    OperationFields *m_fields;
+    QStringList m_store;
+    bool m_accepted = false;
+};
