@@ -12,6 +12,7 @@
 #include "app/glyphs.h"
 #include "base/Prompts.h"
 #include "base/clock.h"
+#include "print/TConfigImprimante.h"
 #include "print/printer.h"
 #include "base/QtPrompts.h"
 #include "exchange/ExchangeCommands.h"
@@ -558,7 +559,10 @@ void TMainForm::OuvrirClick()
 
 void TMainForm::ConfigImprimanteClick()
 {
-    Prompts::get().pageSetup(this, &sharedPrinter());
+    TConfigImprimante dialog(this);
+    dialog.Init(sharedPrinter());
+    Prompts::get().exec(&dialog);
+    dialog.Result(sharedPrinter());
 }
 
 void TMainForm::QuitterClick()

@@ -1,8 +1,15 @@
 #include "charts/ChartCommands.h"
 
+#include "base/Prompts.h"
 #include "charts/ChartPage.h"
+#include "charts/IndicatorWindow.h"
+#include "charts/THit.h"
+#include "charts/TParam.h"
+#include "charts/TStatis.h"
+#include "quotes/BourseData.h"
 #include "quotes/TBourse.h"
 #include "quotes/TitresPage.h"
+#include "quotes/quotelistmodel.h"
 
 void ChartCommands::Graphique()
 {
@@ -12,11 +19,67 @@ void ChartCommands::Graphique()
     m_doc.chart().Dessine();
 }
 
-// The chart parameters, the indicator windows, the statistics and the
-// hit-parade come with their windows; until then these commands do nothing.
-void ChartCommands::Parametres() {}
-void ChartCommands::RIIndex() {}
-void ChartCommands::Momentum() {}
-void ChartCommands::ZigetZag() {}
-void ChartCommands::Statistiques() {}
-void ChartCommands::HitParade() {}
+void ChartCommands::Parametres()
+{
+    Settings &s = m_data.settings();
+    TParam param(&m_doc);
+    param.Init(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent);
+    Prompts::get().exec(&param);
+    param.Result(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent);
+    // The chart shown follows the new settings at once.
+    if (param.result() == QDialog::Accepted && m_doc.page() == TBourse::PageGraphique)
+        m_doc.chart().Dessine();
+}
+
+History ChartCommands::history() const
+{
+    m_doc.titres().LitTitre();
+    return historyOf(m_doc.titres().model()->lines());
+}
+
+void ChartCommands::RIIndex()
+{
+    const History h = history();
+    int &length = m_data.settings().rsiLength;
+    if (length < 2) length = 6;
+    if (h.size() < length) return;
+    TRsi window(&m_doc);
+    window.Init(lastOf(h, kMaxPoints + 1), length);
+    Prompts::get().exec(&window);
+}
+
+void ChartCommands::Momentum()
+{
+    const History h = history();
+    int &length = m_data.settings().momentumLength;
+    if (length < 2) length = 6;
+    if (h.size() < length) return;
+    TMoment window(&m_doc);
+    window.Init(lastOf(h, kMaxPoints), length);
+    Prompts::get().exec(&window);
+}
+
+void ChartCommands::ZigetZag()
+{
+    const History h = history();
+    if (h.size() < 10) return;
+    TZigzag window(&m_doc);
+    window.Init(lastOf(h, kMaxPoints), m_data.settings().zigzagPercent);
+    Prompts::get().exec(&window);
+}
+
+void ChartCommands::Statistiques()
+{
+    const History h = history();
+    if (h.size() < 1) return;
+    TStatis window(&m_doc);
+    window.Init(h);
+    Prompts::get().exec(&window);
+}
+
+void ChartCommands::HitParade()
+{
+    THit window(&m_doc);
+    window.Init(m_data.index(), m_data.store());
+    Prompts::get().exec(&window);
+}

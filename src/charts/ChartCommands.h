@@ -1,5 +1,7 @@
 #pragma once
 
+#include "charts/series.h"
+
 class BourseData;
 class TBourse;
 
@@ -12,14 +14,22 @@ public:
 
     // "&Graphique standard" (F9): the chart page on the current security.
     void Graphique();
+    // "&Paramètres": the five chart settings; the chart shown is redrawn
+    // after "OK".
     void Parametres();
+    // The indicator windows: each opens nothing when the history is too
+    // short for it (shorter than its length, or than 10 lines for ZigZag).
     void RIIndex();
     void Momentum();
     void ZigetZag();
+    // Opens nothing on an empty history.
     void Statistiques();
     void HitParade();
 
 private:
+    // The security view filled for the current security, read as a history.
+    History history() const;
+
     TBourse &m_doc;
     BourseData &m_data;
 };

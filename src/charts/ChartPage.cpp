@@ -1,5 +1,8 @@
 #include "charts/ChartPage.h"
 
+#include "charts/PaintArea.h"
+#include "quotes/quotelistmodel.h"
+
 #include "quotes/BourseData.h"
 #include "quotes/PageKit.h"
 #include "quotes/TBourse.h"
@@ -13,12 +16,12 @@ ChartPage::ChartPage(TBourse &doc, BourseData &data, QWidget *parent)
 {
     setObjectName(QStringLiteral("TabSheet3"));
     m_comboBox3 = pagekit::pageCombo(this, QStringLiteral("ComboBox3"), 240);
-    m_paintBox1 = new QWidget(this);
-    m_paintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    m_paintBox1->setAutoFillBackground(true);
-    QPalette pal = m_paintBox1->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    m_paintBox1->setPalette(pal);
+    m_paintBox1 = new PaintArea(this);
+    m_paintBox1->setSource([this](QSize size, const TextMeasure &measure) {
+        Settings &settings = m_data.settings();
+        return priceChart(size, historyOf(m_doc.titres().model()->lines()), settings.maSwitch,
+                          settings.maLength, measure);
+    });
     pagekit::layoutPage(this, QStringLiteral("Graphique"), m_comboBox3, m_paintBox1);
 
     connect(m_comboBox3, &QComboBox::activated, this, [this] { ComboBox3Change(); });
@@ -46,7 +49,6 @@ void ChartPage::ComboBox3Change()
     Dessine();
 }
 
-// The drawing of the price chart comes with the chart windows.
 void ChartPage::Dessine()
 {
     m_paintBox1->update();

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class BourseData;
+class PaintArea;
 class QComboBox;
 class TBourse;
 
@@ -15,8 +16,10 @@ public:
     ChartPage(TBourse &doc, BourseData &data, QWidget *parent = nullptr);
 
     void ComboBox3Change();
-    // Redraws the chart of the current security.
+    // Redraws the chart of the current security (at the next painting, which
+    // draws it from the security view's list).
     void Dessine();
+    PaintArea *paintBox() const { return m_paintBox1; }
 
     void setNames(const QStringList &names, const QString &first);
     void showName(const QString &name, int position);
@@ -26,5 +29,5 @@ private:
     BourseData &m_data;
 
     QComboBox *m_comboBox3 = nullptr;
-    QWidget *m_paintBox1 = nullptr;
+    PaintArea *m_paintBox1 = nullptr;
 };

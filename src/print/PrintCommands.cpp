@@ -1,5 +1,65 @@
 #include "print/PrintCommands.h"
 
-// The printed pages come with the printing; until then the command does
-// nothing.
-void PrintCommands::Imprimer() {}
+#include "base/Prompts.h"
+#include "charts/series.h"
+#include "print/printedpages.h"
+#include "print/printer.h"
+#include "quotes/BourseData.h"
+#include "quotes/JournalPage.h"
+#include "quotes/TBourse.h"
+#include "quotes/TitresPage.h"
+#include "quotes/quotelistmodel.h"
+
+#include <QComboBox>
+#include <QPrinter>
+
+namespace
+{
+QList<QStringList> rowsOf(const QuoteListModel &model)
+{
+    QList<QStringList> rows;
+    rows.reserve(model.rowCount());
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < 5; ++c)
+            cells.append(model.cell(r, c));
+        rows.append(cells);
+    }
+    return rows;
+}
+} // namespace
+
+void PrintCommands::Imprimer()
+{
+    QPrinter &printer = sharedPrinter();
+    if (!Prompts::get().printDialog(&m_doc, &printer)) return;
+    Imprimer(printer);
+}
+
+bool PrintCommands::Imprimer(QPagedPaintDevice &device)
+{
+    const PrintedPage page{PageMap(device), device.heightMM()};
+    switch (m_doc.page()) {
+    case TBourse::PageJournal: {
+        m_doc.journal().LitMois();
+        const auto *months = m_doc.journal().findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+        const QString title =
+            QStringLiteral("Journal de ") + (months ? months->currentText() : QString());
+        return printSteps(device, printedList(page, title, rowsOf(*m_doc.journal().model())));
+    }
+    case TBourse::PageTitres: {
+        m_doc.titres().LitTitre();
+        const QString title = QStringLiteral("Evolution de ") + m_doc.titres().currentName();
+        return printSteps(device, printedList(page, title, rowsOf(*m_doc.titres().model())));
+    }
+    case TBourse::PageGraphique: {
+        m_doc.titres().LitTitre();
+        Settings &s = m_data.settings();
+        return printSteps(device, printedPriceChart(page.map, m_doc.titres().currentName(),
+                                                    historyOf(m_doc.titres().model()->lines()),
+                                                    s.maSwitch, s.maLength));
+    }
+    default:
+        return false; // the entry page prints nothing
+    }
+}

@@ -538,9 +538,8 @@ private slots:
     void configImprimante_opensThePrinterSetUp()
     {
         start();
-        env->prompts.printAnswers << false;
         QVERIFY(trigger("miConfigImprimante"));
-        QCOMPARE(env->prompts.log, QStringList({u("pagesetup")}));
+        QCOMPARE(env->prompts.log, QStringList({u("window: Configuration imprimante")}));
     }
 
     void aPropos_showsTheAboutBoxModally()

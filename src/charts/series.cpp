@@ -1,0 +1,302 @@
+#include "charts/series.h"
+
+#include "base/errors.h"
+#include "base/formats.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+
+History historyOf(const QStringList &lines)
+{
+    History h;
+    for (const QString &line : lines) {
+        QString rest = line;
+        const QString date = nextField(rest);
+        nextField(rest); // code
+        const QString name = nextField(rest);
+        const QString price = nextField(rest);
+        const QString volume = nextField(rest);
+        if (h.dates.isEmpty()) h.name = name;
+        h.dates.append(storedToShown(date));
+        h.prices.append(price);
+        h.volumes.append(volume);
+    }
+    return h;
+}
+
+History lastOf(const History &history, int count)
+{
+    const int from = std::max(0, history.size() - count);
+    if (from == 0) return history;
+    History h;
+    h.name = history.name;
+    h.dates = history.dates.mid(from);
+    h.prices = history.prices.mid(from);
+    h.volumes = history.volumes.mid(from);
+    return h;
+}
+
+PriceSeries priceSeries(const History &history)
+{
+    PriceSeries s;
+    for (int i = 0; i < history.size(); ++i) {
+        double price = 0;
+        if (!tryReadDecimal(history.prices.at(i), &price)) continue;
+        double volume = 0;
+        if (!tryReadDecimal(history.volumes.at(i), &volume)) volume = 0;
+        s.dates.append(history.dates.at(i));
+        s.priceTexts.append(history.prices.at(i));
+        s.volumeTexts.append(history.volumes.at(i));
+        s.prices.append(roundToInt(price));
+        s.volumes.append(roundToInt(volume));
+    }
+    return lastOf(s, s.size());
+}
+
+PriceSeries lastOf(const PriceSeries &series, int count)
+{
+    const int from = std::max(0, series.size() - count);
+    PriceSeries s;
+    s.dates = series.dates.mid(from);
+    s.priceTexts = series.priceTexts.mid(from);
+    s.volumeTexts = series.volumeTexts.mid(from);
+    s.prices = series.prices.mid(from);
+    s.volumes = series.volumes.mid(from);
+    for (int k = 0; k < s.size(); ++k) {
+        s.lowest = std::min(s.lowest, s.prices[k]);
+        s.highest = std::max(s.highest, s.prices[k]);
+        s.largestVolume = std::max(s.largestVolume, s.volumes[k]);
+    }
+    return s;
+}
+
+QList<qint64> movingAverage(const QList<qint64> &y, int length)
+{
+    QList<qint64> m(y.size(), 0);
+    if (length < 1) return m;
+    qint64 sum = 0;
+    for (int k = 0; k < y.size(); ++k) {
+        if (k >= length) {
+            m[k] = sum / length;
+            sum -= y[k - length];
+        }
+        sum += y[k];
+    }
+    return m;
+}
+
+int pointsThatFit(int count, int room)
+{
+    if (count < 2 || room / (count - 1) >= 1) return count;
+    return std::max(2, room + 1);
+}
+
+QList<double> exactPrices(const History &history)
+{
+    QList<double> p;
+    p.reserve(history.size());
+    for (const QString &t : history.prices)
+        p.append(readDecimal(t));
+    return p;
+}
+
+Indicator rsiOf(const History &history, int length)
+{
+    const QList<double> p = exactPrices(history);
+    Indicator r;
+    r.kind = Indicator::Rsi;
+    r.title = history.name + QStringLiteral(" - RI-Index ") + QString::number(length) +
+              QStringLiteral(" bourses");
+    const int n = int(p.size());
+    QList<double> c;
+    for (int j = 0; j + 1 < n; ++j) {
+        r.dates.append(history.dates.at(j + 1));
+        c.append(p[j + 1] - p[j]);
+    }
+    r.values = QList<qint64>(c.size(), 0);
+    r.first = length;
+    for (int i = length; i < c.size(); ++i) {
+        double gain = 0, loss = 0;
+        for (int k = i - length; k < i; ++k) {
+            if (c[k] > 0) gain += c[k];
+            if (c[k] < 0) loss -= c[k];
+        }
+        const double avgGain = gain / length;
+        double avgLoss = loss / length;
+        if (avgLoss < 0.1) avgLoss = 0.1;
+        r.values[i] = roundToInt(100 - 100 / (avgGain / avgLoss + 1));
+    }
+    return r;
+}
+
+Indicator momentumOf(const History &history, int length)
+{
+    const QList<double> p = exactPrices(history);
+    Indicator m;
+    m.kind = Indicator::Moment;
+    m.title = history.name + QStringLiteral(" - Momentum ") + QString::number(length) +
+              QStringLiteral(" bourses");
+    m.dates = history.dates;
+    m.values = QList<qint64>(p.size(), 0);
+    m.first = 0;
+    for (int i = length; i < p.size(); ++i)
+        m.values[i] =
+            p[i - length] == 0 ? 0 : roundToInt(100 * (p[i] - p[i - length]) / p[i - length]);
+    return m;
+}
+
+Indicator zigzagOf(const History &history, int percent)
+{
+    const QList<double> p = exactPrices(history);
+    Indicator z;
+    z.kind = Indicator::Zigzag;
+    z.title = history.name + QStringLiteral(" - ZigZag ") + QString::number(percent) +
+              QStringLiteral("%");
+    z.dates = history.dates;
+    z.percent = percent;
+    for (double v : p)
+        z.values.append(roundToInt(v));
+    return z;
+}
+
+Indicator lastOf(const Indicator &indicator, int count)
+{
+    const int from = std::max(0, indicator.size() - count);
+    if (from == 0) return indicator;
+    Indicator r = indicator;
+    r.dates = indicator.dates.mid(from);
+    r.values = indicator.values.mid(from);
+    r.first = std::max(0, indicator.first - from);
+    return r;
+}
+
+qint64 largestMove(const Indicator &indicator)
+{
+    qint64 m = 0;
+    for (qint64 v : indicator.values)
+        m = std::max(m, v < 0 ? -v : v);
+    return m;
+}
+
+QList<int> zigzagPoints(const QList<qint64> &v, int percent)
+{
+    QList<int> kept;
+    if (v.isEmpty()) return kept;
+    kept.append(0);
+    qint64 reference = v[0] < 2 && v.size() > 1 ? v[1] : v[0];
+    for (int i = 1; i < v.size(); ++i) {
+        // With a reference of 0 every other price is a move.
+        const bool move =
+            reference == 0 ? v[i] != 0
+                           : std::abs(double(v[i] - reference)) / double(reference) * 100 > percent;
+        if (move) {
+            kept.append(i);
+            reference = v[i];
+        }
+    }
+    return kept;
+}
+
+Statistics statisticsOf(const History &history)
+{
+    Statistics s;
+    const QList<double> x = exactPrices(history);
+    if (x.isEmpty()) return s;
+    s.firstDate = history.dates.first();
+    s.lastDate = history.dates.last();
+    double sum = 0, squares = 0;
+    for (int i = 0; i < x.size(); ++i) {
+        if (x[i] > s.highest) {
+            s.highest = x[i];
+            s.highestDate = history.dates[i];
+        }
+        if (x[i] < s.lowest) {
+            s.lowest = x[i];
+            s.lowestDate = history.dates[i];
+        }
+        sum += x[i];
+        squares += x[i] * x[i];
+    }
+    const double n = double(x.size());
+    s.mean = sum / n;
+    s.deviation = std::sqrt(std::abs(squares / n - s.mean * s.mean));
+    QList<double> sorted = x;
+    std::sort(sorted.begin(), sorted.end());
+    const qsizetype m = sorted.size() - 1;
+    s.q1 = sorted[m / 4];
+    s.q2 = sorted[m / 2];
+    s.q3 = sorted[3 * m / 4];
+    if (s.mean != 0) s.variation = s.deviation / s.mean * 100;
+    return s;
+}
+
+namespace
+{
+// The price field of a quotation line: between its third and fourth tab.
+double linePrice(const QString &line)
+{
+    qsizetype from = 0;
+    for (int t = 0; t < 3; ++t) {
+        from = line.indexOf(QLatin1Char('\t'), from);
+        if (from < 0) return 0;
+        ++from;
+    }
+    qsizetype to = line.indexOf(QLatin1Char('\t'), from);
+    if (to < 0) to = line.size();
+    double v = 0;
+    return tryReadDecimal(QStringView(line).mid(from, to - from), &v) ? v : 0;
+}
+} // namespace
+
+QList<Rise> hitParade(const QStringList &index, const QStringList &store, const QString &start,
+                      const QString &end)
+{
+    struct Found {
+        double first = 0;
+        double last = 0;
+        bool hasLast = false;
+    };
+    QList<Found> found(index.size());
+    QHash<QStringView, QList<int>> byCode;
+    for (int i = 0; i < index.size(); ++i)
+        byCode[QStringView(index[i]).left(6)].append(i);
+    for (const QString &line : store) {
+        if (line.size() < 15) continue;
+        const auto it = byCode.constFind(QStringView(line).mid(9, 6));
+        if (it == byCode.cend()) continue;
+        const QStringView date = QStringView(line).left(8);
+        const bool afterStart = date.compare(start) >= 0;
+        const bool beforeEnd = date.compare(end) <= 0;
+        if (!afterStart && !beforeEnd) continue;
+        const double price = linePrice(line);
+        for (int i : *it) {
+            Found &f = found[i];
+            if (afterStart && f.first == 0) f.first = price;
+            if (beforeEnd) {
+                f.last = price;
+                f.hasLast = true;
+            }
+        }
+    }
+    QList<Rise> rows;
+    rows.reserve(index.size());
+    for (int i = 0; i < index.size(); ++i) {
+        Rise r;
+        r.name = index[i].mid(6);
+        if (found[i].first != 0 && found[i].hasLast)
+            r.rise = (found[i].last - found[i].first) / found[i].first * 100;
+        rows.append(r);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Rise &a, const Rise &b) {
+        if (!a.rise || !b.rise) return a.rise.has_value() && !b.rise.has_value();
+        return *a.rise > *b.rise;
+    });
+    return rows;
+}
+
+QString riseText(const Rise &rise)
+{
+    return rise.rise ? formatPrice(*rise.rise) + QStringLiteral("%") : QString();
+}

@@ -1,0 +1,359 @@
+// The drawing steps of the chart frame, the price chart, the indicators and
+// the printed pages, in pixels and in millimetres.
+#include "charts/chartdraw.h"
+#include "print/printedpages.h"
+#include "testkit.h"
+
+#include <QTest>
+
+namespace
+{
+// Texts 7 pixels a character and 13 high.
+const TextMeasure kMeasure{[](const QString &s) { return int(7 * s.size()); },
+                           [](const QString &) { return 13; }};
+
+History hist(const QStringList &prices, const QStringList &volumes = {})
+{
+    QStringList lines;
+    QDate d(2001, 1, 2);
+    for (int i = 0; i < prices.size(); ++i, d = d.addDays(1))
+        lines << qline(d.toString(u"yyyyMMdd"), u("012000"), u("ACIÉRIES"), prices[i],
+                       volumes.value(i, u("1000")));
+    return historyOf(lines);
+}
+
+History rising(int n)
+{
+    QStringList p;
+    for (int i = 0; i < n; ++i)
+        p << QString::number(100 + i % 37);
+    return hist(p);
+}
+
+// The lines drawn with the pen of that colour (and width), in order.
+QList<QLine> linesIn(const DrawSteps &s, const QColor &color, int width = -1)
+{
+    QList<QLine> out;
+    bool in = false;
+    for (const DrawStep &st : s.steps()) {
+        if (st.kind == DrawStep::Pen)
+            in = st.color == color && (width < 0 || st.width == width) && !st.dotted;
+        else if (st.kind == DrawStep::Line && in)
+            out << QLine(st.x, st.y, st.x2, st.y2);
+    }
+    return out;
+}
+
+QList<QLine> dottedLines(const DrawSteps &s)
+{
+    QList<QLine> out;
+    bool in = false;
+    for (const DrawStep &st : s.steps()) {
+        if (st.kind == DrawStep::Pen)
+            in = st.dotted;
+        else if (st.kind == DrawStep::Line && in)
+            out << QLine(st.x, st.y, st.x2, st.y2);
+    }
+    return out;
+}
+
+// "text@x,y" for each text drawn.
+QStringList placed(const DrawSteps &s)
+{
+    QStringList out;
+    for (const DrawStep &st : s.steps())
+        if (st.kind == DrawStep::Text || st.kind == DrawStep::TextEnd)
+            out << QStringLiteral("%1@%2,%3%4")
+                       .arg(st.text)
+                       .arg(st.x)
+                       .arg(st.y)
+                       .arg(st.kind == DrawStep::TextEnd ? u("<") : QString());
+    return out;
+}
+
+// 10 pixels a millimetre.
+const PageMap kMap(2100, 210, 2970, 297);
+} // namespace
+
+Q_DECLARE_METATYPE(QList<QLine>)
+
+class TestChartDraw : public QObject
+{
+    Q_OBJECT
+private slots:
+    void frame_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QList<QLine>>("grid");
+        const QStringList dates = {u("d0"), u("d1"), u("d2"), u("d3"), u("d4")};
+        // 800 x 600: R = 760, D = 640, B = 460; 7 x 14 < 800 and 7 x 13 < 600.
+        QTest::newRow("all labels")
+            << QSize(800, 600)
+            << QStringList({u("d0@60,465"), u("d4@700,465"), u("d2@380,465"), u("d1@220,465"),
+                            u("d3@540,465"), u("10@10,445"), u("20@10,40"), u("3 K@10,490"),
+                            u("15@10,235"), u("17@10,140"), u("12@10,335")})
+            << QList<QLine>({QLine(60, 50, 760, 50), QLine(60, 245, 760, 245),
+                             QLine(60, 150, 760, 150), QLine(60, 345, 760, 345)});
+        // 90 wide: 7 x 14 >= 90, no quarter dates; 90 high: no quarter labels.
+        QTest::newRow("small") << QSize(90, 90)
+                               << QStringList({u("d0@60,-45"), u("d4@-10,-45"), u("d2@25,-45"),
+                                               u("10@10,-65"), u("20@10,40"), u("3 K@10,-20"),
+                                               u("15@10,-20")})
+                               << QList<QLine>({QLine(60, 50, 50, 50), QLine(60, -10, 50, -10)});
+    }
+    void frame()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QStringList, texts);
+        QFETCH(QList<QLine>, grid);
+        DrawSteps s;
+        traceFrame(s, size, size.height() - 140, {u("d0"), u("d1"), u("d2"), u("d3"), u("d4")},
+                   priceLabels(10, 20), u("3 K"), kMeasure);
+        QCOMPARE(placed(s), texts);
+        QCOMPARE(dottedLines(s), grid);
+        const int h = size.height(), r = size.width() - 40, b = h - 140;
+        QCOMPARE(linesIn(s, Qt::black, 2),
+                 QList<QLine>({QLine(60, b, r, b), QLine(60, b, 60, 40),
+                               QLine(60, h - 30, r, h - 30), QLine(60, h - 30, 60, h - 110)}));
+    }
+
+    void priceChart_twoQuotations()
+    {
+        int length = 8;
+        const ChartDrawing d = priceChart(
+            QSize(800, 600), hist({u("10"), u("20")}, {u("1000"), u("2000")}), 1, length, kMeasure);
+        // step 700, B 460, y = (p - 10) * 420 / 10.
+        QCOMPARE(linesIn(d.steps, Qt::blue, 2),
+                 QList<QLine>({QLine(60, 460, 60, 460), QLine(60, 460, 760, 40)}));
+        QCOMPARE(linesIn(d.steps, Qt::yellow), QList<QLine>()); // 8 >= 2 points
+        // The second bar one step beyond the price line.
+        QCOMPARE(linesIn(d.steps, Qt::black, 3),
+                 QList<QLine>({QLine(760, 568, 760, 528), QLine(1460, 568, 1460, 488)}));
+        QCOMPARE(d.tipAt(758), u("03/01/2001\nCours : 20\nVolume : 2000"));
+        QCOMPARE(d.tipAt(-300), QString()); // more than half a step away
+    }
+
+    void priceChart_movingAverage()
+    {
+        int length = 1; // becomes 8
+        const QStringList p = {u("10"), u("12"), u("14"), u("16"), u("18"), u("20"),
+                               u("22"), u("24"), u("26"), u("28"), u("30")};
+        ChartDrawing d = priceChart(QSize(1100, 600), hist(p), 1, length, kMeasure);
+        QCOMPARE(length, 8);
+        // step 100; y(k) = 2k * 420 / 20 = 42k; m(8) = 42 * 28 / 8 = 147.
+        const QList<QLine> ma = linesIn(d.steps, Qt::yellow, 2);
+        QCOMPARE(ma.size(), 3);
+        QCOMPARE(ma.first(), QLine(860, 460 - 147, 860, 460 - 147));
+        QCOMPARE(ma.last().p2(), QPoint(1060, 460 - 42 * 44 / 8));
+        d = priceChart(QSize(1100, 600), hist(p), 0, length, kMeasure);
+        QVERIFY(linesIn(d.steps, Qt::yellow).isEmpty());
+    }
+
+    void priceChart_framesOnly_data()
+    {
+        QTest::addColumn<QStringList>("prices");
+        QTest::addColumn<int>("texts");
+        QTest::newRow("span of 1") << QStringList({u("10"), u("11"), u("10,4")}) << 11;
+        QTest::newRow("one quotation") << QStringList({u("10")}) << 11;
+        QTest::newRow("empty") << QStringList() << 0;
+    }
+    void priceChart_framesOnly()
+    {
+        QFETCH(QStringList, prices);
+        QFETCH(int, texts);
+        int length = 8;
+        const ChartDrawing d = priceChart(QSize(800, 600), hist(prices), 1, length, kMeasure);
+        QVERIFY(linesIn(d.steps, Qt::blue).isEmpty());
+        QVERIFY(linesIn(d.steps, Qt::black, 3).isEmpty());
+        QCOMPARE(d.steps.texts().size(), texts);
+        QCOMPARE(linesIn(d.steps, Qt::black, 2).size(), 4);
+    }
+
+    void priceChart_volumes()
+    {
+        int length = 8;
+        // No bars when every volume is 0; a volume beyond 32 bits keeps its height.
+        ChartDrawing d = priceChart(QSize(800, 600), hist({u("1"), u("9")}, {u("0"), u("0")}), 1,
+                                    length, kMeasure);
+        QVERIFY(linesIn(d.steps, Qt::black, 3).isEmpty());
+        d = priceChart(QSize(800, 600),
+                       hist({u("1"), u("9")}, {u("40000000000"), u("80000000000")}), 1, length,
+                       kMeasure);
+        QCOMPARE(linesIn(d.steps, Qt::black, 3).first(), QLine(760, 568, 760, 528));
+        QVERIFY(d.steps.texts().contains(u("80000000 K")));
+    }
+
+    void priceChart_neverCollapses()
+    {
+        int length = 8;
+        // 900 quotations in 616 pixels: the last 517 at one pixel a step.
+        const ChartDrawing d = priceChart(QSize(616, 600), rising(900), 1, length, kMeasure);
+        const QList<QLine> price = linesIn(d.steps, Qt::blue, 2);
+        QCOMPARE(price.size(), 517);
+        QCOMPARE(price.last().p2().x(), 576);
+        QCOMPARE(d.points.first().tip.left(10), rising(900).dates[900 - 517]);
+    }
+
+    void indicators_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QList<QLine>>("curve");
+        // 616 x 343: B = 283, step (516 / (n - 1)).
+        QTest::newRow("rsi, no false zeros")
+            << int(Indicator::Rsi)
+            << QStringList({u("0%@10,268"), u("100%@10,40"), u("50%@10,146"), u("75%@10,95"),
+                            u("25%@10,202")})
+            << QList<QLine>({QLine(576, 283 - 75 * 243 / 100, 576, 283 - 75 * 243 / 100)});
+        QTest::newRow("momentum, fixed scale")
+            << int(Indicator::Moment)
+            << QStringList(
+                   {u("-40@10,268"), u("40@10,40"), u("0@10,146"), u("20@10,95"), u("-20@10,202")})
+            << QList<QLine>();
+        QTest::newRow("zigzag") << int(Indicator::Zigzag)
+                                << QStringList({u("10@10,268"), u("15@10,40"), u("12@10,146"),
+                                                u("13@10,95"), u("11@10,202")})
+                                << QList<QLine>();
+    }
+    void indicators()
+    {
+        QFETCH(int, kind);
+        QFETCH(QStringList, labels);
+        QFETCH(QList<QLine>, curve);
+        const History h =
+            hist({u("10"), u("11"), u("10"), u("12"), u("13"), u("12"), u("14"), u("15")});
+        const Indicator ind = kind == Indicator::Rsi      ? rsiOf(h, 6)
+                              : kind == Indicator::Moment ? momentumOf(h, 6)
+                                                          : zigzagOf(h, 5);
+        const ChartDrawing d = indicatorChart(QSize(616, 343), ind, kMeasure);
+        const QStringList texts = placed(d.steps);
+        QCOMPARE(texts.mid(texts.size() - 5),
+                 QStringList({labels[0], labels[1], labels[2], labels[3], labels[4]}));
+        const QList<QLine> blue = linesIn(d.steps, Qt::blue, 2);
+        if (kind == Indicator::Rsi) QCOMPARE(blue, curve);
+        if (kind == Indicator::Moment) {
+            // 10 - 11 ... over 6: (14 - 10) / 10 = 40 %, (15 - 11) / 11 = 36 %.
+            const int z = 283 / 2 + 5;
+            QCOMPARE(blue.first(), QLine(60, z, 60, z));
+            QCOMPARE(blue.last().p2(), QPoint(60 + 7 * (516 / 7), z - 36 * 283 / 100));
+        }
+        if (kind == Indicator::Zigzag) {
+            // Retained: 11 (+10 %), 10, 12, 13? (+8.3 %), 12 (-7.7 %), 14, 15 (+7.1 %).
+            QCOMPARE(blue.first().p1(), QPoint(60, 283));
+            QCOMPARE(blue.last().p2(), QPoint(60 + 7 * 73, 283 - 253));
+        }
+    }
+
+    void indicators_singlePositionAndFlat()
+    {
+        Indicator m = momentumOf(hist({u("5"), u("5")}), 2);
+        m.values = {0};
+        m.dates = QStringList({u("d")});
+        ChartDrawing d = indicatorChart(QSize(616, 343), m, kMeasure);
+        QCOMPARE(linesIn(d.steps, Qt::blue, 2).last().p2().x(), 60);
+        const Indicator z = zigzagOf(hist(QStringList(12, u("8"))), 5);
+        d = indicatorChart(QSize(616, 343), z, kMeasure);
+        const QList<QLine> flat = linesIn(d.steps, Qt::blue, 2);
+        QCOMPARE(flat, QList<QLine>({QLine(60, 283, 60, 283)}));
+    }
+
+    void indicators_neverCollapse()
+    {
+        // 751 positions in the 616-pixel window: the last 517 at one pixel a step.
+        const ChartDrawing d =
+            indicatorChart(QSize(616, 343), momentumOf(rising(751), 6), kMeasure);
+        const QList<QLine> curve = linesIn(d.steps, Qt::blue, 2);
+        QCOMPARE(curve.size(), 517);
+        QCOMPARE(curve[100].p2().x(), 60 + 100);
+        QCOMPARE(curve.last().p2().x(), 576);
+    }
+
+    void printedList_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("heightMm");
+        QTest::addColumn<QList<int>>("rowsPerPage");
+        QTest::newRow("three rows") << 3 << 280 << QList<int>({3});
+        QTest::newRow("breaks one row early") << 60 << 280 << QList<int>({53, 7});
+        QTest::newRow("exactly a page") << 53 << 280 << QList<int>({53});
+    }
+    void printedList()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, heightMm);
+        QFETCH(QList<int>, rowsPerPage);
+        QList<QStringList> list;
+        for (int i = 0; i < rows; ++i)
+            list << QStringList(
+                {u("02/01/2001"), u("012000"), u("ACIÉRIES"), QString::number(i), u("100")});
+        const DrawSteps s = ::printedList({kMap, heightMm}, u("Journal de Janvier 2001"), list);
+        QList<int> counted{0};
+        for (const DrawStep &st : s.steps()) {
+            if (st.kind == DrawStep::NewPage) counted << 0;
+            if (st.kind == DrawStep::TextEnd && st.x == kMap.Mh(160) && st.text == u("100"))
+                ++counted.last();
+        }
+        QCOMPARE(counted, rowsPerPage);
+        const QStringList texts = placed(s);
+        // Heading, then rows 18, 23 and 28 mm from the top (10 pixels a mm).
+        QCOMPARE(texts.mid(0, 11),
+                 QStringList({u("Journal de Janvier 2001@100,30"), u("Date@100,100"),
+                              u("Code@300,100"), u("Nom@500,100"), u("Cours@1500,100<"),
+                              u("Volume@1700,100<"), u("02/01/2001@100,180"), u("012000@300,180"),
+                              u("ACIÉRIES@500,180"), u("0@1500,180<"), u("100@1700,180<")}));
+        QVERIFY(texts.contains(u("ACIÉRIES@500,230")));
+        QCOMPARE(s.only(DrawStep::Line).first(), [] {
+            DrawStep rule;
+            rule.x = 100;
+            rule.y = 150;
+            rule.x2 = 1700;
+            rule.y2 = 150;
+            return rule;
+        }());
+    }
+
+    void printedPriceChart_fivePoints()
+    {
+        int length = 2;
+        const DrawSteps s =
+            printedPriceChart(kMap, u("ACIÉRIES"),
+                              hist({u("10"), u("30"), u("20"), u("50"), u("40")},
+                                   {u("1000"), u("2000"), u("4000"), u("3000"), u("500")}),
+                              1, length);
+        // x = 25, 70, 115, 160 and 205 mm; y = (p - 10) * 80 / 40.
+        QCOMPARE(linesIn(s, Qt::blue, 4),
+                 QList<QLine>({QLine(250, 980, 250, 980), QLine(250, 980, 700, 580),
+                               QLine(700, 580, 1150, 780), QLine(1150, 780, 1600, 180),
+                               QLine(1600, 180, 2050, 380)}));
+        // Average of the two points before, 2.5 mm left of the prices.
+        const QList<QLine> ma = linesIn(s, Qt::red, 4);
+        QCOMPARE(ma.first().p1(), QPoint(Mh80(2 * 180), kMap.Mv(95 - 20)));
+        const QList<QLine> bars = linesIn(s, Qt::black, 12);
+        QCOMPARE(bars.first(), QLine(Mh80(180), 1530, Mh80(180), 1530 - 100));
+        QStringList texts = placed(s);
+        QCOMPARE(texts.first(), u("Graphique de ACIÉRIES@300,30"));
+        QVERIFY(texts.contains(u("02/01/2001@250,1050")));
+        QVERIFY(texts.contains(u("06/01/2001@1900,1050")));
+        QVERIFY(texts.contains(u("4 K@100,1080")));
+        QVERIFY(texts.contains(u("30@100,630")));
+    }
+
+    void printedIndicator_positions()
+    {
+        const Indicator m = momentumOf(hist({u("10"), u("10"), u("11"), u("10"), u("12")}), 2);
+        const DrawSteps s = printedIndicator(kMap, m);
+        // step 180; zero level 67 mm; the last value, 9 %, is 7 mm above it.
+        const QList<QLine> curve = linesIn(s, Qt::blue, 4);
+        QCOMPARE(curve.first().p1(), QPoint(250, kMap.Mv(67)));
+        QCOMPARE(curve.last().p2(), QPoint(2050, kMap.Mv(67 - 9 * 80 / 100)));
+        QCOMPARE(placed(s).first(), m.title + u("@300,30"));
+        QVERIFY(linesIn(s, Qt::black, 2).size() == 2); // no volume pane
+    }
+
+private:
+    static int Mh80(int x) { return kMap.Mh(80 + x) / 4; }
+};
+
+QTEST_MAIN(TestChartDraw)
+#include "tst_chartdraw.moc"

@@ -1,0 +1,204 @@
+// The "&Stats" windows driven as the user does: parameters, indicators,
+// statistics and hit-parade, and the chart page's painting.
+#include "charts/IndicatorWindow.h"
+#include "charts/PaintArea.h"
+#include "testkit.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace
+{
+// `count` quotations of one security from 02/01/2001, prices from `prices`
+// (repeated).
+QStringList store(int count, const QStringList &prices = {u("10"), u("12"), u("15"), u("11")})
+{
+    QStringList lines;
+    QDate d(2001, 1, 2);
+    for (int i = 0; i < count; ++i, d = d.addDays(1))
+        lines << qline(d.toString(u"yyyyMMdd"), u("012000"), u("ACIÉRIES"),
+                       prices[i % prices.size()], u("100"));
+    return lines;
+}
+
+bool drawsIn(const ChartDrawing &d, const QColor &color)
+{
+    for (const DrawStep &s : d.steps.steps())
+        if (s.kind == DrawStep::Pen && s.color == color) return true;
+    return false;
+}
+} // namespace
+
+class TestChartWindows : public QObject
+{
+    Q_OBJECT
+private slots:
+    void parametres_writesBackOnlyOnOk_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Annuler") << false;
+    }
+    void parametres_writesBackOnlyOnOk()
+    {
+        QFETCH(bool, ok);
+        DocumentFixture env(store(20));
+        env.bourse->charts().Graphique();
+        QTRY_VERIFY(drawsIn(env.bourse->chart().paintBox()->drawing(), Qt::yellow));
+        env.prompts.dialogs << [&](QDialog *d) {
+            [&] {
+                QCOMPARE(d->windowTitle(), u("Paramètres"));
+                QVERIFY(child<QCheckBox>(d, "CheckBox1")->isChecked());
+                QCOMPARE(child<QSpinBox>(d, "SpinEdit1")->value(), 8);
+                QCOMPARE(child<QSpinBox>(d, "SpinEdit3")->value(), 6);
+                child<QCheckBox>(d, "CheckBox1")->setChecked(false);
+                child<QSpinBox>(d, "SpinEdit2")->setValue(9);
+                child<QSpinBox>(d, "SpinEdit3")->setValue(12);
+                child<QSpinBox>(d, "SpinEdit4")->setValue(7);
+            }();
+            child<QPushButton>(d, ok ? "Button2" : "Button1")->click();
+            return d->result();
+        };
+        env.bourse->charts().Parametres();
+        const Settings &s = env.bourse->data().settings();
+        QCOMPARE(
+            QList<int>({s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent}),
+            ok ? QList<int>({0, 8, 12, 9, 7}) : QList<int>({1, 8, 6, 6, 5}));
+        // After "OK" the chart shown loses its average at once.
+        if (ok) QTRY_VERIFY(!drawsIn(env.bourse->chart().paintBox()->drawing(), Qt::yellow));
+    }
+
+    void indicatorCommands_openNothingOnShortHistories_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("rsi 5 < 6") << 5 << 0 << QString();
+        QTest::newRow("rsi 6") << 6 << 0 << u("Rsi");
+        QTest::newRow("momentum 5") << 5 << 1 << QString();
+        QTest::newRow("momentum 6") << 6 << 1 << u("Moment");
+        QTest::newRow("zigzag 9") << 9 << 2 << QString();
+        QTest::newRow("zigzag 10") << 10 << 2 << u("Zigzag");
+        QTest::newRow("statistics 1") << 1 << 3 << u("Statistiques ACIÉRIES");
+    }
+    void indicatorCommands_openNothingOnShortHistories()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, command);
+        QFETCH(QString, opened);
+        DocumentFixture env(store(lines));
+        env.prompts.dialogs <<
+            [](QDialog *d) { return int(d->isModal() ? QDialog::Rejected : QDialog::Accepted); };
+        ChartCommands &c = env.bourse->charts();
+        command == 0   ? c.RIIndex()
+        : command == 1 ? c.Momentum()
+        : command == 2 ? c.ZigetZag()
+                       : c.Statistiques();
+        QCOMPARE(env.prompts.log,
+                 opened.isEmpty() ? QStringList() : QStringList({u("window: ") + opened}));
+    }
+
+    void rsi_lengthBelow2_becomes6()
+    {
+        DocumentFixture env(store(12));
+        env.bourse->data().settings().rsiLength = 1;
+        QString title;
+        env.prompts.dialogs << [&](QDialog *d) {
+            auto *w = static_cast<IndicatorWindow *>(d);
+            title = w->title();
+            return int(QDialog::Rejected);
+        };
+        env.bourse->charts().RIIndex();
+        QCOMPARE(env.bourse->data().settings().rsiLength, 6);
+        QCOMPARE(title, u("ACIÉRIES - RI-Index 6 bourses"));
+    }
+
+    void indicatorWindow_paintsAndShowsTheTitle()
+    {
+        TZigzag w;
+        QStringList lines = store(30);
+        w.Init(historyOf(lines), 5);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.size(), QSize(616, 376));
+        QCOMPARE(w.title(), u("ACIÉRIES - ZigZag 5%"));
+        QTRY_VERIFY(drawsIn(w.paintBox()->drawing(), Qt::blue));
+        QCOMPARE(w.findChild<QToolButton *>(u("SpeedButton8"))->toolTip(), u("Imprimer"));
+        QCOMPARE(w.paintBox()->drawing().tipAt(60), u("02/01/2001\nCours : 10"));
+    }
+
+    void statistics_labels_data()
+    {
+        QTest::addColumn<QStringList>("prices");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("single")
+            << QStringList({u("12,5")})
+            << QStringList({u("Du 02/01/2001"), u("Au 02/01/2001"), u("Plus haut : 12,50"),
+                            u("Plus bas  : 12,50"), u("au : 02/01/2001"), u("au : 02/01/2001"),
+                            u("Moyenne : 12,50"), u("Ecart type : ,00"), u("Variation : ,00"),
+                            u("Premier quartile   : 12,50"), u("Deuxième quartile  : 12,50"),
+                            u("Troisième quartile : 12,50")});
+        QTest::newRow("mean of 0 keeps the captions")
+            << QStringList({u("0")})
+            << QStringList({u("Du 02/01/2001"), u("Au 02/01/2001"), u("Plus haut : ,00"),
+                            u("Plus bas  : ,00"), u("au : "), u("au : 02/01/2001"),
+                            u("Moyenne : ,00"), u("Ecart type : ,00"), u("Variation"),
+                            u("Premier quartile"), u("Deuxième quartile"),
+                            u("Troisième quartile")});
+    }
+    void statistics_labels()
+    {
+        QFETCH(QStringList, prices);
+        QFETCH(QStringList, labels);
+        DocumentFixture env(store(1, prices));
+        QStringList shown;
+        env.prompts.dialogs << [&](QDialog *d) {
+            for (int i = 1; i <= 12; ++i)
+                shown << d->findChild<QLabel *>(u("Label") + QString::number(i))->text();
+            return int(QDialog::Rejected);
+        };
+        env.bourse->charts().Statistiques();
+        QCOMPARE(shown, labels);
+    }
+
+    void hitParade_computesOnClick()
+    {
+        QStringList lines = {
+            ql("20010102", "000001", "UP", "100"), ql("20010102", "000002", "DOWN", "50"),
+            ql("20010110", "000001", "UP", "110"), ql("20010110", "000002", "DOWN", "40"),
+            ql("20010301", "000003", "LATER", "10")};
+        DocumentFixture env(lines, QSize(800, 600), QDateTime(QDate(2001, 2, 1), QTime(12, 0)));
+        QStringList before, after;
+        env.prompts.dialogs << [&](QDialog *d) {
+            auto *list = d->findChild<QTreeWidget *>(u("ListView1"));
+            [&] {
+                QCOMPARE(d->windowTitle(), u("Hit parade"));
+                QCOMPARE(d->findChild<QDateEdit *>(u("DateTimePicker1"))->date(),
+                         QDate(2001, 1, 1));
+                QCOMPARE(d->findChild<QDateEdit *>(u("DateTimePicker2"))->date(),
+                         QDate(2001, 2, 1));
+                QCOMPARE(list->topLevelItemCount(), 0); // nothing before the click
+            }();
+            d->findChild<QToolButton *>(u("SpeedButton1"))->click();
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                before << list->topLevelItem(i)->text(0) + u("|") + list->topLevelItem(i)->text(1);
+            d->findChild<QDateEdit *>(u("DateTimePicker2"))->setDate(QDate(2001, 1, 5));
+            d->findChild<QToolButton *>(u("SpeedButton1"))->click();
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                after << list->topLevelItem(i)->text(0) + u("|") + list->topLevelItem(i)->text(1);
+            return int(QDialog::Rejected);
+        };
+        env.bourse->charts().HitParade();
+        QCOMPARE(before, QStringList({u("UP|10,00%"), u("DOWN|-20,00%"), u("LATER|")}));
+        QCOMPARE(after, QStringList({u("DOWN|0,00%"), u("UP|0,00%"), u("LATER|")}));
+    }
+};
+
+QTEST_MAIN(TestChartWindows)
+#include "tst_chartwindows.moc"
