@@ -11,6 +11,7 @@
 // gives (month and security views), and fails otherwise.
 #include "base/formats.h"
 #include "base/textfile.h"
+#include "charts/series.h"
 #include "portfolio/PortfolioCommands.h"
 #include "quotes/maintenance.h"
 #include "testkit.h"
@@ -289,6 +290,23 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
     table.add(u"security change: Precedent"_s, timed([&] { b->Precedent(); }), 0, 8);
     table.add(u"security change: Dernier"_s, timed([&] { b->Dernier(); }), 0, 8);
     same = same && sameAsPlainly(*b, true);
+
+    b->charts().Graphique();
+    QCoreApplication::processEvents();
+    table.add(u"chart redrawn on resize"_s, timed([&] {
+                  b->resize(1010, 700);
+                  b->repaint();
+              }),
+              0, 16);
+    b->resize(1000, 700);
+    const QString from = toStored(b->data().firstDate());
+    const QString to = toStored(b->data().lastDate());
+    qsizetype ranked = 0;
+    table.add(u"hit-parade, one pass: hitParade"_s, timed([&] {
+                  ranked = hitParade(b->data().index(), b->data().store(), from, to).size();
+              }),
+              0, 1000);
+    same = same && ranked == b->data().index().size();
 
     b->Journal();
     QCoreApplication::processEvents();
