@@ -1,8 +1,104 @@
 #include "exchange/ExchangeCommands.h"
 
-// The import, export and download windows come with their issue; until then
-// these commands do nothing.
-void ExchangeCommands::Importer() {}
-void ExchangeCommands::Importer2() {}
-void ExchangeCommands::Exporter() {}
-void ExchangeCommands::GetCours() {}
+#include "base/Prompts.h"
+#include "base/textfile.h"
+#include "exchange/THttpGet.h"
+#include "exchange/TImport.h"
+#include "exchange/exporting.h"
+#include "quotes/BourseData.h"
+#include "quotes/JournalPage.h"
+#include "quotes/TBourse.h"
+#include "quotes/TitresPage.h"
+
+#include <QTableView>
+
+const QString ExchangeCommands::kImportFilter =
+    QStringLiteral("Fichiers texte (*.txt), Info (*.inf) (*.txt *.inf)");
+const QString ExchangeCommands::kExportFilter = QStringLiteral("Fichiers texte (*.txt)");
+
+void ExchangeCommands::Importer()
+{
+    TImport dialog(&m_doc);
+    importWith(dialog);
+}
+
+void ExchangeCommands::Importer2()
+{
+    TImport2 dialog(&m_doc);
+    importWith(dialog);
+}
+
+void ExchangeCommands::importWith(TImport &dialog)
+{
+    const QString file =
+        Prompts::get().openFileName(&m_doc, QStringLiteral("Importer"), QString(), kImportFilter);
+    if (file.isEmpty()) return;
+    dialog.Init(file, m_data.lastDate());
+    Prompts::get().exec(&dialog);
+    importing::Selection chosen;
+    // A threshold or a line that does not read ends the command here, the
+    // store untouched.
+    const bool confirmed = dialog.Result(m_data.store(), m_data.index(), chosen);
+    // Even a cancelled import takes the undo copy and marks the store.
+    const bool newCodes = m_data.change(BourseData::Change::Import,
+                                        [&](QStringList &store) { store.append(chosen.lines); });
+
+    qsizetype bad = -1;
+    const QDate last = BourseData::storeDate(m_data.store(), true, &bad);
+    if (last.isValid()) {
+        QDate first = m_data.firstDate();
+        if (!first.isValid()) first = BourseData::storeDate(m_data.store(), false, &bad);
+        m_data.setPeriod(m_data.periodMode(), first, last);
+        m_data.setCurrentMonth(last);
+    }
+    m_doc.journal().LitMois();
+    m_doc.journal().InitCombo();
+    if (newCodes) m_doc.Indexe();
+    m_doc.titres().LitTitre();
+
+    if (confirmed)
+        Prompts::get().information(&m_doc, QStringLiteral("%1 cotations importées, %2 lignes "
+                                                          "refusées")
+                                               .arg(chosen.lines.size())
+                                               .arg(chosen.refused));
+}
+
+void ExchangeCommands::Exporter()
+{
+    if (m_doc.page() == TBourse::PageJournal)
+        Export1();
+    else if (m_doc.page() == TBourse::PageTitres)
+        Export2();
+}
+
+void ExchangeCommands::Export1()
+{
+    exportList(m_doc.shownList());
+}
+
+void ExchangeCommands::Export2()
+{
+    exportList(m_doc.shownList());
+}
+
+void ExchangeCommands::exportList(QTableView *list)
+{
+    if (!list || !list->model()) return;
+    const QString proposed = m_exportName.isEmpty() ? QStringLiteral("Export.txt") : m_exportName;
+    const QString name = Prompts::get().saveFileName(&m_doc, QStringLiteral("Exporter"), proposed,
+                                                     kExportFilter, QStringLiteral("txt"));
+    if (name.isEmpty()) return;
+    m_exportName = name;
+    // Written whole beside, then put in place: a failure leaves the former file.
+    writeLines(name, exporting::lines(*list->model()));
+}
+
+void ExchangeCommands::GetCours()
+{
+    THttpGet window(&m_doc);
+    window.Init(m_data.sites(), m_data.sitePosition());
+    Prompts::get().exec(&window);
+    int position = 0;
+    window.Result(m_data.sites(), position);
+    m_data.setSitePosition(position);
+}

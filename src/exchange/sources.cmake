@@ -1,4 +1,12 @@
 # Sources of src/exchange/: logic without widgets (valmeq_core) and windows (valmeq_ui).
+list(APPEND CORE_SOURCES
+  src/exchange/download.cpp src/exchange/download.h
+  src/exchange/exporting.cpp src/exchange/exporting.h
+  src/exchange/importing.cpp src/exchange/importing.h
+  src/exchange/sites.cpp src/exchange/sites.h
+)
 list(APPEND UI_SOURCES
   src/exchange/ExchangeCommands.cpp src/exchange/ExchangeCommands.h
+  src/exchange/TImport.cpp src/exchange/TImport.h
+  src/exchange/THttpGet.cpp src/exchange/THttpGet.h
 )

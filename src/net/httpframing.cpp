@@ -1,0 +1,261 @@
+#include "net/httpframing.h"
+
+#include <QUrl>
+
+namespace http
+{
+
+namespace
+{
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || (c.unicode() >= 0x80 && c.unicode() < 0xA0);
+}
+
+// Path and query as they go on the request line: printable ASCII kept (a
+// '%' is taken as already encoded), everything else percent-encoded as UTF-8.
+QByteArray encodeTarget(const QString &text)
+{
+    static const QByteArray unsafe = QByteArrayLiteral(" \"<>\\^`{|}");
+    QByteArray out;
+    const QByteArray utf8 = text.toUtf8();
+    for (const char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c > 0x20 && c < 0x7F && !unsafe.contains(ch)) {
+            out.append(ch);
+        } else {
+            out.append('%');
+            out.append(QByteArray::number(c, 16).rightJustified(2, '0').toUpper());
+        }
+    }
+    return out;
+}
+
+QByteArray trimmedBytes(const QByteArray &b)
+{
+    return b.trimmed();
+}
+
+} // namespace
+
+QByteArray Url::hostHeader() const
+{
+    QByteArray h = QUrl::toAce(host);
+    if (h.isEmpty()) h = host.toLatin1();
+    if (host.contains(QLatin1Char(':'))) h = '[' + h + ']';
+    if (portNamed) h += ':' + QByteArray::number(port);
+    return h;
+}
+
+QString Url::toString() const
+{
+    return QString::fromLatin1(secure ? "https://" : "http://") +
+           QString::fromLatin1(hostHeader()) + QString::fromLatin1(target);
+}
+
+bool parseUrl(const QString &text, Url *url, QString *error)
+{
+    const QString t = text.trimmed();
+    for (const QChar c : t) {
+        if (isControl(c)) {
+            *error = QStringLiteral("L'adresse contient un caractère de contrôle");
+            return false;
+        }
+    }
+    Url u;
+    QString rest = t;
+    const qsizetype sep = rest.indexOf(QStringLiteral("://"));
+    if (sep >= 0) {
+        const QString scheme = rest.left(sep).toLower();
+        if (scheme == QStringLiteral("https"))
+            u.secure = true;
+        else if (scheme != QStringLiteral("http")) {
+            *error = QStringLiteral("Protocole non pris en charge : ") + rest.left(sep);
+            return false;
+        }
+        rest = rest.mid(sep + 3);
+    }
+    u.port = u.secure ? 443 : 80;
+    // The authority ends at the first '/', '?' or '#'.
+    qsizetype end = rest.size();
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        const QChar c = rest.at(i);
+        if (c == QLatin1Char('/') || c == QLatin1Char('?') || c == QLatin1Char('#')) {
+            end = i;
+            break;
+        }
+    }
+    QString authority = rest.left(end);
+    QString target = rest.mid(end);
+    const qsizetype fragment = target.indexOf(QLatin1Char('#'));
+    if (fragment >= 0) target.truncate(fragment);
+    // A user name is not sent: the part before '@' is dropped.
+    const qsizetype at = authority.lastIndexOf(QLatin1Char('@'));
+    if (at >= 0) authority = authority.mid(at + 1);
+    QString portText;
+    if (authority.startsWith(QLatin1Char('['))) {
+        const qsizetype close = authority.indexOf(QLatin1Char(']'));
+        if (close < 0) {
+            *error = QStringLiteral("Adresse incorrecte : ") + t;
+            return false;
+        }
+        u.host = authority.mid(1, close - 1);
+        const QString after = authority.mid(close + 1);
+        if (after.startsWith(QLatin1Char(':')))
+            portText = after.mid(1);
+        else if (!after.isEmpty()) {
+            *error = QStringLiteral("Adresse incorrecte : ") + t;
+            return false;
+        }
+        u.portNamed = after.startsWith(QLatin1Char(':'));
+    } else {
+        const qsizetype colon = authority.indexOf(QLatin1Char(':'));
+        u.host = colon < 0 ? authority : authority.left(colon);
+        if (colon >= 0) {
+            portText = authority.mid(colon + 1);
+            u.portNamed = true;
+        }
+    }
+    if (u.host.isEmpty() || u.host.contains(QLatin1Char(' '))) {
+        *error = QStringLiteral("Adresse sans nom de serveur : ") + t;
+        return false;
+    }
+    if (u.portNamed) {
+        bool ok = false;
+        const int port = portText.toInt(&ok);
+        if (!ok || port < 1 || port > 65535 || portText.startsWith(QLatin1Char('+'))) {
+            *error = QStringLiteral("Port incorrect dans l'adresse : ") + t;
+            return false;
+        }
+        u.port = port;
+    }
+    if (target.isEmpty()) target = QStringLiteral("/");
+    if (target.startsWith(QLatin1Char('?'))) target.prepend(QLatin1Char('/'));
+    u.target = encodeTarget(target);
+    *url = u;
+    return true;
+}
+
+QByteArray buildRequest(const Url &url, const QByteArray &userAgent, const QByteArray &accept,
+                        bool noCache, bool viaProxy)
+{
+    QByteArray r = "GET ";
+    r += viaProxy ? url.toString().toLatin1() : url.target;
+    r += " HTTP/1.0\r\n";
+    r += "Accept: " + accept + "\r\n";
+    r += "User-Agent: " + userAgent + "\r\n";
+    r += "Host: " + url.hostHeader() + "\r\n";
+    if (noCache) r += "Pragma: no-cache\r\n";
+    r += "\r\n";
+    return r;
+}
+
+QByteArray ResponseHead::header(const QByteArray &name) const
+{
+    for (const auto &h : headers)
+        if (h.first.compare(name, Qt::CaseInsensitive) == 0) return h.second;
+    return {};
+}
+
+bool ResponseHead::hasHeader(const QByteArray &name) const
+{
+    for (const auto &h : headers)
+        if (h.first.compare(name, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+qint64 ResponseHead::contentLength() const
+{
+    if (!hasHeader("Content-Length")) return -1;
+    const QByteArray v = header("Content-Length");
+    if (v.isEmpty()) return -1;
+    for (const char c : v)
+        if (c < '0' || c > '9') return -1;
+    bool ok = false;
+    const qint64 n = v.toLongLong(&ok);
+    return ok ? n : -1;
+}
+
+qsizetype headEnd(const QByteArray &bytes)
+{
+    const qsizetype crlf = bytes.indexOf("\r\n\r\n");
+    const qsizetype lf = bytes.indexOf("\n\n");
+    if (crlf >= 0 && (lf < 0 || crlf < lf)) return crlf + 4;
+    if (lf >= 0) return lf + 2;
+    return -1;
+}
+
+bool parseStatusLine(const QByteArray &line, int *status, QByteArray *reason)
+{
+    const QByteArray l = line.endsWith('\r') ? line.chopped(1) : line;
+    if (!l.startsWith("HTTP/")) return false;
+    const qsizetype sp = l.indexOf(' ');
+    if (sp < 0) return false;
+    const QByteArray version = l.mid(5, sp - 5);
+    if (version.size() != 3 || version[1] != '.' || version[0] < '0' || version[0] > '9' ||
+        version[2] < '0' || version[2] > '9')
+        return false;
+    const QByteArray code = l.mid(sp + 1, 3);
+    if (code.size() != 3) return false;
+    for (const char c : code)
+        if (c < '0' || c > '9') return false;
+    const QByteArray after = l.mid(sp + 4);
+    if (!after.isEmpty() && after[0] != ' ') return false;
+    *status = code.toInt();
+    *reason = trimmedBytes(after);
+    return true;
+}
+
+bool parseHead(const QByteArray &head, ResponseHead *out)
+{
+    QList<QByteArray> lines = head.split('\n');
+    if (lines.isEmpty()) return false;
+    ResponseHead h;
+    if (!parseStatusLine(lines.first(), &h.status, &h.reason)) return false;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        QByteArray line = lines[i];
+        if (line.endsWith('\r')) line.chop(1);
+        if (line.isEmpty()) break;
+        // A folded line continues the header before it.
+        if ((line[0] == ' ' || line[0] == '\t') && !h.headers.isEmpty()) {
+            h.headers.last().second += ' ' + line.trimmed();
+            continue;
+        }
+        const qsizetype colon = line.indexOf(':');
+        if (colon <= 0) continue;
+        h.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
+    }
+    *out = h;
+    return true;
+}
+
+bool isRedirection(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+bool resolveLocation(const Url &base, const QByteArray &location, Url *next, QString *error)
+{
+    const QString loc = QString::fromLatin1(location.trimmed());
+    if (loc.isEmpty()) {
+        *error = QStringLiteral("Redirection sans adresse");
+        return false;
+    }
+    if (loc.contains(QStringLiteral("://"))) return parseUrl(loc, next, error);
+    const QString scheme = QString::fromLatin1(base.secure ? "https:" : "http:");
+    if (loc.startsWith(QStringLiteral("//"))) return parseUrl(scheme + loc, next, error);
+    const QString authority =
+        scheme + QStringLiteral("//") + QString::fromLatin1(base.hostHeader());
+    if (loc.startsWith(QLatin1Char('/'))) return parseUrl(authority + loc, next, error);
+    // Relative to the directory of the base's path (its query left out).
+    QByteArray path = base.target;
+    const qsizetype query = path.indexOf('?');
+    if (query >= 0) path.truncate(query);
+    if (loc.startsWith(QLatin1Char('?')))
+        return parseUrl(authority + QString::fromLatin1(path) + loc, next, error);
+    path.truncate(path.lastIndexOf('/') + 1);
+    return parseUrl(authority + QString::fromLatin1(path) + loc, next, error);
+}
+
+} // namespace http
