@@ -12,6 +12,7 @@
 #include "base/formats.h"
 #include "base/textfile.h"
 #include "charts/series.h"
+#include "exchange/ExchangeCommands.h"
 #include "portfolio/PortfolioCommands.h"
 #include "quotes/maintenance.h"
 #include "testkit.h"
@@ -27,6 +28,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRadioButton>
 #include <QTableView>
 
 #include <algorithm>
@@ -364,6 +366,52 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
     return same;
 }
 
+// The import of the next `count` days' lines of the same market, written
+// "dd/mm/yyyy", into the store: one run. False when not every line came in.
+bool runImport(Table &table, const QString &dir, qsizetype lines, qsizetype count)
+{
+    const QString all = dir + u"/all.txt"_s;
+    generate(all, lines + count);
+    QFile in(all);
+    if (!in.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(all));
+    const QByteArray bytes = in.readAll();
+    in.close();
+    QFile::remove(all);
+    qsizetype at = 0;
+    for (qsizetype n = 0; n < lines; ++n)
+        at = bytes.indexOf('\n', at) + 1;
+    QByteArray file;
+    for (const QByteArray &line : bytes.mid(at).split('\n')) {
+        if (line.size() < 8) continue;
+        file += line.mid(6, 2) + '/' + line.mid(4, 2) + '/' + line.left(4) + line.mid(8) + '\n';
+    }
+    const QString importPath = dir + u"/Import.txt"_s;
+    QFile out(importPath);
+    if (!out.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(importPath));
+    out.write(file);
+    out.close();
+
+    BenchPrompts prompts;
+    TBourse b;
+    b.resize(1000, 700);
+    b.show();
+    b.Init();
+    const qsizetype before = b.data().store().size();
+    prompts.fileNames << importPath;
+    prompts.dialogs.append([](QDialog *d) {
+        child<QRadioButton>(d, "RadioButton1")->setChecked(true); // "Tous les cours"
+        return int(QDialog::Accepted);
+    });
+    table.add(u"import of %1 new lines: Importer"_s.arg(number(count)),
+              timed([&] { b.exchange().Importer(); }), 0, 1000);
+    QFile::remove(importPath);
+    if (b.data().store().size() == before + count) return true;
+    std::fprintf(stderr, "differs: %lld lines imported of %lld (%s)\n",
+                 qint64(b.data().store().size() - before), qint64(count),
+                 qPrintable(prompts.log.join(u"; ")));
+    return false;
+}
+
 // Run in a process of its own: the peak memory that loading adds to the
 // program without quotations, then after a conversion and an undo, printed
 // as two numbers of bytes.
@@ -478,6 +526,8 @@ int main(int argc, char **argv)
     bool same = true;
     for (int run = 0; run < runs; ++run)
         same = runOnce(table, path, original, rng) && same;
+    for (int run = 0; run < runs; ++run)
+        same = runImport(table, dir.path(), lines, std::min<qsizetype>(100000, lines / 10)) && same;
 
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), {u"--memory"_s, path});
