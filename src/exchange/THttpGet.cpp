@@ -5,6 +5,7 @@
 #include "base/errors.h"
 #include "exchange/download.h"
 #include "exchange/sites.h"
+#include "notes/records.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -184,6 +185,13 @@ void THttpGet::AppliquerClick()
 {
     const QString name = m_name->currentText().trimmed();
     if (name.isEmpty()) return;
+    // What "Valmeq.sit" cannot hold is refused, the list unchanged.
+    for (const QString &text : {name, m_url->text(), m_path->text()}) {
+        if (const QString refusal = records::refusal(records::field(text)); !refusal.isEmpty()) {
+            Prompts::get().error(this, refusal);
+            return;
+        }
+    }
     const int before = int(m_sites.size());
     const int at = sites::apply(m_sites, name, m_url->text(), m_path->text());
     if (m_sites.size() > before) {

@@ -1,6 +1,7 @@
 #include "exchange/sites.h"
 
 #include "base/formats.h"
+#include "notes/records.h"
 
 namespace sites
 {
@@ -17,7 +18,10 @@ Site split(const QString &line)
 
 QString join(const QString &name, const QString &url, const QString &path)
 {
-    return name + QLatin1Char('\t') + url + QLatin1Char('\t') + path;
+    // A tab or a line break typed in a field would split or merge the
+    // records of "Valmeq.sit": it becomes a space.
+    return records::field(name) + QLatin1Char('\t') + records::field(url) + QLatin1Char('\t') +
+           records::field(path);
 }
 
 int find(const QStringList &list, const QString &name)

@@ -156,6 +156,12 @@ private slots:
         QTest::newRow("other case replaces the site")
             << two << 0 << u"apply"_s << QStringList{u"LYON"_s, u"http://b"_s, u"b.txt"_s}
             << QStringList{kParisBourse, u"LYON\thttp://b\tb.txt"_s} << 0;
+        QTest::newRow("a tab or a line break pasted in a field becomes a space")
+            << two << 0 << u"apply"_s << QStringList{u"Nice"_s, u"http://n"_s, u"n\t\n.txt"_s}
+            << QStringList{kParisBourse, kLyon, u"Nice\thttp://n\tn  .txt"_s} << 2;
+        QTest::newRow("a character the file cannot hold is refused")
+            << two << 0 << u"apply"_s << QStringList{u"Nice"_s, u"http://n"_s, u"n☺\n.txt"_s}
+            << two << 0;
         QTest::newRow("enter in the path applies")
             << two << 0 << u"enter"_s << QStringList{u"Nice"_s, u"http://n"_s, u"n.txt"_s}
             << QStringList{kParisBourse, kLyon, u"Nice\thttp://n\tn.txt"_s} << 2;
