@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QSpacerItem>
+#include <QToolBar>
 
 #include <QDateEdit>
 #include <QDialog>
@@ -72,6 +73,16 @@ QHBoxLayout *buttonRow(QDialog *dialog, const QString &okText, QPushButton **ok,
     *ok = okButton;
     *cancel = cancelButton;
     return buttons;
+}
+
+QAction *toolAction(QToolBar *bar, const char *objectName, QStyle::StandardPixmap icon,
+                    const char *hint, std::function<void()> call)
+{
+    QAction *a = bar->addAction(bar->style()->standardIcon(icon), QString::fromUtf8(hint));
+    a->setObjectName(QLatin1String(objectName));
+    a->setToolTip(QString::fromUtf8(hint));
+    QObject::connect(a, &QAction::triggered, bar, std::move(call));
+    return a;
 }
 
 int captionWidth(const QString &caption)

@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStyle>
+
+#include <functional>
 
 #include <initializer_list>
 #include <utility>
 
+class QAction;
 class QDateEdit;
+class QToolBar;
 class QDialog;
 class QEvent;
 class QGridLayout;
@@ -39,6 +44,11 @@ QGridLayout *fieldGrid(QWidget *parent, std::initializer_list<std::pair<QString,
 // automatic default, so Enter presses only what each dialog decides.
 QHBoxLayout *buttonRow(QDialog *dialog, const QString &okText, QPushButton **ok,
                        QPushButton **cancel);
+
+// An action of a window's tool bar: its object name, the style's icon, the
+// hint as text and tooltip, and what it calls.
+QAction *toolAction(QToolBar *bar, const char *objectName, QStyle::StandardPixmap icon,
+                    const char *hint, std::function<void()> call);
 
 // The dialog's main layout: a column whose size is fixed by its contents,
 // never narrower than the dialog's caption (set the caption first).

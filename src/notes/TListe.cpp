@@ -28,10 +28,7 @@ TListe::TListe(QWidget *parent) : QDialog(parent)
     bar->setObjectName(QStringLiteral("ToolBar1"));
     const auto tool = [&](const char *name, QStyle::StandardPixmap icon, const char *hint,
                           void (TListe::*op)()) {
-        QAction *a = bar->addAction(style()->standardIcon(icon), QString::fromUtf8(hint));
-        a->setObjectName(QLatin1String(name));
-        a->setToolTip(QString::fromUtf8(hint));
-        connect(a, &QAction::triggered, this, op);
+        dialogkit::toolAction(bar, name, icon, hint, [this, op] { (this->*op)(); });
     };
     tool("ActionAjouter", QStyle::SP_FileDialogNewFolder, "Ajouter fiche", &TListe::AjouterFiche);
     tool("ActionSupprimer", QStyle::SP_TrashIcon, "Supprimer titre", &TListe::SupprimerTitre);

@@ -36,10 +36,7 @@ TPresse::TPresse(QWidget *parent) : QDialog(parent)
     bar->setObjectName(QStringLiteral("ToolBar1"));
     const auto tool = [&](const char *name, QStyle::StandardPixmap icon, const char *hint,
                           void (TPresse::*op)()) {
-        QAction *a = bar->addAction(style()->standardIcon(icon), QString::fromUtf8(hint));
-        a->setObjectName(QLatin1String(name));
-        a->setToolTip(QString::fromUtf8(hint));
-        connect(a, &QAction::triggered, this, op);
+        dialogkit::toolAction(bar, name, icon, hint, [this, op] { (this->*op)(); });
     };
     tool("ActionAjouter", QStyle::SP_FileDialogNewFolder, "Ajouter fiche", &TPresse::AjouterFiche);
     tool("ActionSupprimer", QStyle::SP_TrashIcon, "Supprimer titre", &TPresse::SupprimerTitre);

@@ -165,22 +165,23 @@ void PortfolioCommands::append(const QString &kind, const QString &text)
     m_data.setPortfolioModified(true);
 }
 
-void PortfolioCommands::Achat()
+void PortfolioCommands::operation(const QString &caption, const QString &kind)
 {
     TOperation dialog(&m_doc);
-    dialog.Init(QStringLiteral("Achat"), m_data.index(), m_data.currentSecurity());
+    dialog.Init(caption, m_data.index(), m_data.currentSecurity());
     Prompts::get().exec(&dialog);
     const QString text = dialog.Result();
-    if (!text.isEmpty()) append(QStringLiteral("A"), text);
+    if (!text.isEmpty()) append(kind, text);
+}
+
+void PortfolioCommands::Achat()
+{
+    operation(QStringLiteral("Achat"), QStringLiteral("A"));
 }
 
 void PortfolioCommands::Vente()
 {
-    TOperation dialog(&m_doc);
-    dialog.Init(QStringLiteral("Vente"), m_data.index(), m_data.currentSecurity());
-    Prompts::get().exec(&dialog);
-    const QString text = dialog.Result();
-    if (!text.isEmpty()) append(QStringLiteral("V"), text);
+    operation(QStringLiteral("Vente"), QStringLiteral("V"));
 }
 
 void PortfolioCommands::Dividendes()

@@ -49,6 +49,8 @@ private:
     bool write(const QString &path);
     void setCaption();
     void append(const QString &kind, const QString &text);
+    // A purchase or a sale through its dialog, recorded when confirmed.
+    void operation(const QString &caption, const QString &kind);
     // The valuation's sort of the store: by whole line, ignoring case.
     void sortStore();
 
