@@ -17,24 +17,35 @@ QString title()
     const QString t = QApplication::applicationDisplayName();
     return t.isEmpty() ? QStringLiteral("Valmeq") : t;
 }
+
+// A message box that shows its text as it is: a message may quote a server's
+// reply or a file's text, which must never be taken for markup.
+int messageBox(QWidget *parent, QMessageBox::Icon icon, const QString &caption, const QString &text,
+               QMessageBox::StandardButtons buttons, QMessageBox::StandardButton chosen)
+{
+    QMessageBox box(icon, caption, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(chosen);
+    return box.exec();
+}
 } // namespace
 
 void QtPrompts::information(QWidget *parent, const QString &text)
 {
-    QMessageBox::information(parent, title(), text, QMessageBox::Ok);
+    messageBox(parent, QMessageBox::Information, title(), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void QtPrompts::error(QWidget *parent, const QString &text)
 {
-    QMessageBox::critical(parent, title(), text, QMessageBox::Ok);
+    messageBox(parent, QMessageBox::Critical, title(), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 Prompts::Answer QtPrompts::question(QWidget *parent, const QString &text, bool withCancel)
 {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel) buttons |= QMessageBox::Cancel;
-    const auto r = QMessageBox::question(parent, QStringLiteral("Confirmation"), text, buttons,
-                                         QMessageBox::Yes);
+    const int r = messageBox(parent, QMessageBox::Question, QStringLiteral("Confirmation"), text,
+                             buttons, QMessageBox::Yes);
     if (r == QMessageBox::Yes) return Yes;
     if (r == QMessageBox::No) return No;
     return withCancel ? Cancel : No;
