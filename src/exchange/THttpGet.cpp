@@ -95,6 +95,8 @@ THttpGet::THttpGet(QWidget *parent) : QDialog(parent)
     m_status->setObjectName(QStringLiteral("Label4"));
     m_status->setFrameShape(QFrame::StyledPanel);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The status repeats what a server said: shown as typed, never as markup.
+    m_status->setTextFormat(Qt::PlainText);
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_status, 1);

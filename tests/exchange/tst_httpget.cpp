@@ -126,6 +126,8 @@ private slots:
         QTEST((QStringList{win.name()->currentText(), win.url()->text(), win.path()->text()}),
               "fields");
         QCOMPARE(win.status(), u"Status"_s);
+        // A reason phrase such as "<img src=...>" is shown as it came.
+        QCOMPARE(child<QLabel>(&win.w, "Label4")->textFormat(), Qt::PlainText);
         QVERIFY(child<QToolButton>(&win.w, "ToolButton1")->isEnabled());
         QVERIFY(!child<QToolButton>(&win.w, "ToolButton2")->isEnabled());
         QCOMPARE(win.names().size(), sites.size());
