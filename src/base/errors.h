@@ -17,6 +17,11 @@ public:
     static VError badInteger(const QString &text); // "'%s' n'est pas une valeur entière correcte"
     static VError cannotOpen(const QString &file); // "Ne peut ouvrir le fichier %s"
     static VError cannotCreate(const QString &file); // "Ne peut créer le fichier %s"
+    // The system's message for a failed input or output, from the error
+    // number: "Fichier introuvable", "Nom de fichier incorrect", "Trop de
+    // fichiers ouverts", "Accès au fichier refusé", "Disque plein" or
+    // "Erreur E/S %d".
+    static VError io(int errorNumber);
 
 private:
     QString m_message;

@@ -95,6 +95,8 @@ THttpGet::THttpGet(QWidget *parent) : QDialog(parent)
     m_status->setObjectName(QStringLiteral("Label4"));
     m_status->setFrameShape(QFrame::StyledPanel);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The status repeats what a server said: shown as typed, never as markup.
+    m_status->setTextFormat(Qt::PlainText);
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_status, 1);
@@ -262,30 +264,30 @@ void THttpGet::transfer()
     QString why;
     if (!http::parseUrl(url, &parsed, &why)) throw VError(why);
     m_client.setUrl(url);
-    DownloadFile file(m_path->text());
-    setBusy(true);
-    m_status->setText(QStringLiteral("Télécharge"));
-    m_client.setDestination(file.device());
+    bool started = false;
     try {
-        m_client.get();
+        download(m_client, m_path->text(), [this, &started] {
+            started = true;
+            setBusy(true);
+            m_status->setText(QStringLiteral("Télécharge"));
+        });
     } catch (const HttpError &e) {
-        m_client.setDestination(nullptr);
-        file.discard();
         setBusy(false);
         m_status->setText(failed(e));
         // A refused reply says it all in the status; other failures are
         // shown, except the one the user asked for.
         if (e.status() == 0 && !e.aborted()) throw VError(e.message());
         return;
-    }
-    m_client.setDestination(nullptr);
-    setBusy(false);
-    try {
-        file.commit();
     } catch (const VError &e) {
-        m_status->setText(QStringLiteral("Failed : ") + e.message());
+        // A file that cannot be created stops the command before the
+        // transfer: the buttons and the status stay as they were.
+        if (started) {
+            setBusy(false);
+            m_status->setText(QStringLiteral("Failed : ") + e.message());
+        }
         throw;
     }
+    setBusy(false);
     m_status->setText(QStringLiteral("Téléchargement terminé"));
 }
 

@@ -15,6 +15,30 @@ namespace
 // A head longer than this is not an HTTP reply.
 constexpr qsizetype kMaxHead = 64 * 1024;
 
+const QString kIncorrect = QStringLiteral("Réponse incorrecte du serveur");
+const QString kSilent = QStringLiteral("Le serveur ne répond plus");
+
+// The body length the head announces: -1 when it announces none, -2 when
+// the announcement cannot be trusted (not a whole number, beyond any file,
+// or several lengths that differ).
+qint64 announcedLength(const http::ResponseHead &head)
+{
+    qint64 length = -1;
+    for (const auto &[name, value] : head.headers) {
+        if (name.compare("Content-Length", Qt::CaseInsensitive) != 0) continue;
+        for (const QByteArray &part : value.split(',')) {
+            const QByteArray digits = part.trimmed();
+            if (digits.isEmpty() || digits.size() > 18) return -2;
+            for (const char c : digits)
+                if (c < '0' || c > '9') return -2;
+            const qint64 n = digits.toLongLong();
+            if (length >= 0 && n != length) return -2;
+            length = n;
+        }
+    }
+    return length;
+}
+
 const QString kCantResolve = QStringLiteral("can't resolve hostname to IP address");
 const QString kCantConnect = QStringLiteral("can't connect: ");
 
@@ -105,6 +129,10 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
     QTimer stall;
     stall.setSingleShot(true);
     stall.setInterval(m_stallMs);
+    // The head must come whole within the same time, however it trickles.
+    QTimer headTimer;
+    headTimer.setSingleShot(true);
+    headTimer.setInterval(m_stallMs);
 
     QByteArray head;
     bool headDone = false;
@@ -130,21 +158,24 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
 
     auto onHead = [&]() {
         const qsizetype end = http::headEnd(head);
-        if (end < 0) {
-            if (head.size() > kMaxHead)
-                run.fail(HttpError(0, QStringLiteral("Réponse incorrecte du serveur")));
+        if (end > kMaxHead || (end < 0 && head.size() > kMaxHead)) {
+            run.fail(HttpError(0, kIncorrect + QStringLiteral(" : en-tête trop long")));
             return;
         }
+        if (end < 0) return;
         http::ResponseHead h;
-        if (!http::parseHead(head.left(end), &h)) {
-            run.fail(HttpError(0, QStringLiteral("Réponse incorrecte du serveur")));
+        if (!http::parseHead(head.left(end), &h) || h.status < 100) {
+            run.fail(HttpError(0, kIncorrect));
             return;
         }
         headDone = true;
+        headTimer.stop();
         m_status = h.status;
         m_reason = h.reason;
-        if (h.status >= 400) {
+        const bool success = h.status >= 200 && h.status < 300;
+        if (h.status >= 400 || (!success && !http::isRedirection(h.status))) {
             // The body of an error is not wanted: the connection is closed.
+            // Nor is a reply that brings no file (1xx, 300, 304...).
             run.fail(HttpError(h.status, QString::fromLatin1(h.reason)));
             return;
         }
@@ -158,7 +189,25 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
             run.succeed();
             return;
         }
-        expected = h.contentLength();
+        if (const QByteArray coding = h.header("Transfer-Encoding").trimmed();
+            h.hasHeader("Transfer-Encoding") && coding.compare("identity", Qt::CaseInsensitive)) {
+            // An HTTP/1.0 reply has no chunks: written as they come, their
+            // framing would corrupt the file.
+            run.fail(HttpError(
+                0, kIncorrect + QStringLiteral(" : codage de transfert non pris en charge (") +
+                       QString::fromLatin1(coding.left(40)) + QLatin1Char(')')));
+            return;
+        }
+        expected = announcedLength(h);
+        if (expected == -2) {
+            run.fail(HttpError(0, kIncorrect +
+                                      QStringLiteral(" : longueur du contenu incorrecte (") +
+                                      QString::fromLatin1(h.header("Content-Length").left(40)) +
+                                      QLatin1Char(')')));
+            return;
+        }
+        // These replies have no body, whatever follows the head.
+        if (h.status == 204 || h.status == 205) expected = 0;
         const QByteArray rest = head.mid(end);
         head.clear();
         writeBody(rest);
@@ -189,8 +238,10 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
             }
             if (run.done) return;
         }
-        if (!headDone)
+        if (!headDone && head.isEmpty())
             run.fail(HttpError(0, QStringLiteral("Le serveur a fermé la connexion sans répondre")));
+        else if (!headDone)
+            run.fail(HttpError(0, kIncorrect));
         else if (expected >= 0 && m_bytes < expected)
             run.fail(HttpError(0, QStringLiteral("Transfert incomplet : %1 octets reçus sur %2")
                                       .arg(m_bytes)
@@ -212,19 +263,22 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
             else if (!run.connected)
                 run.fail(HttpError(404, kCantConnect + socket->errorString()));
             else
-                run.fail(HttpError(0, socket->errorString()));
+                run.fail(HttpError(0, QStringLiteral("La connexion avec le serveur a été coupée")));
         });
     QObject::connect(&stall, &QTimer::timeout, &context, [&] {
         if (!run.connected)
             run.fail(HttpError(404, kCantConnect + QStringLiteral("délai de connexion dépassé")));
         else
-            run.fail(HttpError(0, QStringLiteral("Le serveur ne répond plus")));
+            run.fail(HttpError(0, kSilent));
     });
+    QObject::connect(&headTimer, &QTimer::timeout, &context,
+                     [&] { run.fail(HttpError(0, kSilent)); });
 
     auto sendRequest = [&] {
         if (run.done) return;
         run.connected = true;
         stall.start();
+        headTimer.start();
         socket->write(request);
     };
     const QString host = viaProxy ? m_proxyName : url.host;
@@ -247,6 +301,7 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
     stall.start();
     if (!run.done) run.loop.exec();
     stall.stop();
+    headTimer.stop();
     // No signal of the socket reaches this run any more.
     QObject::disconnect(socket.get(), nullptr, &context, nullptr);
     socket->abort();

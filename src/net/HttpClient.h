@@ -10,12 +10,14 @@
 
 class QIODevice;
 
-// A failed request. For a reply of 400 or more `status` is its code and
+// A failed request. For a reply of 400 or more, or one that brings no file
+// and is not a redirection (1xx, 300, 304...), `status` is its code and
 // `reason` its phrase; a name that does not resolve or a connection that
 // cannot be made come as 404 too, with the reason "can't resolve hostname to
 // IP address" or "can't connect: " and the socket's error. Any other failure
 // (bad address, reply cut short, silent server, aborted transfer, too many
-// redirections, failed write) has status 0 and says why in `reason`.
+// redirections, failed write, a head too long, coming too slowly or that
+// cannot be trusted) has status 0 and says why in `reason`.
 class HttpError : public std::exception
 {
 public:
@@ -38,7 +40,9 @@ private:
 // (TLS for https, with the system's certificate checks), asynchronous inside,
 // waited for with an event loop so that windows stay live. The body goes to
 // the destination device as it arrives; the caller creates and closes it.
-// Redirections are followed here, at most five.
+// Redirections are followed here, at most five, to http or https only and
+// never from https down to http. The head of a reply may hold 64 KiB at
+// most and must come whole within the stall limit.
 class HttpClient : public QObject
 {
     Q_OBJECT
@@ -59,7 +63,8 @@ public:
     void setNoCache(bool noCache) { m_noCache = noCache; }
     void setDestination(QIODevice *device) { m_destination = device; }
     QIODevice *destination() const { return m_destination; }
-    // How long the server may stay silent before the transfer fails.
+    // How long the server may stay silent before the transfer fails; the
+    // head of each reply must also come whole within it.
     void setStallTimeout(int ms) { m_stallMs = ms; }
 
     static constexpr int kMaxRedirections = 5;

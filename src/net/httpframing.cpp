@@ -235,14 +235,39 @@ bool isRedirection(int status)
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-bool resolveLocation(const Url &base, const QByteArray &location, Url *next, QString *error)
+namespace
 {
-    const QString loc = QString::fromLatin1(location.trimmed());
-    if (loc.isEmpty()) {
-        *error = QStringLiteral("Redirection sans adresse");
-        return false;
+
+// The length of the scheme an address begins with ("javascript" in
+// "javascript:x"): letters, digits, '+', '-' or '.' up to a ':' that comes
+// before any '/', '?' or '#'; 0 for a relative address.
+qsizetype schemeLength(const QString &loc)
+{
+    for (qsizetype i = 0; i < loc.size(); ++i) {
+        const QChar c = loc.at(i);
+        if (c == QLatin1Char(':')) return i;
+        const bool letter = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                            (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+        const bool other = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                           c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.');
+        if (!letter && (i == 0 || !other)) return 0;
     }
-    if (loc.contains(QStringLiteral("://"))) return parseUrl(loc, next, error);
+    return 0;
+}
+
+bool resolveReference(const Url &base, const QString &loc, Url *next, QString *error)
+{
+    if (const qsizetype scheme = schemeLength(loc); scheme > 0) {
+        // Only an http or https address is fetched, whatever follows.
+        if (!loc.mid(scheme).startsWith(QStringLiteral("://"))) {
+            const QString name = loc.left(scheme).toLower();
+            *error = name == QStringLiteral("http") || name == QStringLiteral("https")
+                         ? QStringLiteral("Adresse incorrecte : ") + loc
+                         : QStringLiteral("Protocole non pris en charge : ") + loc.left(scheme);
+            return false;
+        }
+        return parseUrl(loc, next, error);
+    }
     const QString scheme = QString::fromLatin1(base.secure ? "https:" : "http:");
     if (loc.startsWith(QStringLiteral("//"))) return parseUrl(scheme + loc, next, error);
     const QString authority =
@@ -256,6 +281,28 @@ bool resolveLocation(const Url &base, const QByteArray &location, Url *next, QSt
         return parseUrl(authority + QString::fromLatin1(path) + loc, next, error);
     path.truncate(path.lastIndexOf('/') + 1);
     return parseUrl(authority + QString::fromLatin1(path) + loc, next, error);
+}
+
+} // namespace
+
+bool resolveLocation(const Url &base, const QByteArray &location, Url *next, QString *error)
+{
+    const QString loc = QString::fromLatin1(location.trimmed());
+    if (loc.isEmpty()) {
+        *error = QStringLiteral("Redirection sans adresse");
+        return false;
+    }
+    Url resolved;
+    if (!resolveReference(base, loc, &resolved, error)) return false;
+    // What was asked over a secured connection never comes over a plain one.
+    if (base.secure && !resolved.secure) {
+        *error = QStringLiteral("Redirection refusée : l'adresse sécurisée %1 mène à l'adresse "
+                                "non sécurisée %2")
+                     .arg(base.toString(), resolved.toString());
+        return false;
+    }
+    *next = resolved;
+    return true;
 }
 
 } // namespace http

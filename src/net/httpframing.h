@@ -65,7 +65,9 @@ bool isRedirection(int status);
 
 // Resolves a "Location" value against the address it came from: an absolute
 // address, "//host/path", "/path" or a path relative to the base's directory.
-// False when the result is not an address we can fetch.
+// False when the result is not an address we can fetch: another scheme
+// ("ftp:", "file:", "javascript:"...), or a plain http address reached from
+// an https one.
 bool resolveLocation(const Url &base, const QByteArray &location, Url *next, QString *error);
 
 } // namespace http

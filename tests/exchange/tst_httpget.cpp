@@ -7,6 +7,7 @@
 #include "exchange/download.h"
 #include "exchange/sites.h"
 #include "net/HttpClient.h"
+#include "smalldisk.h"
 #include "testkit.h"
 
 #include <QComboBox>
@@ -125,6 +126,8 @@ private slots:
         QTEST((QStringList{win.name()->currentText(), win.url()->text(), win.path()->text()}),
               "fields");
         QCOMPARE(win.status(), u"Status"_s);
+        // A reason phrase such as "<img src=...>" is shown as it came.
+        QCOMPARE(child<QLabel>(&win.w, "Label4")->textFormat(), Qt::PlainText);
         QVERIFY(child<QToolButton>(&win.w, "ToolButton1")->isEnabled());
         QVERIFY(!child<QToolButton>(&win.w, "ToolButton2")->isEnabled());
         QCOMPARE(win.names().size(), sites.size());
@@ -283,6 +286,27 @@ private slots:
         QTest::newRow("no host, no request")
             << R{ScriptedServer::ok("x")} << u"http:///x"_s << u"cours.txt"_s
             << QByteArray("<former>") << u"Status"_s << u"Adresse sans nom de serveur"_s << 0;
+        ScriptedServer::Reply endless{"HTTP/1.0 200 OK\r\n"};
+        endless.repeat = "X-Filler: abcdefghijklmnop\r\n";
+        QTest::newRow("endless head")
+            << R{endless} << u"%1/x"_s << u"cours.txt"_s << QByteArray("<former>")
+            << u"Failed : Réponse incorrecte du serveur : en-tête trop long"_s
+            << u"Réponse incorrecte du serveur : en-tête trop long"_s << 1;
+        QTest::newRow("silent server")
+            << R{{"", false}} << u"%1/x"_s << u"cours.txt"_s << QByteArray("<former>")
+            << u"Failed : Le serveur ne répond plus"_s << u"Le serveur ne répond plus"_s << 1;
+        QTest::newRow("304 is no file")
+            << R{{"HTTP/1.0 304 Not Modified\r\n\r\nunwanted"}} << u"%1/x"_s << u"cours.txt"_s
+            << QByteArray("<former>") << u"Failed : 304 Not Modified"_s << QString() << 1;
+        QTest::newRow("empty body keeps the former file")
+            << R{ScriptedServer::ok("")} << u"%1/x"_s << u"cours.txt"_s << QByteArray("<former>")
+            << u"Failed : Le serveur n'a envoyé aucune donnée"_s
+            << u"Le serveur n'a envoyé aucune donnée"_s << 1;
+        QTest::newRow("redirection to javascript")
+            << R{ScriptedServer::moved("javascript:alert(1)"), ScriptedServer::ok("x")} << u"%1/x"_s
+            << u"cours.txt"_s << QByteArray("<former>")
+            << u"Failed : Protocole non pris en charge : javascript"_s
+            << u"Protocole non pris en charge : javascript"_s << 1;
     }
     void transfer()
     {
@@ -295,6 +319,7 @@ private slots:
         server.replies = replies;
         start->dir.writeBytes(u"cours.txt"_s, "<former>");
         Window win({});
+        win.w.client().setStallTimeout(300);
         win.fill(u"Site"_s, address.arg(server.url(QString())), path);
         win.download();
         QTest::qWait(20); // a connection, were one made, would be served by now
@@ -349,6 +374,56 @@ private slots:
         QCOMPARE(fileBytes(start->dir.file(u"cours.txt"_s)), QByteArray("<former>"));
         QCOMPARE(QDir(start->dir.path()).entryList(QDir::Files), QStringList{u"cours.txt"_s});
         QCOMPARE(win.w.isVisible(), how == u"stop"_s);
+    }
+
+    void fullDisk_saysSo_andKeepsTheFormerFile()
+    {
+        SmallDisk disk;
+        if (!disk.mounted()) QSKIP("needs root to mount a small tmpfs; skipped");
+        const QString target = disk.file(u"cours.txt"_s);
+        QFile former(target);
+        QVERIFY(former.open(QIODevice::WriteOnly));
+        former.write("<former>");
+        former.close();
+        ScriptedServer server;
+        server.replies = {ScriptedServer::ok(QByteArray(1024 * 1024, 'x'))};
+        Window win({});
+        win.fill(u"Site"_s, server.url(u"/x"_s), target);
+        win.download();
+        QCOMPARE(win.status(), u"Failed : Disque plein"_s);
+        QCOMPARE(start->prompts.said(u"error"_s), QStringList{u"Disque plein"_s});
+        QCOMPARE(fileBytes(target), QByteArray("<former>"));
+        QCOMPARE(disk.entries(), QStringList{u"cours.txt"_s});
+        QVERIFY(child<QToolButton>(&win.w, "ToolButton1")->isEnabled());
+        QVERIFY(!child<QToolButton>(&win.w, "ToolButton2")->isEnabled());
+    }
+
+    // The start directory goes while the window is open: the download says
+    // it cannot create the file, and closing still hands the sites back.
+    void startDirectoryRemoved_beforeClosing()
+    {
+        TBourse bourse;
+        bourse.data().sites() = {kLyon};
+        ScriptedServer server;
+        server.replies = {ScriptedServer::ok("new")};
+        QString status;
+        start->prompts.dialogs = {[&](QDialog *d) {
+            QDir(start->dir.path()).removeRecursively();
+            child<QComboBox>(d, "ComboBox1")->setEditText(u"Nice"_s);
+            child<QLineEdit>(d, "Edit1")->setText(server.url(u"/n"_s));
+            child<QLineEdit>(d, "Edit2")->setText(u"n.txt"_s);
+            QTest::mouseClick(child<QToolButton>(d, "ToolButton1"), Qt::LeftButton);
+            status = child<QLabel>(d, "Label4")->text();
+            QTest::mouseClick(child<QPushButton>(d, "Button4"), Qt::LeftButton);
+            return int(QDialog::Accepted);
+        }};
+        bourse.exchange().GetCours();
+        QCOMPARE(start->prompts.said(u"error"_s), QStringList{u"Ne peut créer le fichier n.txt"_s});
+        QCOMPARE(status, u"Status"_s);
+        QVERIFY(server.requests.isEmpty());
+        QCOMPARE(bourse.data().sites(),
+                 (QStringList{kLyon, u"Nice\t"_s + server.url(u"/n"_s) + u"\tn.txt"_s}));
+        QCOMPARE(bourse.data().sitePosition(), 1);
     }
 
     void refusedConnection_saysSo()

@@ -11,13 +11,24 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <memory>
+
 class ScriptedServer : public QObject
 {
 public:
     struct Reply {
+        Reply(QByteArray b = {}, bool c = true) : bytes(std::move(b)), close(c) {}
         QByteArray bytes;
         // After the bytes: close the connection, or stay silent and open.
         bool close = true;
+        // Then these bytes again and again, every `everyMs` (0: as fast as
+        // the client takes them), until the client goes or `limit` bytes
+        // have gone; the connection is closed after the last.
+        QByteArray repeat;
+        int everyMs = 0;
+        qint64 limit = 64 * 1024 * 1024;
+        // The connection is closed as soon as it is accepted.
+        bool hangUp = false;
     };
 
     ScriptedServer()
@@ -26,6 +37,11 @@ public:
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *s = m_server.nextPendingConnection()) {
                 s->setParent(this);
+                if (!replies.isEmpty() && replies.first().hangUp) {
+                    replies.removeFirst();
+                    s->abort();
+                    continue;
+                }
                 connect(s, &QTcpSocket::readyRead, this, [this, s] { serve(s); });
             }
         });
@@ -70,7 +86,36 @@ private:
         }
         const Reply r = replies.takeFirst();
         s->write(r.bytes);
-        if (r.close) s->disconnectFromHost();
+        if (!r.repeat.isEmpty())
+            feed(s, r);
+        else if (r.close)
+            s->disconnectFromHost();
+    }
+
+    // Writes the reply's repeated bytes on and on.
+    void feed(QTcpSocket *s, const Reply &r)
+    {
+        auto sent = std::make_shared<qint64>(0);
+        // Once on each tick, or as much as keeps a little ahead of the client.
+        auto more = [s, r, sent] {
+            do {
+                if (s->state() != QAbstractSocket::ConnectedState) return;
+                if (*sent >= r.limit) {
+                    s->disconnectFromHost();
+                    return;
+                }
+                s->write(r.repeat);
+                *sent += r.repeat.size();
+            } while (r.everyMs == 0 && s->bytesToWrite() < 256 * 1024);
+        };
+        if (r.everyMs > 0) {
+            auto *timer = new QTimer(s);
+            connect(timer, &QTimer::timeout, s, more);
+            timer->start(r.everyMs);
+        } else {
+            connect(s, &QTcpSocket::bytesWritten, s, more);
+            more();
+        }
     }
 
     QTcpServer m_server;
