@@ -40,6 +40,14 @@ QString field(const QString &text)
     return out;
 }
 
+QString pageText(const QString &rawText)
+{
+    QString out = rawText;
+    for (QChar &c : out)
+        if (c == QChar(0x2028) || c == QChar(0x2029)) c = QLatin1Char('\n');
+    return out;
+}
+
 QStringList unstorable(const QString &text)
 {
     QStringList named;
