@@ -118,6 +118,10 @@ private slots:
         QTest::addColumn<QString>("refused");    // the characters named
         QTest::newRow("tab kept") << u"a\tb"_s << QByteArray("a\tb\r\n") << QString();
         QTest::newRow("line feed is a new line") << u"a\nb"_s << QByteArray("a\r\nb\r\n") << QString();
+        QTest::newRow("carriage return is a new line")
+            << u"a\rb"_s << QByteArray("a\r\nb\r\n") << QString();
+        QTest::newRow("paragraph separator is a new line")
+            << u"a\u2029b"_s << QByteArray("a\r\nb\r\n") << QString();
         QTest::newRow("line separator is a new line")
             << u"a\u2028b"_s << QByteArray("a\r\nb\r\n") << QString();
         QTest::newRow("euro, oe and no-break space")
