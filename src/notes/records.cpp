@@ -20,8 +20,8 @@ bool isLineBreak(QChar c)
 // character; empty for any other.
 QString badCharacter(QChar c)
 {
-    const bool control = c.unicode() < 0x20 || c.unicode() == 0x7F ||
-                         (c.unicode() >= 0x80 && c.unicode() < 0xA0);
+    const bool control =
+        c.unicode() < 0x20 || c.unicode() == 0x7F || (c.unicode() >= 0x80 && c.unicode() < 0xA0);
     if (!control && decodeWindows1252(encodeWindows1252(QString(c))) == QString(c)) return {};
     if (c.isSurrogate()) return QStringLiteral("caractère hors alphabet");
     if (control)

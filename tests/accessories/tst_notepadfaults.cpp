@@ -117,7 +117,8 @@ private slots:
         QTest::addColumn<QByteArray>("written"); // after the former "ancien"
         QTest::addColumn<QString>("refused");    // the characters named
         QTest::newRow("tab kept") << u"a\tb"_s << QByteArray("a\tb\r\n") << QString();
-        QTest::newRow("line feed is a new line") << u"a\nb"_s << QByteArray("a\r\nb\r\n") << QString();
+        QTest::newRow("line feed is a new line")
+            << u"a\nb"_s << QByteArray("a\r\nb\r\n") << QString();
         QTest::newRow("carriage return is a new line")
             << u"a\rb"_s << QByteArray("a\r\nb\r\n") << QString();
         QTest::newRow("paragraph separator is a new line")
@@ -126,8 +127,8 @@ private slots:
             << u"a\u2028b"_s << QByteArray("a\r\nb\r\n") << QString();
         QTest::newRow("euro, oe and no-break space")
             << u"5 €\u00a0œ"_s << QByteArray("5 \x80\xa0\x9c\r\n") << QString();
-        QTest::newRow("very long line")
-            << QString(100000, u'z') << QByteArray(100000, 'z') + "\r\n" << QString();
+        QTest::newRow("very long line") << QString(100000, u'z') << QByteArray(100000, 'z') + "\r\n"
+                                        << QString();
         QTest::newRow("NUL") << u"a\u0000b"_s << QByteArray() << u"caractère de contrôle U+0000"_s;
         QTest::newRow("bell") << u"a\u0007"_s << QByteArray() << u"caractère de contrôle U+0007"_s;
         QTest::newRow("smiley") << u"☺"_s << QByteArray() << u"« ☺ »"_s;
@@ -155,7 +156,8 @@ private slots:
         }
         QCOMPARE(prompts.said(u"error"_s),
                  QStringList{u"Le texte contient des caractères que le fichier ne peut pas "
-                             u"enregistrer : "_s + refused});
+                             u"enregistrer : "_s +
+                             refused});
         QVERIFY(notes.isVisible());
         QCOMPARE(fileBytes(path), QByteArray("ancien\r\n"));
     }

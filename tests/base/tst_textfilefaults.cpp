@@ -87,7 +87,8 @@ private slots:
         }
         QCOMPARE(failure, u"Ne peut créer le fichier "_s + path);
         QCOMPARE(fileBytes(path), before);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"Valmeq.nte"_s});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"Valmeq.nte"_s});
     }
 
     // The process killed in the middle of the write: the former file is
@@ -98,7 +99,8 @@ private slots:
         const QString path = dir.file(u"Cours.vmq"_s);
         writeLines(path, numbered(10));
         const QByteArray before = fileBytes(path);
-        const int signal = killedWhileWriting(64 * 1024, [&] { writeLines(path, numbered(20000)); });
+        const int signal =
+            killedWhileWriting(64 * 1024, [&] { writeLines(path, numbered(20000)); });
         QCOMPARE(signal, SIGXFSZ);
         QCOMPARE(fileBytes(path), before);
         QCOMPARE(readLines(path), numbered(10));

@@ -1,9 +1,9 @@
 #include "faultdisk.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
-#include <QFile>
 
 #include <cerrno>
 #include <csignal>
@@ -44,8 +44,8 @@ SmallDisk::SmallDisk(const char *size)
 {
     if (::geteuid() != 0 || !m_dir.isValid()) return;
     const QByteArray options = QByteArray("size=") + size;
-    m_mounted = ::mount("tmpfs", native(m_dir.path()).constData(), "tmpfs", 0,
-                        options.constData()) == 0;
+    m_mounted =
+        ::mount("tmpfs", native(m_dir.path()).constData(), "tmpfs", 0, options.constData()) == 0;
 }
 
 SmallDisk::~SmallDisk()
@@ -153,9 +153,8 @@ bool FaultyDir::stage(const QString &name)
 
 QStringList FaultyDir::entries() const
 {
-    return QDir(m_path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                      QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(m_path).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 QByteArray fileBytes(const QString &path)

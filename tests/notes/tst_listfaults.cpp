@@ -8,10 +8,10 @@
 #include "base/textfile.h"
 #include "exchange/sites.h"
 #include "faultdisk.h"
-#include "notes/cards.h"
-#include "notes/press.h"
 #include "notes/TListe.h"
 #include "notes/TPresse.h"
+#include "notes/cards.h"
+#include "notes/press.h"
 #include "notes/records.h"
 #include "testkit.h"
 
@@ -162,7 +162,8 @@ private slots:
             const QString message = failureOf([&] { book.EcritFiche(card); });
             if (!refused.isEmpty()) {
                 QCOMPARE(message, u"Le texte contient des caractères que le fichier ne peut pas "
-                                  u"enregistrer : "_s + refused);
+                                  u"enregistrer : "_s +
+                                      refused);
                 QCOMPARE(book.cards(), QStringList{u"012000\tALPHA"_s});
                 continue;
             }
@@ -194,7 +195,8 @@ private slots:
             const QString message = failureOf([&] { book.EcritFiche(note); });
             if (!refused.isEmpty()) {
                 QCOMPARE(message, u"Le texte contient des caractères que le fichier ne peut pas "
-                                  u"enregistrer : "_s + refused);
+                                  u"enregistrer : "_s +
+                                      refused);
                 QCOMPARE(book.notes(), QStringList{u"19990320\t012000\tALPHA\tRésultats"_s});
                 continue;
             }

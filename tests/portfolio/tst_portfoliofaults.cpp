@@ -3,10 +3,10 @@
 // every save reports the system's message, stays modified, and leaves the
 // former file as it was; no field can split or merge the lines.
 #include "base/textfile.h"
+#include "faultdisk.h"
 #include "portfolio/PortfolioCommands.h"
 #include "portfolio/TEchan.h"
 #include "portfolio/TOperation.h"
-#include "faultdisk.h"
 #include "testkit.h"
 
 #include <QApplication>
@@ -202,9 +202,11 @@ private slots:
         f.prompts.fileNames = {path};
         f.doc->portfolio().Ouvrir();
 
-        const QString message = u"Le nom de fichier « "_s + QString(path).replace(u'\t', u' ').replace(u'\n', u' ') +
+        const QString message = u"Le nom de fichier « "_s +
+                                QString(path).replace(u'\t', u' ').replace(u'\n', u' ') +
                                 u" » contient ce que le fichier Valmeq.ini ne peut pas "
-                                u"enregistrer : "_s + named;
+                                u"enregistrer : "_s +
+                                named;
         QCOMPARE(f.prompts.said(u"error"_s), (QStringList{message, message}));
         QCOMPARE(f.doc->data().portfolioPath(), u"mon.ptf"_s);
         QCOMPARE(f.doc->data().portfolio(), kFormer + QStringList{kTyped});
@@ -220,9 +222,11 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("refusal"); // empty: recorded as pasted
-        const QString tail = u" contient ce que le fichier du portefeuille ne peut pas enregistrer : "_s;
-        QTest::newRow("tab in the price") << u"Edit1"_s << u"10\t00"_s
-                                          << u"Prix total : le texte « 10 00 »"_s + tail + u"tabulation"_s;
+        const QString tail =
+            u" contient ce que le fichier du portefeuille ne peut pas enregistrer : "_s;
+        QTest::newRow("tab in the price")
+            << u"Edit1"_s << u"10\t00"_s
+            << u"Prix total : le texte « 10 00 »"_s + tail + u"tabulation"_s;
         QTest::newRow("line feed in the quantity")
             << u"Edit2"_s << u"10\n5"_s
             << u"Quantité : le texte « 10 5 »"_s + tail + u"saut de ligne"_s;
@@ -232,17 +236,18 @@ private slots:
         QTest::newRow("line separator in the fees")
             << u"Edit3"_s << u"1\u20282"_s
             << u"Fraise de bourse : le texte « 1 2 »"_s + tail + u"saut de ligne"_s;
-        QTest::newRow("NUL in the price") << u"Edit1"_s << u"1\u00002"_s
-                                          << u"Prix total : le texte « 1\u00002 »"_s + tail +
-                                                 u"caractère de contrôle U+0000"_s;
-        QTest::newRow("escape in the code") << u"ComboBox1"_s << u"01\u001b000"_s
-                                            << u"Code : le texte « 01\u001b000 »"_s + tail +
-                                                   u"caractère de contrôle U+001B"_s;
-        QTest::newRow("smiley in the code") << u"ComboBox1"_s << u"01☺000"_s
-                                            << u"Code : le texte « 01☺000 »"_s + tail + u"« ☺ »"_s;
-        QTest::newRow("CJK in the price") << u"Edit1"_s << u"株"_s
-                                          << u"Prix total : le texte « 株 »"_s + tail + u"« 株 »"_s;
-        QTest::newRow("euro and oe ligature in the code") << u"ComboBox1"_s << u"0€œ000"_s << QString();
+        QTest::newRow("NUL in the price")
+            << u"Edit1"_s << u"1\u00002"_s
+            << u"Prix total : le texte « 1\u00002 »"_s + tail + u"caractère de contrôle U+0000"_s;
+        QTest::newRow("escape in the code")
+            << u"ComboBox1"_s << u"01\u001b000"_s
+            << u"Code : le texte « 01\u001b000 »"_s + tail + u"caractère de contrôle U+001B"_s;
+        QTest::newRow("smiley in the code")
+            << u"ComboBox1"_s << u"01☺000"_s << u"Code : le texte « 01☺000 »"_s + tail + u"« ☺ »"_s;
+        QTest::newRow("CJK in the price")
+            << u"Edit1"_s << u"株"_s << u"Prix total : le texte « 株 »"_s + tail + u"« 株 »"_s;
+        QTest::newRow("euro and oe ligature in the code")
+            << u"ComboBox1"_s << u"0€œ000"_s << QString();
         QTest::newRow("very long price") << u"Edit1"_s << QString(100000, u'7') << QString();
     }
     void operationField_hostileText()
@@ -286,8 +291,9 @@ private slots:
     {
         ScriptedPrompts prompts;
         TEchan dialog;
-        dialog.Init(u"Echange"_s, {u"012000ALPHA"_s, u"013000BETA"_s}, 0,
-                    {ql("20010105", "012000", "ALPHA", "20,00"), ql("20010105", "013000", "BETA", "7,50")});
+        dialog.Init(
+            u"Echange"_s, {u"012000ALPHA"_s, u"013000BETA"_s}, 0,
+            {ql("20010105", "012000", "ALPHA", "20,00"), ql("20010105", "013000", "BETA", "7,50")});
         child<QComboBox>(&dialog, "ComboBox2")->setEditText(u"013000"_s);
         child<QLineEdit>(&dialog, "Edit1")->setText(u"10"_s);
         child<QLineEdit>(&dialog, "Edit4")->setText(u"20"_s);
