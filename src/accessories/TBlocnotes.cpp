@@ -3,6 +3,7 @@
 #include "accessories/notepad.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
+#include "notes/records.h"
 #include "print/printer.h"
 
 #include <QFile>
@@ -59,6 +60,7 @@ bool TBlocnotes::isModified() const
 
 void TBlocnotes::Charge(const QString &path)
 {
+    m_path = path;
     if (!QFile::exists(path)) return;
     m_memo->setPlainText(notepad::load(path).join(QLatin1Char('\n')));
     m_memo->document()->setModified(false);
@@ -67,7 +69,7 @@ void TBlocnotes::Charge(const QString &path)
 void TBlocnotes::Sauve(const QString &path)
 {
     if (!isModified()) return;
-    const QString text = m_memo->toPlainText();
+    const QString text = records::pageText(m_memo->document()->toRawText());
     notepad::save(path, text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
     m_memo->document()->setModified(false);
 }
@@ -76,10 +78,26 @@ void TBlocnotes::done(int result)
 {
     // What the file cannot hold is said while the page can still be mended.
     if (isModified()) {
-        if (const QString m = notepad::refusal(m_memo->toPlainText().remove(QLatin1Char('\n')));
+        if (const QString m = notepad::refusal(
+                records::pageText(m_memo->document()->toRawText()).remove(QLatin1Char('\n')));
             !m.isEmpty()) {
             Prompts::get().error(this, m);
             return;
+        }
+        if (!m_path.isEmpty()) {
+            try {
+                Sauve(m_path);
+            } catch (const VError &e) {
+                // The page is still here: the user may keep it open, copy it
+                // elsewhere or free the disk, and close again.
+                Prompts::get().error(this, e.message());
+                if (Prompts::get().question(this,
+                                            QStringLiteral("Fermer le bloc-notes sans "
+                                                           "enregistrer les modifications ?"),
+                                            false) != Prompts::Yes)
+                    return;
+                m_memo->document()->setModified(false);
+            }
         }
     }
     QDialog::done(result);

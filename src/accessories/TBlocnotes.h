@@ -15,6 +15,8 @@ class TBlocnotes : public QDialog
 public:
     explicit TBlocnotes(QWidget *parent = nullptr);
 
+    // Loads the page and remembers the path: closing the window writes
+    // there.
     void Charge(const QString &path);
     // Writes the page when it was modified; throws when it cannot.
     void Sauve(const QString &path);
@@ -22,8 +24,12 @@ public:
     void Imprimer();
     bool isModified() const;
 
+    // Closing writes a modified page to the path of Charge. When that
+    // fails the message is shown and the user chooses between closing
+    // without the changes and keeping the window open with them.
     void done(int result) override;
 
 private:
     QPlainTextEdit *m_memo;
+    QString m_path;
 };

@@ -238,6 +238,10 @@ void writeLines(const QString &path, const QStringList &lines)
 
     struct stat former = {};
     const bool replacing = ::stat(targetName.constData(), &former) == 0;
+    // A file the user may not write stays as it is, though the directory
+    // would let it be replaced.
+    if (replacing && ::faccessat(AT_FDCWD, targetName.constData(), W_OK, AT_EACCESS) != 0)
+        throw VError::cannotCreate(path);
 
     QByteArray tempName;
     int fd = -1;

@@ -23,7 +23,8 @@ bool writeLinesTo(QIODevice &device, const QStringList &lines);
 
 // Replaces the file whole and atomically: the lines go to a temporary file
 // beside it, are synced to the disk, then renamed over it, keeping the
-// former file's permissions. On any failure (full disk, no right...) the
+// former file's permissions. A file this user may not write is refused.
+// On any failure (full disk, no right...) the
 // former file is left byte for byte, no temporary file remains and
 // VError::cannotCreate is thrown.
 void writeLines(const QString &path, const QStringList &lines);

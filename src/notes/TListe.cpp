@@ -3,6 +3,7 @@
 #include "base/DialogKit.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
+#include "notes/records.h"
 #include "quotes/entry.h"
 
 #include <QComboBox>
@@ -114,7 +115,7 @@ Card TListe::shown() const
     c.year = m_year->text();
     for (int i = 0; i < 7; ++i)
         c.figures[i] = m_figures[i]->text();
-    const QString comment = m_comment->toPlainText();
+    const QString comment = records::pageText(m_comment->document()->toRawText());
     if (!comment.isEmpty()) c.comment = comment.split(QLatin1Char('\n'));
     return c;
 }

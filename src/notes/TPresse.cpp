@@ -5,6 +5,7 @@
 #include "base/clock.h"
 #include "base/errors.h"
 #include "base/formats.h"
+#include "notes/records.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -142,7 +143,7 @@ Note TPresse::shown() const
     n.code = m_code->currentText();
     n.name = m_name->text();
     n.subject = m_subject->text();
-    const QString text = m_text->toPlainText();
+    const QString text = records::pageText(m_text->document()->toRawText());
     if (!text.isEmpty()) n.text = text.split(QLatin1Char('\n'));
     return n;
 }

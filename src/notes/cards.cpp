@@ -26,7 +26,8 @@ Card read(const QString &line)
 
 QString write(const Card &card)
 {
-    QStringList fields{card.code.left(6), records::field(card.name), records::field(card.year)};
+    QStringList fields{records::field(card.code.left(6)), records::field(card.name),
+                       records::field(card.year)};
     for (const QString &f : card.figures)
         fields.append(entry::leftPrice(records::field(f)));
     for (const QString &line : card.comment)

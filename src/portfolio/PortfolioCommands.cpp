@@ -9,6 +9,7 @@
 #include "portfolio/TOperation.h"
 #include "portfolio/TPortef.h"
 #include "portfolio/TRepart.h"
+#include "portfolio/portfolio.h"
 #include "quotes/BourseData.h"
 #include "quotes/TBourse.h"
 
@@ -119,6 +120,10 @@ void PortfolioCommands::Ouvrir()
         &m_doc, QStringLiteral("Ouvrir"), QFileInfo(resolvedPath()).path(),
         QStringLiteral("Ffichiers portefeuille (*.ptf)"));
     if (path.isEmpty()) return;
+    if (const QString refusal = ptf::pathRefusal(path); !refusal.isEmpty()) {
+        Prompts::get().error(&m_doc, refusal);
+        return;
+    }
     Charge(path);
 }
 
@@ -138,7 +143,13 @@ bool PortfolioCommands::saveAs()
     const QString path = Prompts::get().saveFileName(
         &m_doc, QStringLiteral("Enregistrer sous"), resolvedPath(),
         QStringLiteral("Fichiers portefeuille (*.ptf)"), QStringLiteral("ptf"));
-    if (path.isEmpty() || !write(path)) return false;
+    if (path.isEmpty()) return false;
+    // A path the settings file could not remember is not taken.
+    if (const QString refusal = ptf::pathRefusal(path); !refusal.isEmpty()) {
+        Prompts::get().error(&m_doc, refusal);
+        return false;
+    }
+    if (!write(path)) return false;
     m_data.settings().portfolioPath = path;
     m_unreadable = false;
     setCaption();

@@ -20,6 +20,8 @@ public:
     // is kept even when the file cannot be read, but such a portfolio is
     // never written over: saving it asks for a file name.
     void Charge(const QString &path);
+    // Ouvrir and SaveAs refuse, with a message, a file name the settings
+    // file cannot remember (a line break, a character Windows-1252 lacks).
     void Ouvrir();
     void Sauver();
     void SaveAs();

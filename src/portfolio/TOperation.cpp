@@ -30,7 +30,7 @@ TOperation::TOperation(QWidget *parent)
 }
 
 TOperation::TOperation(QWidget *parent, const QString &amountLabel, const QString &fifthLabel)
-    : QDialog(parent)
+    : QDialog(parent), m_amountLabel(amountLabel), m_fifthLabel(fifthLabel)
 {
     setObjectName(QStringLiteral("Operation"));
     m_code = OperationFields::codeBox(this, QStringLiteral("ComboBox1"));
@@ -89,6 +89,18 @@ void TOperation::accept()
     if (!refusal.isEmpty()) {
         Prompts::get().error(this, refusal);
         m_code->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Text pasted past the key filters that the portfolio file cannot hold.
+    const std::pair<QWidget *, QString> texts[] = {
+        {m_code, ptf::textRefusal(QStringLiteral("Code"), m_code->currentText())},
+        {m_amount, ptf::textRefusal(m_amountLabel, m_amount->text())},
+        {m_quantity, ptf::textRefusal(QStringLiteral("Quantit\u00e9"), m_quantity->text())},
+        {m_fifth, ptf::textRefusal(m_fifthLabel, m_fifth->text())}};
+    for (const auto &[field, message] : texts) {
+        if (message.isEmpty()) continue;
+        Prompts::get().error(this, message);
+        field->setFocus(Qt::OtherFocusReason);
         return;
     }
     m_accepted = true;

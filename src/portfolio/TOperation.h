@@ -27,7 +27,8 @@ public:
     QString Result() const;
 
     // "OK": refused, with a message naming the field, while the code is
-    // shorter than six characters.
+    // shorter than six characters or a field holds text the portfolio file
+    // cannot (a tab or a line break pasted, a character Windows-1252 lacks).
     void accept() override;
 
 protected:
@@ -35,6 +36,8 @@ protected:
     void fillCodes(const QStringList &index, int current);
 
 private:
+    QString m_amountLabel;
+    QString m_fifthLabel;
     QComboBox *m_code;
     QDateEdit *m_date;
     QLineEdit *m_amount;

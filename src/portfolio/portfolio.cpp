@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/formats.h"
+#include "notes/records.h"
 #include "quotes/store.h"
 
 #include <vector>
@@ -74,6 +75,26 @@ QString codeRefusal(const QString &field, const QString &code)
     return QStringLiteral("%1 : le code \u00ab %2 \u00bb est trop court, un code a six "
                           "caract\u00e8res.")
         .arg(field, code);
+}
+
+QString textRefusal(const QString &field, const QString &text)
+{
+    const QStringList named = records::unstorable(text);
+    if (named.isEmpty()) return {};
+    QString shown = records::field(text).simplified();
+    if (shown.size() > 40) shown = shown.left(40) + QStringLiteral("...");
+    return QStringLiteral("%1 : le texte \u00ab %2 \u00bb contient ce que le fichier du "
+                          "portefeuille ne peut pas enregistrer : %3")
+        .arg(field, shown, named.join(QStringLiteral(", ")));
+}
+
+QString pathRefusal(const QString &path)
+{
+    const QStringList named = records::unstorable(path);
+    if (named.isEmpty()) return {};
+    return QStringLiteral("Le nom de fichier \u00ab %1 \u00bb contient ce que le fichier "
+                          "Valmeq.ini ne peut pas enregistrer : %2")
+        .arg(records::field(path), named.join(QStringLiteral(", ")));
 }
 
 bool lastPrice(const QStringList &store, const QString &code, QString *price)

@@ -40,6 +40,17 @@ QString operationText(const QDate &date, const QString &code, const QString &amo
 // the message naming the field; empty when the code is sound.
 QString codeRefusal(const QString &field, const QString &code);
 
+// What a portfolio line cannot hold in a field: a tab or a line break
+// (which would split or merge the lines), a control character, a character
+// Windows-1252 lacks. The message naming the field and those characters;
+// empty when the text can be stored.
+QString textRefusal(const QString &field, const QString &text);
+
+// The portfolio's path is remembered in the settings file, one line of
+// Windows-1252: the message naming what that line cannot hold of the path;
+// empty when it can hold it all.
+QString pathRefusal(const QString &path);
+
 // The last price of a code: the price field of its newest-dated quotation
 // (of equal dates, the later line), whatever the order of the store. The
 // code is compared whole. False when the store has no quotation of it.

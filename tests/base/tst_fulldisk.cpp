@@ -2,70 +2,15 @@
 // the user is told. Needs root to mount a small tmpfs.
 #include "base/errors.h"
 #include "base/textfile.h"
+#include "faultdisk.h"
 #include "testkit.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/mount.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace
 {
-
-// A 256 KB tmpfs mounted for the object's lifetime.
-class SmallDisk
-{
-public:
-    SmallDisk()
-    {
-        if (geteuid() != 0 || !m_dir.isValid()) return;
-        m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
-                            "size=256k") == 0;
-    }
-    ~SmallDisk()
-    {
-        if (m_mounted) ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
-    }
-    bool mounted() const { return m_mounted; }
-    QString path() const { return m_dir.path(); }
-    QString file(const QString &name) const { return m_dir.filePath(name); }
-    QStringList entries() const
-    {
-        return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    }
-
-    // Takes every free byte with a filler file; true once a write met ENOSPC.
-    bool fill() const
-    {
-        const int fd = ::open(QFile::encodeName(file(u"filler"_s)).constData(),
-                              O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0) return false;
-        const QByteArray block(4096, 'x');
-        ssize_t n = 0;
-        while ((n = ::write(fd, block.constData(), size_t(block.size()))) > 0) {
-        }
-        const bool full = n < 0 && errno == ENOSPC;
-        ::close(fd);
-        return full;
-    }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_mounted = false;
-};
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QStringList quotations(int count)
 {
@@ -115,7 +60,7 @@ private slots:
         if (!disk.mounted()) QSKIP("needs root to mount a small tmpfs; skipped");
         const QString path = disk.file(name);
         writeLines(path, former);
-        const QByteArray before = bytesOf(path);
+        const QByteArray before = fileBytes(path);
         QCOMPARE(before.count('\n'), former.size());
         QVERIFY(disk.fill());
 
@@ -126,7 +71,7 @@ private slots:
             message = e.message();
         }
         QCOMPARE(message, u"Ne peut créer le fichier "_s + path);
-        QCOMPARE(bytesOf(path), before);
+        QCOMPARE(fileBytes(path), before);
         QCOMPARE(disk.entries(), (QStringList{name, u"filler"_s}));
     }
 
@@ -142,7 +87,7 @@ private slots:
         writeLines(disk.file(names[2]), {u"012000\tEXEMPLE SA\tRésultats en hausse"_s});
         QList<QByteArray> before;
         for (const QString &name : names)
-            before.append(bytesOf(disk.file(name)));
+            before.append(fileBytes(disk.file(name)));
 
         ScriptedPrompts prompts;
         auto bourse = std::make_unique<BourseData>(disk.path());
@@ -172,7 +117,7 @@ private slots:
         bourse.reset();
 
         for (int i = 0; i < names.size(); ++i)
-            QCOMPARE(bytesOf(disk.file(names[i])), before[i]);
+            QCOMPARE(fileBytes(disk.file(names[i])), before[i]);
         // The empty lists need no room and are written; nothing else is left.
         QCOMPARE(disk.entries(), (QStringList{u"Cours.vmq"_s, u"Valmeq.ini"_s, u"Valmeq.prc"_s,
                                               u"Valmeq.sit"_s, u"Valmeq.trt"_s, u"filler"_s}));
