@@ -6,7 +6,7 @@
 #include "base/errors.h"
 #include "exchange/download.h"
 #include "net/HttpClient.h"
-#include "smalldisk.h"
+#include "faultdisk.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -374,7 +374,7 @@ private slots:
         QVERIFY(former.open(QIODevice::WriteOnly));
         former.write(kFormer);
         former.close();
-        QVERIFY(disk.makeReadOnly());
+        QVERIFY(disk.remountReadOnly());
         ScriptedServer server;
         server.replies = {ScriptedServer::ok("new")};
         HttpClient client;
