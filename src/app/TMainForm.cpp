@@ -528,8 +528,20 @@ void TMainForm::closeEvent(QCloseEvent *event)
     if (!m_startDir.isEmpty() && !QDir::setCurrent(m_startDir))
         Prompts::get().error(this, QStringLiteral("Ne peut accéder au répertoire %1")
                                        .arg(QDir::toNativeSeparators(m_startDir)));
-    // A settings file that cannot be written is reported; the closing goes on.
-    runCommand(this, [this] { m_bourse->data().SauveIni(); });
+    // A settings file that cannot be written is reported; the closing goes
+    // on, unless the cards, press notes or sites were changed: the user may
+    // then stay and make room for them.
+    bool settingsWritten = false;
+    runCommand(this, [&] {
+        m_bourse->data().SauveIni();
+        settingsWritten = true;
+    });
+    if (!settingsWritten && m_bourse->data().listsUnsaved() &&
+        Prompts::get().question(this, QStringLiteral("Les fiches, notes de presse ou sites "
+                                                     "modifiés n'ont pas pu être enregistrés et "
+                                                     "seront perdus. Quitter quand même ?"),
+                                false) != Prompts::Yes)
+        return;
     bool saved = false;
     runCommand(this, [&] { saved = m_bourse->data().Sauve(); });
     if (saved) event->accept();

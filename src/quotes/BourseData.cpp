@@ -151,22 +151,37 @@ void BourseData::ChargeIni()
     read(QStringLiteral("Valmeq.trt"), [this](QStringList lines) { m_cards = std::move(lines); });
     read(QStringLiteral("Valmeq.prc"), [this](QStringList lines) { m_press = std::move(lines); });
     read(QStringLiteral("Valmeq.sit"), [this](QStringList lines) { m_sites = std::move(lines); });
+    for (const auto &[name, lines] : settingsFiles())
+        m_settingsOnDisk.insert(name, lines);
+}
+
+std::vector<std::pair<QString, QStringList>> BourseData::settingsFiles() const
+{
+    return {{QStringLiteral("Valmeq.ini"), m_settings.lines()},
+            {QStringLiteral("Valmeq.trt"), m_cards},
+            {QStringLiteral("Valmeq.prc"), m_press},
+            {QStringLiteral("Valmeq.sit"), m_sites}};
+}
+
+bool BourseData::listsUnsaved() const
+{
+    for (const auto &[name, lines] : settingsFiles())
+        if (name != QLatin1String("Valmeq.ini") && !m_unreadable.contains(name) &&
+            m_settingsOnDisk.value(name) != lines)
+            return true;
+    return false;
 }
 
 void BourseData::SauveIni()
 {
     // Each file is written on its own: one that fails does not keep the
     // others from being written.
-    const std::pair<QString, QStringList> files[] = {
-        {QStringLiteral("Valmeq.ini"), m_settings.lines()},
-        {QStringLiteral("Valmeq.trt"), m_cards},
-        {QStringLiteral("Valmeq.prc"), m_press},
-        {QStringLiteral("Valmeq.sit"), m_sites}};
     QStringList failures;
-    for (const auto &[name, lines] : files) {
+    for (const auto &[name, lines] : settingsFiles()) {
         if (m_unreadable.contains(name)) continue;
         try {
             writeLines(filePath(name), lines);
+            m_settingsOnDisk.insert(name, lines);
         } catch (const VError &e) {
             failures.append(e.message());
         }

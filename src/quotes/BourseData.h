@@ -46,6 +46,10 @@ public:
     void ChargeIni();
     // Writes each of them; throws the failures together.
     void SauveIni();
+    // True when the cards, the press notes or the sites differ from what
+    // their file held when read or last written: a failed SauveIni then
+    // loses what the user typed.
+    bool listsUnsaved() const;
     void GetIni(bool &autoOpen, QString &portfolioPath) const;
     void SetIni(bool autoOpen);
     bool Dedans(const QString &line) const { return period().contains(line); }
@@ -153,12 +157,17 @@ private:
         m_valuationOrder = false;
     }
 
+    // The settings file and the three list files, with the lines each gets.
+    std::vector<std::pair<QString, QStringList>> settingsFiles() const;
+
     static bool sameCodes(const QStringList &a, const QStringList &b);
 
     QString m_dir;
     QWidget *m_promptParent = nullptr;
     // Files that exist but could not be read at start: never written over.
     QSet<QString> m_unreadable;
+    // What each settings or list file holds, as read or last written.
+    QHash<QString, QStringList> m_settingsOnDisk;
 
     // The eight lists.
     QStringList m_store;

@@ -105,6 +105,41 @@ private slots:
         QCOMPARE(fileBytes(dir.file(u"Valmeq.nte"_s)), before);
         QVERIFY(form.isVisible());
     }
+
+    // Cards, press notes or sites typed in the session and not written: the
+    // closing asks before they are lost; "Non" keeps the program open with
+    // them, "Oui" closes; the former file keeps its bytes either way.
+    void closing_listsNotWritten_asksBeforeLosingThem()
+    {
+        FaultyDir dir(DiskFault::FullDisk);
+        if (!dir.unavailable().isEmpty()) QSKIP(qPrintable(dir.unavailable()));
+        ScriptedPrompts prompts;
+        writeLines(dir.file(u"Cours.vmq"_s), kStore);
+        writeLines(dir.file(u"Valmeq.trt"_s), {u"012000\tALPHA"_s});
+        const QByteArray cards = fileBytes(dir.file(u"Valmeq.trt"_s));
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(!form.bourse()->data().listsUnsaved());
+        form.bourse()->data().cards().append(u"013000\tBETA"_s);
+        QVERIFY(form.bourse()->data().listsUnsaved());
+        QVERIFY(dir.stage(u"Valmeq.trt"_s));
+
+        const QString question = u"Les fiches, notes de presse ou sites modifiés n'ont pas pu "
+                                 u"être enregistrés et seront perdus. Quitter quand même ?"_s;
+        prompts.answers = {Prompts::No};
+        QVERIFY(!form.close());
+        QCOMPARE(prompts.said(u"question"_s), QStringList{question});
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.bourse()->data().cards().size(), 2);
+
+        prompts.log.clear();
+        prompts.answers = {Prompts::Yes};
+        QVERIFY(form.close());
+        QVERIFY(prompts.unexpected.isEmpty());
+        QCOMPARE(prompts.said(u"question"_s), QStringList{question});
+        QCOMPARE(fileBytes(dir.file(u"Valmeq.trt"_s)), cards);
+    }
 };
 
 QTEST_MAIN(TestClosingFaults)
