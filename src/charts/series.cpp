@@ -189,8 +189,9 @@ QList<int> zigzagPoints(const QList<qint64> &v, int percent)
     for (int i = 1; i < v.size(); ++i) {
         // With a reference of 0 every other price is a move.
         const bool move =
-            reference == 0 ? v[i] != 0
-                           : std::abs(double(v[i] - reference)) / double(reference) * 100 > percent;
+            reference == 0
+                ? v[i] != 0
+                : std::abs(double(v[i]) - double(reference)) / double(reference) * 100 > percent;
         if (move) {
             kept.append(i);
             reference = v[i];

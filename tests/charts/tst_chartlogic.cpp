@@ -128,6 +128,9 @@ private slots:
         QTest::newRow("first price 1") << QList<qint64>({1, 100, 104, 106}) << QList<int>({0, 3});
         QTest::newRow("reference 0") << QList<qint64>({1, 0, 0, 3, 3}) << QList<int>({0, 3});
         QTest::newRow("flat") << QList<qint64>({7, 7, 7}) << QList<int>({0});
+        QTest::newRow("moves beyond 64 bits")
+            << QList<qint64>({-9000000000000000000, 9000000000000000000, -9000000000000000000})
+            << QList<int>({0, 2});
     }
     void zigzag()
     {
