@@ -23,8 +23,9 @@ void walkCards(const QStringList &index, const QStringList &list)
     for (const QString &line : list) {
         // Once stored a card reads and stores back the same.
         const QString once = cards::write(cards::read(line));
-        fuzzkit::check(cards::write(cards::read(once)) == once, "a card stored twice is the same",
-                       line);
+        const QString twice = cards::write(cards::read(once));
+        fuzzkit::check(twice == once, "a card stored twice is the same",
+                       line + QLatin1Char('\n') + once + QLatin1Char('\n') + twice);
     }
     CardBook book;
     book.Init(index, list);
@@ -52,8 +53,9 @@ void walkNotes(const QStringList &index, const QStringList &list)
 {
     for (const QString &line : list) {
         const QString once = press::write(press::read(line));
-        fuzzkit::check(press::write(press::read(once)) == once, "a note stored twice is the same",
-                       line);
+        const QString twice = press::write(press::read(once));
+        fuzzkit::check(twice == once, "a note stored twice is the same",
+                       line + QLatin1Char('\n') + once + QLatin1Char('\n') + twice);
     }
     QStringList sorted = list;
     press::sort(sorted);

@@ -38,7 +38,10 @@ QString fixed(double value, int decimals)
     const double scale = std::pow(10.0, decimals);
     const double a = std::fabs(value) * scale;
     const double whole = std::floor(a);
-    const double slack = a * 8 * std::numeric_limits<double>::epsilon();
+    // A few units of the last place of `a`, never near a half: beyond 10^14
+    // those units grow past a half and a number already rounded would gain
+    // one more hundredth at each formatting.
+    const double slack = std::min(a * 8 * std::numeric_limits<double>::epsilon(), 0.25);
     const double rounded = (a - whole >= 0.5 - slack) ? whole + 1 : whole;
     const bool minus = value < 0 && rounded != 0;
     if (rounded < 1e12 && decimals > 0 && decimals <= 6) {
