@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing Valmeq needs on Debian 12, when missing.
+#   tools/deps.sh          the build and the tests
+#   tools/deps.sh --fuzz   and clang with libFuzzer and the sanitizer runtimes
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
           libgl-dev fonts-liberation xvfb xauth poppler-utils)
+if [ "${1:-}" = --fuzz ]; then
+  # libclang-rt-14-dev holds libclang_rt.fuzzer and the sanitizer runtimes.
+  packages+=(clang llvm libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

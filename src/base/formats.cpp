@@ -3,6 +3,7 @@
 #include "base/errors.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -14,7 +15,15 @@ double roundHalfEven(double value)
 
 qint64 roundToInt(double value)
 {
-    return qint64(roundHalfEven(value));
+    // Beyond the range of the type (a price of a file with twenty digits) the
+    // nearest whole number the type holds, the same both ways so that it can
+    // be negated; nothing for what is not a number.
+    constexpr qint64 largest = std::numeric_limits<qint64>::max();
+    const double r = roundHalfEven(value);
+    if (std::isnan(r)) return 0;
+    if (r >= 9223372036854775808.0) return largest;
+    if (r <= -9223372036854775808.0) return -largest;
+    return std::max(qint64(r), -largest);
 }
 
 namespace
@@ -29,7 +38,10 @@ QString fixed(double value, int decimals)
     const double scale = std::pow(10.0, decimals);
     const double a = std::fabs(value) * scale;
     const double whole = std::floor(a);
-    const double slack = a * 8 * std::numeric_limits<double>::epsilon();
+    // A few units of the last place of `a`, never near a half: beyond 10^14
+    // those units grow past a half and a number already rounded would gain
+    // one more hundredth at each formatting.
+    const double slack = std::min(a * 8 * std::numeric_limits<double>::epsilon(), 0.25);
     const double rounded = (a - whole >= 0.5 - slack) ? whole + 1 : whole;
     const bool minus = value < 0 && rounded != 0;
     if (rounded < 1e12 && decimals > 0 && decimals <= 6) {
@@ -108,7 +120,7 @@ namespace
 // form, which the full reader then takes.
 bool readPlainDecimal(QStringView text, double *value)
 {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const QChar *p = text.begin();
     const QChar *end = text.end();

@@ -9,6 +9,8 @@
 
 // Rounds to the nearest whole number, halves to the even neighbour.
 double roundHalfEven(double value);
+// The same as a whole number; beyond +-(2^63 - 1) the nearest of those, and
+// 0 for what is not a number.
 qint64 roundToInt(double value);
 
 // "0.00": two decimals, at least one integer digit (0.5 -> "0,50").

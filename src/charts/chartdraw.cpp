@@ -2,11 +2,37 @@
 
 #include <algorithm>
 
+namespace
+{
+
+// Values of a chart may be as large as a file's prices make them: the
+// arithmetic of the positions is done on 128 bits, with the integer
+// division's truncation, so that no product overflows.
+using Wide = __int128;
+
+// a * b / c, as a position: within +-2^24 pixels (far off any surface).
+qint64 scaled(Wide a, Wide b, Wide c)
+{
+    constexpr Wide far = Wide(1) << 24;
+    return qint64(std::clamp(a * b / c, -far, far));
+}
+
+// A position on the surface from one computed in 64 bits.
+int pixel(qint64 v)
+{
+    constexpr qint64 far = qint64(1) << 24;
+    return int(std::clamp(v, -far, far));
+}
+
+} // namespace
+
 ValueLabels priceLabels(qint64 lowest, qint64 highest)
 {
-    const qint64 span = highest - lowest;
-    return {QString::number(lowest), QString::number(highest), QString::number(lowest + span / 2),
-            QString::number(lowest + 3 * span / 4), QString::number(lowest + span / 4)};
+    // Every label lies between the two, so it fits once computed.
+    const Wide span = Wide(highest) - lowest;
+    const auto at = [&](Wide part) { return QString::number(qint64(lowest + part)); };
+    return {QString::number(lowest), QString::number(highest), at(span / 2), at(3 * span / 4),
+            at(span / 4)};
 }
 
 void traceFrame(DrawSteps &steps, QSize size, int baseline, const QStringList &dates,
@@ -87,13 +113,13 @@ ChartDrawing priceChart(QSize size, const History &history, int maSwitch, int &m
     const ValueLabels labels = n > 0 ? priceLabels(p.lowest, p.highest) : ValueLabels{};
     traceFrame(s, size, b, p.dates, labels,
                QString::number(p.largestVolume / 1000) + QStringLiteral(" K"), measure);
-    const qint64 span = p.highest - p.lowest;
+    const Wide span = Wide(p.highest) - p.lowest;
     if (span <= 1 || n < 2) return out;
 
     QList<qint64> y(n), v(n);
     for (int k = 0; k < n; ++k) {
-        y[k] = (p.prices[k] - p.lowest) * (h - 180) / span;
-        v[k] = p.largestVolume > 0 ? p.volumes[k] * 80 / p.largestVolume : 0;
+        y[k] = scaled(Wide(p.prices[k]) - p.lowest, h - 180, span);
+        v[k] = p.largestVolume > 0 ? scaled(p.volumes[k], 80, p.largestVolume) : 0;
     }
     const int l = maLength;
     const QList<qint64> m = movingAverage(y, l);
@@ -113,7 +139,7 @@ ChartDrawing priceChart(QSize size, const History &history, int maSwitch, int &m
     if (p.largestVolume > 0) {
         s.pen(Qt::black, 3);
         for (int k = 0; k < n; ++k)
-            s.line(60 + (k + 1) * step, h - 32, 60 + (k + 1) * step, int(h - 32 - v[k]));
+            s.line(60 + (k + 1) * step, h - 32, 60 + (k + 1) * step, pixel(h - 32 - v[k]));
     }
     for (int k = 0; k < n; ++k)
         out.points.append({x(k), p.dates[k] + QStringLiteral("\nCours : ") + p.priceTexts[k] +
@@ -180,7 +206,7 @@ ChartDrawing indicatorChart(QSize size, const Indicator &indicator, const TextMe
     case Indicator::Rsi: {
         // Positions without a value yet are not drawn.
         if (ind.first >= n) break;
-        auto y = [&](int i) { return int(h - 60 - ind.values[i] * (h - 100) / 100); };
+        auto y = [&](int i) { return pixel(h - 60 - scaled(ind.values[i], h - 100, 100)); };
         s.moveTo(x(ind.first), y(ind.first));
         for (int i = ind.first; i < n; ++i)
             s.lineTo(x(i), y(i));
@@ -190,14 +216,16 @@ ChartDrawing indicatorChart(QSize size, const Indicator &indicator, const TextMe
         const int z = (h - 60) / 2 + 5;
         s.moveTo(60, z);
         for (int i = 0; i < n; ++i)
-            s.lineTo(x(i), int(z - ind.values[i] * (h - 60) / 100));
+            s.lineTo(x(i), pixel(z - scaled(ind.values[i], h - 60, 100)));
         break;
     }
     case Indicator::Zigzag: {
         const auto [lo, hi] = std::minmax_element(ind.values.begin(), ind.values.end());
-        const qint64 lowest = *lo, span = *hi - *lo;
+        const qint64 lowest = *lo;
+        const Wide span = Wide(*hi) - *lo;
         auto y = [&](int i) {
-            return int(h - 60 - (span > 0 ? (ind.values[i] - lowest) * (h - 90) / span : 0));
+            return pixel(h - 60 -
+                         (span > 0 ? scaled(Wide(ind.values[i]) - lowest, h - 90, span) : 0));
         };
         const QList<int> kept = zigzagPoints(ind.values, ind.percent);
         s.moveTo(x(0), y(0));

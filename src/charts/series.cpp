@@ -76,10 +76,12 @@ QList<qint64> movingAverage(const QList<qint64> &y, int length)
 {
     QList<qint64> m(y.size(), 0);
     if (length < 1) return m;
-    qint64 sum = 0;
+    // Summed on 128 bits: the average of 64-bit values always fits, their
+    // sum may not.
+    __int128 sum = 0;
     for (int k = 0; k < y.size(); ++k) {
         if (k >= length) {
-            m[k] = sum / length;
+            m[k] = qint64(sum / length);
             sum -= y[k - length];
         }
         sum += y[k];
@@ -189,8 +191,9 @@ QList<int> zigzagPoints(const QList<qint64> &v, int percent)
     for (int i = 1; i < v.size(); ++i) {
         // With a reference of 0 every other price is a move.
         const bool move =
-            reference == 0 ? v[i] != 0
-                           : std::abs(double(v[i] - reference)) / double(reference) * 100 > percent;
+            reference == 0
+                ? v[i] != 0
+                : std::abs(double(v[i]) - double(reference)) / double(reference) * 100 > percent;
         if (move) {
             kept.append(i);
             reference = v[i];

@@ -3,10 +3,13 @@
 #include "base/errors.h"
 #include "base/formats.h"
 #include "base/textfile.h"
+#include "quotes/entry.h"
 
 #include <QFile>
 #include <QSet>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 namespace importing
 {
@@ -258,7 +261,13 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
         const QStringList f = stored.split(QLatin1Char('\t'));
         const QString volume = f.value(4);
         QString key = date + code;
-        if (!isNumber(f.value(3)) || (!volume.isEmpty() && !isNumber(volume)) ||
+        // A name the quotation file cannot hold (a character Windows-1252
+        // lacks, from a UTF-8 file, or a control character) would be written
+        // changed: the line is refused like one of a price that does not read.
+        const bool holdable = std::all_of(f.cbegin(), f.cend(), [](const QString &field) {
+            return entry::unstorable(field).isEmpty();
+        });
+        if (!isNumber(f.value(3)) || (!volume.isEmpty() && !isNumber(volume)) || !holdable ||
             present.contains(key)) {
             ++out.refused;
             continue;

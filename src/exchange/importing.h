@@ -57,9 +57,10 @@ struct Selection {
 // Chooses, from normalised lines and in their order, the quotation lines to
 // append: those that pass the day filter, are dated after `after`
 // ("yyyymmdd"), are of a security of the index, have a number for a price
-// (and for the volume when there is one) and whose date and code are not yet
-// in the store (nor earlier in the file). Lines of the last two kinds are
-// counted as refused; the filtered ones are not.
+// (and for the volume when there is one), hold only text the quotation file
+// can hold, and whose date and code are not yet in the store (nor earlier in
+// the file). Lines of the last three kinds are counted as refused; the
+// filtered ones are not.
 Selection select(const QStringList &normalised, const QString &after, bool allDays,
                  const QStringList &store, const QStringList &index);
 

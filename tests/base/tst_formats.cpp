@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 class TestFormats : public QObject
 {
     Q_OBJECT
@@ -57,6 +59,49 @@ private slots:
         QCOMPARE(roundToInt(2.5), 2);
         QCOMPARE(roundToInt(-2.5), -2);
         QCOMPARE(roundToInt(2.51), 3);
+    }
+
+    // A figure of a card is formatted again at every saving: it must stay.
+    void largeAmountsKeepTheirDigits_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("amount");
+        QTest::newRow("fourteen digits") << 12009019990104.0 << QStringLiteral("12009019990104,00");
+        QTest::newRow("fifteen digits")
+            << 999999999999999.0 << QStringLiteral("999999999999999,00");
+        QTest::newRow("negative") << -123456789012345.0 << QStringLiteral("-123456789012345,00");
+        QTest::newRow("with cents") << 1234567890123.45 << QStringLiteral("1234567890123,45");
+        QTest::newRow("half still rounds up") << 2.675 << QStringLiteral("2,68");
+    }
+    void largeAmountsKeepTheirDigits()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, amount);
+        QCOMPARE(formatAmount(value), amount);
+        double again = 0;
+        QVERIFY(tryReadDecimal(amount, &again));
+        QCOMPARE(formatAmount(again), amount);
+    }
+
+    // Prices of twenty digits and more in a file must not wrap round.
+    void roundingBeyondTheRange_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<qint64>("rounded");
+        const qint64 largest = std::numeric_limits<qint64>::max();
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("1e19") << 1e19 << largest;
+        QTest::newRow("-1e19") << -1e19 << -largest;
+        QTest::newRow("-2^63, negated safely") << -9223372036854775808.0 << -largest;
+        QTest::newRow("2^62 kept") << 4611686018427387904.0 << qint64(4611686018427387904);
+        QTest::newRow("infinity") << inf << largest;
+        QTest::newRow("minus infinity") << -inf << -largest;
+        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << qint64(0);
+    }
+    void roundingBeyondTheRange()
+    {
+        QFETCH(double, value);
+        QTEST(roundToInt(value), "rounded");
     }
 
     void readingNumbers()

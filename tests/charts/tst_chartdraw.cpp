@@ -184,6 +184,31 @@ private slots:
         QVERIFY(d.steps.texts().contains(u("80000000 K")));
     }
 
+    // Prices of a file as large as the numbers go: every line stays where its
+    // value puts it, nothing wraps round.
+    void priceChart_extremePrices()
+    {
+        int length = 8;
+        const ChartDrawing d =
+            priceChart(QSize(800, 600), hist({u("-9000000000000000000"), u("9000000000000000000")}),
+                       1, length, kMeasure);
+        QCOMPARE(linesIn(d.steps, Qt::blue, 2),
+                 QList<QLine>({QLine(60, 460, 60, 460), QLine(60, 460, 760, 40)}));
+        QVERIFY(d.steps.texts().contains(u("-9000000000000000000")));
+        QVERIFY(d.steps.texts().contains(u("0")));
+    }
+    void momentumChart_extremeRise()
+    {
+        // A rise of 10^24 %: drawn far above the top, not below the bottom.
+        const Indicator m = momentumOf(
+            hist({u("0,01"), u("1"), u("1"), u("1"), u("1"), u("1"), u("100000000000000000000")}),
+            6);
+        const ChartDrawing d = indicatorChart(QSize(600, 400), m, kMeasure);
+        const QList<QLine> curve = linesIn(d.steps, Qt::blue, 2);
+        QVERIFY(!curve.isEmpty());
+        QVERIFY2(curve.last().y2() < 0, qPrintable(QString::number(curve.last().y2())));
+    }
+
     void priceChart_neverCollapses()
     {
         int length = 8;

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 namespace
 {
 // A history of prices (decimal comma texts), one line a day from 02/01/2001.
@@ -47,6 +49,9 @@ private slots:
     {
         QCOMPARE(movingAverage({10, 20, 30, 40, 50}, 2), QList<qint64>({0, 0, 15, 25, 35}));
         QCOMPARE(movingAverage({1, 2}, 3), QList<qint64>({0, 0}));
+        // Values whose sum goes beyond 64 bits.
+        const qint64 big = std::numeric_limits<qint64>::max();
+        QCOMPARE(movingAverage({big, big, big, -big}, 2), QList<qint64>({0, 0, big, big}));
     }
 
     void pointsThatFit_data()
@@ -128,6 +133,9 @@ private slots:
         QTest::newRow("first price 1") << QList<qint64>({1, 100, 104, 106}) << QList<int>({0, 3});
         QTest::newRow("reference 0") << QList<qint64>({1, 0, 0, 3, 3}) << QList<int>({0, 3});
         QTest::newRow("flat") << QList<qint64>({7, 7, 7}) << QList<int>({0});
+        QTest::newRow("moves beyond 64 bits")
+            << QList<qint64>({-9000000000000000000, 9000000000000000000, -9000000000000000000})
+            << QList<int>({0, 2});
     }
     void zigzag()
     {

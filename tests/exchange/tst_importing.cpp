@@ -213,6 +213,16 @@ private slots:
         QTest::newRow("twice in the file refused once")
             << QStringList{u"19/01/1999\t13000\tBETA\t1\t1"_s, u"19/01/1999\t13000\tBETA\t2\t2"_s}
             << u"19990114"_s << true << QStringList{u"19990119\t013000\tBETA\t1\t1"_s} << 1;
+        // Read from a UTF-8 file: the file of quotations would hold '?' instead.
+        QTest::newRow("name Windows-1252 cannot hold refused, accents taken")
+            << QStringList{u"19/01/1999\t13000\tBETA \u2116 1\t1\t1"_s,
+                           u"19/01/1999\t12000\tALPHA \uFFFD\t1\t1"_s,
+                           u"20/01/1999\t13000\tB\u00C9TA \u2014 \u0153\t1\t1"_s}
+            << u"19990114"_s << true
+            << QStringList{u"19990120\t013000\tB\u00C9TA \u2014 \u0153\t1\t1"_s} << 2;
+        QTest::newRow("control character in the name refused")
+            << QStringList{u"19/01/1999\t13000\tBE\u0001TA\t1\t1"_s} << u"19990114"_s << true
+            << QStringList() << 1;
         QTest::newRow("heading counted refused")
             << QStringList{u"Date;Code;Nom;Cours;Volume"_s, u"19/01/1999;13000;BETA;1;1"_s}
             << u"19990114"_s << true << QStringList{u"19990119\t013000\tBETA\t1\t1"_s} << 1;

@@ -1,0 +1,57 @@
+// A file to import: decoded, previewed, normalised in both orders of its
+// fields, then the choice of the lines that go into a small store. Every
+// chosen line must be a quotation line the store can hold.
+
+#include "fuzzkit.h"
+
+#include "base/errors.h"
+#include "exchange/importing.h"
+#include "quotes/entry.h"
+#include "quotes/store.h"
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzzkit::quiet();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static const QStringList store = fuzzkit::sampleStore();
+    static const QStringList index = buildIndex(store);
+    const QDate today(2024, 3, 15);
+
+    const QStringList lines = importing::decodeLines(fuzzkit::bytes(data, size));
+    // The preview shows the first rows.
+    for (qsizetype i = 0; i < lines.size() && i < 20; ++i)
+        fuzzkit::check(importing::rawFields(lines.at(i)).size() <= 5, "five preview fields at most");
+
+    for (importing::Order order : {importing::Order::DateFirst, importing::Order::CodeFirst}) {
+        QStringList normalised = lines;
+        try {
+            importing::Reformate(normalised, order, today);
+        } catch (const VError &) {
+            continue; // a line without a date ends the import
+        }
+        for (const QString &after : {QString(), QStringLiteral("20240102")}) {
+            for (bool allDays : {true, false}) {
+                const importing::Selection s =
+                    importing::select(normalised, after, allDays, store, index);
+                for (const QString &line : s.lines) {
+                    const QStringList f = line.split(QLatin1Char('\t'));
+                    fuzzkit::check(f.size() >= 4 && f.size() <= 5, "four or five fields", line);
+                    fuzzkit::check(QDate::fromString(f[0], QStringLiteral("yyyyMMdd")).isValid(),
+                                   "a real date", line);
+                    fuzzkit::check(indexHasPrefix(index, f[1]) && f[1].size() == 6,
+                                   "a code of the index", line);
+                    for (const QString &field : f)
+                        fuzzkit::check(entry::unstorable(field).isEmpty(),
+                                       "text the quotation file can hold", line);
+                    fuzzkit::check(after.isEmpty() || f[0] > after, "dated after the threshold",
+                                   line);
+                }
+            }
+        }
+    }
+    return 0;
+}
