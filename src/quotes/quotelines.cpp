@@ -1,0 +1,287 @@
+#include "quotes/quotelines.h"
+
+#include "base/textfile.h"
+
+#include <QDebug>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+
+QuoteLines::QuoteLines(const QStringList &lines)
+{
+    m_refs.reserve(size_t(lines.size()));
+    for (const QString &line : lines)
+        append(line);
+}
+
+QString QuoteLines::at(qsizetype i) const
+{
+    const Ref &r = m_refs[size_t(i)];
+    if (r.block == kAside) return m_aside[r.offset];
+    return decodeWindows1252(m_blocks[r.block].constData() + r.offset, r.length);
+}
+
+qsizetype QuoteLines::length(qsizetype i) const
+{
+    const Ref &r = m_refs[size_t(i)];
+    return r.block == kAside ? m_aside[r.offset].size() : qsizetype(r.length);
+}
+
+QStringView QuoteLines::mid(qsizetype i, qsizetype from, qsizetype n, Buffer &buffer) const
+{
+    const Ref &r = m_refs[size_t(i)];
+    if (r.block == kAside) return QStringView(m_aside[r.offset]).mid(from, n);
+    const qsizetype length = r.length;
+    from = std::clamp<qsizetype>(from, 0, length);
+    if (n < 0 || n > length - from) n = length - from;
+    const auto *s = reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) +
+                    r.offset + from;
+    if (n > qsizetype(std::size(buffer.small))) {
+        buffer.large = decodeWindows1252(reinterpret_cast<const char *>(s), n);
+        return buffer.large;
+    }
+    for (qsizetype k = 0; k < n; ++k)
+        buffer.small[k] = windows1252Char(s[k]);
+    return QStringView(buffer.small, n);
+}
+
+bool QuoteLines::equals(qsizetype i, QStringView text) const
+{
+    const Ref &r = m_refs[size_t(i)];
+    if (r.block == kAside) return QStringView(m_aside[r.offset]) == text;
+    if (qsizetype(r.length) != text.size()) return false;
+    const auto *s = reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) + r.offset;
+    for (qsizetype k = 0; k < text.size(); ++k)
+        if (windows1252Char(s[k]) != text[k].unicode()) return false;
+    return true;
+}
+
+int QuoteLines::compare(qsizetype i, qsizetype j) const
+{
+    if (isAside(i) || isAside(j)) return QStringView(at(i)).compare(QStringView(at(j)));
+    // Each byte stands for one character: the first differing byte decides.
+    const QByteArrayView a = bytes(i), b = bytes(j);
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype k = 0; k < n; ++k) {
+        if (a[k] == b[k]) continue;
+        return windows1252Char(uchar(a[k])) < windows1252Char(uchar(b[k])) ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+QStringList QuoteLines::toStringList() const
+{
+    QStringList out;
+    out.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        out.append(at(i));
+    return out;
+}
+
+// --- Changes ----------------------------------------------------------------
+
+char *QuoteLines::room(qsizetype n, Ref &ref)
+{
+    // The open block takes the bytes when it is this copy's alone and has
+    // the room without growing: a block shared with a copy is never changed,
+    // and the bytes of a block never move while it is held.
+    bool fits = false;
+    if (m_open >= 0) {
+        // A copy of the lines shares the list of blocks, or, once the list
+        // was copied, each block.
+        const QByteArray &block = std::as_const(m_blocks)[m_open];
+        const bool own = m_blocks.isDetached() && block.isDetached();
+        fits = own && block.size() + n <= block.capacity();
+        if (!own) m_nextBlockSize = kFirstBlockSize;
+    }
+    if (!fits) {
+        QByteArray block;
+        block.reserve(std::max(n, m_nextBlockSize));
+        m_nextBlockSize = std::min(m_nextBlockSize * 2, kBlockSize);
+        m_blocks.append(std::move(block));
+        m_open = m_blocks.size() - 1;
+    }
+    QByteArray &block = m_blocks[m_open];
+    const qsizetype at = block.size();
+    block.resize(at + n);
+    ref = {quint32(m_open), quint32(at), quint32(n)};
+    return block.data() + at;
+}
+
+QuoteLines::Ref QuoteLines::asideRef(const QString &line)
+{
+    m_aside.append(line);
+    m_asideBytes.append(encodeWindows1252(line));
+    return {kAside, quint32(m_aside.size() - 1), quint32(line.size())};
+}
+
+void QuoteLines::append(const QString &line)
+{
+    Ref r{};
+    QByteArray bytes;
+    if (encodeWindows1252Exactly(line, bytes)) {
+        std::memcpy(room(bytes.size(), r), bytes.constData(), size_t(bytes.size()));
+        m_refs.push_back(r);
+    } else {
+        m_refs.push_back(asideRef(line));
+    }
+}
+
+void QuoteLines::append(const QStringList &lines)
+{
+    for (const QString &line : lines)
+        append(line);
+}
+
+void QuoteLines::appendBytes(QByteArrayView line)
+{
+    Ref r{};
+    std::memcpy(room(line.size(), r), line.data(), size_t(line.size()));
+    m_refs.push_back(r);
+}
+
+void QuoteLines::set(qsizetype i, const QString &line)
+{
+    QByteArray bytes;
+    if (encodeWindows1252Exactly(line, bytes))
+        setBytes(i, bytes);
+    else
+        m_refs[size_t(i)] = asideRef(line);
+}
+
+void QuoteLines::setBytes(qsizetype i, QByteArrayView line)
+{
+    Ref r{};
+    std::memcpy(room(line.size(), r), line.data(), size_t(line.size()));
+    m_refs[size_t(i)] = r;
+}
+
+void QuoteLines::reorder(const std::vector<quint32> &positions)
+{
+    std::vector<Ref> out(positions.size());
+    for (size_t k = 0; k < positions.size(); ++k)
+        out[k] = m_refs[positions[k]];
+    m_refs = std::move(out);
+}
+
+void QuoteLines::remove(qsizetype from, qsizetype n)
+{
+    m_refs.erase(m_refs.begin() + from, m_refs.begin() + from + n);
+}
+
+void QuoteLines::clear()
+{
+    *this = QuoteLines();
+}
+
+qsizetype QuoteLines::heldBytes() const
+{
+    qsizetype held = 0;
+    for (const QByteArray &block : m_blocks)
+        held += block.size();
+    return held;
+}
+
+void QuoteLines::tidy()
+{
+    std::vector<qsizetype> live(size_t(m_blocks.size()), 0);
+    qsizetype liveBytes = 0, asideUsed = 0;
+    for (const Ref &r : m_refs) {
+        if (r.block == kAside) {
+            ++asideUsed;
+            continue;
+        }
+        live[r.block] += r.length;
+        liveBytes += r.length;
+    }
+    qsizetype held = 0;
+    for (qsizetype b = 0; b < m_blocks.size(); ++b) {
+        if (live[size_t(b)] == 0 && !m_blocks.at(b).isNull()) {
+            m_blocks[b] = QByteArray();
+            if (b == m_open) m_open = -1;
+        }
+        held += m_blocks.at(b).size();
+    }
+    const bool garbageBytes = held > 2 * liveBytes + kFirstBlockSize;
+    const bool garbageAside = m_aside.size() > 2 * asideUsed + 16;
+    const bool emptyBlocks = m_blocks.size() > 64 && m_blocks.size() > 4 * (held / kBlockSize + 1);
+    if (!garbageBytes && !garbageAside && !emptyBlocks) return;
+
+    // The lines copied in order into new blocks.
+    QuoteLines fresh;
+    fresh.m_refs.reserve(m_refs.size());
+    fresh.m_nextBlockSize = std::clamp<qsizetype>(liveBytes, kFirstBlockSize, kBlockSize);
+    for (const Ref &r : m_refs) {
+        if (r.block == kAside) {
+            fresh.m_refs.push_back(fresh.asideRef(m_aside[r.offset]));
+            continue;
+        }
+        Ref n{};
+        std::memcpy(fresh.room(r.length, n), m_blocks.at(r.block).constData() + r.offset,
+                    r.length);
+        fresh.m_refs.push_back(n);
+    }
+    *this = std::move(fresh);
+}
+
+// --- Files ------------------------------------------------------------------
+
+QuoteLines QuoteLines::read(const QString &path)
+{
+    QuoteLines lines;
+    lines.m_refs.reserve(size_t(QFileInfo(path).size() / 48 + 1));
+    readLineBytes(path, [&lines](const char *s, qsizetype n) {
+        if (n > 0) lines.appendBytes(QByteArrayView(s, n));
+    });
+    lines.m_refs.shrink_to_fit();
+    return lines;
+}
+
+void QuoteLines::write(const QString &path) const
+{
+    writeBytes(path, [this](const ByteSink &sink) {
+        // Chunks of about a megabyte: the store is not copied whole.
+        constexpr qsizetype kChunk = 1 << 20;
+        QByteArray chunk;
+        chunk.reserve(kChunk + 4096);
+        for (qsizetype i = 0; i < size(); ++i) {
+            chunk.append(bytes(i));
+            chunk.append("\r\n", 2);
+            if (chunk.size() >= kChunk) {
+                if (!sink(chunk.constData(), chunk.size())) return false;
+                chunk.clear();
+            }
+        }
+        return chunk.isEmpty() || sink(chunk.constData(), chunk.size());
+    });
+}
+
+// --- Comparison -------------------------------------------------------------
+
+bool operator==(const QuoteLines &a, const QuoteLines &b)
+{
+    if (a.size() != b.size()) return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const bool asideA = a.isAside(i), asideB = b.isAside(i);
+        // A line aside holds a character no line of bytes holds.
+        if (asideA != asideB) return false;
+        if (asideA ? a.at(i) != b.at(i) : a.bytes(i) != b.bytes(i)) return false;
+    }
+    return true;
+}
+
+bool operator==(const QuoteLines &a, const QStringList &b)
+{
+    if (a.size() != b.size()) return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (!a.equals(i, b.at(i))) return false;
+    return true;
+}
+
+char *toString(const QuoteLines &lines)
+{
+    QString text;
+    QDebug(&text) << lines.toStringList();
+    return qstrdup(text.toUtf8().constData());
+}
