@@ -235,7 +235,7 @@ Statistics statisticsOf(const History &history)
 namespace
 {
 // The price field of a quotation line: between its third and fourth tab.
-double linePrice(const QString &line)
+double linePrice(QStringView line)
 {
     qsizetype from = 0;
     for (int t = 0; t < 3; ++t) {
@@ -246,11 +246,11 @@ double linePrice(const QString &line)
     qsizetype to = line.indexOf(QLatin1Char('\t'), from);
     if (to < 0) to = line.size();
     double v = 0;
-    return tryReadDecimal(QStringView(line).mid(from, to - from), &v) ? v : 0;
+    return tryReadDecimal(line.mid(from, to - from), &v) ? v : 0;
 }
 } // namespace
 
-QList<Rise> hitParade(const QStringList &index, const QStringList &store, const QString &start,
+QList<Rise> hitParade(const QStringList &index, const QuoteLines &store, const QString &start,
                       const QString &end)
 {
     struct Found {
@@ -262,15 +262,17 @@ QList<Rise> hitParade(const QStringList &index, const QStringList &store, const 
     QHash<QStringView, QList<int>> byCode;
     for (int i = 0; i < index.size(); ++i)
         byCode[QStringView(index[i]).left(6)].append(i);
-    for (const QString &line : store) {
-        if (line.size() < 15) continue;
-        const auto it = byCode.constFind(QStringView(line).mid(9, 6));
+    // Each line's code, date and text decoded into buffers: no allocation.
+    QuoteLines::Buffer codeText, dateText, lineText;
+    for (qsizetype l = 0; l < store.size(); ++l) {
+        if (store.length(l) < 15) continue;
+        const auto it = byCode.constFind(store.mid(l, 9, 6, codeText));
         if (it == byCode.cend()) continue;
-        const QStringView date = QStringView(line).left(8);
+        const QStringView date = store.mid(l, 0, 8, dateText);
         const bool afterStart = date.compare(start) >= 0;
         const bool beforeEnd = date.compare(end) <= 0;
         if (!afterStart && !beforeEnd) continue;
-        const double price = linePrice(line);
+        const double price = linePrice(store.mid(l, 0, -1, lineText));
         for (int i : *it) {
             Found &f = found[i];
             if (afterStart && f.first == 0) f.first = price;

@@ -76,7 +76,7 @@ QString codeRefusal(const QString &field, const QString &code)
         .arg(field, code);
 }
 
-bool lastPrice(const QStringList &store, const QString &code, QString *price)
+bool lastPrice(const QuoteLines &store, const QString &code, QString *price)
 {
     const LastPrices prices(store, {code});
     const QString found = prices.price(code);
@@ -103,7 +103,7 @@ int digitKey(const QChar *c)
 
 } // namespace
 
-LastPrices::LastPrices(const QStringList &store, const QStringList &codes)
+LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
 {
     // The newest line of each wanted code: codes of six digits in a flat
     // table, the others in a hash.
@@ -122,22 +122,23 @@ LastPrices::LastPrices(const QStringList &store, const QStringList &codes)
         found.append(-1);
     }
     if (wanted.isEmpty()) return;
+    QuoteLines::Buffer codeText, dateText, foundDate;
     for (qsizetype i = 0; i < store.size(); ++i) {
-        const QString &line = store[i];
-        if (line.size() < 15) continue;
-        const int key = digitKey(line.constData() + 9);
+        if (store.length(i) < 15) continue;
+        const QStringView code = store.mid(i, 9, 6, codeText);
+        const int key = digitKey(code.data());
         qint32 w = -1;
         if (key >= 0)
             w = slot[size_t(key)];
         else if (!others.isEmpty())
-            w = others.value(QString::fromRawData(line.constData() + 9, 6), -1);
+            w = others.value(code.toString(), -1);
         if (w < 0) continue;
         qsizetype &at = found[w];
-        if (at < 0 || QStringView(line).left(8) >= QStringView(store[at]).left(8)) at = i;
+        if (at < 0 || store.mid(i, 0, 8, dateText) >= store.mid(at, 0, 8, foundDate)) at = i;
     }
     for (qsizetype w = 0; w < wanted.size(); ++w)
         if (found[w] >= 0) {
-            QString p = priceText(store[found[w]]);
+            QString p = priceText(store.at(found[w]));
             if (p.isNull()) p = QLatin1String("");
             m_prices.insert(wanted[w], p);
         }
@@ -151,7 +152,7 @@ QString LastPrices::price(const QString &code) const
 std::pair<QString, QString> exchangeParts(const QDate &date, const QString &codeOut,
                                           const QString &codeIn, const QString &quantityOut,
                                           const QString &quantityIn, const QString &soulte,
-                                          const QString &fees, const QStringList &store)
+                                          const QString &fees, const QuoteLines &store)
 {
     const QChar tab = QLatin1Char('\t');
     const QString stored = toStored(date);

@@ -17,24 +17,25 @@ const QString kQuotations = QStringLiteral("Cours.vmq");
 // out): six-digit codes as marks in a table, the others in a set.
 struct CodeSet {
     std::vector<bool> digits = std::vector<bool>(1000000, false);
-    QSet<QStringView> others;
+    QSet<QString> others;
     bool operator==(const CodeSet &o) const { return digits == o.digits && others == o.others; }
 };
 
-CodeSet codesOf(const QStringList &store)
+CodeSet codesOf(const QuoteLines &store)
 {
     CodeSet codes;
-    for (const QString &line : store) {
-        const QStringView code = QStringView(line).mid(9, 6);
+    QuoteLines::Buffer buffer;
+    for (qsizetype i = 0; i < store.size(); ++i) {
+        const QStringView code = store.mid(i, 9, 6, buffer);
         int n = code.size() == 6 ? 0 : -1;
-        for (qsizetype i = 0; n >= 0 && i < 6; ++i) {
-            const char16_t c = code[i].unicode();
+        for (qsizetype k = 0; n >= 0 && k < 6; ++k) {
+            const char16_t c = code[k].unicode();
             n = c >= u'0' && c <= u'9' ? n * 10 + (c - u'0') : -1;
         }
         if (n >= 0)
             codes.digits[size_t(n)] = true;
         else if (!code.trimmed().isEmpty())
-            codes.others.insert(code);
+            codes.others.insert(code.toString());
     }
     return codes;
 }
@@ -74,9 +75,9 @@ Period BourseData::period() const
 
 QString BourseData::Init()
 {
-    QStringList lines;
+    QuoteLines lines;
     try {
-        lines = readLines(filePath(kQuotations));
+        lines = QuoteLines::read(filePath(kQuotations)); // without the empty lines
     } catch (const VError &) {
         // What is typed from now on is never written over the quotations
         // that could not be read.
@@ -84,7 +85,6 @@ QString BourseData::Init()
         throw;
     }
     m_unreadable.remove(kQuotations);
-    lines.removeAll(QString());
     m_store = std::move(lines);
     storeChanged();
     m_undo = m_store; // an undo never brings back the empty lines
@@ -123,7 +123,7 @@ bool BourseData::Sauve()
     if (answer == Prompts::Cancel) return false;
     if (answer == Prompts::Yes) {
         try {
-            writeLines(filePath(kQuotations), m_store);
+            m_store.write(filePath(kQuotations));
         } catch (const VError &e) {
             Prompts::get().error(m_promptParent, e.message());
             return false;
@@ -187,7 +187,7 @@ void BourseData::SetIni(bool autoOpen)
 
 // --- The quotation store ---------------------------------------------------------
 
-void BourseData::replaceStore(QStringList lines)
+void BourseData::replaceStore(QuoteLines lines)
 {
     m_store = std::move(lines);
     storeChanged();
@@ -210,9 +210,9 @@ BourseData::ChangeRule BourseData::rule(Change change)
     }
 }
 
-bool BourseData::change(Change kind, const std::function<void(QStringList &)> &edit)
+bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &edit)
 {
-    QStringList before = m_store; // shares the lines: no text is copied
+    QuoteLines before = m_store; // shares the bytes: only the references are copied
     storeChanged();
     try {
         edit(m_store);
@@ -220,6 +220,7 @@ bool BourseData::change(Change kind, const std::function<void(QStringList &)> &e
         m_store = std::move(before);
         throw;
     }
+    m_store.tidy();
     const bool codesChanged = mayChangeCodes(kind) && !sameCodes(before, m_store);
     const ChangeRule r = rule(kind);
     if (r.undoCopy) m_undo = std::move(before);
@@ -227,9 +228,18 @@ bool BourseData::change(Change kind, const std::function<void(QStringList &)> &e
     return codesChanged;
 }
 
+bool BourseData::change(Change kind, const std::function<void(QStringList &)> &edit)
+{
+    return change(kind, [&edit](QuoteLines &store) {
+        QStringList lines = store.toStringList();
+        edit(lines);
+        store = QuoteLines(lines);
+    });
+}
+
 bool BourseData::restoreUndo()
 {
-    const QStringList before = m_store;
+    const QuoteLines before = m_store;
     m_store = m_undo;
     storeChanged();
     if (!m_store.isEmpty()) {
@@ -240,7 +250,7 @@ bool BourseData::restoreUndo()
     return !sameCodes(before, m_store);
 }
 
-bool BourseData::sameCodes(const QStringList &a, const QStringList &b)
+bool BourseData::sameCodes(const QuoteLines &a, const QuoteLines &b)
 {
     return codesOf(a) == codesOf(b);
 }
@@ -278,10 +288,10 @@ const std::vector<BourseData::LineKey> &BourseData::keys() const
     if (m_keysValid) return m_keys;
     m_keys.resize(size_t(m_store.size()));
     m_otherCodes.clear();
-    for (qsizetype i = 0; i < m_store.size(); ++i) {
-        const QStringView line(m_store.at(i));
-        m_keys[size_t(i)] = {sixDigits(line.left(6)), codeKey(line.mid(9, 6), true)};
-    }
+    QuoteLines::Buffer month, code;
+    for (qsizetype i = 0; i < m_store.size(); ++i)
+        m_keys[size_t(i)] = {sixDigits(m_store.mid(i, 0, 6, month)),
+                             codeKey(m_store.mid(i, 9, 6, code), true)};
     m_keysValid = true;
     return m_keys;
 }
@@ -291,15 +301,17 @@ QList<qsizetype> BourseData::monthLines(const QDate &month) const
     QList<qsizetype> out;
     const QString prefix = toStored(month).left(6);
     const Period p = period();
+    const auto inside = [&](qsizetype i) { return p.mode != 1 || p.contains(m_store.at(i)); };
     const qint32 wanted = sixDigits(prefix);
     if (wanted < 0) { // not a month of four-digit years: read the texts
+        QuoteLines::Buffer start;
         for (qsizetype i = 0; i < m_store.size(); ++i)
-            if (m_store.at(i).startsWith(prefix) && p.contains(m_store.at(i))) out.append(i);
+            if (m_store.mid(i, 0, prefix.size(), start) == prefix && inside(i)) out.append(i);
         return out;
     }
     const std::vector<LineKey> &k = keys();
     for (size_t i = 0; i < k.size(); ++i)
-        if (k[i].month == wanted && p.contains(m_store.at(qsizetype(i)))) out.append(qsizetype(i));
+        if (k[i].month == wanted && inside(qsizetype(i))) out.append(qsizetype(i));
     return out;
 }
 
@@ -311,7 +323,8 @@ QList<qsizetype> BourseData::codeLines(const QString &code) const
     if (wanted < 0) return out;
     const Period p = period();
     for (size_t i = 0; i < k.size(); ++i)
-        if (k[i].code == wanted && p.contains(m_store.at(qsizetype(i)))) out.append(qsizetype(i));
+        if (k[i].code == wanted && (p.mode != 1 || p.contains(m_store.at(qsizetype(i)))))
+            out.append(qsizetype(i));
     return out;
 }
 
@@ -338,7 +351,7 @@ QString BourseData::currentCode() const
     return m_index.at(m_security).left(6);
 }
 
-QDate BourseData::storeDate(const QStringList &store, bool last, qsizetype *bad)
+QDate BourseData::storeDate(const QuoteLines &store, bool last, qsizetype *bad)
 {
     // The first (or last) line gives the date; when it holds none, the
     // nearest line that does, so that the months stay browsable.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quotes/quotelines.h"
 #include "quotes/store.h"
 
 #include <QDate>
@@ -52,10 +53,10 @@ public:
     Period period() const;
 
     // --- The quotation store -------------------------------------------------
-    const QStringList &store() const { return m_store; }
-    const QStringList &undo() const { return m_undo; }
+    const QuoteLines &store() const { return m_store; }
+    const QuoteLines &undo() const { return m_undo; }
     // The store becomes these lines, as after a load of them.
-    void replaceStore(QStringList lines);
+    void replaceStore(QuoteLines lines);
     // Forgets the undo copy (as at creation).
     void clearUndo() { m_undo.clear(); }
 
@@ -82,6 +83,9 @@ public:
     // throws, the store, the undo copy and the flag are left as they were.
     // True when a code came into the store or left it (the index is then
     // out of date).
+    bool change(Change change, const std::function<void(QuoteLines &)> &edit);
+    // The same, the edit working on the lines as a list of texts: for small
+    // edits, as every line is decoded for it and taken back after.
     bool change(Change change, const std::function<void(QStringList &)> &edit);
     // The undo copy of the whole store, taken on entering the entry page.
     void takeUndoCopy() { m_undo = m_store; }
@@ -135,7 +139,7 @@ public:
 
     // The date of the first (or last) line; when it holds none, the nearest
     // line's, with `bad` the position of the first line without a date.
-    static QDate storeDate(const QStringList &store, bool last, qsizetype *bad);
+    static QDate storeDate(const QuoteLines &store, bool last, qsizetype *bad);
 
 private:
     // A line's month ("yyyymm" as a number) and code (a six-digit code as
@@ -153,7 +157,7 @@ private:
         m_valuationOrder = false;
     }
 
-    static bool sameCodes(const QStringList &a, const QStringList &b);
+    static bool sameCodes(const QuoteLines &a, const QuoteLines &b);
 
     QString m_dir;
     QWidget *m_promptParent = nullptr;
@@ -161,8 +165,8 @@ private:
     QSet<QString> m_unreadable;
 
     // The eight lists.
-    QStringList m_store;
-    QStringList m_undo;
+    QuoteLines m_store;
+    QuoteLines m_undo;
     QStringList m_index;
     QStringList m_cards;
     QStringList m_portfolio;
