@@ -17,22 +17,13 @@
 #include <QSaveFile>
 #endif
 
-namespace
-{
-
 // Code points of bytes 0x80 to 0x9F; the five holes of the code page map to
 // the C1 control of the same value, so that every byte survives a round trip.
-const char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+const char16_t kWindows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
                             0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-} // namespace
-
-char16_t windows1252Char(unsigned char c)
-{
-    return (c >= 0x80 && c < 0xA0) ? kHigh[c - 0x80] : char16_t(c);
-}
 
 QString decodeWindows1252(const char *bytes, qsizetype size)
 {
@@ -57,7 +48,7 @@ const QHash<char16_t, char> &highBytes()
     static const QHash<char16_t, char> high = [] {
         QHash<char16_t, char> h;
         for (int i = 0; i < 32; ++i)
-            h.insert(kHigh[i], char(0x80 + i));
+            h.insert(kWindows1252High[i], char(0x80 + i));
         return h;
     }();
     return high;

@@ -16,8 +16,13 @@ QString decodeWindows1252(const char *bytes, qsizetype size);
 // Appends the text's bytes to `out`; false, with `out` as it was, when a
 // character has no byte in the code page.
 bool encodeWindows1252Exactly(QStringView text, QByteArray &out);
-// The character a byte stands for.
-char16_t windows1252Char(unsigned char byte);
+// The character a byte stands for (bytes 0x80 to 0x9F through the table; the
+// five holes of the code page stand for the C1 control of the same value).
+extern const char16_t kWindows1252High[32];
+inline char16_t windows1252Char(unsigned char byte)
+{
+    return (byte >= 0x80 && byte < 0xA0) ? kWindows1252High[byte - 0x80] : char16_t(byte);
+}
 
 // Splits on CR LF, lone CR or lone LF. A final line ending does not make an
 // extra empty line.

@@ -124,14 +124,22 @@ LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
     if (wanted.isEmpty()) return;
     QuoteLines::Buffer codeText, dateText, foundDate;
     for (qsizetype i = 0; i < store.size(); ++i) {
+        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
         if (store.length(i) < 15) continue;
-        const QStringView code = store.mid(i, 9, 6, codeText);
-        const int key = digitKey(code.data());
+        // A code of six digits is the same in bytes as in characters.
+        int key = 0;
+        if (!store.isAside(i)) {
+            const QByteArrayView bytes = store.bytes(i);
+            for (int k = 9; key >= 0 && k < 15; ++k)
+                key = bytes[k] >= '0' && bytes[k] <= '9' ? key * 10 + (bytes[k] - '0') : -1;
+        } else {
+            key = digitKey(store.mid(i, 9, 6, codeText).data());
+        }
         qint32 w = -1;
         if (key >= 0)
             w = slot[size_t(key)];
         else if (!others.isEmpty())
-            w = others.value(code.toString(), -1);
+            w = others.value(store.mid(i, 9, 6, codeText).toString(), -1);
         if (w < 0) continue;
         qsizetype &at = found[w];
         if (at < 0 || store.mid(i, 0, 8, dateText) >= store.mid(at, 0, 8, foundDate)) at = i;

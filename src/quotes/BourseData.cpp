@@ -26,6 +26,20 @@ CodeSet codesOf(const QuoteLines &store)
     CodeSet codes;
     QuoteLines::Buffer buffer;
     for (qsizetype i = 0; i < store.size(); ++i) {
+        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
+        // Most codes are six digits, the same in bytes as in characters.
+        if (!store.isAside(i)) {
+            const QByteArrayView line = store.bytes(i);
+            if (line.size() >= 15) {
+                int n = 0;
+                for (qsizetype k = 9; n >= 0 && k < 15; ++k)
+                    n = line[k] >= '0' && line[k] <= '9' ? n * 10 + (line[k] - '0') : -1;
+                if (n >= 0) {
+                    codes.digits[size_t(n)] = true;
+                    continue;
+                }
+            }
+        }
         const QStringView code = store.mid(i, 9, 6, buffer);
         int n = code.size() == 6 ? 0 : -1;
         for (qsizetype k = 0; n >= 0 && k < 6; ++k) {
@@ -259,6 +273,17 @@ bool BourseData::sameCodes(const QuoteLines &a, const QuoteLines &b)
 
 namespace
 {
+// Six bytes of digits as a number; -1 otherwise.
+qint32 sixDigits(const char *s)
+{
+    qint32 n = 0;
+    for (int i = 0; i < 6; ++i) {
+        if (s[i] < '0' || s[i] > '9') return -1;
+        n = n * 10 + (s[i] - '0');
+    }
+    return n;
+}
+
 // Six digits as a number; -1 otherwise.
 qint32 sixDigits(QStringView text)
 {
@@ -289,9 +314,18 @@ const std::vector<BourseData::LineKey> &BourseData::keys() const
     m_keys.resize(size_t(m_store.size()));
     m_otherCodes.clear();
     QuoteLines::Buffer month, code;
-    for (qsizetype i = 0; i < m_store.size(); ++i)
-        m_keys[size_t(i)] = {sixDigits(m_store.mid(i, 0, 6, month)),
-                             codeKey(m_store.mid(i, 9, 6, code), true)};
+    const qsizetype n = m_store.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i + QuoteLines::kAhead < n) m_store.prefetch(i + QuoteLines::kAhead);
+        // Digits are the same bytes as characters: most lines are read as bytes.
+        const QByteArrayView line = m_store.bytes(i);
+        const bool bytes = !m_store.isAside(i);
+        const qint32 m = bytes && line.size() >= 6 ? sixDigits(line.data())
+                                                   : sixDigits(m_store.mid(i, 0, 6, month));
+        qint32 c = bytes && line.size() >= 15 ? sixDigits(line.data() + 9) : -1;
+        if (c < 0) c = codeKey(m_store.mid(i, 9, 6, code), true);
+        m_keys[size_t(i)] = {m, c};
+    }
     m_keysValid = true;
     return m_keys;
 }

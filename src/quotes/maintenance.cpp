@@ -12,6 +12,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -34,6 +35,16 @@ struct BytesHash {
     }
 };
 
+// Negative, 0 or positive as `a` is below, equal to or above `b`, character
+// by character, as texts compare.
+int compareText(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype k = 0; k < n; ++k)
+        if (a[k] != b[k]) return a[k].unicode() < b[k].unicode() ? -1 : 1;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 // True when the "0.00" pattern writes the value as a plain number. Below
 // 1e15 it always does; above, the text is looked at (a value near the
 // largest double overflows once scaled to cents).
@@ -43,21 +54,6 @@ bool plainPrice(double value)
     if (std::fabs(value) < 1e15) return true;
     for (const QChar c : formatPrice(value))
         if (!c.isDigit() && c != QLatin1Char(',') && c != QLatin1Char('-')) return false;
-    return true;
-}
-
-// Where the price field of a line of bytes lies, as quote::priceField finds
-// it in the text (a byte is a character).
-bool priceField(QByteArrayView line, qsizetype *from, qsizetype *to)
-{
-    qsizetype tab = -1;
-    for (int i = 0; i < 3; ++i) {
-        tab = line.indexOf('\t', tab + 1);
-        if (tab < 0) return false;
-    }
-    const qsizetype end = line.indexOf('\t', tab + 1);
-    *from = tab + 1;
-    *to = end < 0 ? line.size() : end;
     return true;
 }
 
@@ -72,34 +68,38 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
     auto inRange = [&](qsizetype i) {
         const QStringView code = store.mid(i, 9, 6, codeText);
         const QStringView date = store.mid(i, 0, 8, dateText);
-        return code.compare(codeFrom) >= 0 && code.compare(codeTo) <= 0 &&
-               date.compare(dateFrom) >= 0 && date.compare(dateTo) <= 0;
+        return compareText(code, codeFrom) >= 0 && compareText(code, codeTo) <= 0 &&
+               compareText(date, dateFrom) >= 0 && compareText(date, dateTo) <= 0;
     };
     // Every new price is checked before the first is written.
-    std::vector<std::pair<qsizetype, double>> prices;
+    struct Price {
+        qsizetype line;
+        double value;
+        qsizetype from, to; // the field
+    };
+    std::vector<Price> prices;
+    prices.reserve(size_t(store.size()));
     for (qsizetype i = 0; i < store.size(); ++i) {
-        if (!inRange(i)) continue;
+        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
+        qsizetype from = 0, to = 0;
+        if (!inRange(i) || !store.field(i, 3, &from, &to)) continue;
         double price = 0;
-        if (store.isAside(i)) {
-            const QString line = store.at(i);
-            qsizetype from = 0, to = 0;
-            if (!quote::priceField(line, &from, &to)) continue;
-            price = quote::priceOf(line);
-        } else {
-            qsizetype from = 0, to = 0;
-            if (!priceField(store.bytes(i), &from, &to)) continue;
-            if (!tryReadDecimal(store.mid(i, from, to - from, priceText), &price)) price = 0;
-        }
+        if (!tryReadDecimal(store.mid(i, from, to - from, priceText), &price)) price = 0;
         const double value = direction == 1 ? price / factor : price * factor;
         if (!plainPrice(value))
             throw VError(
                 QStringLiteral(
                     "Conversion impossible : le cours de la ligne %1 deviendrait trop grand")
                     .arg(i + 1));
-        prices.emplace_back(i, value);
+        prices.push_back({i, value, from, to});
     }
-    QByteArray line;
-    for (const auto &[i, value] : prices) {
+    char buffer[32];
+    char *const bufferEnd = buffer + sizeof buffer;
+    QByteArray large;
+    for (size_t k = 0; k < prices.size(); ++k) {
+        const auto [i, value, from, to] = prices[k];
+        if (k + QuoteLines::kAhead < prices.size())
+            store.prefetch(prices[k + QuoteLines::kAhead].line);
         if (store.isAside(i)) {
             QString text = store.at(i);
             quote::setPrice(text, value);
@@ -108,15 +108,17 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
         }
         // The new line: the bytes around the field, the new price between.
         const QByteArrayView old = store.bytes(i);
-        qsizetype from = 0, to = 0;
-        priceField(old, &from, &to);
-        const QString price = formatPrice(value); // digits, a comma, a sign
-        line.resize(0);
-        line.append(old.first(from));
-        for (const QChar c : price)
-            line.append(char(c.unicode()));
-        line.append(old.sliced(to));
-        store.setBytes(i, line);
+        QByteArrayView price;
+        if (const char *b = priceBytes(value, bufferEnd)) {
+            price = QByteArrayView(b, bufferEnd - b);
+        } else {
+            large = formatPrice(value).toLatin1();
+            price = large;
+        }
+        char *d = store.rewrite(i, from + price.size() + old.size() - to);
+        std::memcpy(d, old.data(), size_t(from));
+        std::memcpy(d + from, price.data(), size_t(price.size()));
+        std::memcpy(d + from + price.size(), old.data() + to, size_t(old.size() - to));
     }
     return int(prices.size());
 }
@@ -300,12 +302,16 @@ void radixSort(std::vector<Item> &items)
     const int passes = (total + 10) / 11;
     const int width = (total + passes - 1) / passes;
     const quint64 mask = (quint64(1) << width) - 1;
+    // The counts of every digit of every pass, in one reading of the items.
+    std::vector<std::vector<size_t>> counts(size_t(passes),
+                                            std::vector<size_t>(size_t(1) << width, 0));
+    for (const Item &t : items)
+        for (int p = 0; p < passes; ++p)
+            ++counts[size_t(p)][bitsAt(t, p * width) & mask];
     std::vector<Item> other(items.size());
-    std::vector<size_t> count(size_t(1) << width);
-    for (int shift = 0; shift < total; shift += width) {
-        std::fill(count.begin(), count.end(), 0);
-        for (const Item &t : items)
-            ++count[bitsAt(t, shift) & mask];
+    for (int p = 0; p < passes; ++p) {
+        std::vector<size_t> &count = counts[size_t(p)];
+        const int shift = p * width;
         if (count[bitsAt(items[0], shift) & mask] == items.size()) continue; // one digit
         size_t sum = 0;
         for (size_t &c : count)
@@ -349,6 +355,7 @@ void sortLines(QuoteLines &lines, SortKind kind)
     items.reserve(size_t(n));
     std::vector<quint32> odd; // lines of another shape
     for (qsizetype i = 0; i < n; ++i) {
+        if (i + QuoteLines::kAhead < n) lines.prefetch(i + QuoteLines::kAhead);
         quint32 date = 0;
         std::string_view code, name;
         qsizetype rest = 0;

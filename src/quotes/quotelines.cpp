@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 QuoteLines::QuoteLines(const QStringList &lines)
@@ -22,10 +23,26 @@ QString QuoteLines::at(qsizetype i) const
     return decodeWindows1252(m_blocks[r.block].constData() + r.offset, r.length);
 }
 
-qsizetype QuoteLines::length(qsizetype i) const
+bool QuoteLines::field(qsizetype i, int n, qsizetype *from, qsizetype *to) const
 {
-    const Ref &r = m_refs[size_t(i)];
-    return r.block == kAside ? m_aside[r.offset].size() : qsizetype(r.length);
+    // A byte is a character: the same positions for both.
+    const auto find = [&](auto text, auto tab) {
+        const qsizetype size = text.size();
+        qsizetype k = 0;
+        for (int t = 0; t < n; ++t) {
+            while (k < size && text[k] != tab)
+                ++k;
+            if (k == size) return false;
+            ++k;
+        }
+        *from = k;
+        while (k < size && text[k] != tab)
+            ++k;
+        *to = k;
+        return true;
+    };
+    if (isAside(i)) return find(QStringView(m_aside[m_refs[size_t(i)].offset]), QLatin1Char('\t'));
+    return find(bytes(i), '\t');
 }
 
 QStringView QuoteLines::mid(qsizetype i, qsizetype from, qsizetype n, Buffer &buffer) const
@@ -84,29 +101,28 @@ QStringList QuoteLines::toStringList() const
 char *QuoteLines::room(qsizetype n, Ref &ref)
 {
     // The open block takes the bytes when it is this copy's alone and has
-    // the room without growing: a block shared with a copy is never changed,
-    // and the bytes of a block never move while it is held.
+    // the room: a block shared with a copy is never changed, and a block
+    // never grows, so that the bytes of a line never move.
     bool fits = false;
     if (m_open >= 0) {
         // A copy of the lines shares the list of blocks, or, once the list
         // was copied, each block.
         const QByteArray &block = std::as_const(m_blocks)[m_open];
         const bool own = m_blocks.isDetached() && block.isDetached();
-        fits = own && block.size() + n <= block.capacity();
+        fits = own && m_openUsed + n <= block.size();
         if (!own) m_nextBlockSize = kFirstBlockSize;
     }
     if (!fits) {
-        QByteArray block;
-        block.reserve(std::max(n, m_nextBlockSize));
+        const qsizetype size = std::max(n, m_nextBlockSize);
         m_nextBlockSize = std::min(m_nextBlockSize * 2, kBlockSize);
-        m_blocks.append(std::move(block));
+        m_blocks.append(QByteArray(size, Qt::Uninitialized));
         m_open = m_blocks.size() - 1;
+        m_openUsed = 0;
     }
-    QByteArray &block = m_blocks[m_open];
-    const qsizetype at = block.size();
-    block.resize(at + n);
-    ref = {quint32(m_open), quint32(at), quint32(n)};
-    return block.data() + at;
+    char *d = m_blocks[m_open].data() + m_openUsed;
+    ref = {quint32(m_open), quint32(m_openUsed), quint32(n)};
+    m_openUsed += n;
+    return d;
 }
 
 QuoteLines::Ref QuoteLines::asideRef(const QString &line)
@@ -152,16 +168,26 @@ void QuoteLines::set(qsizetype i, const QString &line)
 
 void QuoteLines::setBytes(qsizetype i, QByteArrayView line)
 {
+    std::memcpy(rewrite(i, line.size()), line.data(), size_t(line.size()));
+}
+
+char *QuoteLines::rewrite(qsizetype i, qsizetype n)
+{
     Ref r{};
-    std::memcpy(room(line.size(), r), line.data(), size_t(line.size()));
+    char *d = room(n, r);
     m_refs[size_t(i)] = r;
+    return d;
 }
 
 void QuoteLines::reorder(const std::vector<quint32> &positions)
 {
     std::vector<Ref> out(positions.size());
-    for (size_t k = 0; k < positions.size(); ++k)
+    // The references are read out of order.
+    for (size_t k = 0; k < positions.size(); ++k) {
+        if (k + size_t(kAhead) < positions.size())
+            __builtin_prefetch(&m_refs[positions[k + size_t(kAhead)]]);
         out[k] = m_refs[positions[k]];
+    }
     m_refs = std::move(out);
 }
 
@@ -180,6 +206,7 @@ qsizetype QuoteLines::heldBytes() const
     qsizetype held = 0;
     for (const QByteArray &block : m_blocks)
         held += block.size();
+    if (m_open >= 0) held -= m_blocks.at(m_open).size() - m_openUsed; // room left
     return held;
 }
 
@@ -187,6 +214,10 @@ void QuoteLines::tidy()
 {
     std::vector<qsizetype> live(size_t(m_blocks.size()), 0);
     qsizetype liveBytes = 0, asideUsed = 0;
+    // Lines far from the line before them: after a sort of lines laid in
+    // another order, every pass over the lines would wait on the memory.
+    qsizetype far = 0;
+    const Ref *previous = nullptr;
     for (const Ref &r : m_refs) {
         if (r.block == kAside) {
             ++asideUsed;
@@ -194,25 +225,29 @@ void QuoteLines::tidy()
         }
         live[r.block] += r.length;
         liveBytes += r.length;
+        if (previous && (r.block != previous->block ||
+                         std::abs(qint64(r.offset) - qint64(previous->offset)) > kNear))
+            ++far;
+        previous = &r;
     }
-    qsizetype held = 0;
     for (qsizetype b = 0; b < m_blocks.size(); ++b) {
-        if (live[size_t(b)] == 0 && !m_blocks.at(b).isNull()) {
+        if (live[size_t(b)] == 0 && !m_blocks.at(b).isNull() && b != m_open)
             m_blocks[b] = QByteArray();
-            if (b == m_open) m_open = -1;
-        }
-        held += m_blocks.at(b).size();
     }
+    const qsizetype held = heldBytes();
     const bool garbageBytes = held > 2 * liveBytes + kFirstBlockSize;
     const bool garbageAside = m_aside.size() > 2 * asideUsed + 16;
     const bool emptyBlocks = m_blocks.size() > 64 && m_blocks.size() > 4 * (held / kBlockSize + 1);
-    if (!garbageBytes && !garbageAside && !emptyBlocks) return;
+    const bool scattered = far > size() / 8 + 16;
+    if (!garbageBytes && !garbageAside && !emptyBlocks && !scattered) return;
 
     // The lines copied in order into new blocks.
     QuoteLines fresh;
     fresh.m_refs.reserve(m_refs.size());
     fresh.m_nextBlockSize = std::clamp<qsizetype>(liveBytes, kFirstBlockSize, kBlockSize);
-    for (const Ref &r : m_refs) {
+    for (size_t i = 0; i < m_refs.size(); ++i) {
+        if (qsizetype(i) + kAhead < size()) prefetch(qsizetype(i) + kAhead);
+        const Ref &r = m_refs[i];
         if (r.block == kAside) {
             fresh.m_refs.push_back(fresh.asideRef(m_aside[r.offset]));
             continue;
@@ -243,17 +278,27 @@ void QuoteLines::write(const QString &path) const
     writeBytes(path, [this](const ByteSink &sink) {
         // Chunks of about a megabyte: the store is not copied whole.
         constexpr qsizetype kChunk = 1 << 20;
-        QByteArray chunk;
-        chunk.reserve(kChunk + 4096);
+        std::vector<char> chunk(static_cast<size_t>(kChunk));
+        char *const begin = chunk.data();
+        char *const end = begin + kChunk;
+        char *p = begin;
         for (qsizetype i = 0; i < size(); ++i) {
-            chunk.append(bytes(i));
-            chunk.append("\r\n", 2);
-            if (chunk.size() >= kChunk) {
-                if (!sink(chunk.constData(), chunk.size())) return false;
-                chunk.clear();
+            if (i + kAhead < size()) prefetch(i + kAhead);
+            const QByteArrayView line = bytes(i);
+            if (end - p < line.size() + 2) {
+                if (p != begin && !sink(begin, p - begin)) return false;
+                p = begin;
+                if (line.size() + 2 > kChunk) { // a line longer than a chunk
+                    if (!sink(line.data(), line.size()) || !sink("\r\n", 2)) return false;
+                    continue;
+                }
             }
+            std::memcpy(p, line.data(), size_t(line.size()));
+            p += line.size();
+            *p++ = '\r';
+            *p++ = '\n';
         }
-        return chunk.isEmpty() || sink(chunk.constData(), chunk.size());
+        return p == begin || sink(begin, p - begin);
     });
 }
 

@@ -39,7 +39,11 @@ public:
     QString last() const { return at(size() - 1); }
     QString constLast() const { return at(size() - 1); }
     // The number of characters of line i.
-    qsizetype length(qsizetype i) const;
+    qsizetype length(qsizetype i) const
+    {
+        const Ref &r = m_refs[size_t(i)];
+        return r.block == kAside ? m_aside[r.offset].size() : qsizetype(r.length);
+    }
     // Whether line i is held aside as text (a character outside the code page).
     bool isAside(qsizetype i) const { return m_refs[size_t(i)].block == kAside; }
     // The bytes of line i; for a line held aside, its bytes with '?' for each
@@ -51,6 +55,16 @@ public:
         return QByteArrayView(m_blocks[r.block].constData() + r.offset, r.length);
     }
 
+    // Asks the memory for the bytes of line i, a few lines before reading
+    // it: after a sort, the lines are read out of the order of their bytes.
+    void prefetch(qsizetype i) const
+    {
+        const Ref &r = m_refs[size_t(i)];
+        if (r.block != kAside) __builtin_prefetch(m_blocks[r.block].constData() + r.offset);
+    }
+    // The distance, in lines, of a prefetch.
+    static constexpr qsizetype kAhead = 16;
+
     // Up to `n` characters of line i from character `from` (to its end when
     // `n` is negative), as text, decoded into `buffer` when they fit it.
     struct Buffer {
@@ -58,6 +72,10 @@ public:
         QString large;
     };
     QStringView mid(qsizetype i, qsizetype from, qsizetype n, Buffer &buffer) const;
+    // Where field `n` (from 0; fields are separated by tabs) of line i lies,
+    // in characters: from after the n-th tab up to the next tab or the end.
+    // False when the line has fewer than n tabs.
+    bool field(qsizetype i, int n, qsizetype *from, qsizetype *to) const;
     // Whether line i is exactly `text`.
     bool equals(qsizetype i, QStringView text) const;
     // Negative, 0 or positive as line i is below, equal to or above line j,
@@ -74,6 +92,9 @@ public:
     void appendBytes(QByteArrayView line);
     void set(qsizetype i, const QString &line);
     void setBytes(qsizetype i, QByteArrayView line);
+    // Line i becomes `n` new bytes, to be written at once where the pointer
+    // returned points (its former bytes stay readable meanwhile).
+    char *rewrite(qsizetype i, qsizetype n);
     // The lines become the lines at those positions, in that order (a
     // permutation, a selection, or both).
     void reorder(const std::vector<quint32> &positions);
@@ -96,9 +117,11 @@ public:
     void clear();
 
     // Lets go of the blocks no line refers to any more, and copies the lines
-    // into new blocks when most of the bytes held belong to no line.
+    // into new blocks, in order, when most of the bytes held belong to no
+    // line or when the lines lie scattered over the blocks (after a sort).
     void tidy();
-    // The bytes of the blocks held (lines aside not counted).
+    // The bytes of the blocks held, less the room left in the block that
+    // takes new lines (lines aside not counted).
     qsizetype heldBytes() const;
 
     // --- Files ------------------------------------------------------------------
@@ -170,6 +193,10 @@ private:
     // so that a few lines typed after a copy do not hold a large block.
     static constexpr qsizetype kBlockSize = 4 << 20;
     static constexpr qsizetype kFirstBlockSize = 4 << 10;
+    // A line within this distance of the line before it is near it (the
+    // lines of a day sorted among themselves stay near); one farther, or in
+    // another block, is far.
+    static constexpr qint64 kNear = 64 << 10;
 
     // Where `n` more bytes go: the open block, or a new one.
     char *room(qsizetype n, Ref &ref);
@@ -181,5 +208,6 @@ private:
     QList<QByteArray> m_asideBytes;
     // The block that takes new bytes; -1 when none does yet.
     qsizetype m_open = -1;
+    qsizetype m_openUsed = 0; // the bytes of the open block taken
     qsizetype m_nextBlockSize = kFirstBlockSize;
 };

@@ -220,6 +220,7 @@ QStringList buildIndex(const QuoteLines &store)
     QSet<QString> codes, starts;
     QuoteLines::Buffer buffer;
     for (qsizetype i = 0; i < store.size(); ++i) {
+        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
         const QStringView code = store.mid(i, 9, 6, buffer);
         if (blank(code)) continue;
         int digits = code.size() == 6 ? 0 : -1;
