@@ -299,7 +299,7 @@ void radixSort(std::vector<Item> &items)
         if (low - shift < 64) v |= hi << (low - shift);
         return v;
     };
-    const int passes = (total + 10) / 11;
+    const int passes = (total + 11) / 12; // digits of at most 12 bits
     const int width = (total + passes - 1) / passes;
     const quint64 mask = (quint64(1) << width) - 1;
     // The counts of every digit of every pass, in one reading of the items.

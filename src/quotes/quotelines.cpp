@@ -11,14 +11,14 @@
 
 QuoteLines::QuoteLines(const QStringList &lines)
 {
-    m_refs.reserve(size_t(lines.size()));
+    m_refs.reserve(lines.size());
     for (const QString &line : lines)
         append(line);
 }
 
 QString QuoteLines::at(qsizetype i) const
 {
-    const Ref &r = m_refs[size_t(i)];
+    const Ref &r = m_refs.at(i);
     if (r.block == kAside) return m_aside[r.offset];
     return decodeWindows1252(m_blocks[r.block].constData() + r.offset, r.length);
 }
@@ -41,13 +41,13 @@ bool QuoteLines::field(qsizetype i, int n, qsizetype *from, qsizetype *to) const
         *to = k;
         return true;
     };
-    if (isAside(i)) return find(QStringView(m_aside[m_refs[size_t(i)].offset]), QLatin1Char('\t'));
+    if (isAside(i)) return find(QStringView(m_aside[m_refs.at(i).offset]), QLatin1Char('\t'));
     return find(bytes(i), '\t');
 }
 
 QStringView QuoteLines::mid(qsizetype i, qsizetype from, qsizetype n, Buffer &buffer) const
 {
-    const Ref &r = m_refs[size_t(i)];
+    const Ref &r = m_refs.at(i);
     if (r.block == kAside) return QStringView(m_aside[r.offset]).mid(from, n);
     const qsizetype length = r.length;
     from = std::clamp<qsizetype>(from, 0, length);
@@ -65,7 +65,7 @@ QStringView QuoteLines::mid(qsizetype i, qsizetype from, qsizetype n, Buffer &bu
 
 bool QuoteLines::equals(qsizetype i, QStringView text) const
 {
-    const Ref &r = m_refs[size_t(i)];
+    const Ref &r = m_refs.at(i);
     if (r.block == kAside) return QStringView(m_aside[r.offset]) == text;
     if (qsizetype(r.length) != text.size()) return false;
     const auto *s = reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) + r.offset;
@@ -163,7 +163,7 @@ void QuoteLines::set(qsizetype i, const QString &line)
     if (encodeWindows1252Exactly(line, bytes))
         setBytes(i, bytes);
     else
-        m_refs[size_t(i)] = asideRef(line);
+        m_refs[i] = asideRef(line);
 }
 
 void QuoteLines::setBytes(qsizetype i, QByteArrayView line)
@@ -175,25 +175,26 @@ char *QuoteLines::rewrite(qsizetype i, qsizetype n)
 {
     Ref r{};
     char *d = room(n, r);
-    m_refs[size_t(i)] = r;
+    m_refs[i] = r;
     return d;
 }
 
 void QuoteLines::reorder(const std::vector<quint32> &positions)
 {
-    std::vector<Ref> out(positions.size());
+    QList<Ref> out(qsizetype(positions.size()));
+    Ref *o = out.data();
+    const Ref *in = m_refs.constData();
     // The references are read out of order.
     for (size_t k = 0; k < positions.size(); ++k) {
-        if (k + size_t(kAhead) < positions.size())
-            __builtin_prefetch(&m_refs[positions[k + size_t(kAhead)]]);
-        out[k] = m_refs[positions[k]];
+        if (k + size_t(kAhead) < positions.size()) __builtin_prefetch(in + positions[k + size_t(kAhead)]);
+        o[k] = in[positions[k]];
     }
     m_refs = std::move(out);
 }
 
 void QuoteLines::remove(qsizetype from, qsizetype n)
 {
-    m_refs.erase(m_refs.begin() + from, m_refs.begin() + from + n);
+    m_refs.remove(from, n);
 }
 
 void QuoteLines::clear()
@@ -218,7 +219,7 @@ void QuoteLines::tidy()
     // another order, every pass over the lines would wait on the memory.
     qsizetype far = 0;
     const Ref *previous = nullptr;
-    for (const Ref &r : m_refs) {
+    for (const Ref &r : std::as_const(m_refs)) {
         if (r.block == kAside) {
             ++asideUsed;
             continue;
@@ -245,9 +246,9 @@ void QuoteLines::tidy()
     QuoteLines fresh;
     fresh.m_refs.reserve(m_refs.size());
     fresh.m_nextBlockSize = std::clamp<qsizetype>(liveBytes, kFirstBlockSize, kBlockSize);
-    for (size_t i = 0; i < m_refs.size(); ++i) {
-        if (qsizetype(i) + kAhead < size()) prefetch(qsizetype(i) + kAhead);
-        const Ref &r = m_refs[i];
+    for (qsizetype i = 0; i < size(); ++i) {
+        if (i + kAhead < size()) prefetch(i + kAhead);
+        const Ref &r = m_refs.at(i);
         if (r.block == kAside) {
             fresh.m_refs.push_back(fresh.asideRef(m_aside[r.offset]));
             continue;
@@ -265,11 +266,11 @@ void QuoteLines::tidy()
 QuoteLines QuoteLines::read(const QString &path)
 {
     QuoteLines lines;
-    lines.m_refs.reserve(size_t(QFileInfo(path).size() / 48 + 1));
+    lines.m_refs.reserve(QFileInfo(path).size() / 48 + 1);
     readLineBytes(path, [&lines](const char *s, qsizetype n) {
         if (n > 0) lines.appendBytes(QByteArrayView(s, n));
     });
-    lines.m_refs.shrink_to_fit();
+    lines.m_refs.squeeze();
     return lines;
 }
 

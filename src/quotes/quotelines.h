@@ -11,8 +11,8 @@
 
 // The lines of the quotation store, held as the file holds them: their
 // Windows-1252 bytes in large blocks, and a reference (block, offset,
-// length) per line. A copy (the undo copy) shares the blocks and copies only
-// the references; sorting permutes references, deleting drops them; new and
+// length) per line. A copy (the undo copy) shares the blocks, and the
+// references until one side changes them; sorting permutes references, deleting drops them; new and
 // rewritten lines go into blocks of their own, so that a block once shared
 // is never changed. A line with a character the code page lacks (code can
 // hand one over; typed and imported text is refused before) is kept aside
@@ -28,9 +28,9 @@ public:
     QuoteLines(const QStringList &lines);
     QuoteLines(std::initializer_list<QString> lines) : QuoteLines(QStringList(lines)) {}
 
-    qsizetype size() const { return qsizetype(m_refs.size()); }
+    qsizetype size() const { return m_refs.size(); }
     qsizetype count() const { return size(); }
-    bool isEmpty() const { return m_refs.empty(); }
+    bool isEmpty() const { return m_refs.isEmpty(); }
 
     QString at(qsizetype i) const;
     QString operator[](qsizetype i) const { return at(i); }
@@ -41,16 +41,16 @@ public:
     // The number of characters of line i.
     qsizetype length(qsizetype i) const
     {
-        const Ref &r = m_refs[size_t(i)];
+        const Ref &r = m_refs.at(i);
         return r.block == kAside ? m_aside[r.offset].size() : qsizetype(r.length);
     }
     // Whether line i is held aside as text (a character outside the code page).
-    bool isAside(qsizetype i) const { return m_refs[size_t(i)].block == kAside; }
+    bool isAside(qsizetype i) const { return m_refs.at(i).block == kAside; }
     // The bytes of line i; for a line held aside, its bytes with '?' for each
     // character the code page lacks (see isAside).
     QByteArrayView bytes(qsizetype i) const
     {
-        const Ref &r = m_refs[size_t(i)];
+        const Ref &r = m_refs.at(i);
         if (r.block == kAside) return m_asideBytes[r.offset];
         return QByteArrayView(m_blocks[r.block].constData() + r.offset, r.length);
     }
@@ -59,7 +59,7 @@ public:
     // it: after a sort, the lines are read out of the order of their bytes.
     void prefetch(qsizetype i) const
     {
-        const Ref &r = m_refs[size_t(i)];
+        const Ref &r = m_refs.at(i);
         if (r.block != kAside) __builtin_prefetch(m_blocks[r.block].constData() + r.offset);
     }
     // The distance, in lines, of a prefetch.
@@ -107,10 +107,11 @@ public:
     // lines removed.
     template <typename Keep> qsizetype keepIf(Keep keep)
     {
-        size_t out = 0;
-        for (size_t i = 0; i < m_refs.size(); ++i)
-            if (keep(qsizetype(i))) m_refs[out++] = m_refs[i];
-        const qsizetype removed = qsizetype(m_refs.size() - out);
+        Ref *refs = m_refs.data(); // a copy's references are copied here, once
+        qsizetype out = 0;
+        for (qsizetype i = 0; i < m_refs.size(); ++i)
+            if (keep(i)) refs[out++] = refs[i];
+        const qsizetype removed = m_refs.size() - out;
         m_refs.resize(out);
         return removed;
     }
@@ -202,7 +203,7 @@ private:
     char *room(qsizetype n, Ref &ref);
     Ref asideRef(const QString &line);
 
-    std::vector<Ref> m_refs;
+    QList<Ref> m_refs; // shared with a copy until one of them changes
     QList<QByteArray> m_blocks;
     QStringList m_aside;
     QList<QByteArray> m_asideBytes;
