@@ -364,10 +364,12 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
     QStringList shuffled = b->data().store();
     table.add(u"sort by name, file order: TrierNom"_s,
               timed([&] { b->maintenance().TrierNom(); }), 0, 500);
-    if (plain) same = sameLines("sort by name", b->data().store(), plainSort(shuffled, true)) && same;
+    if (plain)
+        same = sameLines("sort by name", b->data().store(), plainSort(shuffled, true)) && same;
     table.add(u"sort by code, file order: TrierCode"_s,
               timed([&] { b->maintenance().TrierCode(); }), 0, 500);
-    if (plain) same = sameLines("sort by code", b->data().store(), plainSort(shuffled, false)) && same;
+    if (plain)
+        same = sameLines("sort by code", b->data().store(), plainSort(shuffled, false)) && same;
     std::shuffle(shuffled.begin(), shuffled.end(), rng);
     b->data().replaceStore(shuffled);
     table.add(u"sort by name, shuffled: TrierNom"_s,

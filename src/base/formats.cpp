@@ -32,7 +32,8 @@ Rounded roundFixed(double value, int decimals)
 {
     if (!std::isfinite(value)) value = 0;
     static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-    const double scale = decimals >= 0 && decimals <= 6 ? kPowers[decimals] : std::pow(10.0, decimals);
+    const double scale =
+        decimals >= 0 && decimals <= 6 ? kPowers[decimals] : std::pow(10.0, decimals);
     const double a = std::fabs(value) * scale;
     const double whole = std::floor(a);
     const double slack = a * 8 * std::numeric_limits<double>::epsilon();

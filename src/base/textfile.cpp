@@ -19,11 +19,10 @@
 
 // Code points of bytes 0x80 to 0x9F; the five holes of the code page map to
 // the C1 control of the same value, so that every byte survives a round trip.
-const char16_t kWindows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
+const char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 QString decodeWindows1252(const char *bytes, qsizetype size)
 {
@@ -180,9 +179,8 @@ QStringList readLines(const QString &path)
 {
     QStringList lines;
     lines.reserve(QFileInfo(path).size() / 48 + 1);
-    readLineBytes(path, [&lines](const char *s, qsizetype n) {
-        lines.append(decodeWindows1252(s, n));
-    });
+    readLineBytes(path,
+                  [&lines](const char *s, qsizetype n) { lines.append(decodeWindows1252(s, n)); });
     return lines;
 }
 
@@ -284,9 +282,8 @@ void writeBytes(const QString &path, const std::function<bool(const ByteSink &)>
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) throw VError::cannotCreate(path);
     // Flushed: commit() renames only what is wholly written.
-    if (!produce([&file](const char *data, qsizetype size) {
-            return file.write(data, size) == size;
-        }) ||
+    if (!produce(
+            [&file](const char *data, qsizetype size) { return file.write(data, size) == size; }) ||
         !file.flush()) {
         file.cancelWriting();
         file.commit();

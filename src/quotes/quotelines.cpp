@@ -52,8 +52,8 @@ QStringView QuoteLines::mid(qsizetype i, qsizetype from, qsizetype n, Buffer &bu
     const qsizetype length = r.length;
     from = std::clamp<qsizetype>(from, 0, length);
     if (n < 0 || n > length - from) n = length - from;
-    const auto *s = reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) +
-                    r.offset + from;
+    const auto *s =
+        reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) + r.offset + from;
     if (n > qsizetype(std::size(buffer.small))) {
         buffer.large = decodeWindows1252(reinterpret_cast<const char *>(s), n);
         return buffer.large;
@@ -68,7 +68,8 @@ bool QuoteLines::equals(qsizetype i, QStringView text) const
     const Ref &r = m_refs.at(i);
     if (r.block == kAside) return QStringView(m_aside[r.offset]) == text;
     if (qsizetype(r.length) != text.size()) return false;
-    const auto *s = reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) + r.offset;
+    const auto *s =
+        reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) + r.offset;
     for (qsizetype k = 0; k < text.size(); ++k)
         if (windows1252Char(s[k]) != text[k].unicode()) return false;
     return true;
@@ -186,7 +187,8 @@ void QuoteLines::reorder(const std::vector<quint32> &positions)
     const Ref *in = m_refs.constData();
     // The references are read out of order.
     for (size_t k = 0; k < positions.size(); ++k) {
-        if (k + size_t(kAhead) < positions.size()) __builtin_prefetch(in + positions[k + size_t(kAhead)]);
+        if (k + size_t(kAhead) < positions.size())
+            __builtin_prefetch(in + positions[k + size_t(kAhead)]);
         o[k] = in[positions[k]];
     }
     m_refs = std::move(out);
@@ -254,8 +256,7 @@ void QuoteLines::tidy()
             continue;
         }
         Ref n{};
-        std::memcpy(fresh.room(r.length, n), m_blocks.at(r.block).constData() + r.offset,
-                    r.length);
+        std::memcpy(fresh.room(r.length, n), m_blocks.at(r.block).constData() + r.offset, r.length);
         fresh.m_refs.push_back(n);
     }
     *this = std::move(fresh);

@@ -37,12 +37,13 @@ private slots:
         QTest::newRow("plain") << u("20010101\t000001\tA\t1,00\t5") << false
                                << QByteArray("20010101\t000001\tA\t1,00\t5");
         QTest::newRow("accents") << u("é à ç Ô") << false << QByteArray("\xe9 \xe0 \xe7 \xd4");
-        QTest::newRow("bytes 0x80 to 0x9F") << u("€ Œ “ ™ Ÿ") << false
-                                            << QByteArray("\x80 \x8c \x93 \x99 \x9f");
+        QTest::newRow("bytes 0x80 to 0x9F")
+            << u("€ Œ “ ™ Ÿ") << false << QByteArray("\x80 \x8c \x93 \x99 \x9f");
         QTest::newRow("control of a hole") << u("a\u0081b\u009dc") << false
-                                           << QByteArray("a\x81" "b\x9d" "c");
-        QTest::newRow("outside the code page") << u("neige ☃") << true
-                                               << QByteArray("neige ?");
+                                           << QByteArray("a\x81"
+                                                         "b\x9d"
+                                                         "c");
+        QTest::newRow("outside the code page") << u("neige ☃") << true << QByteArray("neige ?");
         QTest::newRow("control outside") << u("\u0080") << true << QByteArray("?");
         QTest::newRow("empty") << QString() << false << QByteArray();
     }
@@ -213,15 +214,14 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QStringList>("expected");
         const QStringList &m = kMixed;
-        QTest::newRow("permutation") << u("reorder 6 5 4 3 2 1 0")
-                                     << QStringList{m[6], m[5], m[4], m[3], m[2], m[1], m[0]};
+        QTest::newRow("permutation")
+            << u("reorder 6 5 4 3 2 1 0") << QStringList{m[6], m[5], m[4], m[3], m[2], m[1], m[0]};
         QTest::newRow("selection") << u("reorder 4 0 0") << QStringList{m[4], m[0], m[0]};
         QTest::newRow("remove a range") << u("remove 1 3") << QStringList{m[0], m[4], m[5], m[6]};
         QTest::newRow("remove first and last") << u("ends") << m.mid(1, 5);
         QTest::newRow("keep the even ones") << u("even") << QStringList{m[0], m[2], m[4], m[6]};
-        QTest::newRow("rewrite as bytes") << u("bytes")
-                                          << QStringList{m[0], u("nouvelle é"), m[2], m[3], m[4],
-                                                         m[5], m[6]};
+        QTest::newRow("rewrite as bytes")
+            << u("bytes") << QStringList{m[0], u("nouvelle é"), m[2], m[3], m[4], m[5], m[6]};
         QTest::newRow("clear") << u("clear") << QStringList();
     }
     void changes_onReferences()
@@ -296,10 +296,12 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("CR LF") << QByteArray("a\r\nb\xe9\r\n\x80\r\n")
                                << QStringList{u("a"), u("bé"), u("€")};
-        QTest::newRow("no final line end") << QByteArray("a\r\nfin") << QStringList{u("a"), u("fin")};
-        QTest::newRow("LF and lone CR") << QByteArray("a\nb\rc\r\n") << QStringList{u("a"), u("b"), u("c")};
-        QTest::newRow("empty lines dropped") << QByteArray("\r\na\r\n\r\n\nb\r\r\n")
-                                             << QStringList{u("a"), u("b")};
+        QTest::newRow("no final line end")
+            << QByteArray("a\r\nfin") << QStringList{u("a"), u("fin")};
+        QTest::newRow("LF and lone CR")
+            << QByteArray("a\nb\rc\r\n") << QStringList{u("a"), u("b"), u("c")};
+        QTest::newRow("empty lines dropped")
+            << QByteArray("\r\na\r\n\r\n\nb\r\r\n") << QStringList{u("a"), u("b")};
         QTest::newRow("empty file") << QByteArray() << QStringList();
         // A CR LF cut by the blocks the file is read by.
         QByteArray big(4 << 20, 'x');
