@@ -308,10 +308,11 @@ qint32 BourseData::codeKey(QStringView code, bool add) const
     return key;
 }
 
-const std::vector<BourseData::LineKey> &BourseData::keys() const
+const BourseData::LineKeys &BourseData::keys() const
 {
     if (m_keysValid) return m_keys;
-    m_keys.resize(size_t(m_store.size()));
+    m_keys.months.resize(size_t(m_store.size()));
+    m_keys.codes.resize(size_t(m_store.size()));
     m_otherCodes.clear();
     QuoteLines::Buffer month, code;
     const qsizetype n = m_store.size();
@@ -324,7 +325,8 @@ const std::vector<BourseData::LineKey> &BourseData::keys() const
                                                    : sixDigits(m_store.mid(i, 0, 6, month));
         qint32 c = bytes && line.size() >= 15 ? sixDigits(line.data() + 9) : -1;
         if (c < 0) c = codeKey(m_store.mid(i, 9, 6, code), true);
-        m_keys[size_t(i)] = {m, c};
+        m_keys.months[size_t(i)] = m;
+        m_keys.codes[size_t(i)] = c;
     }
     m_keysValid = true;
     return m_keys;
@@ -343,21 +345,21 @@ QList<qsizetype> BourseData::monthLines(const QDate &month) const
             if (m_store.mid(i, 0, prefix.size(), start) == prefix && inside(i)) out.append(i);
         return out;
     }
-    const std::vector<LineKey> &k = keys();
-    for (size_t i = 0; i < k.size(); ++i)
-        if (k[i].month == wanted && inside(qsizetype(i))) out.append(qsizetype(i));
+    const std::vector<qint32> &months = keys().months;
+    for (size_t i = 0; i < months.size(); ++i)
+        if (months[i] == wanted && inside(qsizetype(i))) out.append(qsizetype(i));
     return out;
 }
 
 QList<qsizetype> BourseData::codeLines(const QString &code) const
 {
     QList<qsizetype> out;
-    const std::vector<LineKey> &k = keys();
+    const std::vector<qint32> &codes = keys().codes;
     const qint32 wanted = codeKey(code, false);
     if (wanted < 0) return out;
     const Period p = period();
-    for (size_t i = 0; i < k.size(); ++i)
-        if (k[i].code == wanted && (p.mode != 1 || p.contains(m_store.at(qsizetype(i)))))
+    for (size_t i = 0; i < codes.size(); ++i)
+        if (codes[i] == wanted && (p.mode != 1 || p.contains(m_store.at(qsizetype(i)))))
             out.append(qsizetype(i));
     return out;
 }

@@ -142,14 +142,14 @@ public:
     static QDate storeDate(const QuoteLines &store, bool last, qsizetype *bad);
 
 private:
-    // A line's month ("yyyymm" as a number) and code (a six-digit code as
+    // Each line's month ("yyyymm" as a number) and code (a six-digit code as
     // its number, another code as a number from a million up); -1 when the
-    // line has none.
-    struct LineKey {
-        qint32 month;
-        qint32 code;
+    // line has none. Apart, so that looking for one reads only its own.
+    struct LineKeys {
+        std::vector<qint32> months;
+        std::vector<qint32> codes;
     };
-    const std::vector<LineKey> &keys() const;
+    const LineKeys &keys() const;
     qint32 codeKey(QStringView code, bool add) const;
     void storeChanged()
     {
@@ -185,7 +185,7 @@ private:
     int m_sitePos = 0;
     bool m_portfolioModified = false;
 
-    mutable std::vector<LineKey> m_keys;
+    mutable LineKeys m_keys;
     mutable QHash<QString, qint32> m_otherCodes;
     mutable bool m_keysValid = false;
     bool m_valuationOrder = false;

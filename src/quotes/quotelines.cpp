@@ -97,6 +97,19 @@ QStringList QuoteLines::toStringList() const
     return out;
 }
 
+QStringList QuoteLines::texts(const QList<qsizetype> &positions) const
+{
+    QStringList out;
+    out.reserve(positions.size());
+    const qsizetype n = positions.size();
+    for (qsizetype k = 0; k < n; ++k) {
+        if (k + 2 * kAhead < n) __builtin_prefetch(m_refs.constData() + positions[k + 2 * kAhead]);
+        if (k + kAhead < n) prefetch(positions[k + kAhead]);
+        out.append(at(positions[k]));
+    }
+    return out;
+}
+
 // --- Changes ----------------------------------------------------------------
 
 char *QuoteLines::room(qsizetype n, Ref &ref)

@@ -83,6 +83,9 @@ public:
     int compare(qsizetype i, qsizetype j) const;
 
     QStringList toStringList() const;
+    // The lines at these positions, as texts (the memory is asked for their
+    // references and bytes ahead: the positions are far apart).
+    QStringList texts(const QList<qsizetype> &positions) const;
     operator QStringList() const { return toStringList(); }
 
     // --- Changes --------------------------------------------------------------
