@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -312,7 +314,7 @@ const BourseData::LineKeys &BourseData::keys() const
 {
     if (m_keysValid) return m_keys;
     m_keys.months.resize(size_t(m_store.size()));
-    m_keys.codes.resize(size_t(m_store.size()));
+    std::vector<qint32> codes(size_t(m_store.size()));
     m_otherCodes.clear();
     QuoteLines::Buffer month, code;
     const qsizetype n = m_store.size();
@@ -326,8 +328,23 @@ const BourseData::LineKeys &BourseData::keys() const
         qint32 c = bytes && line.size() >= 15 ? sixDigits(line.data() + 9) : -1;
         if (c < 0) c = codeKey(m_store.mid(i, 9, 6, code), true);
         m_keys.months[size_t(i)] = m;
-        m_keys.codes[size_t(i)] = c;
+        codes[size_t(i)] = c;
     }
+    // The lines grouped by code (a counting sort), so that the lines of a
+    // code are found without reading every line's code.
+    qint32 top = -1;
+    for (const qint32 c : codes)
+        top = std::max(top, c);
+    std::vector<qint32> &start = m_keys.codeStart;
+    start.assign(size_t(top) + 2, 0);
+    for (const qint32 c : codes)
+        if (c >= 0) ++start[size_t(c) + 1];
+    for (size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    m_keys.byCode.resize(size_t(start.back()));
+    std::vector<qint32> next(start.begin(), start.end() - 1);
+    for (size_t i = 0; i < codes.size(); ++i)
+        if (codes[i] >= 0) m_keys.byCode[size_t(next[size_t(codes[i])]++)] = qint32(i);
     m_keysValid = true;
     return m_keys;
 }
@@ -354,13 +371,14 @@ QList<qsizetype> BourseData::monthLines(const QDate &month) const
 QList<qsizetype> BourseData::codeLines(const QString &code) const
 {
     QList<qsizetype> out;
-    const std::vector<qint32> &codes = keys().codes;
+    const LineKeys &k = keys();
     const qint32 wanted = codeKey(code, false);
-    if (wanted < 0) return out;
+    if (wanted < 0 || size_t(wanted) + 1 >= k.codeStart.size()) return out;
     const Period p = period();
-    for (size_t i = 0; i < codes.size(); ++i)
-        if (codes[i] == wanted && (p.mode != 1 || p.contains(m_store.at(qsizetype(i)))))
-            out.append(qsizetype(i));
+    for (qint32 at = k.codeStart[size_t(wanted)]; at < k.codeStart[size_t(wanted) + 1]; ++at) {
+        const qsizetype i = k.byCode[size_t(at)];
+        if (p.mode != 1 || p.contains(m_store.at(i))) out.append(i);
+    }
     return out;
 }
 

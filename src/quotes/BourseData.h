@@ -142,12 +142,14 @@ public:
     static QDate storeDate(const QuoteLines &store, bool last, qsizetype *bad);
 
 private:
-    // Each line's month ("yyyymm" as a number) and code (a six-digit code as
-    // its number, another code as a number from a million up); -1 when the
-    // line has none. Apart, so that looking for one reads only its own.
+    // Each line's month ("yyyymm" as a number; -1 when the line has none),
+    // and the lines of each code (a six-digit code as its number, another
+    // code as a number from a million up), grouped: the lines of code c are
+    // byCode[codeStart[c]] up to byCode[codeStart[c + 1]], in store order.
     struct LineKeys {
         std::vector<qint32> months;
-        std::vector<qint32> codes;
+        std::vector<qint32> codeStart;
+        std::vector<qint32> byCode;
     };
     const LineKeys &keys() const;
     qint32 codeKey(QStringView code, bool add) const;
