@@ -32,10 +32,17 @@ namespace
 // Rounds to `decimals` places, halves away from zero, on the decimal value
 // the number was meant to be: 2.675 counts as written, not as the binary
 // 2.67499999... it is stored as.
-QString fixed(double value, int decimals)
+struct Rounded {
+    double scale;
+    double rounded; // the absolute value times the scale, rounded
+    bool minus;
+};
+Rounded roundFixed(double value, int decimals)
 {
     if (!std::isfinite(value)) value = 0;
-    const double scale = std::pow(10.0, decimals);
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    const double scale =
+        decimals >= 0 && decimals <= 6 ? kPowers[decimals] : std::pow(10.0, decimals);
     const double a = std::fabs(value) * scale;
     const double whole = std::floor(a);
     // A few units of the last place of `a`, never near a half: beyond 10^14
@@ -43,27 +50,37 @@ QString fixed(double value, int decimals)
     // one more hundredth at each formatting.
     const double slack = std::min(a * 8 * std::numeric_limits<double>::epsilon(), 0.25);
     const double rounded = (a - whole >= 0.5 - slack) ? whole + 1 : whole;
-    const bool minus = value < 0 && rounded != 0;
-    if (rounded < 1e12 && decimals > 0 && decimals <= 6) {
-        // The digits of the rounded whole number, a comma before the last
-        // `decimals` of them: the text the general path gives, without its
-        // allocations.
-        char buffer[32];
-        char *e = buffer + sizeof buffer;
-        char *b = e;
-        auto n = quint64(rounded);
-        for (int i = 0; i < decimals; ++i, n /= 10)
-            *--b = char('0' + n % 10);
-        *--b = ',';
-        do {
-            *--b = char('0' + n % 10);
-            n /= 10;
-        } while (n);
-        if (minus) *--b = '-';
-        return QString::fromLatin1(b, e - b);
-    }
-    QString out = QString::number(rounded / scale, 'f', decimals);
-    if (minus) out.prepend(QLatin1Char('-'));
+    return {scale, rounded, value < 0 && rounded != 0};
+}
+
+// The text of the common values (below 1e12, 1 to 6 decimals) as Latin-1
+// bytes ending at `end`: the digits of the rounded whole number, a comma
+// before the last `decimals` of them, without allocation. Returns where the
+// text begins, or null for the other values.
+const char *fixedBytes(const Rounded &r, int decimals, char *end)
+{
+    if (!(r.rounded < 1e12 && decimals > 0 && decimals <= 6)) return nullptr;
+    char *b = end;
+    auto n = quint64(r.rounded);
+    for (int i = 0; i < decimals; ++i, n /= 10)
+        *--b = char('0' + n % 10);
+    *--b = ',';
+    do {
+        *--b = char('0' + n % 10);
+        n /= 10;
+    } while (n);
+    if (r.minus) *--b = '-';
+    return b;
+}
+
+QString fixed(double value, int decimals)
+{
+    const Rounded r = roundFixed(value, decimals);
+    char buffer[32];
+    char *e = buffer + sizeof buffer;
+    if (const char *b = fixedBytes(r, decimals, e)) return QString::fromLatin1(b, e - b);
+    QString out = QString::number(r.rounded / r.scale, 'f', decimals);
+    if (r.minus) out.prepend(QLatin1Char('-'));
     out.replace(QLatin1Char('.'), QLatin1Char(','));
     return out;
 }
@@ -73,6 +90,11 @@ QString fixed(double value, int decimals)
 QString formatPrice(double value)
 {
     return fixed(value, 2);
+}
+
+const char *priceBytes(double value, char *end)
+{
+    return fixedBytes(roundFixed(value, 2), 2, end);
 }
 
 QString formatAmount(double value)

@@ -15,6 +15,10 @@ qint64 roundToInt(double value);
 
 // "0.00": two decimals, at least one integer digit (0.5 -> "0,50").
 QString formatPrice(double value);
+// The same text as Latin-1 bytes (digits, a comma, a sign) ending at `end`,
+// the end of a buffer of at least 32 bytes, for values below 1e10: returns
+// where the text begins; null for larger values (formatPrice writes them).
+const char *priceBytes(double value, char *end);
 // "#.00": two decimals, no integer digit below one (0.5 -> ",50").
 QString formatAmount(double value);
 // "#.#####" style: at most `decimals` decimals, trailing zeros dropped,

@@ -17,28 +17,26 @@
 #include <QSaveFile>
 #endif
 
-namespace
-{
-
 // Code points of bytes 0x80 to 0x9F; the five holes of the code page map to
 // the C1 control of the same value, so that every byte survives a round trip.
-const char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-} // namespace
+QString decodeWindows1252(const char *bytes, qsizetype size)
+{
+    QString out(size, Qt::Uninitialized);
+    QChar *d = out.data();
+    const auto *s = reinterpret_cast<const unsigned char *>(bytes);
+    for (qsizetype i = 0; i < size; ++i)
+        d[i] = QChar(windows1252Char(s[i]));
+    return out;
+}
 
 QString decodeWindows1252(const QByteArray &bytes)
 {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar *d = out.data();
-    const auto *s = reinterpret_cast<const unsigned char *>(bytes.constData());
-    for (qsizetype i = 0, n = bytes.size(); i < n; ++i) {
-        const unsigned char c = s[i];
-        d[i] = (c >= 0x80 && c < 0xA0) ? QChar(kHigh[c - 0x80]) : QChar(char16_t(c));
-    }
-    return out;
+    return decodeWindows1252(bytes.constData(), bytes.size());
 }
 
 namespace
@@ -49,7 +47,7 @@ const QHash<char16_t, char> &highBytes()
     static const QHash<char16_t, char> high = [] {
         QHash<char16_t, char> h;
         for (int i = 0; i < 32; ++i)
-            h.insert(kHigh[i], char(0x80 + i));
+            h.insert(kWindows1252High[i], char(0x80 + i));
         return h;
     }();
     return high;
@@ -99,6 +97,27 @@ QByteArray encodeWindows1252(const QString &text)
     return out;
 }
 
+bool encodeWindows1252Exactly(QStringView text, QByteArray &out)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *d = out.data() + at;
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            d[i] = char(u);
+            continue;
+        }
+        const auto it = highBytes().constFind(u);
+        if (it == highBytes().cend()) {
+            out.resize(at);
+            return false;
+        }
+        d[i] = it.value();
+    }
+    return true;
+}
+
 QStringList splitTextLines(const QString &text)
 {
     QStringList lines;
@@ -117,36 +136,19 @@ QStringList splitTextLines(const QString &text)
     return lines;
 }
 
-namespace
-{
-QString decodeLine(const unsigned char *s, qsizetype n)
-{
-    QString line(n, Qt::Uninitialized);
-    QChar *d = line.data();
-    for (qsizetype i = 0; i < n; ++i) {
-        const unsigned char c = s[i];
-        d[i] = (c >= 0x80 && c < 0xA0) ? QChar(kHigh[c - 0x80]) : QChar(char16_t(c));
-    }
-    return line;
-}
-} // namespace
-
-QStringList readLines(const QString &path)
+void readLineBytes(const QString &path, const std::function<void(const char *, qsizetype)> &line)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw VError::cannotOpen(path);
-    // Read by blocks, each line decoded straight from the bytes: neither the
-    // whole file's bytes nor a text of the whole file is ever held.
-    QStringList lines;
-    lines.reserve(file.size() / 48 + 1);
-    QByteArray carry;    // the start of a line the previous block cut
+    // Read by blocks: the whole file's bytes are never held at once.
+    QByteArray carry;       // the start of a line the previous block cut
     bool pendingLf = false; // the previous block ended with CR
     constexpr qint64 kBlock = 4 << 20;
     for (;;) {
         const QByteArray block = file.read(kBlock);
         if (file.error() != QFileDevice::NoError) throw VError::cannotOpen(path);
         if (block.isEmpty()) break;
-        const auto *s = reinterpret_cast<const unsigned char *>(block.constData());
+        const char *s = block.constData();
         const qsizetype n = block.size();
         qsizetype i = pendingLf && s[0] == '\n' ? 1 : 0;
         pendingLf = false;
@@ -154,11 +156,10 @@ QStringList readLines(const QString &path)
         for (; i < n; ++i) {
             if (s[i] != '\r' && s[i] != '\n') continue;
             if (carry.isEmpty()) {
-                lines.append(decodeLine(s + start, i - start));
+                line(s + start, i - start);
             } else {
-                carry.append(block.constData() + start, i - start);
-                lines.append(decodeLine(reinterpret_cast<const unsigned char *>(carry.constData()),
-                                        carry.size()));
+                carry.append(s + start, i - start);
+                line(carry.constData(), carry.size());
                 carry.clear();
             }
             if (s[i] == '\r') {
@@ -169,11 +170,17 @@ QStringList readLines(const QString &path)
             }
             start = i + 1;
         }
-        carry.append(block.constData() + start, n - start);
+        carry.append(s + start, n - start);
     }
-    if (!carry.isEmpty())
-        lines.append(
-            decodeLine(reinterpret_cast<const unsigned char *>(carry.constData()), carry.size()));
+    if (!carry.isEmpty()) line(carry.constData(), carry.size());
+}
+
+QStringList readLines(const QString &path)
+{
+    QStringList lines;
+    lines.reserve(QFileInfo(path).size() / 48 + 1);
+    readLineBytes(path,
+                  [&lines](const char *s, qsizetype n) { lines.append(decodeWindows1252(s, n)); });
     return lines;
 }
 
@@ -229,7 +236,7 @@ void syncDirectory(const QByteArray &dir)
 // either the former file or the whole new one, even on a full disk or a
 // crash. (QSaveFile of Qt 6.4 renames over the target even when the flush
 // of its last buffered bytes failed.)
-void writeLines(const QString &path, const QStringList &lines)
+void writeBytes(const QString &path, const std::function<bool(const ByteSink &)> &produce)
 {
     const QString target = finalTarget(path);
     const QFileInfo info(target);
@@ -260,9 +267,7 @@ void writeLines(const QString &path, const QStringList &lines)
         if (!done) ::unlink(tempName.constData());
     });
     if (replacing && ::fchmod(fd, former.st_mode & 07777) != 0) throw VError::cannotCreate(path);
-    if (!writeChunks(lines, [fd](const QByteArray &chunk) {
-            return writeAll(fd, chunk.constData(), chunk.size());
-        }))
+    if (!produce([fd](const char *data, qsizetype size) { return writeAll(fd, data, size); }))
         throw VError::cannotCreate(path);
     if (::fsync(fd) != 0) throw VError::cannotCreate(path);
     const int closed = ::close(fd);
@@ -276,12 +281,14 @@ void writeLines(const QString &path, const QStringList &lines)
 
 #else
 
-void writeLines(const QString &path, const QStringList &lines)
+void writeBytes(const QString &path, const std::function<bool(const ByteSink &)> &produce)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) throw VError::cannotCreate(path);
-    // writeLinesTo flushes: commit() renames only what is wholly written.
-    if (!writeLinesTo(file, lines)) {
+    // Flushed: commit() renames only what is wholly written.
+    if (!produce(
+            [&file](const char *data, qsizetype size) { return file.write(data, size) == size; }) ||
+        !file.flush()) {
         file.cancelWriting();
         file.commit();
         throw VError::cannotCreate(path);
@@ -290,3 +297,12 @@ void writeLines(const QString &path, const QStringList &lines)
 }
 
 #endif
+
+void writeLines(const QString &path, const QStringList &lines)
+{
+    writeBytes(path, [&lines](const ByteSink &sink) {
+        return writeChunks(lines, [&sink](const QByteArray &chunk) {
+            return sink(chunk.constData(), chunk.size());
+        });
+    });
+}

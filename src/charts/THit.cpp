@@ -83,7 +83,7 @@ THit::THit(QWidget *parent) : QDialog(parent)
     connect(m_button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }
 
-void THit::Init(const QStringList &index, const QStringList &store)
+void THit::Init(const QStringList &index, const QuoteLines &store)
 {
     m_index = index;
     m_store = store;

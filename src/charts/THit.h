@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quotes/quotelines.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -16,14 +18,14 @@ class THit : public QDialog
 public:
     explicit THit(QWidget *parent = nullptr);
 
-    void Init(const QStringList &index, const QStringList &store);
+    void Init(const QStringList &index, const QuoteLines &store);
     // Computes and shows the ranking.
     void SpeedButton1Click();
     void Button1Click() { close(); }
 
 private:
     QStringList m_index;
-    QStringList m_store;
+    QuoteLines m_store;
     QToolButton *m_speedButton1 = nullptr;
     QPushButton *m_button1 = nullptr;
     QDateEdit *m_dateTimePicker1 = nullptr;

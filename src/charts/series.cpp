@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 History historyOf(const QStringList &lines)
 {
@@ -237,23 +238,29 @@ Statistics statisticsOf(const History &history)
 
 namespace
 {
-// The price field of a quotation line: between its third and fourth tab.
-double linePrice(const QString &line)
+// Six digits as a number; -1 otherwise.
+int sixDigits(QByteArrayView text)
 {
-    qsizetype from = 0;
-    for (int t = 0; t < 3; ++t) {
-        from = line.indexOf(QLatin1Char('\t'), from);
-        if (from < 0) return 0;
-        ++from;
+    int n = 0;
+    for (int k = 0; k < 6; ++k) {
+        if (text[k] < '0' || text[k] > '9') return -1;
+        n = n * 10 + (text[k] - '0');
     }
-    qsizetype to = line.indexOf(QLatin1Char('\t'), from);
-    if (to < 0) to = line.size();
-    double v = 0;
-    return tryReadDecimal(QStringView(line).mid(from, to - from), &v) ? v : 0;
+    return n;
+}
+int sixDigits(QStringView text)
+{
+    int n = 0;
+    for (int k = 0; k < 6; ++k) {
+        const char16_t c = text[k].unicode();
+        if (c < u'0' || c > u'9') return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
 }
 } // namespace
 
-QList<Rise> hitParade(const QStringList &index, const QStringList &store, const QString &start,
+QList<Rise> hitParade(const QStringList &index, const QuoteLines &store, const QString &start,
                       const QString &end)
 {
     struct Found {
@@ -262,19 +269,47 @@ QList<Rise> hitParade(const QStringList &index, const QStringList &store, const 
         bool hasLast = false;
     };
     QList<Found> found(index.size());
-    QHash<QStringView, QList<int>> byCode;
-    for (int i = 0; i < index.size(); ++i)
-        byCode[QStringView(index[i]).left(6)].append(i);
-    for (const QString &line : store) {
-        if (line.size() < 15) continue;
-        const auto it = byCode.constFind(QStringView(line).mid(9, 6));
-        if (it == byCode.cend()) continue;
-        const QStringView date = QStringView(line).left(8);
+    // The entries of each code (the first six characters of an entry): codes
+    // of six digits found through a table, the others through a hash.
+    QList<QList<int>> groups;
+    std::vector<qint32> digitGroup(1000000, -1);
+    QHash<QString, qint32> otherGroup;
+    for (int i = 0; i < index.size(); ++i) {
+        const QString code = index[i].left(6);
+        const int digits = code.size() == 6 ? sixDigits(QStringView(code)) : -1;
+        qint32 &group = digits >= 0 ? digitGroup[size_t(digits)]
+                                    : otherGroup.insert(code, otherGroup.value(code, -1)).value();
+        if (group < 0) {
+            group = qint32(groups.size());
+            groups.append(QList<int>());
+        }
+        groups[group].append(i);
+    }
+    // Each line's code, date and price read from its bytes or decoded into
+    // buffers: no allocation.
+    QuoteLines::Buffer codeText, dateText, priceText;
+    for (qsizetype l = 0; l < store.size(); ++l) {
+        if (l + QuoteLines::kAhead < store.size()) store.prefetch(l + QuoteLines::kAhead);
+        if (store.length(l) < 15) continue;
+        const QByteArrayView bytes = store.bytes(l);
+        const int digits = store.isAside(l) ? -1 : sixDigits(bytes.sliced(9, 6));
+        qint32 group = -1;
+        if (digits >= 0)
+            group = digitGroup[size_t(digits)];
+        else if (!otherGroup.isEmpty())
+            group = otherGroup.value(store.mid(l, 9, 6, codeText).toString(), -1);
+        if (group < 0) continue;
+        const QStringView date = store.mid(l, 0, 8, dateText);
         const bool afterStart = date.compare(start) >= 0;
         const bool beforeEnd = date.compare(end) <= 0;
         if (!afterStart && !beforeEnd) continue;
-        const double price = linePrice(line);
-        for (int i : *it) {
+        // The price field: between the third and the fourth tab.
+        double price = 0;
+        qsizetype from = 0, to = 0;
+        if (store.field(l, 3, &from, &to) &&
+            !tryReadDecimal(store.mid(l, from, to - from, priceText), &price))
+            price = 0;
+        for (int i : std::as_const(groups[group])) {
             Found &f = found[i];
             if (afterStart && f.first == 0) f.first = price;
             if (beforeEnd) {

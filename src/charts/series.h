@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quotes/quotelines.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -109,7 +111,7 @@ struct Rise {
 // The rise of every security of the index between two dates ("yyyymmdd"),
 // in one pass over the store, ranked by decreasing rise; rows without a
 // rise after all others; equal rises in index order.
-QList<Rise> hitParade(const QStringList &index, const QStringList &store, const QString &start,
+QList<Rise> hitParade(const QStringList &index, const QuoteLines &store, const QString &start,
                       const QString &end);
 // "10,00%", or empty without a rise.
 QString riseText(const Rise &rise);

@@ -41,7 +41,7 @@ void ExchangeCommands::importWith(TImport &dialog)
     const bool confirmed = dialog.Result(m_data.store(), m_data.index(), chosen);
     // Even a cancelled import takes the undo copy and marks the store.
     const bool newCodes = m_data.change(BourseData::Change::Import,
-                                        [&](QStringList &store) { store.append(chosen.lines); });
+                                        [&](QuoteLines &store) { store.append(chosen.lines); });
 
     qsizetype bad = -1;
     const QDate last = BourseData::storeDate(m_data.store(), true, &bad);

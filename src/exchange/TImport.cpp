@@ -114,7 +114,7 @@ bool TImport::Vendredi(const QString &line) const
     return importing::Vendredi(line, m_allDays->isChecked());
 }
 
-bool TImport::Result(const QStringList &store, const QStringList &index,
+bool TImport::Result(const QuoteLines &store, const QStringList &index,
                      importing::Selection &chosen)
 {
     chosen = {};

@@ -32,7 +32,7 @@ public:
     // the store. False (nothing chosen) when the dialog was not confirmed.
     // Throws the date message for a threshold half typed or impossible, or
     // for a line without a date: nothing is chosen then.
-    bool Result(const QStringList &store, const QStringList &index, importing::Selection &chosen);
+    bool Result(const QuoteLines &store, const QStringList &index, importing::Selection &chosen);
     // Normalises the lines of the file in place; returns the headings left out.
     int Reformate();
     bool Vendredi(const QString &line) const;

@@ -236,7 +236,7 @@ bool Vendredi(const QString &line, bool allDays)
 }
 
 Selection select(const QStringList &normalised, const QString &after, bool allDays,
-                 const QStringList &store, const QStringList &index)
+                 const QuoteLines &store, const QStringList &index)
 {
     Selection out;
     // The beginnings of six characters of the index's entries.
@@ -246,9 +246,14 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
         if (entry.size() >= 6) known.insert(QStringView(entry).left(6));
     // Date and code of the stored quotations that could meet an imported one.
     QSet<QString> present;
-    for (const QString &line : store)
-        if (QStringView(line).left(8).compare(after) > 0)
-            present.insert(line.left(8) + line.mid(9, 6));
+    QuoteLines::Buffer dateText, codeText;
+    for (qsizetype i = 0; i < store.size(); ++i) {
+        const QStringView date = store.mid(i, 0, 8, dateText);
+        if (date.compare(after) <= 0) continue;
+        QString key = date.toString();
+        key.append(store.mid(i, 9, 6, codeText));
+        present.insert(key);
+    }
 
     for (const QString &line : normalised) {
         if (line.isEmpty()) continue;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quotes/quotelines.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -62,6 +64,6 @@ struct Selection {
 // the file). Lines of the last three kinds are counted as refused; the
 // filtered ones are not.
 Selection select(const QStringList &normalised, const QString &after, bool allDays,
-                 const QStringList &store, const QStringList &index);
+                 const QuoteLines &store, const QStringList &index);
 
 } // namespace importing

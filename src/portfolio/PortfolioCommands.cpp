@@ -235,7 +235,7 @@ void PortfolioCommands::FraisBourse()
 void PortfolioCommands::sortStore()
 {
     if (m_data.inValuationOrder()) return;
-    const QStringList &store = m_data.store();
+    const QuoteLines &store = m_data.store();
     if (!std::is_sorted(store.begin(), store.end(), lessIgnoringCase))
         m_data.change(BourseData::Change::PortfolioSort, [](QStringList &lines) {
             std::stable_sort(lines.begin(), lines.end(), lessIgnoringCase);

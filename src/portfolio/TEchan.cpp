@@ -58,13 +58,13 @@ TEchan::TEchan(QWidget *parent) : QDialog(parent)
 }
 
 void TEchan::Init(const QString &name, const QStringList &index, int current,
-                  const QStringList &store)
+                  const QuoteLines &store)
 {
     setWindowTitle(name + QStringLiteral(" de titres"));
     m_date->setDate(Clock::get().today());
     OperationFields::fillCodes(m_codeOut, index, current);
     OperationFields::fillCodes(m_codeIn, index, -1);
-    m_store = store; // shares the lines: nothing is copied
+    m_store = store; // shares the bytes: only the references are copied
 }
 
 bool TEchan::Dernier(const QString &code, QString *price) const

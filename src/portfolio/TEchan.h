@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quotes/quotelines.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -22,7 +24,7 @@ public:
     explicit TEchan(QWidget *parent = nullptr);
 
     // The store is read, never changed, for the last prices.
-    void Init(const QString &name, const QStringList &index, int current, const QStringList &store);
+    void Init(const QString &name, const QStringList &index, int current, const QuoteLines &store);
     // The sale part and the purchase part (without kind letters); both
     // empty when cancelled or when the soulte or the fees are empty. Throws
     // the conversion error of a quantity, a price or the soulte.
@@ -45,6 +47,6 @@ private:
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     OperationFields *m_fields;
-    QStringList m_store;
+    QuoteLines m_store;
     bool m_accepted = false;
 };

@@ -42,7 +42,7 @@ TPortef::TPortef(QWidget *parent)
     column()->addLayout(bottom);
 }
 
-void TPortef::Init(const QStringList &portfolio, const QStringList &index, const QStringList &store)
+void TPortef::Init(const QStringList &portfolio, const QStringList &index, const QuoteLines &store)
 {
     const auto v = ptf::Valuation::build(ptf::readOperations(portfolio), store, index, false);
     QList<QStringList> rows;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "portfolio/GridWindow.h"
+#include "quotes/quotelines.h"
 
 class QLabel;
 
@@ -17,7 +18,7 @@ public:
 
     // The store is expected sorted (the command sorts it). Throws the
     // conversion error of the first portfolio line that does not read.
-    void Init(const QStringList &portfolio, const QStringList &index, const QStringList &store);
+    void Init(const QStringList &portfolio, const QStringList &index, const QuoteLines &store);
     int count() const { return m_count; }
 
 private:

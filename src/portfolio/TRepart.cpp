@@ -87,7 +87,7 @@ TRepart::TRepart(QWidget *parent) : QDialog(parent)
     }
 }
 
-void TRepart::Init(const QStringList &portfolio, const QStringList &index, const QStringList &store)
+void TRepart::Init(const QStringList &portfolio, const QStringList &index, const QuoteLines &store)
 {
     const auto v = ptf::Valuation::build(ptf::readOperations(portfolio), store, index, true);
     Valorise(v.rows());

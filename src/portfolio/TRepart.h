@@ -19,7 +19,7 @@ public:
 
     // The store is expected sorted. Throws the conversion error of the
     // first portfolio line that does not read.
-    void Init(const QStringList &portfolio, const QStringList &index, const QStringList &store);
+    void Init(const QStringList &portfolio, const QStringList &index, const QuoteLines &store);
     // The legend rows shown: the percentage and the name of each.
     const QList<ptf::LegendRow> &legend() const { return m_legend; }
     // Draws the pie from the legend's percentages.

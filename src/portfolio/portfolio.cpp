@@ -97,7 +97,7 @@ QString pathRefusal(const QString &path)
         .arg(records::field(path), named.join(QStringLiteral(", ")));
 }
 
-bool lastPrice(const QStringList &store, const QString &code, QString *price)
+bool lastPrice(const QuoteLines &store, const QString &code, QString *price)
 {
     const LastPrices prices(store, {code});
     const QString found = prices.price(code);
@@ -124,7 +124,7 @@ int digitKey(const QChar *c)
 
 } // namespace
 
-LastPrices::LastPrices(const QStringList &store, const QStringList &codes)
+LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
 {
     // The newest line of each wanted code: codes of six digits in a flat
     // table, the others in a hash.
@@ -143,22 +143,31 @@ LastPrices::LastPrices(const QStringList &store, const QStringList &codes)
         found.append(-1);
     }
     if (wanted.isEmpty()) return;
+    QuoteLines::Buffer codeText, dateText, foundDate;
     for (qsizetype i = 0; i < store.size(); ++i) {
-        const QString &line = store[i];
-        if (line.size() < 15) continue;
-        const int key = digitKey(line.constData() + 9);
+        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
+        if (store.length(i) < 15) continue;
+        // A code of six digits is the same in bytes as in characters.
+        int key = 0;
+        if (!store.isAside(i)) {
+            const QByteArrayView bytes = store.bytes(i);
+            for (int k = 9; key >= 0 && k < 15; ++k)
+                key = bytes[k] >= '0' && bytes[k] <= '9' ? key * 10 + (bytes[k] - '0') : -1;
+        } else {
+            key = digitKey(store.mid(i, 9, 6, codeText).data());
+        }
         qint32 w = -1;
         if (key >= 0)
             w = slot[size_t(key)];
         else if (!others.isEmpty())
-            w = others.value(QString::fromRawData(line.constData() + 9, 6), -1);
+            w = others.value(store.mid(i, 9, 6, codeText).toString(), -1);
         if (w < 0) continue;
         qsizetype &at = found[w];
-        if (at < 0 || QStringView(line).left(8) >= QStringView(store[at]).left(8)) at = i;
+        if (at < 0 || store.mid(i, 0, 8, dateText) >= store.mid(at, 0, 8, foundDate)) at = i;
     }
     for (qsizetype w = 0; w < wanted.size(); ++w)
         if (found[w] >= 0) {
-            QString p = priceText(store[found[w]]);
+            QString p = priceText(store.at(found[w]));
             if (p.isNull()) p = QLatin1String("");
             m_prices.insert(wanted[w], p);
         }
@@ -172,7 +181,7 @@ QString LastPrices::price(const QString &code) const
 std::pair<QString, QString> exchangeParts(const QDate &date, const QString &codeOut,
                                           const QString &codeIn, const QString &quantityOut,
                                           const QString &quantityIn, const QString &soulte,
-                                          const QString &fees, const QStringList &store)
+                                          const QString &fees, const QuoteLines &store)
 {
     const QChar tab = QLatin1Char('\t');
     const QString stored = toStored(date);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quotes/quotelines.h"
+
 #include <QDate>
 #include <QHash>
 #include <QList>
@@ -54,13 +56,13 @@ QString pathRefusal(const QString &path);
 // The last price of a code: the price field of its newest-dated quotation
 // (of equal dates, the later line), whatever the order of the store. The
 // code is compared whole. False when the store has no quotation of it.
-bool lastPrice(const QStringList &store, const QString &code, QString *price);
+bool lastPrice(const QuoteLines &store, const QString &code, QString *price);
 
 // The last prices of many codes in one pass over the store.
 class LastPrices
 {
 public:
-    LastPrices(const QStringList &store, const QStringList &codes);
+    LastPrices(const QuoteLines &store, const QStringList &codes);
     // Empty when the store has no quotation of the code.
     QString price(const QString &code) const;
 
@@ -75,7 +77,7 @@ private:
 std::pair<QString, QString> exchangeParts(const QDate &date, const QString &codeOut,
                                           const QString &codeIn, const QString &quantityOut,
                                           const QString &quantityIn, const QString &soulte,
-                                          const QString &fees, const QStringList &store);
+                                          const QString &fees, const QuoteLines &store);
 
 // Names of the securities index (code, then the name): the code is compared
 // whole.

@@ -90,7 +90,7 @@ void Valuation::Valorise()
     m_gain = formatAmount(gain == 0 ? 0.0 : gain);
 }
 
-Valuation Valuation::build(const QList<Operation> &ops, const QStringList &store,
+Valuation Valuation::build(const QList<Operation> &ops, const QuoteLines &store,
                            const QStringList &index, bool capitalisedNames)
 {
     QStringList codes;

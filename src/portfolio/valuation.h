@@ -45,7 +45,7 @@ public:
     bool loss() const { return m_loss; }
 
     // Init's replay: every line, with the names given by `nameOf`.
-    static Valuation build(const QList<Operation> &ops, const QStringList &store,
+    static Valuation build(const QList<Operation> &ops, const QuoteLines &store,
                            const QStringList &index, bool capitalisedNames);
 
 private:

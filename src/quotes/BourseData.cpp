@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -17,24 +19,39 @@ const QString kQuotations = QStringLiteral("Cours.vmq");
 // out): six-digit codes as marks in a table, the others in a set.
 struct CodeSet {
     std::vector<bool> digits = std::vector<bool>(1000000, false);
-    QSet<QStringView> others;
+    QSet<QString> others;
     bool operator==(const CodeSet &o) const { return digits == o.digits && others == o.others; }
 };
 
-CodeSet codesOf(const QStringList &store)
+CodeSet codesOf(const QuoteLines &store)
 {
     CodeSet codes;
-    for (const QString &line : store) {
-        const QStringView code = QStringView(line).mid(9, 6);
+    QuoteLines::Buffer buffer;
+    for (qsizetype i = 0; i < store.size(); ++i) {
+        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
+        // Most codes are six digits, the same in bytes as in characters.
+        if (!store.isAside(i)) {
+            const QByteArrayView line = store.bytes(i);
+            if (line.size() >= 15) {
+                int n = 0;
+                for (qsizetype k = 9; n >= 0 && k < 15; ++k)
+                    n = line[k] >= '0' && line[k] <= '9' ? n * 10 + (line[k] - '0') : -1;
+                if (n >= 0) {
+                    codes.digits[size_t(n)] = true;
+                    continue;
+                }
+            }
+        }
+        const QStringView code = store.mid(i, 9, 6, buffer);
         int n = code.size() == 6 ? 0 : -1;
-        for (qsizetype i = 0; n >= 0 && i < 6; ++i) {
-            const char16_t c = code[i].unicode();
+        for (qsizetype k = 0; n >= 0 && k < 6; ++k) {
+            const char16_t c = code[k].unicode();
             n = c >= u'0' && c <= u'9' ? n * 10 + (c - u'0') : -1;
         }
         if (n >= 0)
             codes.digits[size_t(n)] = true;
         else if (!code.trimmed().isEmpty())
-            codes.others.insert(code);
+            codes.others.insert(code.toString());
     }
     return codes;
 }
@@ -74,9 +91,9 @@ Period BourseData::period() const
 
 QString BourseData::Init()
 {
-    QStringList lines;
+    QuoteLines lines;
     try {
-        lines = readLines(filePath(kQuotations));
+        lines = QuoteLines::read(filePath(kQuotations)); // without the empty lines
     } catch (const VError &) {
         // What is typed from now on is never written over the quotations
         // that could not be read.
@@ -84,7 +101,6 @@ QString BourseData::Init()
         throw;
     }
     m_unreadable.remove(kQuotations);
-    lines.removeAll(QString());
     m_store = std::move(lines);
     storeChanged();
     m_undo = m_store; // an undo never brings back the empty lines
@@ -123,7 +139,7 @@ bool BourseData::Sauve()
     if (answer == Prompts::Cancel) return false;
     if (answer == Prompts::Yes) {
         try {
-            writeLines(filePath(kQuotations), m_store);
+            m_store.write(filePath(kQuotations));
         } catch (const VError &e) {
             Prompts::get().error(m_promptParent, e.message());
             return false;
@@ -202,7 +218,7 @@ void BourseData::SetIni(bool autoOpen)
 
 // --- The quotation store ---------------------------------------------------------
 
-void BourseData::replaceStore(QStringList lines)
+void BourseData::replaceStore(QuoteLines lines)
 {
     m_store = std::move(lines);
     storeChanged();
@@ -225,9 +241,9 @@ BourseData::ChangeRule BourseData::rule(Change change)
     }
 }
 
-bool BourseData::change(Change kind, const std::function<void(QStringList &)> &edit)
+bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &edit)
 {
-    QStringList before = m_store; // shares the lines: no text is copied
+    QuoteLines before = m_store; // shares the bytes: only the references are copied
     storeChanged();
     try {
         edit(m_store);
@@ -235,6 +251,7 @@ bool BourseData::change(Change kind, const std::function<void(QStringList &)> &e
         m_store = std::move(before);
         throw;
     }
+    m_store.tidy();
     const bool codesChanged = mayChangeCodes(kind) && !sameCodes(before, m_store);
     const ChangeRule r = rule(kind);
     if (r.undoCopy) m_undo = std::move(before);
@@ -242,9 +259,18 @@ bool BourseData::change(Change kind, const std::function<void(QStringList &)> &e
     return codesChanged;
 }
 
+bool BourseData::change(Change kind, const std::function<void(QStringList &)> &edit)
+{
+    return change(kind, [&edit](QuoteLines &store) {
+        QStringList lines = store.toStringList();
+        edit(lines);
+        store = QuoteLines(lines);
+    });
+}
+
 bool BourseData::restoreUndo()
 {
-    const QStringList before = m_store;
+    const QuoteLines before = m_store;
     m_store = m_undo;
     storeChanged();
     if (!m_store.isEmpty()) {
@@ -255,7 +281,7 @@ bool BourseData::restoreUndo()
     return !sameCodes(before, m_store);
 }
 
-bool BourseData::sameCodes(const QStringList &a, const QStringList &b)
+bool BourseData::sameCodes(const QuoteLines &a, const QuoteLines &b)
 {
     return codesOf(a) == codesOf(b);
 }
@@ -264,6 +290,17 @@ bool BourseData::sameCodes(const QStringList &a, const QStringList &b)
 
 namespace
 {
+// Six bytes of digits as a number; -1 otherwise.
+qint32 sixDigits(const char *s)
+{
+    qint32 n = 0;
+    for (int i = 0; i < 6; ++i) {
+        if (s[i] < '0' || s[i] > '9') return -1;
+        n = n * 10 + (s[i] - '0');
+    }
+    return n;
+}
+
 // Six digits as a number; -1 otherwise.
 qint32 sixDigits(QStringView text)
 {
@@ -288,15 +325,41 @@ qint32 BourseData::codeKey(QStringView code, bool add) const
     return key;
 }
 
-const std::vector<BourseData::LineKey> &BourseData::keys() const
+const BourseData::LineKeys &BourseData::keys() const
 {
     if (m_keysValid) return m_keys;
-    m_keys.resize(size_t(m_store.size()));
+    m_keys.months.resize(size_t(m_store.size()));
+    std::vector<qint32> codes(size_t(m_store.size()));
     m_otherCodes.clear();
-    for (qsizetype i = 0; i < m_store.size(); ++i) {
-        const QStringView line(m_store.at(i));
-        m_keys[size_t(i)] = {sixDigits(line.left(6)), codeKey(line.mid(9, 6), true)};
+    QuoteLines::Buffer month, code;
+    const qsizetype n = m_store.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i + QuoteLines::kAhead < n) m_store.prefetch(i + QuoteLines::kAhead);
+        // Digits are the same bytes as characters: most lines are read as bytes.
+        const QByteArrayView line = m_store.bytes(i);
+        const bool bytes = !m_store.isAside(i);
+        const qint32 m = bytes && line.size() >= 6 ? sixDigits(line.data())
+                                                   : sixDigits(m_store.mid(i, 0, 6, month));
+        qint32 c = bytes && line.size() >= 15 ? sixDigits(line.data() + 9) : -1;
+        if (c < 0) c = codeKey(m_store.mid(i, 9, 6, code), true);
+        m_keys.months[size_t(i)] = m;
+        codes[size_t(i)] = c;
     }
+    // The lines grouped by code (a counting sort), so that the lines of a
+    // code are found without reading every line's code.
+    qint32 top = -1;
+    for (const qint32 c : codes)
+        top = std::max(top, c);
+    std::vector<qint32> &start = m_keys.codeStart;
+    start.assign(size_t(top) + 2, 0);
+    for (const qint32 c : codes)
+        if (c >= 0) ++start[size_t(c) + 1];
+    for (size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    m_keys.byCode.resize(size_t(start.back()));
+    std::vector<qint32> next(start.begin(), start.end() - 1);
+    for (size_t i = 0; i < codes.size(); ++i)
+        if (codes[i] >= 0) m_keys.byCode[size_t(next[size_t(codes[i])]++)] = qint32(i);
     m_keysValid = true;
     return m_keys;
 }
@@ -306,27 +369,31 @@ QList<qsizetype> BourseData::monthLines(const QDate &month) const
     QList<qsizetype> out;
     const QString prefix = toStored(month).left(6);
     const Period p = period();
+    const auto inside = [&](qsizetype i) { return p.mode != 1 || p.contains(m_store.at(i)); };
     const qint32 wanted = sixDigits(prefix);
     if (wanted < 0) { // not a month of four-digit years: read the texts
+        QuoteLines::Buffer start;
         for (qsizetype i = 0; i < m_store.size(); ++i)
-            if (m_store.at(i).startsWith(prefix) && p.contains(m_store.at(i))) out.append(i);
+            if (m_store.mid(i, 0, prefix.size(), start) == prefix && inside(i)) out.append(i);
         return out;
     }
-    const std::vector<LineKey> &k = keys();
-    for (size_t i = 0; i < k.size(); ++i)
-        if (k[i].month == wanted && p.contains(m_store.at(qsizetype(i)))) out.append(qsizetype(i));
+    const std::vector<qint32> &months = keys().months;
+    for (size_t i = 0; i < months.size(); ++i)
+        if (months[i] == wanted && inside(qsizetype(i))) out.append(qsizetype(i));
     return out;
 }
 
 QList<qsizetype> BourseData::codeLines(const QString &code) const
 {
     QList<qsizetype> out;
-    const std::vector<LineKey> &k = keys();
+    const LineKeys &k = keys();
     const qint32 wanted = codeKey(code, false);
-    if (wanted < 0) return out;
+    if (wanted < 0 || size_t(wanted) + 1 >= k.codeStart.size()) return out;
     const Period p = period();
-    for (size_t i = 0; i < k.size(); ++i)
-        if (k[i].code == wanted && p.contains(m_store.at(qsizetype(i)))) out.append(qsizetype(i));
+    for (qint32 at = k.codeStart[size_t(wanted)]; at < k.codeStart[size_t(wanted) + 1]; ++at) {
+        const qsizetype i = k.byCode[size_t(at)];
+        if (p.mode != 1 || p.contains(m_store.at(i))) out.append(i);
+    }
     return out;
 }
 
@@ -353,7 +420,7 @@ QString BourseData::currentCode() const
     return m_index.at(m_security).left(6);
 }
 
-QDate BourseData::storeDate(const QStringList &store, bool last, qsizetype *bad)
+QDate BourseData::storeDate(const QuoteLines &store, bool last, qsizetype *bad)
 {
     // The first (or last) line gives the date; when it holds none, the
     // nearest line that does, so that the months stay browsable.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quotes/quotelines.h"
 #include "quotes/store.h"
 
 #include <QDate>
@@ -56,10 +57,10 @@ public:
     Period period() const;
 
     // --- The quotation store -------------------------------------------------
-    const QStringList &store() const { return m_store; }
-    const QStringList &undo() const { return m_undo; }
+    const QuoteLines &store() const { return m_store; }
+    const QuoteLines &undo() const { return m_undo; }
     // The store becomes these lines, as after a load of them.
-    void replaceStore(QStringList lines);
+    void replaceStore(QuoteLines lines);
     // Forgets the undo copy (as at creation).
     void clearUndo() { m_undo.clear(); }
 
@@ -86,6 +87,9 @@ public:
     // throws, the store, the undo copy and the flag are left as they were.
     // True when a code came into the store or left it (the index is then
     // out of date).
+    bool change(Change change, const std::function<void(QuoteLines &)> &edit);
+    // The same, the edit working on the lines as a list of texts: for small
+    // edits, as every line is decoded for it and taken back after.
     bool change(Change change, const std::function<void(QStringList &)> &edit);
     // The undo copy of the whole store, taken on entering the entry page.
     void takeUndoCopy() { m_undo = m_store; }
@@ -139,17 +143,19 @@ public:
 
     // The date of the first (or last) line; when it holds none, the nearest
     // line's, with `bad` the position of the first line without a date.
-    static QDate storeDate(const QStringList &store, bool last, qsizetype *bad);
+    static QDate storeDate(const QuoteLines &store, bool last, qsizetype *bad);
 
 private:
-    // A line's month ("yyyymm" as a number) and code (a six-digit code as
-    // its number, another code as a number from a million up); -1 when the
-    // line has none.
-    struct LineKey {
-        qint32 month;
-        qint32 code;
+    // Each line's month ("yyyymm" as a number; -1 when the line has none),
+    // and the lines of each code (a six-digit code as its number, another
+    // code as a number from a million up), grouped: the lines of code c are
+    // byCode[codeStart[c]] up to byCode[codeStart[c + 1]], in store order.
+    struct LineKeys {
+        std::vector<qint32> months;
+        std::vector<qint32> codeStart;
+        std::vector<qint32> byCode;
     };
-    const std::vector<LineKey> &keys() const;
+    const LineKeys &keys() const;
     qint32 codeKey(QStringView code, bool add) const;
     void storeChanged()
     {
@@ -160,7 +166,7 @@ private:
     // The settings file and the three list files, with the lines each gets.
     std::vector<std::pair<QString, QStringList>> settingsFiles() const;
 
-    static bool sameCodes(const QStringList &a, const QStringList &b);
+    static bool sameCodes(const QuoteLines &a, const QuoteLines &b);
 
     QString m_dir;
     QWidget *m_promptParent = nullptr;
@@ -170,8 +176,8 @@ private:
     QHash<QString, QStringList> m_settingsOnDisk;
 
     // The eight lists.
-    QStringList m_store;
-    QStringList m_undo;
+    QuoteLines m_store;
+    QuoteLines m_undo;
     QStringList m_index;
     QStringList m_cards;
     QStringList m_portfolio;
@@ -190,7 +196,7 @@ private:
     int m_sitePos = 0;
     bool m_portfolioModified = false;
 
-    mutable std::vector<LineKey> m_keys;
+    mutable LineKeys m_keys;
     mutable QHash<QString, qint32> m_otherCodes;
     mutable bool m_keysValid = false;
     bool m_valuationOrder = false;

@@ -364,7 +364,7 @@ void EntryPage::StringGrid1KeyDown()
 void EntryPage::TabSheet4Exit()
 {
     // Every filled row goes to the end of the store, in grid order.
-    const bool newCodes = m_data.change(BourseData::Change::Entry, [this](QStringList &store) {
+    const bool newCodes = m_data.change(BourseData::Change::Entry, [this](QuoteLines &store) {
         for (int r = 0; r < m_stringGrid1->rowCount(); ++r) {
             const QString date = cellText(m_stringGrid1, r, 0);
             if (date.isEmpty()) continue;

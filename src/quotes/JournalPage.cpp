@@ -44,10 +44,7 @@ void JournalPage::LitMois()
     const QDate month = m_data.currentMonth();
     // Without a month (an empty store) the view and the month's text stay empty.
     QList<qsizetype> positions = month.isValid() ? m_data.monthLines(month) : QList<qsizetype>();
-    QStringList rows;
-    rows.reserve(positions.size());
-    for (const qsizetype i : std::as_const(positions))
-        rows.append(m_data.store().at(i));
+    QStringList rows = m_data.store().texts(positions);
     m_monthModel->setLines(std::move(rows), std::move(positions));
     pagekit::showText(m_comboBox1, month.isValid() ? monthEntry(month) : QString());
 }

@@ -94,7 +94,7 @@ void MaintenanceCommands::ExecCvt(int direction, const QString &dateDebut,
                                   const QString &dateFin, const QString &codeDebut,
                                   const QString &codeFin, double factor, BourseData::Change kind)
 {
-    m_data.change(kind, [&](QStringList &store) {
+    m_data.change(kind, [&](QuoteLines &store) {
         maintenance::rewritePrices(store, direction, dateDebut, dateFin, codeDebut, codeFin,
                                    factor);
     });
@@ -124,7 +124,7 @@ void MaintenanceCommands::SupTitre()
     const QString code = dialog.Result();
     if (code.isEmpty()) return;
     m_data.change(BourseData::Change::SecurityDeletion,
-                  [&](QStringList &store) { maintenance::removeSecurity(store, code); });
+                  [&](QuoteLines &store) { maintenance::removeSecurity(store, code); });
     m_doc.Indexe();
     m_doc.journal().LitMois();
     m_doc.titres().LitTitre();
@@ -168,7 +168,7 @@ void MaintenanceCommands::SupLignes(QTableView *list)
     if (!list) return;
     const QList<ShownLine> lines = pagekit::selectedLines(list);
     m_data.change(BourseData::Change::LineDeletion,
-                  [&](QStringList &store) { shown::remove(store, lines); });
+                  [&](QuoteLines &store) { shown::remove(store, lines); });
 }
 
 void MaintenanceCommands::Supprimer()
@@ -178,7 +178,7 @@ void MaintenanceCommands::Supprimer()
     if (list)
         SupLignes(list);
     else
-        m_data.change(BourseData::Change::LineDeletion, [](QStringList &) {});
+        m_data.change(BourseData::Change::LineDeletion, [](QuoteLines &) {});
     if (m_doc.page() == TBourse::PageJournal) m_doc.journal().LitMois();
     if (m_doc.page() == TBourse::PageTitres) m_doc.titres().LitTitre();
 }
@@ -192,7 +192,7 @@ void MaintenanceCommands::Reorganiser()
     const int keep = dialog.Result(oldest);
     if (keep <= 0) return;
     if (m_data.store().size() - keep <= 0) return;
-    m_data.change(BourseData::Change::Reorganisation, [&](QStringList &store) {
+    m_data.change(BourseData::Change::Reorganisation, [&](QuoteLines &store) {
         maintenance::reorganise(store, toStored(oldest), keep);
     });
     qsizetype bad = -1;
@@ -205,13 +205,15 @@ void MaintenanceCommands::Reorganiser()
 
 void MaintenanceCommands::TrierNom()
 {
-    m_data.change(BourseData::Change::SortByName, maintenance::sortByName);
+    m_data.change(BourseData::Change::SortByName,
+                  [](QuoteLines &store) { maintenance::sortByName(store); });
     m_doc.journal().LitMois();
 }
 
 void MaintenanceCommands::TrierCode()
 {
-    m_data.change(BourseData::Change::SortByCode, maintenance::sortByCode);
+    m_data.change(BourseData::Change::SortByCode,
+                  [](QuoteLines &store) { maintenance::sortByCode(store); });
     m_doc.journal().LitMois();
 }
 
@@ -271,6 +273,6 @@ void MaintenanceCommands::MajModif(const ShownLine &shownLine)
     dialog.Result(line);
     if (line.isEmpty()) return;
     const bool newCode = m_data.change(BourseData::Change::Correction,
-                                       [&](QStringList &store) { store[at] = line; });
+                                       [&](QuoteLines &store) { store.set(at, line); });
     if (newCode) m_doc.Indexe();
 }

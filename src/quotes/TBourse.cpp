@@ -94,7 +94,7 @@ void TBourse::Init()
 
 void TBourse::Indexe()
 {
-    const QStringList &store = m_data->store();
+    const QuoteLines &store = m_data->store();
     m_data->index() = buildIndex(store);
     // The name lists show the security of the first line of the store.
     QString first;

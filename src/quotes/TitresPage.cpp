@@ -72,10 +72,7 @@ void TitresPage::LitTitre()
     pagekit::showText(m_comboBox2, name, security);
     m_doc.chart().showName(name, security);
     QList<qsizetype> positions = m_data.codeLines(index[security].left(6));
-    QStringList rows;
-    rows.reserve(positions.size());
-    for (const qsizetype i : std::as_const(positions))
-        rows.append(m_data.store().at(i));
+    QStringList rows = m_data.store().texts(positions);
     m_securityModel->setLines(std::move(rows), std::move(positions));
 }
 

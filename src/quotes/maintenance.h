@@ -1,12 +1,16 @@
 #pragma once
 
+#include "quotes/quotelines.h"
+
 #include <QString>
 #include <QStringList>
 
 // Bulk changes of the quotation store: price rewriting over a range (euro
 // conversion and split), deletion of a security, deletion of lines by key,
 // reorganisation and the two journal sorts. Every operation is linear in the
-// number of lines, except the sorts (n log n).
+// number of lines (the sorts too: they rank the lines by their fields). Each
+// works on the lines' bytes; the forms taking a list of texts convert it,
+// run the same work and give the texts back.
 namespace maintenance
 {
 
@@ -21,23 +25,29 @@ namespace maintenance
 // trop grand", the line counted from 1) when a new price would not be a
 // finite number written plainly; every line is checked first, so the store
 // is then left unchanged.
+int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, const QString &dateTo,
+                  const QString &codeFrom, const QString &codeTo, double factor);
 int rewritePrices(QStringList &store, int direction, const QString &dateFrom, const QString &dateTo,
                   const QString &codeFrom, const QString &codeTo, double factor);
 
 // Removes every line whose characters 10 to 15 equal `code`. Returns the
 // number of lines removed.
+int removeSecurity(QuoteLines &store, const QString &code);
 int removeSecurity(QStringList &store, const QString &code);
 
 // "Date + code": the lines as whole texts, case-insensitive in the French
 // collation; equal keys are ordered by the whole line, so the order is total.
+void sortByCode(QuoteLines &store);
 void sortByCode(QStringList &store);
 // "Date + nom": by date, then name, then as "Date + code" does.
+void sortByName(QuoteLines &store);
 void sortByName(QStringList &store);
 
 // Sorts the store as sortByCode, then removes lines from the top while their
 // date is earlier than `cutoff` ("yyyymmdd"), keeping at least `keep` lines.
 // Does nothing (not even the sort) when `keep` is not below the line count or
 // is negative. Returns the number of lines removed, -1 when nothing was done.
+int reorganise(QuoteLines &store, const QString &cutoff, int keep);
 int reorganise(QStringList &store, const QString &cutoff, int keep);
 
 } // namespace maintenance

@@ -9,20 +9,22 @@ namespace shown
 
 namespace
 {
-bool holds(const QStringList &store, const ShownLine &line)
+bool holds(const QuoteLines &store, const ShownLine &line)
 {
     return line.position >= 0 && line.position < store.size() &&
-           store.at(line.position) == line.text;
+           store.equals(line.position, line.text);
 }
 } // namespace
 
-qsizetype locate(const QStringList &store, const ShownLine &line)
+qsizetype locate(const QuoteLines &store, const ShownLine &line)
 {
     if (holds(store, line)) return line.position;
-    return store.indexOf(line.text);
+    for (qsizetype i = 0; i < store.size(); ++i)
+        if (store.equals(i, line.text)) return i;
+    return -1;
 }
 
-int remove(QStringList &store, const QList<ShownLine> &lines)
+int remove(QuoteLines &store, const QList<ShownLine> &lines)
 {
     const qsizetype n = store.size();
     std::vector<char> gone(size_t(n), 0);
@@ -43,14 +45,15 @@ int remove(QStringList &store, const QList<ShownLine> &lines)
             gone[size_t(i)] = 1;
         }
     }
-    qsizetype out = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (gone[size_t(i)]) continue;
-        if (out != i) store[out] = std::move(store[i]);
-        ++out;
-    }
-    store.resize(out);
-    return int(n - out);
+    return int(store.keepIf([&](qsizetype i) { return !gone[size_t(i)]; }));
+}
+
+int remove(QStringList &store, const QList<ShownLine> &lines)
+{
+    QuoteLines quotes(store);
+    const int removed = remove(quotes, lines);
+    store = quotes.toStringList();
+    return removed;
 }
 
 } // namespace shown

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quotes/quotelines.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,11 +20,13 @@ namespace shown
 // Where the line is now: its own position while the store still holds that
 // text there; otherwise (the store changed since the list was filled) the
 // first line of exactly that text; -1 when the store no longer holds it.
-qsizetype locate(const QStringList &store, const ShownLine &line);
+qsizetype locate(const QuoteLines &store, const ShownLine &line);
 
 // Removes exactly the lines shown, each at most once (two rows showing the
 // same text remove two lines of that text). Lines the store no longer holds
 // remove nothing. Returns the number of lines removed.
+int remove(QuoteLines &store, const QList<ShownLine> &lines);
+// The same on a list of texts.
 int remove(QStringList &store, const QList<ShownLine> &lines);
 
 } // namespace shown

@@ -3,6 +3,7 @@ list(APPEND CORE_SOURCES
   src/quotes/BourseData.cpp src/quotes/BourseData.h
   src/quotes/entry.cpp src/quotes/entry.h
   src/quotes/maintenance.cpp src/quotes/maintenance.h
+  src/quotes/quotelines.cpp src/quotes/quotelines.h
   src/quotes/quotelistmodel.cpp src/quotes/quotelistmodel.h
   src/quotes/shownlines.cpp src/quotes/shownlines.h
   src/quotes/store.cpp src/quotes/store.h

@@ -209,22 +209,36 @@ int compareWindows1252(QStringView a, QStringView b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-QStringList buildIndex(const QStringList &store)
+QStringList buildIndex(const QuoteLines &store)
 {
     QStringList index;
-    // Views into the store's lines: no copy of a code already met. `starts`
-    // holds every beginning of fewer than six characters of the codes kept:
-    // a short code is skipped when it begins a code kept (or is one), which
-    // is when some entry begins with it.
-    QSet<QStringView> codes, starts;
-    for (const QString &line : store) {
-        const QStringView code = QStringView(line).mid(9, 6);
+    // Codes of six digits are marked in a table; the others kept in a set.
+    // `starts` holds every beginning of fewer than six characters of the
+    // codes kept: a short code is skipped when it begins a code kept (or is
+    // one), which is when some entry begins with it.
+    std::vector<bool> digitCodes(1000000, false);
+    QSet<QString> codes, starts;
+    QuoteLines::Buffer buffer;
+    for (qsizetype i = 0; i < store.size(); ++i) {
+        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
+        const QStringView code = store.mid(i, 9, 6, buffer);
         if (blank(code)) continue;
-        if (code.size() < 6 ? starts.contains(code) : codes.contains(code)) continue;
-        codes.insert(code);
+        int digits = code.size() == 6 ? 0 : -1;
+        for (qsizetype k = 0; digits >= 0 && k < 6; ++k) {
+            const char16_t c = code[k].unicode();
+            digits = c >= u'0' && c <= u'9' ? digits * 10 + (c - u'0') : -1;
+        }
+        if (digits >= 0) {
+            if (digitCodes[size_t(digits)]) continue;
+            digitCodes[size_t(digits)] = true;
+        } else {
+            const QString text = code.toString();
+            if (code.size() < 6 ? starts.contains(text) : codes.contains(text)) continue;
+            codes.insert(text);
+        }
         for (qsizetype k = 1; k <= std::min<qsizetype>(code.size(), 5); ++k)
-            starts.insert(code.left(k));
-        index.append(code.toString() + quote::nameOf(line));
+            starts.insert(code.left(k).toString());
+        index.append(code.toString() + quote::nameOf(store.at(i)));
     }
     sortIndexByName(index);
     return index;

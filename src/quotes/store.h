@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quotes/quotelines.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -81,7 +83,7 @@ QString monthEntry(const QDate &date);
 // line met), sorted by name with the program's exchange sort so that equal
 // names keep the order it gives them. A code shorter than six characters that
 // begins a code already met adds no entry.
-QStringList buildIndex(const QStringList &store);
+QStringList buildIndex(const QuoteLines &store);
 // Names (from the 7th character) compare as their Windows-1252 bytes, as the
 // file holds them. The order is the one of the exchange sort
 //   for i, for j > i: if name(i) > name(j) swap i and j

@@ -1,0 +1,347 @@
+#include "quotes/quotelines.h"
+
+#include "base/textfile.h"
+
+#include <QDebug>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+QuoteLines::QuoteLines(const QStringList &lines)
+{
+    m_refs.reserve(lines.size());
+    for (const QString &line : lines)
+        append(line);
+}
+
+QString QuoteLines::at(qsizetype i) const
+{
+    const Ref &r = m_refs.at(i);
+    if (r.block == kAside) return m_aside[r.offset];
+    return decodeWindows1252(m_blocks[r.block].constData() + r.offset, r.length);
+}
+
+bool QuoteLines::field(qsizetype i, int n, qsizetype *from, qsizetype *to) const
+{
+    // A byte is a character: the same positions for both.
+    const auto find = [&](auto text, auto tab) {
+        const qsizetype size = text.size();
+        qsizetype k = 0;
+        for (int t = 0; t < n; ++t) {
+            while (k < size && text[k] != tab)
+                ++k;
+            if (k == size) return false;
+            ++k;
+        }
+        *from = k;
+        while (k < size && text[k] != tab)
+            ++k;
+        *to = k;
+        return true;
+    };
+    if (isAside(i)) return find(QStringView(m_aside[m_refs.at(i).offset]), QLatin1Char('\t'));
+    return find(bytes(i), '\t');
+}
+
+QStringView QuoteLines::mid(qsizetype i, qsizetype from, qsizetype n, Buffer &buffer) const
+{
+    const Ref &r = m_refs.at(i);
+    if (r.block == kAside) return QStringView(m_aside[r.offset]).mid(from, n);
+    const qsizetype length = r.length;
+    from = std::clamp<qsizetype>(from, 0, length);
+    if (n < 0 || n > length - from) n = length - from;
+    const auto *s =
+        reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) + r.offset + from;
+    if (n > qsizetype(std::size(buffer.small))) {
+        buffer.large = decodeWindows1252(reinterpret_cast<const char *>(s), n);
+        return buffer.large;
+    }
+    for (qsizetype k = 0; k < n; ++k)
+        buffer.small[k] = windows1252Char(s[k]);
+    return QStringView(buffer.small, n);
+}
+
+bool QuoteLines::equals(qsizetype i, QStringView text) const
+{
+    const Ref &r = m_refs.at(i);
+    if (r.block == kAside) return QStringView(m_aside[r.offset]) == text;
+    if (qsizetype(r.length) != text.size()) return false;
+    const auto *s =
+        reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) + r.offset;
+    for (qsizetype k = 0; k < text.size(); ++k)
+        if (windows1252Char(s[k]) != text[k].unicode()) return false;
+    return true;
+}
+
+int QuoteLines::compare(qsizetype i, qsizetype j) const
+{
+    if (isAside(i) || isAside(j)) return QStringView(at(i)).compare(QStringView(at(j)));
+    // Each byte stands for one character: the first differing byte decides.
+    const QByteArrayView a = bytes(i), b = bytes(j);
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype k = 0; k < n; ++k) {
+        if (a[k] == b[k]) continue;
+        return windows1252Char(uchar(a[k])) < windows1252Char(uchar(b[k])) ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+QStringList QuoteLines::toStringList() const
+{
+    QStringList out;
+    out.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        out.append(at(i));
+    return out;
+}
+
+QStringList QuoteLines::texts(const QList<qsizetype> &positions) const
+{
+    QStringList out;
+    out.reserve(positions.size());
+    const qsizetype n = positions.size();
+    for (qsizetype k = 0; k < n; ++k) {
+        if (k + 2 * kAhead < n) __builtin_prefetch(m_refs.constData() + positions[k + 2 * kAhead]);
+        if (k + kAhead < n) prefetch(positions[k + kAhead]);
+        out.append(at(positions[k]));
+    }
+    return out;
+}
+
+// --- Changes ----------------------------------------------------------------
+
+char *QuoteLines::room(qsizetype n, Ref &ref)
+{
+    // The open block takes the bytes when it is this copy's alone and has
+    // the room: a block shared with a copy is never changed, and a block
+    // never grows, so that the bytes of a line never move.
+    bool fits = false;
+    if (m_open >= 0) {
+        // A copy of the lines shares the list of blocks, or, once the list
+        // was copied, each block.
+        const QByteArray &block = std::as_const(m_blocks)[m_open];
+        const bool own = m_blocks.isDetached() && block.isDetached();
+        fits = own && m_openUsed + n <= block.size();
+        if (!own) m_nextBlockSize = kFirstBlockSize;
+    }
+    if (!fits) {
+        const qsizetype size = std::max(n, m_nextBlockSize);
+        m_nextBlockSize = std::min(m_nextBlockSize * 2, kBlockSize);
+        m_blocks.append(QByteArray(size, Qt::Uninitialized));
+        m_open = m_blocks.size() - 1;
+        m_openUsed = 0;
+    }
+    char *d = m_blocks[m_open].data() + m_openUsed;
+    ref = {quint32(m_open), quint32(m_openUsed), quint32(n)};
+    m_openUsed += n;
+    return d;
+}
+
+QuoteLines::Ref QuoteLines::asideRef(const QString &line)
+{
+    m_aside.append(line);
+    m_asideBytes.append(encodeWindows1252(line));
+    return {kAside, quint32(m_aside.size() - 1), quint32(line.size())};
+}
+
+void QuoteLines::append(const QString &line)
+{
+    Ref r{};
+    QByteArray bytes;
+    if (encodeWindows1252Exactly(line, bytes)) {
+        std::memcpy(room(bytes.size(), r), bytes.constData(), size_t(bytes.size()));
+        m_refs.push_back(r);
+    } else {
+        m_refs.push_back(asideRef(line));
+    }
+}
+
+void QuoteLines::append(const QStringList &lines)
+{
+    for (const QString &line : lines)
+        append(line);
+}
+
+void QuoteLines::appendBytes(QByteArrayView line)
+{
+    Ref r{};
+    std::memcpy(room(line.size(), r), line.data(), size_t(line.size()));
+    m_refs.push_back(r);
+}
+
+void QuoteLines::set(qsizetype i, const QString &line)
+{
+    QByteArray bytes;
+    if (encodeWindows1252Exactly(line, bytes))
+        setBytes(i, bytes);
+    else
+        m_refs[i] = asideRef(line);
+}
+
+void QuoteLines::setBytes(qsizetype i, QByteArrayView line)
+{
+    std::memcpy(rewrite(i, line.size()), line.data(), size_t(line.size()));
+}
+
+char *QuoteLines::rewrite(qsizetype i, qsizetype n)
+{
+    Ref r{};
+    char *d = room(n, r);
+    m_refs[i] = r;
+    return d;
+}
+
+void QuoteLines::reorder(const std::vector<quint32> &positions)
+{
+    QList<Ref> out(qsizetype(positions.size()));
+    Ref *o = out.data();
+    const Ref *in = m_refs.constData();
+    // The references are read out of order.
+    for (size_t k = 0; k < positions.size(); ++k) {
+        if (k + size_t(kAhead) < positions.size())
+            __builtin_prefetch(in + positions[k + size_t(kAhead)]);
+        o[k] = in[positions[k]];
+    }
+    m_refs = std::move(out);
+}
+
+void QuoteLines::remove(qsizetype from, qsizetype n)
+{
+    m_refs.remove(from, n);
+}
+
+void QuoteLines::clear()
+{
+    *this = QuoteLines();
+}
+
+qsizetype QuoteLines::heldBytes() const
+{
+    qsizetype held = 0;
+    for (const QByteArray &block : m_blocks)
+        held += block.size();
+    if (m_open >= 0) held -= m_blocks.at(m_open).size() - m_openUsed; // room left
+    return held;
+}
+
+void QuoteLines::tidy()
+{
+    std::vector<qsizetype> live(size_t(m_blocks.size()), 0);
+    qsizetype liveBytes = 0, asideUsed = 0;
+    // Lines far from the line before them: after a sort of lines laid in
+    // another order, every pass over the lines would wait on the memory.
+    qsizetype far = 0;
+    const Ref *previous = nullptr;
+    for (const Ref &r : std::as_const(m_refs)) {
+        if (r.block == kAside) {
+            ++asideUsed;
+            continue;
+        }
+        live[r.block] += r.length;
+        liveBytes += r.length;
+        if (previous && (r.block != previous->block ||
+                         std::abs(qint64(r.offset) - qint64(previous->offset)) > kNear))
+            ++far;
+        previous = &r;
+    }
+    for (qsizetype b = 0; b < m_blocks.size(); ++b) {
+        if (live[size_t(b)] == 0 && !m_blocks.at(b).isNull() && b != m_open)
+            m_blocks[b] = QByteArray();
+    }
+    const qsizetype held = heldBytes();
+    const bool garbageBytes = held > 2 * liveBytes + kFirstBlockSize;
+    const bool garbageAside = m_aside.size() > 2 * asideUsed + 16;
+    const bool emptyBlocks = m_blocks.size() > 64 && m_blocks.size() > 4 * (held / kBlockSize + 1);
+    const bool scattered = far > size() / 8 + 16;
+    if (!garbageBytes && !garbageAside && !emptyBlocks && !scattered) return;
+
+    // The lines copied in order into new blocks.
+    QuoteLines fresh;
+    fresh.m_refs.reserve(m_refs.size());
+    fresh.m_nextBlockSize = std::clamp<qsizetype>(liveBytes, kFirstBlockSize, kBlockSize);
+    for (qsizetype i = 0; i < size(); ++i) {
+        if (i + kAhead < size()) prefetch(i + kAhead);
+        const Ref &r = m_refs.at(i);
+        if (r.block == kAside) {
+            fresh.m_refs.push_back(fresh.asideRef(m_aside[r.offset]));
+            continue;
+        }
+        Ref n{};
+        std::memcpy(fresh.room(r.length, n), m_blocks.at(r.block).constData() + r.offset, r.length);
+        fresh.m_refs.push_back(n);
+    }
+    *this = std::move(fresh);
+}
+
+// --- Files ------------------------------------------------------------------
+
+QuoteLines QuoteLines::read(const QString &path)
+{
+    QuoteLines lines;
+    lines.m_refs.reserve(QFileInfo(path).size() / 48 + 1);
+    readLineBytes(path, [&lines](const char *s, qsizetype n) {
+        if (n > 0) lines.appendBytes(QByteArrayView(s, n));
+    });
+    lines.m_refs.squeeze();
+    return lines;
+}
+
+void QuoteLines::write(const QString &path) const
+{
+    writeBytes(path, [this](const ByteSink &sink) {
+        // Chunks of about a megabyte: the store is not copied whole.
+        constexpr qsizetype kChunk = 1 << 20;
+        std::vector<char> chunk(static_cast<size_t>(kChunk));
+        char *const begin = chunk.data();
+        char *const end = begin + kChunk;
+        char *p = begin;
+        for (qsizetype i = 0; i < size(); ++i) {
+            if (i + kAhead < size()) prefetch(i + kAhead);
+            const QByteArrayView line = bytes(i);
+            if (end - p < line.size() + 2) {
+                if (p != begin && !sink(begin, p - begin)) return false;
+                p = begin;
+                if (line.size() + 2 > kChunk) { // a line longer than a chunk
+                    if (!sink(line.data(), line.size()) || !sink("\r\n", 2)) return false;
+                    continue;
+                }
+            }
+            std::memcpy(p, line.data(), size_t(line.size()));
+            p += line.size();
+            *p++ = '\r';
+            *p++ = '\n';
+        }
+        return p == begin || sink(begin, p - begin);
+    });
+}
+
+// --- Comparison -------------------------------------------------------------
+
+bool operator==(const QuoteLines &a, const QuoteLines &b)
+{
+    if (a.size() != b.size()) return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const bool asideA = a.isAside(i), asideB = b.isAside(i);
+        // A line aside holds a character no line of bytes holds.
+        if (asideA != asideB) return false;
+        if (asideA ? a.at(i) != b.at(i) : a.bytes(i) != b.bytes(i)) return false;
+    }
+    return true;
+}
+
+bool operator==(const QuoteLines &a, const QStringList &b)
+{
+    if (a.size() != b.size()) return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (!a.equals(i, b.at(i))) return false;
+    return true;
+}
+
+char *toString(const QuoteLines &lines)
+{
+    QString text;
+    QDebug(&text) << lines.toStringList();
+    return qstrdup(text.toUtf8().constData());
+}

@@ -1,0 +1,217 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <iterator>
+#include <vector>
+
+// The lines of the quotation store, held as the file holds them: their
+// Windows-1252 bytes in large blocks, and a reference (block, offset,
+// length) per line. A copy (the undo copy) shares the blocks, and the
+// references until one side changes them; sorting permutes references, deleting drops them; new and
+// rewritten lines go into blocks of their own, so that a block once shared
+// is never changed. A line with a character the code page lacks (code can
+// hand one over; typed and imported text is refused before) is kept aside
+// as its text, so that every line reads back exactly as it was given.
+//
+// Reading a line gives its text; the byte views are for the loops over
+// every line. A view is valid until the lines are next changed.
+class QuoteLines
+{
+public:
+    QuoteLines() = default;
+    // Implicit, so that the functions reading a store take a QStringList.
+    QuoteLines(const QStringList &lines);
+    QuoteLines(std::initializer_list<QString> lines) : QuoteLines(QStringList(lines)) {}
+
+    qsizetype size() const { return m_refs.size(); }
+    qsizetype count() const { return size(); }
+    bool isEmpty() const { return m_refs.isEmpty(); }
+
+    QString at(qsizetype i) const;
+    QString operator[](qsizetype i) const { return at(i); }
+    QString first() const { return at(0); }
+    QString constFirst() const { return at(0); }
+    QString last() const { return at(size() - 1); }
+    QString constLast() const { return at(size() - 1); }
+    // The number of characters of line i.
+    qsizetype length(qsizetype i) const
+    {
+        const Ref &r = m_refs.at(i);
+        return r.block == kAside ? m_aside[r.offset].size() : qsizetype(r.length);
+    }
+    // Whether line i is held aside as text (a character outside the code page).
+    bool isAside(qsizetype i) const { return m_refs.at(i).block == kAside; }
+    // The bytes of line i; for a line held aside, its bytes with '?' for each
+    // character the code page lacks (see isAside).
+    QByteArrayView bytes(qsizetype i) const
+    {
+        const Ref &r = m_refs.at(i);
+        if (r.block == kAside) return m_asideBytes[r.offset];
+        return QByteArrayView(m_blocks[r.block].constData() + r.offset, r.length);
+    }
+
+    // Asks the memory for the bytes of line i, a few lines before reading
+    // it: after a sort, the lines are read out of the order of their bytes.
+    void prefetch(qsizetype i) const
+    {
+        const Ref &r = m_refs.at(i);
+        if (r.block != kAside) __builtin_prefetch(m_blocks[r.block].constData() + r.offset);
+    }
+    // The distance, in lines, of a prefetch.
+    static constexpr qsizetype kAhead = 16;
+
+    // Up to `n` characters of line i from character `from` (to its end when
+    // `n` is negative), as text, decoded into `buffer` when they fit it.
+    struct Buffer {
+        char16_t small[64];
+        QString large;
+    };
+    QStringView mid(qsizetype i, qsizetype from, qsizetype n, Buffer &buffer) const;
+    // Where field `n` (from 0; fields are separated by tabs) of line i lies,
+    // in characters: from after the n-th tab up to the next tab or the end.
+    // False when the line has fewer than n tabs.
+    bool field(qsizetype i, int n, qsizetype *from, qsizetype *to) const;
+    // Whether line i is exactly `text`.
+    bool equals(qsizetype i, QStringView text) const;
+    // Negative, 0 or positive as line i is below, equal to or above line j,
+    // character by character (as QString compares them).
+    int compare(qsizetype i, qsizetype j) const;
+
+    QStringList toStringList() const;
+    // The lines at these positions, as texts (the memory is asked for their
+    // references and bytes ahead: the positions are far apart).
+    QStringList texts(const QList<qsizetype> &positions) const;
+    operator QStringList() const { return toStringList(); }
+
+    // --- Changes --------------------------------------------------------------
+    void append(const QString &line);
+    void append(const QStringList &lines);
+    // Appends bytes of the code page.
+    void appendBytes(QByteArrayView line);
+    void set(qsizetype i, const QString &line);
+    void setBytes(qsizetype i, QByteArrayView line);
+    // Line i becomes `n` new bytes, to be written at once where the pointer
+    // returned points (its former bytes stay readable meanwhile).
+    char *rewrite(qsizetype i, qsizetype n);
+    // The lines become the lines at those positions, in that order (a
+    // permutation, a selection, or both).
+    void reorder(const std::vector<quint32> &positions);
+    // Removes `n` lines from `from`.
+    void remove(qsizetype from, qsizetype n);
+    void removeAt(qsizetype i) { remove(i, 1); }
+    void removeFirst() { remove(0, 1); }
+    void removeLast() { remove(size() - 1, 1); }
+    // Keeps the lines `keep(i)` says yes to, in order; returns the number of
+    // lines removed.
+    template <typename Keep> qsizetype keepIf(Keep keep)
+    {
+        Ref *refs = m_refs.data(); // a copy's references are copied here, once
+        qsizetype out = 0;
+        for (qsizetype i = 0; i < m_refs.size(); ++i)
+            if (keep(i)) refs[out++] = refs[i];
+        const qsizetype removed = m_refs.size() - out;
+        m_refs.resize(out);
+        return removed;
+    }
+    void clear();
+
+    // Lets go of the blocks no line refers to any more, and copies the lines
+    // into new blocks, in order, when most of the bytes held belong to no
+    // line or when the lines lie scattered over the blocks (after a sort).
+    void tidy();
+    // The bytes of the blocks held, less the room left in the block that
+    // takes new lines (lines aside not counted).
+    qsizetype heldBytes() const;
+
+    // --- Files ------------------------------------------------------------------
+    // The lines of a file, split as readLines splits them, empty lines left
+    // out. Throws VError::cannotOpen when it cannot be read.
+    static QuoteLines read(const QString &path);
+    // Replaces the file as writeLines does (each line ended with CR LF; a
+    // character the code page lacks written '?'). Throws VError::cannotCreate.
+    void write(const QString &path) const;
+
+    // --- Reading as a list ------------------------------------------------------
+    class const_iterator
+    {
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = QString;
+        using difference_type = qsizetype;
+        using pointer = void;
+        using reference = QString;
+
+        const_iterator() = default;
+        const_iterator(const QuoteLines *lines, qsizetype i) : m_lines(lines), m_i(i) {}
+        QString operator*() const { return m_lines->at(m_i); }
+        QString operator[](qsizetype k) const { return m_lines->at(m_i + k); }
+        const_iterator &operator++() { return ++m_i, *this; }
+        const_iterator operator++(int) { return {m_lines, m_i++}; }
+        const_iterator &operator--() { return --m_i, *this; }
+        const_iterator operator--(int) { return {m_lines, m_i--}; }
+        const_iterator &operator+=(qsizetype k) { return m_i += k, *this; }
+        const_iterator &operator-=(qsizetype k) { return m_i -= k, *this; }
+        const_iterator operator+(qsizetype k) const { return {m_lines, m_i + k}; }
+        const_iterator operator-(qsizetype k) const { return {m_lines, m_i - k}; }
+        friend const_iterator operator+(qsizetype k, const const_iterator &it) { return it + k; }
+        qsizetype operator-(const const_iterator &o) const { return m_i - o.m_i; }
+        bool operator==(const const_iterator &o) const { return m_i == o.m_i; }
+        bool operator!=(const const_iterator &o) const { return m_i != o.m_i; }
+        bool operator<(const const_iterator &o) const { return m_i < o.m_i; }
+        bool operator>(const const_iterator &o) const { return m_i > o.m_i; }
+        bool operator<=(const const_iterator &o) const { return m_i <= o.m_i; }
+        bool operator>=(const const_iterator &o) const { return m_i >= o.m_i; }
+
+    private:
+        const QuoteLines *m_lines = nullptr;
+        qsizetype m_i = 0;
+    };
+    using iterator = const_iterator;
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+    const_iterator cbegin() const { return begin(); }
+    const_iterator cend() const { return end(); }
+
+    friend bool operator==(const QuoteLines &a, const QuoteLines &b);
+    friend bool operator!=(const QuoteLines &a, const QuoteLines &b) { return !(a == b); }
+    friend bool operator==(const QuoteLines &a, const QStringList &b);
+    friend bool operator!=(const QuoteLines &a, const QStringList &b) { return !(a == b); }
+    friend bool operator==(const QStringList &a, const QuoteLines &b) { return b == a; }
+    friend bool operator!=(const QStringList &a, const QuoteLines &b) { return !(b == a); }
+    // The lines as the test library prints a list of texts.
+    friend char *toString(const QuoteLines &lines);
+
+private:
+    struct Ref {
+        quint32 block;
+        quint32 offset; // in the block; for a line aside, its place in m_aside
+        quint32 length;
+    };
+    static constexpr quint32 kAside = 0xFFFFFFFFu;
+    // The room of the largest blocks. New blocks start small and double,
+    // so that a few lines typed after a copy do not hold a large block.
+    static constexpr qsizetype kBlockSize = 4 << 20;
+    static constexpr qsizetype kFirstBlockSize = 4 << 10;
+    // A line within this distance of the line before it is near it (the
+    // lines of a day sorted among themselves stay near); one farther, or in
+    // another block, is far.
+    static constexpr qint64 kNear = 64 << 10;
+
+    // Where `n` more bytes go: the open block, or a new one.
+    char *room(qsizetype n, Ref &ref);
+    Ref asideRef(const QString &line);
+
+    QList<Ref> m_refs; // shared with a copy until one of them changes
+    QList<QByteArray> m_blocks;
+    QStringList m_aside;
+    QList<QByteArray> m_asideBytes;
+    // The block that takes new bytes; -1 when none does yet.
+    qsizetype m_open = -1;
+    qsizetype m_openUsed = 0; // the bytes of the open block taken
+    qsizetype m_nextBlockSize = kFirstBlockSize;
+};

@@ -1,0 +1,379 @@
+// The store's lines held as Windows-1252 bytes: texts and bytes read back
+// exactly, copies share their bytes and stay apart when changed, tidying
+// keeps every line, comparisons, and the file read and written byte for byte.
+#include "base/errors.h"
+#include "base/textfile.h"
+#include "quotes/BourseData.h"
+#include "quotes/quotelines.h"
+#include "testkit.h"
+
+#include <QTest>
+
+namespace
+{
+// Texts of every kind a line may hold: plain, accented, characters of bytes
+// 0x80 to 0x9F, a control of a hole of the code page, and characters the
+// code page lacks (kept aside).
+const QStringList kMixed = {
+    ql("19990301", "000001", "ALPHA", "10,00", "100"),
+    ql("19990301", "000002", "SOCIÉTÉ GÉNÉRALE", "20,50"),
+    ql("19990302", "000003", "ŒUVRES € “BIS”", "1,00"),
+    u("19990302\t000004\tCONTRÔLE \u0081 TROU\t2,00\t"),
+    ql("19990303", "000005", "NEIGE ☃", "3,00"),
+    u("\u0080 seul"),
+    u("x"),
+};
+} // namespace
+
+class TestQuoteLines : public QObject
+{
+    Q_OBJECT
+private slots:
+    void texts_readBackExactly_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("aside");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("plain") << u("20010101\t000001\tA\t1,00\t5") << false
+                               << QByteArray("20010101\t000001\tA\t1,00\t5");
+        QTest::newRow("accents") << u("é à ç Ô") << false << QByteArray("\xe9 \xe0 \xe7 \xd4");
+        QTest::newRow("bytes 0x80 to 0x9F")
+            << u("€ Œ “ ™ Ÿ") << false << QByteArray("\x80 \x8c \x93 \x99 \x9f");
+        QTest::newRow("control of a hole") << u("a\u0081b\u009dc") << false
+                                           << QByteArray("a\x81"
+                                                         "b\x9d"
+                                                         "c");
+        QTest::newRow("outside the code page") << u("neige ☃") << true << QByteArray("neige ?");
+        QTest::newRow("control outside") << u("\u0080") << true << QByteArray("?");
+        QTest::newRow("empty") << QString() << false << QByteArray();
+    }
+    void texts_readBackExactly()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, aside);
+        QFETCH(QByteArray, bytes);
+        QuoteLines lines;
+        lines.append(u("avant"));
+        lines.append(text);
+        lines.append(u("après"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.at(1), text);
+        QCOMPARE(lines.length(1), text.size());
+        QCOMPARE(lines.isAside(1), aside);
+        QCOMPARE(lines.bytes(1).toByteArray(), bytes);
+        QVERIFY(lines.equals(1, text));
+        QCOMPARE(lines.toStringList(), (QStringList{u("avant"), text, u("après")}));
+        QCOMPARE(lines.at(2), u("après"));
+        // Set over another line, the text reads back the same.
+        lines.set(0, text);
+        QCOMPARE(lines.at(0), text);
+        QCOMPARE(lines.isAside(0), aside);
+    }
+
+    void list_roundTrip()
+    {
+        const QuoteLines lines(kMixed);
+        QCOMPARE(QStringList(lines), kMixed);
+        QStringList copy = lines; // as the code that reads a list does
+        QCOMPARE(copy, kMixed);
+        QStringList read;
+        for (const QString &line : lines)
+            read.append(line);
+        QCOMPARE(read, kMixed);
+        QCOMPARE(lines.constFirst(), kMixed.first());
+        QCOMPARE(lines.constLast(), kMixed.last());
+        QCOMPARE(lines[2], kMixed[2]);
+    }
+
+    void mid_givesTheCharacters_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("n");
+        QTest::newRow("code") << 1 << 9 << 6;
+        QTest::newRow("name with accents") << 1 << 16 << 16;
+        QTest::newRow("to the end") << 2 << 16 << -1;
+        QTest::newRow("past the end") << 6 << 0 << 8;
+        QTest::newRow("from past the end") << 6 << 5 << 3;
+        QTest::newRow("aside") << 4 << 16 << 7;
+        QTest::newRow("longer than the buffer") << 2 << 0 << 200;
+    }
+    void mid_givesTheCharacters()
+    {
+        QFETCH(int, line);
+        QFETCH(int, from);
+        QFETCH(int, n);
+        const QuoteLines lines(kMixed);
+        QuoteLines::Buffer buffer;
+        const QString long100 = QString(100, u'é') + u("€");
+        const QuoteLines longLine{long100};
+        QCOMPARE(lines.mid(line, from, n, buffer).toString(), kMixed[line].mid(from, n));
+        QCOMPARE(longLine.mid(0, from, n, buffer).toString(), long100.mid(from, n));
+    }
+
+    // Lines compare as their texts do, even where the byte order differs
+    // from the characters' ("€" is byte 0x80 but above "é", byte 0xE9).
+    void compare_asTheTexts_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::newRow("equal") << u("abc") << u("abc");
+        QTest::newRow("prefix") << u("ab") << u("abc");
+        QTest::newRow("euro and e acute") << u("a€") << u("aé");
+        QTest::newRow("oe and y diaeresis") << u("Œ") << u("ÿ");
+        QTest::newRow("aside and plain") << u("a☃") << u("a€");
+        QTest::newRow("both aside") << u("☃a") << u("☃b");
+    }
+    void compare_asTheTexts()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        const QuoteLines lines{a, b};
+        const int expected = QString::compare(a, b);
+        const auto sign = [](int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; };
+        QCOMPARE(sign(lines.compare(0, 1)), sign(expected));
+        QCOMPARE(sign(lines.compare(1, 0)), -sign(expected));
+    }
+
+    void equality_bothWays_data()
+    {
+        QTest::addColumn<QStringList>("a");
+        QTest::addColumn<QStringList>("b");
+        QTest::addColumn<bool>("equal");
+        QTest::newRow("same") << kMixed << kMixed << true;
+        QTest::newRow("empty") << QStringList() << QStringList() << true;
+        QStringList other = kMixed;
+        other[1].replace(u'É', u'E');
+        QTest::newRow("one accent") << kMixed << other << false;
+        other = kMixed;
+        other[4] = u("19990303\t000005\tNEIGE ?\t3,00\t");
+        QTest::newRow("aside and its bytes") << kMixed << other << false;
+        QTest::newRow("one line fewer") << kMixed << kMixed.mid(1) << false;
+    }
+    void equality_bothWays()
+    {
+        QFETCH(QStringList, a);
+        QFETCH(QStringList, b);
+        QFETCH(bool, equal);
+        const QuoteLines la(a), lb(b);
+        QCOMPARE(la == lb, equal);
+        QCOMPARE(lb == la, equal);
+        QCOMPARE(la != lb, !equal);
+        QCOMPARE(la == b, equal);
+        QCOMPARE(b == la, equal);
+        QCOMPARE(la != b, !equal);
+        QCOMPARE(b != la, !equal);
+        // Built otherwise (bytes appended one by one), the same lines are equal.
+        QuoteLines bytes;
+        for (qsizetype i = 0; i < la.size(); ++i)
+            bytes.append(la.at(i));
+        QVERIFY(bytes == la);
+    }
+
+    // A copy shares the bytes of the lines; each side changed after stays
+    // as it was on the other.
+    void copy_sharesAndStaysApart()
+    {
+        QuoteLines original(kMixed);
+        QuoteLines copy = original;
+        QVERIFY(copy.bytes(0).data() == original.bytes(0).data()); // no byte copied
+        copy.set(0, u("changé"));
+        copy.append(u("ajoutée"));
+        copy.removeAt(1);
+        QCOMPARE(original, kMixed);
+        QStringList expected = kMixed;
+        expected[0] = u("changé");
+        expected.append(u("ajoutée"));
+        expected.removeAt(1);
+        QCOMPARE(copy, expected);
+        QVERIFY(copy.bytes(1).data() == original.bytes(2).data());
+
+        // The other way round: the original changed, the copy unchanged.
+        original.append(u("encore une"));
+        original.set(2, u("€ remplacée"));
+        QCOMPARE(copy, expected);
+        QCOMPARE(original.at(2), u("€ remplacée"));
+        QCOMPARE(original.constLast(), u("encore une"));
+    }
+
+    // Lines appended after a copy never change the bytes the copy sees,
+    // even when they go where the copy's next lines would.
+    void append_afterCopy_bothKeepTheirLines()
+    {
+        QuoteLines a{u("un")};
+        QuoteLines b = a;
+        a.append(u("deux a"));
+        b.append(u("deux b"));
+        a.append(u("trois a"));
+        QCOMPARE(a, (QStringList{u("un"), u("deux a"), u("trois a")}));
+        QCOMPARE(b, (QStringList{u("un"), u("deux b")}));
+    }
+
+    void changes_onReferences_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList &m = kMixed;
+        QTest::newRow("permutation")
+            << u("reorder 6 5 4 3 2 1 0") << QStringList{m[6], m[5], m[4], m[3], m[2], m[1], m[0]};
+        QTest::newRow("selection") << u("reorder 4 0 0") << QStringList{m[4], m[0], m[0]};
+        QTest::newRow("remove a range") << u("remove 1 3") << QStringList{m[0], m[4], m[5], m[6]};
+        QTest::newRow("remove first and last") << u("ends") << m.mid(1, 5);
+        QTest::newRow("keep the even ones") << u("even") << QStringList{m[0], m[2], m[4], m[6]};
+        QTest::newRow("rewrite as bytes")
+            << u("bytes") << QStringList{m[0], u("nouvelle é"), m[2], m[3], m[4], m[5], m[6]};
+        QTest::newRow("clear") << u("clear") << QStringList();
+    }
+    void changes_onReferences()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, expected);
+        QuoteLines lines(kMixed);
+        const QStringList words = change.split(u' ');
+        if (words[0] == u"reorder") {
+            std::vector<quint32> positions;
+            for (const QString &w : words.mid(1))
+                positions.push_back(w.toUInt());
+            lines.reorder(positions);
+        } else if (words[0] == u"remove") {
+            lines.remove(words[1].toInt(), words[2].toInt());
+        } else if (words[0] == u"ends") {
+            lines.removeFirst();
+            lines.removeLast();
+        } else if (words[0] == u"even") {
+            QCOMPARE(lines.keepIf([](qsizetype i) { return i % 2 == 0; }), 3);
+        } else if (words[0] == u"bytes") {
+            lines.setBytes(1, QByteArrayView("nouvelle \xe9"));
+        } else {
+            lines.clear();
+        }
+        QCOMPARE(lines, expected);
+        lines.tidy();
+        QCOMPARE(lines, expected);
+    }
+
+    // Most lines gone or rewritten, tidying lets their bytes go and keeps
+    // every line that is left, those aside included.
+    void tidy_compactsAndKeepsEveryLine()
+    {
+        QStringList texts;
+        for (int i = 0; i < 20000; ++i)
+            texts.append(qline(u("19990301"), QString::number(100000 + i), u("SOCIÉTÉ %1").arg(i),
+                               u("%1,00").arg(i)));
+        texts[7] = u("19990301\t000007\tNEIGE ☃\t1,00\t");
+        QuoteLines lines(texts);
+        const QuoteLines before = lines;
+        const qsizetype held = lines.heldBytes();
+        lines.keepIf([](qsizetype i) { return i % 10 == 7; });
+        lines.tidy();
+        QStringList kept;
+        for (qsizetype i = 7; i < texts.size(); i += 10)
+            kept.append(texts[i]);
+        QCOMPARE(lines, kept);
+        QVERIFY2(lines.heldBytes() < held / 4,
+                 qPrintable(u("%1 of %2").arg(lines.heldBytes()).arg(held)));
+        QCOMPARE(before, texts); // the copy keeps its lines
+        QCOMPARE(before.heldBytes(), held);
+
+        // Every line rewritten: the former bytes are no longer held.
+        QuoteLines rewritten = before;
+        for (qsizetype i = 0; i < rewritten.size(); ++i)
+            rewritten.set(i, before.at(i) + u("9"));
+        rewritten.tidy();
+        // (The former blocks still held would make it twice as much.)
+        QVERIFY2(rewritten.heldBytes() < held * 3 / 2,
+                 qPrintable(u("%1 of %2").arg(rewritten.heldBytes()).arg(held)));
+        for (qsizetype i = 0; i < rewritten.size(); i += 997)
+            QCOMPARE(rewritten.at(i), texts[i] + u("9"));
+        QCOMPARE(rewritten.at(7), texts[7] + u("9"));
+    }
+
+    // --- Files -------------------------------------------------------------
+
+    void file_readAsReadLines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\xe9\r\n\x80\r\n")
+                               << QStringList{u("a"), u("bé"), u("€")};
+        QTest::newRow("no final line end")
+            << QByteArray("a\r\nfin") << QStringList{u("a"), u("fin")};
+        QTest::newRow("LF and lone CR")
+            << QByteArray("a\nb\rc\r\n") << QStringList{u("a"), u("b"), u("c")};
+        QTest::newRow("empty lines dropped")
+            << QByteArray("\r\na\r\n\r\n\nb\r\r\n") << QStringList{u("a"), u("b")};
+        QTest::newRow("empty file") << QByteArray() << QStringList();
+        // A CR LF cut by the blocks the file is read by.
+        QByteArray big(4 << 20, 'x');
+        big[(4 << 20) - 1] = '\r';
+        big += "\nz";
+        QTest::newRow("line end across blocks")
+            << big << QStringList{QString((4 << 20) - 1, u'x'), u("z")};
+    }
+    void file_readAsReadLines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, expected);
+        TempStartDir dir;
+        dir.writeBytes(u("Cours.vmq"), bytes);
+        const QuoteLines lines = QuoteLines::read(dir.file(u("Cours.vmq")));
+        QCOMPARE(lines.size(), expected.size());
+        QVERIFY(lines == expected);
+        QStringList plain = readLines(dir.file(u("Cours.vmq")));
+        plain.removeAll(QString());
+        QVERIFY(lines == plain);
+    }
+
+    void file_writtenAsWriteLines()
+    {
+        TempStartDir dir;
+        QuoteLines lines(kMixed);
+        lines.reorder({6, 2, 4, 0});
+        lines.append(u("ajoutée ☃"));
+        lines.write(dir.file(u("Cours.vmq")));
+        writeLines(dir.file(u("plain.txt")), lines.toStringList());
+        QCOMPARE(dir.bytes(u("Cours.vmq")), dir.bytes(u("plain.txt")));
+        QCOMPARE(dir.bytes(u("Cours.vmq")).left(5), QByteArray("x\r\n19"));
+    }
+
+    void file_unreadableOrUnwritable_throws()
+    {
+        TempStartDir dir;
+        QVERIFY_THROWS_EXCEPTION(VError, QuoteLines::read(dir.file(u("absent.vmq"))));
+        QDir(dir.path()).mkdir(u("Cours.vmq"));
+        QVERIFY_THROWS_EXCEPTION(VError, QuoteLines(kMixed).write(dir.file(u("Cours.vmq"))));
+    }
+
+    // Loaded and saved by the document, a file comes back byte for byte
+    // (CR LF line ends; a last line without one gets it).
+    void document_loadAndSave_byteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("saved");
+        const QByteArray lines = "19990301\t000001\tSOCI\xc9T\xc9\t10,00\t5\r\n"
+                                 "19990302\t000001\tSOCI\xc9T\xc9 \x80\t11,00\t\r\n";
+        QTest::newRow("CR LF") << lines << lines;
+        QTest::newRow("no final line end")
+            << lines + "19990303\t000002\t\x9c\t1,00" << lines + "19990303\t000002\t\x9c\t1,00\r\n";
+        QTest::newRow("LF") << QByteArray(lines).replace("\r\n", "\n") << lines;
+    }
+    void document_loadAndSave_byteForByte()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, saved);
+        TempStartDir dir;
+        dir.writeBytes(u("Cours.vmq"), file);
+        ScriptedPrompts prompts;
+        BourseData data(dir.path());
+        data.Init();
+        QCOMPARE(data.store().size(), qsizetype(saved.count('\n')));
+        QCOMPARE(data.store().at(1).mid(16, 9), u("SOCIÉTÉ €"));
+        data.setModified(true);
+        prompts.answers = {Prompts::Yes};
+        QVERIFY(data.Sauve());
+        QCOMPARE(dir.bytes(u("Cours.vmq")), saved);
+    }
+};
+
+QTEST_MAIN(TestQuoteLines)
+#include "tst_quotelines.moc"
