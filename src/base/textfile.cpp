@@ -195,11 +195,6 @@ bool writeLinesTo(QIODevice &device, const QStringList &lines)
 
 #ifdef Q_OS_UNIX
 
-namespace
-{
-
-// The file a path names, through its symbolic links, so that replacing it
-// keeps a link a link.
 QString finalTarget(const QString &path)
 {
     const QFileInfo info(path);
@@ -207,6 +202,9 @@ QString finalTarget(const QString &path)
     const QString target = info.canonicalFilePath();
     return target.isEmpty() ? path : target;
 }
+
+namespace
+{
 
 bool writeAll(int fd, const char *data, qsizetype size)
 {

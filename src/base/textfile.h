@@ -49,4 +49,7 @@ void writeLines(const QString &path, const QStringList &lines);
 // to the sink it is given, and returns false at the first chunk the sink
 // refused (or true when every byte went).
 using ByteSink = std::function<bool(const char *, qsizetype)>;
+// The file a path names, through its symbolic links: replacing that one
+// keeps a link a link.
+QString finalTarget(const QString &path);
 void writeBytes(const QString &path, const std::function<bool(const ByteSink &)> &produce);

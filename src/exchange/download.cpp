@@ -1,6 +1,7 @@
 #include "exchange/download.h"
 
 #include "base/errors.h"
+#include "base/textfile.h"
 #include "net/HttpClient.h"
 
 #include <QFile>
@@ -42,21 +43,6 @@ protected:
         return total;
     }
 };
-
-namespace
-{
-
-// The file a path names, through its symbolic links, so that replacing it
-// keeps a link a link.
-QString finalTarget(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.isSymLink()) return path;
-    const QString target = info.canonicalFilePath();
-    return target.isEmpty() ? path : target;
-}
-
-} // namespace
 
 DownloadFile::DownloadFile(const QString &path) : m_path(path), m_device(std::make_unique<Device>())
 {
