@@ -239,6 +239,9 @@ double writeFloor(const QString &path)
     const QByteArray bytes = in.readAll();
     const QByteArray temp = QFile::encodeName(path + u".floor"_s);
     const QByteArray target = QFile::encodeName(path + u".floor-target"_s);
+    // Whatever else is waiting to reach the disk (the generated store) is
+    // written first, so that the floor's fsync pays for its own bytes only.
+    ::sync();
     return timed([&] {
         const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0 || ::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size() ||
