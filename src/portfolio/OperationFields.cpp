@@ -1,6 +1,7 @@
 #include "portfolio/OperationFields.h"
 
 #include "base/DialogKit.h"
+#include "base/Prompts.h"
 #include "base/formats.h"
 #include "quotes/entry.h"
 
@@ -103,4 +104,16 @@ bool OperationFields::eventFilter(QObject *watched, QEvent *event)
             edit->setText(entry::leftPrice(edit->text()));
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool OperationFields::refuseFirst(QWidget *dialog,
+                                  std::initializer_list<std::pair<QWidget *, QString>> refusals)
+{
+    for (const auto &[field, message] : refusals) {
+        if (message.isEmpty()) continue;
+        Prompts::get().error(dialog, message);
+        field->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return false;
 }

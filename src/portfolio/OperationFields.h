@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QStringList>
 
+#include <initializer_list>
+#include <utility>
+
 class QComboBox;
 class QDialog;
 class QLineEdit;
@@ -34,6 +37,11 @@ public:
     // every index entry; the text is the code of entry `current` (-1: none).
     static QComboBox *codeBox(QWidget *parent, const QString &objectName);
     static void fillCodes(QComboBox *box, const QStringList &index, int current);
+    // Each field with its refusal (empty when its text can be written): the
+    // first refused one is said over `dialog` and gets the focus. True when
+    // a field was refused.
+    static bool refuseFirst(QWidget *dialog,
+                            std::initializer_list<std::pair<QWidget *, QString>> refusals);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

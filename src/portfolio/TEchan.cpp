@@ -94,20 +94,16 @@ void TEchan::accept()
         return;
     }
     // Text pasted past the key filters that the portfolio file cannot hold.
-    const std::pair<QWidget *, QString> texts[] = {
-        {m_codeOut, ptf::textRefusal(codes[0].second, m_codeOut->currentText())},
-        {m_codeIn, ptf::textRefusal(codes[1].second, m_codeIn->currentText())},
-        {m_qtyOut,
-         ptf::textRefusal(QStringLiteral("Quantit\u00e9 \u00e9chang\u00e9e"), m_qtyOut->text())},
-        {m_qtyIn, ptf::textRefusal(QStringLiteral("Quantit\u00e9 re\u00e7ue"), m_qtyIn->text())},
-        {m_soulte, ptf::textRefusal(QStringLiteral("Soulte"), m_soulte->text())},
-        {m_fees, ptf::textRefusal(QStringLiteral("Fraise de bourse"), m_fees->text())}};
-    for (const auto &[field, message] : texts) {
-        if (message.isEmpty()) continue;
-        Prompts::get().error(this, message);
-        field->setFocus(Qt::OtherFocusReason);
+    if (OperationFields::refuseFirst(
+            this, {{m_codeOut, ptf::textRefusal(codes[0].second, m_codeOut->currentText())},
+                   {m_codeIn, ptf::textRefusal(codes[1].second, m_codeIn->currentText())},
+                   {m_qtyOut, ptf::textRefusal(QStringLiteral("Quantit\u00e9 \u00e9chang\u00e9e"),
+                                               m_qtyOut->text())},
+                   {m_qtyIn,
+                    ptf::textRefusal(QStringLiteral("Quantit\u00e9 re\u00e7ue"), m_qtyIn->text())},
+                   {m_soulte, ptf::textRefusal(QStringLiteral("Soulte"), m_soulte->text())},
+                   {m_fees, ptf::textRefusal(QStringLiteral("Fraise de bourse"), m_fees->text())}}))
         return;
-    }
     m_accepted = true;
     QDialog::accept();
 }

@@ -85,24 +85,17 @@ QString TOperation::Result() const
 void TOperation::accept()
 {
     m_fields->normaliseFocused();
-    const QString refusal = ptf::codeRefusal(QStringLiteral("Code"), m_code->currentText());
-    if (!refusal.isEmpty()) {
-        Prompts::get().error(this, refusal);
-        m_code->setFocus(Qt::OtherFocusReason);
+    if (OperationFields::refuseFirst(
+            this, {{m_code, ptf::codeRefusal(QStringLiteral("Code"), m_code->currentText())}}))
         return;
-    }
     // Text pasted past the key filters that the portfolio file cannot hold.
-    const std::pair<QWidget *, QString> texts[] = {
-        {m_code, ptf::textRefusal(QStringLiteral("Code"), m_code->currentText())},
-        {m_amount, ptf::textRefusal(m_amountLabel, m_amount->text())},
-        {m_quantity, ptf::textRefusal(QStringLiteral("Quantit\u00e9"), m_quantity->text())},
-        {m_fifth, ptf::textRefusal(m_fifthLabel, m_fifth->text())}};
-    for (const auto &[field, message] : texts) {
-        if (message.isEmpty()) continue;
-        Prompts::get().error(this, message);
-        field->setFocus(Qt::OtherFocusReason);
+    if (OperationFields::refuseFirst(
+            this,
+            {{m_code, ptf::textRefusal(QStringLiteral("Code"), m_code->currentText())},
+             {m_amount, ptf::textRefusal(m_amountLabel, m_amount->text())},
+             {m_quantity, ptf::textRefusal(QStringLiteral("Quantit\u00e9"), m_quantity->text())},
+             {m_fifth, ptf::textRefusal(m_fifthLabel, m_fifth->text())}}))
         return;
-    }
     m_accepted = true;
     QDialog::accept();
 }
