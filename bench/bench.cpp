@@ -14,8 +14,8 @@
 #include "base/formats.h"
 #include "base/textfile.h"
 #include "charts/series.h"
-#include "exchange/ExchangeCommands.h"
-#include "portfolio/PortfolioCommands.h"
+#include "document/ExchangeCommands.h"
+#include "document/PortfolioCommands.h"
 #include "quotes/maintenance.h"
 #include "testkit.h"
 

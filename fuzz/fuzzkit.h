@@ -4,7 +4,7 @@
 // directory for the whole run, a fixed text measure and a check that ends
 // the run with a report when a rule of the program does not hold.
 
-#include "charts/drawsteps.h"
+#include "print/drawsteps.h"
 #include "quotes/BourseData.h"
 
 #include <QByteArray>

@@ -3,7 +3,7 @@
 #include "accessories/notepad.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
-#include "notes/records.h"
+#include "base/records.h"
 #include "print/printer.h"
 
 #include <QFile>

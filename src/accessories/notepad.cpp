@@ -2,7 +2,7 @@
 
 #include "base/errors.h"
 #include "base/textfile.h"
-#include "notes/records.h"
+#include "base/records.h"
 
 #include <QFile>
 

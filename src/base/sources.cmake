@@ -4,6 +4,8 @@ list(APPEND CORE_SOURCES
   src/base/errors.cpp src/base/errors.h
   src/base/formats.cpp src/base/formats.h
   src/base/Prompts.cpp src/base/Prompts.h
+  src/base/keys.cpp src/base/keys.h
+  src/base/records.cpp src/base/records.h
   src/base/textfile.cpp src/base/textfile.h
 )
 list(APPEND UI_SOURCES

@@ -2,7 +2,7 @@
 
 #include "base/Prompts.h"
 #include "charts/PaintArea.h"
-#include "print/printedpages.h"
+#include "charts/printedcharts.h"
 #include "print/printer.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charts/drawsteps.h"
+#include "print/drawsteps.h"
 #include "charts/series.h"
 
 #include <QSize>

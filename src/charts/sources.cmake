@@ -1,12 +1,10 @@
 # Sources of src/charts/: logic without widgets (valmeq_core) and windows (valmeq_ui).
 list(APPEND CORE_SOURCES
-  src/charts/drawsteps.cpp src/charts/drawsteps.h
   src/charts/series.cpp src/charts/series.h
   src/charts/chartdraw.cpp src/charts/chartdraw.h
+  src/charts/printedcharts.cpp src/charts/printedcharts.h
 )
 list(APPEND UI_SOURCES
-  src/charts/ChartPage.cpp src/charts/ChartPage.h
-  src/charts/ChartCommands.cpp src/charts/ChartCommands.h
   src/charts/PaintArea.cpp src/charts/PaintArea.h
   src/charts/TParam.cpp src/charts/TParam.h
   src/charts/IndicatorWindow.cpp src/charts/IndicatorWindow.h

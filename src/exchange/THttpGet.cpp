@@ -5,7 +5,7 @@
 #include "base/errors.h"
 #include "exchange/download.h"
 #include "exchange/sites.h"
-#include "notes/records.h"
+#include "base/records.h"
 
 #include <QComboBox>
 #include <QGridLayout>

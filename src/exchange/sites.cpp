@@ -1,7 +1,7 @@
 #include "exchange/sites.h"
 
 #include "base/formats.h"
-#include "notes/records.h"
+#include "base/records.h"
 
 namespace sites
 {

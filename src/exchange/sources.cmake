@@ -6,7 +6,6 @@ list(APPEND CORE_SOURCES
   src/exchange/sites.cpp src/exchange/sites.h
 )
 list(APPEND UI_SOURCES
-  src/exchange/ExchangeCommands.cpp src/exchange/ExchangeCommands.h
   src/exchange/TImport.cpp src/exchange/TImport.h
   src/exchange/THttpGet.cpp src/exchange/THttpGet.h
 )

@@ -1,9 +1,10 @@
 #include "notes/TListe.h"
 
+#include "base/keys.h"
 #include "base/DialogKit.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
-#include "notes/records.h"
+#include "base/records.h"
 #include "quotes/entry.h"
 
 #include <QComboBox>
@@ -237,12 +238,12 @@ bool TListe::eventFilter(QObject *watched, QEvent *event)
         }
         if (std::find(m_figures.begin(), m_figures.end(), edit) != m_figures.end()) {
             QString replacement;
-            switch (entry::filterKey(*key, entry::amountChar, &replacement)) {
-            case entry::KeyAction::Pass:
+            switch (keys::filterKey(*key, keys::amountChar, &replacement)) {
+            case keys::KeyAction::Pass:
                 break;
-            case entry::KeyAction::Drop:
+            case keys::KeyAction::Drop:
                 return true;
-            case entry::KeyAction::Replace:
+            case keys::KeyAction::Replace:
                 edit->insert(replacement);
                 return true;
             }

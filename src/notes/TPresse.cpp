@@ -5,7 +5,7 @@
 #include "base/clock.h"
 #include "base/errors.h"
 #include "base/formats.h"
-#include "notes/records.h"
+#include "base/records.h"
 
 #include <QComboBox>
 #include <QDateEdit>

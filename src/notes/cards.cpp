@@ -2,7 +2,7 @@
 
 #include "base/errors.h"
 #include "base/formats.h"
-#include "notes/records.h"
+#include "base/records.h"
 #include "quotes/entry.h"
 
 #include <algorithm>

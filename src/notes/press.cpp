@@ -1,7 +1,7 @@
 #include "notes/press.h"
 
 #include "base/errors.h"
-#include "notes/records.h"
+#include "base/records.h"
 
 #include <QCollator>
 #include <QLocale>

@@ -2,10 +2,8 @@
 list(APPEND CORE_SOURCES
   src/notes/cards.cpp src/notes/cards.h
   src/notes/press.cpp src/notes/press.h
-  src/notes/records.cpp src/notes/records.h
 )
 list(APPEND UI_SOURCES
-  src/notes/NotesCommands.cpp src/notes/NotesCommands.h
   src/notes/TListe.cpp src/notes/TListe.h
   src/notes/TPresse.cpp src/notes/TPresse.h
 )

@@ -2,7 +2,7 @@
 
 #include "base/Prompts.h"
 #include "base/clock.h"
-#include "portfolio/gridmodel.h"
+#include "portfolio/GridModel.h"
 #include "print/pagemap.h"
 #include "print/printer.h"
 

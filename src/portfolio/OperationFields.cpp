@@ -1,5 +1,6 @@
 #include "portfolio/OperationFields.h"
 
+#include "base/keys.h"
 #include "base/DialogKit.h"
 #include "base/Prompts.h"
 #include "base/formats.h"
@@ -84,10 +85,10 @@ bool OperationFields::eventFilter(QObject *watched, QEvent *event)
         if (edit && (quantity || m_amounts.contains(edit))) {
             QString replacement;
             const auto action =
-                entry::filterKey(*static_cast<QKeyEvent *>(event),
-                                 quantity ? entry::quantityChar : entry::amountChar, &replacement);
-            if (action == entry::KeyAction::Drop) return true;
-            if (action == entry::KeyAction::Replace) {
+                keys::filterKey(*static_cast<QKeyEvent *>(event),
+                                 quantity ? keys::quantityChar : keys::amountChar, &replacement);
+            if (action == keys::KeyAction::Drop) return true;
+            if (action == keys::KeyAction::Replace) {
                 edit->insert(replacement);
                 return true;
             }

@@ -1,6 +1,6 @@
 #include "portfolio/TFrais.h"
 
-#include "portfolio/gridmodel.h"
+#include "portfolio/GridModel.h"
 #include "portfolio/portfolio.h"
 
 #include <QToolButton>

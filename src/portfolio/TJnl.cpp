@@ -2,7 +2,7 @@
 
 #include "base/DialogKit.h"
 #include "base/clock.h"
-#include "portfolio/gridmodel.h"
+#include "portfolio/GridModel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

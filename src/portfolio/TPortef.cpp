@@ -3,7 +3,7 @@
 #include "base/DialogKit.h"
 #include "base/clock.h"
 #include "base/formats.h"
-#include "portfolio/gridmodel.h"
+#include "portfolio/GridModel.h"
 #include "portfolio/valuation.h"
 
 #include <QHBoxLayout>

@@ -1,14 +1,18 @@
 #pragma once
 
-#include "charts/chartdraw.h"
-#include "charts/drawsteps.h"
-#include "charts/series.h"
+#include "print/drawsteps.h"
 #include "print/pagemap.h"
 
 class QPagedPaintDevice;
 
 // The printed quotation lists and charts, as drawing steps in the pixels of
 // the printer, every position given in millimetres through `Mh`/`Mv`.
+
+// The font of every printed page.
+inline QString printFont()
+{
+    return QStringLiteral("Arial");
+}
 
 // A page of the printer: its millimetre mapping and printable height in mm.
 struct PrintedPage {
@@ -25,18 +29,6 @@ void Entete(DrawSteps &steps, const PageMap &map, const QString &title);
 DrawSteps printedList(const PrintedPage &page, const QString &title,
                       const QList<QStringList> &rows);
 
-// `Trace2`: the printed frame of a chart; the volume pane and its label
-// when `volumeLabel` is not empty.
-void Trace2(DrawSteps &steps, const PageMap &map, const QString &title, const QStringList &dates,
-            const ValueLabels &labels, const QString &volumeLabel);
-
-// `Imprim3`: the printed price chart of a security named `name`.
-DrawSteps printedPriceChart(const PageMap &map, const QString &name, const History &history,
-                            int maSwitch, int &maLength);
-
 // Plays the steps as one document on `device`, a new page at each break.
 // False when the document could not be started.
 bool printSteps(QPagedPaintDevice &device, const DrawSteps &steps);
-
-// `Imprime` of the indicator windows.
-DrawSteps printedIndicator(const PageMap &map, const Indicator &indicator);

@@ -1,5 +1,6 @@
 #include "quotes/TModif.h"
 
+#include "base/keys.h"
 #include "base/DialogKit.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
@@ -132,10 +133,10 @@ bool TModif::eventFilter(QObject *watched, QEvent *event)
         }
         auto *edit = static_cast<QLineEdit *>(watched);
         QString replacement;
-        const auto action = entry::filterKey(
-            *key, watched == m_price ? entry::amountChar : entry::quantityChar, &replacement);
-        if (action == entry::KeyAction::Drop) return true;
-        if (action == entry::KeyAction::Replace) {
+        const auto action = keys::filterKey(
+            *key, watched == m_price ? keys::amountChar : keys::quantityChar, &replacement);
+        if (action == keys::KeyAction::Drop) return true;
+        if (action == keys::KeyAction::Replace) {
             edit->insert(replacement);
             return true;
         }

@@ -2,9 +2,8 @@
 
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/records.h"
 #include "base/textfile.h"
-
-#include <QKeyEvent>
 
 namespace entry
 {
@@ -16,35 +15,6 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 } // namespace
-
-QChar amountChar(QChar typed)
-{
-    if (typed == QLatin1Char('.') || typed == QLatin1Char(',')) return QLatin1Char(',');
-    return isDigit(typed) ? typed : QChar();
-}
-
-QChar quantityChar(QChar typed)
-{
-    return isDigit(typed) ? typed : QChar();
-}
-
-KeyAction filterKey(const QKeyEvent &event, QChar (*rule)(QChar), QString *replacement)
-{
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return KeyAction::Pass;
-    const QString text = event.text();
-    if (text.isEmpty()) return KeyAction::Pass;
-    QString out;
-    for (QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f) return KeyAction::Pass;
-        const QChar r = rule(c);
-        if (!r.isNull()) out.append(r);
-    }
-    if (out == text) return KeyAction::Pass;
-    if (out.isEmpty()) return KeyAction::Drop;
-    *replacement = out;
-    return KeyAction::Replace;
-}
 
 QString leftPrice(const QString &text)
 {
@@ -83,23 +53,7 @@ bool nameForCode(const QStringList &index, const QString &text, QString *name)
 
 QString unstorable(const QString &text)
 {
-    QStringList named;
-    for (const QChar c : text) {
-        QString name;
-        if (c == QLatin1Char('\t'))
-            name = QStringLiteral("tabulation");
-        else if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0x2028) ||
-                 c == QChar(0x2029))
-            name = QStringLiteral("saut de ligne");
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            name = QStringLiteral("caractère de contrôle U+") +
-                   QString::number(c.unicode(), 16).rightJustified(4, QLatin1Char('0')).toUpper();
-        else if (decodeWindows1252(encodeWindows1252(QString(c))) != QString(c) ||
-                 (c.unicode() >= 0x80 && c.unicode() < 0xA0))
-            name = c.isSurrogate() ? QStringLiteral("caractère hors alphabet")
-                                   : QStringLiteral("« ") + c + QStringLiteral(" »");
-        if (!name.isEmpty() && !named.contains(name)) named.append(name);
-    }
+    const QStringList named = records::unstorable(text);
     if (named.isEmpty()) return {};
     return QStringLiteral("Le texte « %1 » contient ce que le fichier des cotations ne peut "
                           "pas enregistrer : %2")

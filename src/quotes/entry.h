@@ -6,24 +6,10 @@
 
 #include <optional>
 
-class QKeyEvent;
-
 // Rules of the entry page, of the correction of a stored quotation and of
 // the value search, without any window.
 namespace entry
 {
-
-// Key filters. The character a typed one becomes, or a null QChar when the
-// field refuses it. Amount fields take digits and "," (a "." becomes ",");
-// quantity fields take digits only.
-QChar amountChar(QChar typed);
-QChar quantityChar(QChar typed);
-
-// What a key press does in a filtered field: pass as it is, be dropped, or be
-// replaced by `replacement` (a typed "." becoming ","). Keys that type no
-// character (Backspace, Tab, Enter, arrows) and shortcuts always pass.
-enum class KeyAction { Pass, Drop, Replace };
-KeyAction filterKey(const QKeyEvent &event, QChar (*rule)(QChar), QString *replacement);
 
 // The price field once left: a readable number is rewritten "#.00"
 // (0.5 -> ",50", 12 -> "12,00"); empty or unreadable text stays as typed.

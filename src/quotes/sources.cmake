@@ -4,17 +4,11 @@ list(APPEND CORE_SOURCES
   src/quotes/entry.cpp src/quotes/entry.h
   src/quotes/maintenance.cpp src/quotes/maintenance.h
   src/quotes/quotelines.cpp src/quotes/quotelines.h
-  src/quotes/quotelistmodel.cpp src/quotes/quotelistmodel.h
+  src/quotes/QuoteListModel.cpp src/quotes/QuoteListModel.h
   src/quotes/shownlines.cpp src/quotes/shownlines.h
   src/quotes/store.cpp src/quotes/store.h
 )
 list(APPEND UI_SOURCES
-  src/quotes/TBourse.cpp src/quotes/TBourse.h
-  src/quotes/PageKit.cpp src/quotes/PageKit.h
-  src/quotes/JournalPage.cpp src/quotes/JournalPage.h
-  src/quotes/TitresPage.cpp src/quotes/TitresPage.h
-  src/quotes/EntryPage.cpp src/quotes/EntryPage.h
-  src/quotes/MaintenanceCommands.cpp src/quotes/MaintenanceCommands.h
   src/quotes/TConvert.cpp src/quotes/TConvert.h
   src/quotes/TDivise.cpp src/quotes/TDivise.h
   src/quotes/TModif.cpp src/quotes/TModif.h

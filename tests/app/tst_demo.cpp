@@ -1,7 +1,7 @@
 // Every command of the menus on the demo start directory, as a new user
 // meets it: each opens its window (or shows its page) and says no error.
 #include "app/TMainForm.h"
-#include "quotes/TBourse.h"
+#include "document/TBourse.h"
 #include "testkit.h"
 
 #include <QAction>

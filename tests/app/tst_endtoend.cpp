@@ -2,8 +2,8 @@
 // quotations, correct and maintain the store through the menus, close, and
 // compare the files written byte for byte.
 #include "app/TMainForm.h"
-#include "quotes/TBourse.h"
-#include "quotes/quotelistmodel.h"
+#include "document/TBourse.h"
+#include "quotes/QuoteListModel.h"
 #include "testkit.h"
 
 #include <QAction>

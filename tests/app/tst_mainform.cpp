@@ -2,8 +2,8 @@
 // closing, driven through the real actions in a temporary start directory.
 #include "app/TMainForm.h"
 #include "app/TSplash.h"
-#include "quotes/TBourse.h"
-#include "quotes/quotelistmodel.h"
+#include "document/TBourse.h"
+#include "quotes/QuoteListModel.h"
 #include "testkit.h"
 
 #include <QActionGroup>

@@ -1,7 +1,7 @@
 // The drawing steps of the chart frame, the price chart, the indicators and
 // the printed pages, in pixels and in millimetres.
 #include "charts/chartdraw.h"
-#include "print/printedpages.h"
+#include "charts/printedcharts.h"
 #include "testkit.h"
 
 #include <QTest>

@@ -5,15 +5,15 @@
 
 #include "base/Prompts.h"
 #include "base/clock.h"
-#include "charts/ChartCommands.h"
-#include "charts/ChartPage.h"
+#include "document/ChartCommands.h"
+#include "document/ChartPage.h"
 #include "quotes/BourseData.h"
-#include "quotes/EntryPage.h"
-#include "quotes/JournalPage.h"
-#include "quotes/MaintenanceCommands.h"
-#include "quotes/TBourse.h"
-#include "quotes/TitresPage.h"
-#include "quotes/quotelistmodel.h"
+#include "document/EntryPage.h"
+#include "document/JournalPage.h"
+#include "document/MaintenanceCommands.h"
+#include "document/TBourse.h"
+#include "document/TitresPage.h"
+#include "quotes/QuoteListModel.h"
 
 #include <QDialog>
 #include <QSize>

@@ -3,7 +3,7 @@
 // byte, the error names the file, the document goes on; every byte the
 // store holds is exported as it is.
 #include "base/textfile.h"
-#include "exchange/ExchangeCommands.h"
+#include "document/ExchangeCommands.h"
 #include "faultdisk.h"
 #include "testkit.h"
 

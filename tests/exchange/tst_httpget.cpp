@@ -2,7 +2,7 @@
 // from a web server on 127.0.0.1 started here.
 #include "../net/scriptedserver.h"
 #include "base/errors.h"
-#include "exchange/ExchangeCommands.h"
+#include "document/ExchangeCommands.h"
 #include "exchange/THttpGet.h"
 #include "exchange/download.h"
 #include "exchange/sites.h"

@@ -4,7 +4,7 @@
 #include "app/TMainForm.h"
 #include "help/THelp.h"
 #include "help/helpfile.h"
-#include "quotes/TBourse.h"
+#include "document/TBourse.h"
 #include "testkit.h"
 
 #include <QFile>

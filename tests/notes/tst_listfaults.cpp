@@ -12,7 +12,7 @@
 #include "notes/TPresse.h"
 #include "notes/cards.h"
 #include "notes/press.h"
-#include "notes/records.h"
+#include "base/records.h"
 #include "testkit.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // "Liste des titres" and "Vu dans la presse" driven from the document's
 // commands: keys, filters, what is shown and what goes back.
-#include "notes/NotesCommands.h"
+#include "document/NotesCommands.h"
 #include "notes/TListe.h"
 #include "notes/TPresse.h"
 #include "testkit.h"

@@ -3,7 +3,7 @@
 // the file compared byte for byte.
 #include "app/TMainForm.h"
 #include "quotes/BourseData.h"
-#include "quotes/TBourse.h"
+#include "document/TBourse.h"
 #include "testkit.h"
 
 #include <QAction>

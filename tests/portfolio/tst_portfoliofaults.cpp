@@ -4,7 +4,7 @@
 // former file as it was; no field can split or merge the lines.
 #include "base/textfile.h"
 #include "faultdisk.h"
-#include "portfolio/PortfolioCommands.h"
+#include "document/PortfolioCommands.h"
 #include "portfolio/TEchan.h"
 #include "portfolio/TOperation.h"
 #include "testkit.h"

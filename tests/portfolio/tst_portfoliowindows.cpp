@@ -1,8 +1,8 @@
 // The portfolio's windows and file commands on a document: keys, Enter,
 // leaving fields, refusals, questions, saving, and what the windows show.
-#include "portfolio/PortfolioCommands.h"
+#include "document/PortfolioCommands.h"
 #include "portfolio/TJnl.h"
-#include "portfolio/gridmodel.h"
+#include "portfolio/GridModel.h"
 #include "testkit.h"
 
 #include <QApplication>

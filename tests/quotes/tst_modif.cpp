@@ -1,9 +1,9 @@
 // Correction of a stored quotation: Modifier, MajModif and the "Modifier
 // ligne" window.
 #include "base/errors.h"
-#include "quotes/TBourse.h"
+#include "document/TBourse.h"
 #include "quotes/TModif.h"
-#include "quotes/quotelistmodel.h"
+#include "quotes/QuoteListModel.h"
 #include "testkit.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "base/formats.h"
 #include "base/textfile.h"
 #include "quotes/BourseData.h"
-#include "quotes/TBourse.h"
-#include "quotes/quotelistmodel.h"
+#include "document/TBourse.h"
+#include "quotes/QuoteListModel.h"
 #include "quotes/store.h"
 #include "testkit.h"
 

@@ -1,6 +1,6 @@
 // The monthly view, the security view and the navigation between them.
-#include "quotes/TBourse.h"
-#include "quotes/quotelistmodel.h"
+#include "document/TBourse.h"
+#include "quotes/QuoteListModel.h"
 #include "testkit.h"
 
 #include <QComboBox>

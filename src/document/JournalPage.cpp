@@ -1,14 +1,14 @@
-#include "quotes/JournalPage.h"
+#include "document/JournalPage.h"
 
 #include "base/Prompts.h"
 #include "base/formats.h"
 #include "quotes/BourseData.h"
-#include "quotes/MaintenanceCommands.h"
-#include "quotes/PageKit.h"
-#include "quotes/TBourse.h"
-#include "quotes/TitresPage.h"
+#include "document/MaintenanceCommands.h"
+#include "document/PageKit.h"
+#include "document/TBourse.h"
+#include "document/TitresPage.h"
 #include "quotes/entry.h"
-#include "quotes/quotelistmodel.h"
+#include "quotes/QuoteListModel.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>

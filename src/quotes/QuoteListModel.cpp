@@ -1,4 +1,4 @@
-#include "quotes/quotelistmodel.h"
+#include "quotes/QuoteListModel.h"
 
 #include "base/formats.h"
 

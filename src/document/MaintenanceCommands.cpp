@@ -1,23 +1,23 @@
 // Maintenance commands: undo, conversion, split, deletions, reorganisation,
 // sorts, the period, and the correction of a line.
-#include "quotes/MaintenanceCommands.h"
+#include "document/MaintenanceCommands.h"
 
 #include "base/Prompts.h"
 #include "base/formats.h"
-#include "charts/ChartPage.h"
+#include "document/ChartPage.h"
 #include "quotes/BourseData.h"
-#include "quotes/JournalPage.h"
-#include "quotes/PageKit.h"
-#include "quotes/TBourse.h"
+#include "document/JournalPage.h"
+#include "document/PageKit.h"
+#include "document/TBourse.h"
 #include "quotes/TConvert.h"
 #include "quotes/TDivise.h"
 #include "quotes/TModif.h"
 #include "quotes/TReorg.h"
 #include "quotes/TSeldate.h"
 #include "quotes/TSupp.h"
-#include "quotes/TitresPage.h"
+#include "document/TitresPage.h"
 #include "quotes/maintenance.h"
-#include "quotes/quotelistmodel.h"
+#include "quotes/QuoteListModel.h"
 
 #include <QItemSelectionModel>
 #include <QTableView>

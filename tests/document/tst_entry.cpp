@@ -1,7 +1,7 @@
 // The entry page: field rules, validation into the grid, correction, the
 // Delete key and the transfer to the store when the page is left.
-#include "quotes/TBourse.h"
-#include "quotes/quotelistmodel.h"
+#include "document/TBourse.h"
+#include "quotes/QuoteListModel.h"
 #include "testkit.h"
 
 #include <QApplication>

@@ -2,14 +2,14 @@
 // dialogs: undo, conversion, split, deletions, reorganisation, sorts and the
 // period.
 #include "base/formats.h"
-#include "quotes/TBourse.h"
+#include "document/TBourse.h"
 #include "quotes/TConvert.h"
 #include "quotes/TDivise.h"
 #include "quotes/TReorg.h"
 #include "quotes/TSeldate.h"
 #include "quotes/TSupp.h"
 #include "quotes/maintenance.h"
-#include "quotes/quotelistmodel.h"
+#include "quotes/QuoteListModel.h"
 #include "testkit.h"
 
 #include <QComboBox>

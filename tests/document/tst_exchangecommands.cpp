@@ -2,7 +2,7 @@
 // dialogs and the scripted file dialogs.
 #include "base/formats.h"
 #include "base/textfile.h"
-#include "exchange/ExchangeCommands.h"
+#include "document/ExchangeCommands.h"
 #include "exchange/TImport.h"
 #include "testkit.h"
 

@@ -1,12 +1,12 @@
-#include "charts/ChartPage.h"
+#include "document/ChartPage.h"
 
 #include "charts/PaintArea.h"
-#include "quotes/quotelistmodel.h"
+#include "quotes/QuoteListModel.h"
 
 #include "quotes/BourseData.h"
-#include "quotes/PageKit.h"
-#include "quotes/TBourse.h"
-#include "quotes/TitresPage.h"
+#include "document/PageKit.h"
+#include "document/TBourse.h"
+#include "document/TitresPage.h"
 
 #include <QComboBox>
 #include <QVBoxLayout>

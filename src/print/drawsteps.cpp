@@ -1,4 +1,4 @@
-#include "charts/drawsteps.h"
+#include "print/drawsteps.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,10 +1,10 @@
-#include "notes/NotesCommands.h"
+#include "document/NotesCommands.h"
 
 #include "base/Prompts.h"
 #include "notes/TListe.h"
 #include "notes/TPresse.h"
 #include "quotes/BourseData.h"
-#include "quotes/TBourse.h"
+#include "document/TBourse.h"
 
 void NotesCommands::ListeTitres()
 {

@@ -1,5 +1,5 @@
 // Value search in the monthly view, and the entry page's copy and paste.
-#include "quotes/TBourse.h"
+#include "document/TBourse.h"
 #include "testkit.h"
 
 #include <QApplication>

@@ -1,14 +1,14 @@
-#include "print/PrintCommands.h"
+#include "document/PrintCommands.h"
 
 #include "base/Prompts.h"
 #include "charts/series.h"
-#include "print/printedpages.h"
+#include "charts/printedcharts.h"
 #include "print/printer.h"
 #include "quotes/BourseData.h"
-#include "quotes/JournalPage.h"
-#include "quotes/TBourse.h"
-#include "quotes/TitresPage.h"
-#include "quotes/quotelistmodel.h"
+#include "document/JournalPage.h"
+#include "document/TBourse.h"
+#include "document/TitresPage.h"
+#include "quotes/QuoteListModel.h"
 
 #include <QComboBox>
 #include <QPrinter>

@@ -1,4 +1,4 @@
-#include "portfolio/gridmodel.h"
+#include "portfolio/GridModel.h"
 
 GridModel::GridModel(const QStringList &titles, const QList<int> &rightAligned, QObject *parent)
     : QAbstractTableModel(parent), m_titles(titles), m_right(rightAligned)

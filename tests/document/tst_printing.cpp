@@ -1,6 +1,6 @@
 // "&Imprimer..." on each page, printed for real to a PDF file, and the
 // printer chosen with "Configuration imprimante...".
-#include "print/PrintCommands.h"
+#include "document/PrintCommands.h"
 #include "print/TConfigImprimante.h"
 #include "print/printer.h"
 #include "testkit.h"

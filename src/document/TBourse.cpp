@@ -1,19 +1,19 @@
 // The document window: its pages and command objects, loading, the index
 // and the navigation.
-#include "quotes/TBourse.h"
+#include "document/TBourse.h"
 
 #include "base/Prompts.h"
-#include "charts/ChartCommands.h"
-#include "charts/ChartPage.h"
-#include "exchange/ExchangeCommands.h"
-#include "notes/NotesCommands.h"
-#include "portfolio/PortfolioCommands.h"
-#include "print/PrintCommands.h"
+#include "document/ChartCommands.h"
+#include "document/ChartPage.h"
+#include "document/ExchangeCommands.h"
+#include "document/NotesCommands.h"
+#include "document/PortfolioCommands.h"
+#include "document/PrintCommands.h"
 #include "quotes/BourseData.h"
-#include "quotes/EntryPage.h"
-#include "quotes/JournalPage.h"
-#include "quotes/MaintenanceCommands.h"
-#include "quotes/TitresPage.h"
+#include "document/EntryPage.h"
+#include "document/JournalPage.h"
+#include "document/MaintenanceCommands.h"
+#include "document/TitresPage.h"
 
 #include <QDir>
 #include <QStackedWidget>

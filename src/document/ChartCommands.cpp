@@ -1,15 +1,15 @@
-#include "charts/ChartCommands.h"
+#include "document/ChartCommands.h"
 
 #include "base/Prompts.h"
-#include "charts/ChartPage.h"
+#include "document/ChartPage.h"
 #include "charts/IndicatorWindow.h"
 #include "charts/THit.h"
 #include "charts/TParam.h"
 #include "charts/TStatis.h"
 #include "quotes/BourseData.h"
-#include "quotes/TBourse.h"
-#include "quotes/TitresPage.h"
-#include "quotes/quotelistmodel.h"
+#include "document/TBourse.h"
+#include "document/TitresPage.h"
+#include "quotes/QuoteListModel.h"
 
 void ChartCommands::Graphique()
 {

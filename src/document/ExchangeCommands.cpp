@@ -1,4 +1,4 @@
-#include "exchange/ExchangeCommands.h"
+#include "document/ExchangeCommands.h"
 
 #include "base/Prompts.h"
 #include "base/textfile.h"
@@ -6,9 +6,9 @@
 #include "exchange/TImport.h"
 #include "exchange/exporting.h"
 #include "quotes/BourseData.h"
-#include "quotes/JournalPage.h"
-#include "quotes/TBourse.h"
-#include "quotes/TitresPage.h"
+#include "document/JournalPage.h"
+#include "document/TBourse.h"
+#include "document/TitresPage.h"
 
 #include <QTableView>
 

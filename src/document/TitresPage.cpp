@@ -1,12 +1,12 @@
-#include "quotes/TitresPage.h"
+#include "document/TitresPage.h"
 
 #include "base/Prompts.h"
-#include "charts/ChartPage.h"
+#include "document/ChartPage.h"
 #include "quotes/BourseData.h"
-#include "quotes/MaintenanceCommands.h"
-#include "quotes/PageKit.h"
-#include "quotes/TBourse.h"
-#include "quotes/quotelistmodel.h"
+#include "document/MaintenanceCommands.h"
+#include "document/PageKit.h"
+#include "document/TBourse.h"
+#include "quotes/QuoteListModel.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -2,9 +2,9 @@
 // dates of the store, the undo copy of a load, the period's views, and the
 // lines a list shows mapped back to the store.
 #include "base/textfile.h"
-#include "quotes/TBourse.h"
+#include "document/TBourse.h"
 #include "quotes/TSeldate.h"
-#include "quotes/quotelistmodel.h"
+#include "quotes/QuoteListModel.h"
 #include "quotes/shownlines.h"
 #include "testkit.h"
 

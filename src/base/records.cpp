@@ -1,4 +1,4 @@
-#include "notes/records.h"
+#include "base/records.h"
 
 #include "base/textfile.h"
 
@@ -16,21 +16,21 @@ bool isLineBreak(QChar c)
            c == QChar(0x2029);
 }
 
-// The name of a character Windows-1252 cannot hold, or of a control
-// character; empty for any other.
-QString badCharacter(QChar c)
+} // namespace
+
+QString unstorableName(QChar c)
 {
+    if (c == QLatin1Char('\t')) return QStringLiteral("tabulation");
+    if (isLineBreak(c)) return QStringLiteral("saut de ligne");
     const bool control =
         c.unicode() < 0x20 || c.unicode() == 0x7F || (c.unicode() >= 0x80 && c.unicode() < 0xA0);
-    if (!control && decodeWindows1252(encodeWindows1252(QString(c))) == QString(c)) return {};
-    if (c.isSurrogate()) return QStringLiteral("caractère hors alphabet");
     if (control)
         return QStringLiteral("caractère de contrôle U+") +
                QString::number(c.unicode(), 16).rightJustified(4, QLatin1Char('0')).toUpper();
+    if (decodeWindows1252(encodeWindows1252(QString(c))) == QString(c)) return {};
+    if (c.isSurrogate()) return QStringLiteral("caractère hors alphabet");
     return QStringLiteral("« ") + c + QStringLiteral(" »");
 }
-
-} // namespace
 
 QString field(const QString &text)
 {
@@ -52,9 +52,7 @@ QStringList unstorable(const QString &text)
 {
     QStringList named;
     for (const QChar c : text) {
-        const QString name = c == QLatin1Char('\t') ? QStringLiteral("tabulation")
-                             : isLineBreak(c)       ? QStringLiteral("saut de ligne")
-                                                    : badCharacter(c);
+        const QString name = unstorableName(c);
         if (!name.isEmpty() && !named.contains(name)) named.append(name);
     }
     return named;
@@ -62,12 +60,7 @@ QStringList unstorable(const QString &text)
 
 QString refusal(const QString &text)
 {
-    QStringList named;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\t')) continue;
-        const QString name = badCharacter(c);
-        if (!name.isEmpty() && !named.contains(name)) named.append(name);
-    }
+    const QStringList named = unstorable(QString(text).remove(QLatin1Char('\t')));
     if (named.isEmpty()) return {};
     return QStringLiteral("Le texte contient des caractères que le fichier ne peut pas "
                           "enregistrer : %1")

@@ -1,4 +1,4 @@
-#include "portfolio/PortfolioCommands.h"
+#include "document/PortfolioCommands.h"
 
 #include "base/Prompts.h"
 #include "base/errors.h"
@@ -11,7 +11,7 @@
 #include "portfolio/TRepart.h"
 #include "portfolio/portfolio.h"
 #include "quotes/BourseData.h"
-#include "quotes/TBourse.h"
+#include "document/TBourse.h"
 
 #include <QApplication>
 #include <QDir>

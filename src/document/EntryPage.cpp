@@ -1,15 +1,16 @@
 // The entry page: typed quotations, their grid, the transfer to the store
 // when the page is left, and the entry copy buffer.
-#include "quotes/EntryPage.h"
+#include "document/EntryPage.h"
 
+#include "base/keys.h"
 #include "base/Prompts.h"
 #include "base/clock.h"
 #include "base/errors.h"
 #include "base/formats.h"
 #include "quotes/BourseData.h"
-#include "quotes/JournalPage.h"
-#include "quotes/TBourse.h"
-#include "quotes/TitresPage.h"
+#include "document/JournalPage.h"
+#include "document/TBourse.h"
+#include "document/TitresPage.h"
 #include "quotes/entry.h"
 
 #include <QComboBox>
@@ -185,10 +186,10 @@ bool EntryPage::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         QString replacement;
-        const auto action = entry::filterKey(
-            *key, watched == m_edit3 ? entry::amountChar : entry::quantityChar, &replacement);
-        if (action == entry::KeyAction::Drop) return true;
-        if (action == entry::KeyAction::Replace) {
+        const auto action = keys::filterKey(
+            *key, watched == m_edit3 ? keys::amountChar : keys::quantityChar, &replacement);
+        if (action == keys::KeyAction::Drop) return true;
+        if (action == keys::KeyAction::Replace) {
             static_cast<QLineEdit *>(watched)->insert(replacement);
             return true;
         }

@@ -1,7 +1,7 @@
-#include "quotes/PageKit.h"
+#include "document/PageKit.h"
 
 #include "base/Prompts.h"
-#include "quotes/quotelistmodel.h"
+#include "quotes/QuoteListModel.h"
 
 #include <QComboBox>
 #include <QFrame>
