@@ -525,7 +525,7 @@ void benchPortfolio(const QString &dir, int runs, qsizetype lines)
             portfolio.append(QString(kind) + date + u'\t' + code + u"\t1234,50\t"_s +
                              QString::number(kind == u'V' ? 10 : 40) + u"\t12,00"_s);
         }
-        b.data().portfolio() = portfolio;
+        b.data().replacePortfolio(portfolio);
         table.add(u"valuation, store sorted first: Portefeuille"_s,
                   timed([&] { b.portfolio().Portefeuille(); }), 0, 0);
         for (int run = 0; run < runs; ++run) {

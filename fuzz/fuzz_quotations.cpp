@@ -132,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzzkit::check(codes.size() == index.size(), "one index entry per code");
     if (index.size() <= 300)
         fuzzkit::check(index == exchangeSorted(index), "the index in the exchange sort's order");
-    doc.index() = index;
+    doc.setIndex(index);
     if (!index.isEmpty()) indexHasPrefix(index, index.last().left(3));
 
     for (int pass = 0; pass < 2; ++pass) {

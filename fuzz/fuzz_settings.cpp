@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzzkit::write(QStringLiteral("Valmeq.ini"), fuzzkit::bytes(data, size));
     BourseData doc(fuzzkit::dir());
     doc.ChargeIni();
-    Settings &s = doc.settings();
+    Settings s = doc.settings();
     fuzzkit::check(s.euroRate >= 6 && s.euroRate <= 10, "the euro rate lies between 6 and 10");
     bool autoOpen = false;
     QString path;

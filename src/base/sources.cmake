@@ -9,6 +9,7 @@ list(APPEND CORE_SOURCES
   src/base/textfile.cpp src/base/textfile.h
 )
 list(APPEND UI_SOURCES
+  src/base/BusyCursor.h
   src/base/DialogKit.cpp src/base/DialogKit.h
   src/base/QtPrompts.cpp src/base/QtPrompts.h
 )

@@ -1,11 +1,11 @@
 #include "charts/THit.h"
 
+#include "base/BusyCursor.h"
 #include "base/DialogKit.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "charts/series.h"
 
-#include <QApplication>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -91,7 +91,7 @@ void THit::Init(const QStringList &index, const QuoteLines &store)
 
 void THit::SpeedButton1Click()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     const QList<Rise> rows = hitParade(m_index, m_store, toStored(m_dateTimePicker1->date()),
                                        toStored(m_dateTimePicker2->date()));
     m_listView1->clear();
@@ -103,5 +103,4 @@ void THit::SpeedButton1Click()
         items.append(item);
     }
     m_listView1->addTopLevelItems(items);
-    QApplication::restoreOverrideCursor();
 }

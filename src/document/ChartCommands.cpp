@@ -21,14 +21,25 @@ void ChartCommands::Graphique()
 
 void ChartCommands::Parametres()
 {
-    Settings &s = m_data.settings();
+    Settings s = m_data.settings();
     TParam param(&m_doc);
     param.Init(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent);
     Prompts::get().exec(&param);
     param.Result(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent);
+    m_data.setSettings(s);
     // The chart shown follows the new settings at once.
     if (param.result() == QDialog::Accepted && m_doc.page() == TBourse::PageGraphique)
         m_doc.chart().Dessine();
+}
+
+int ChartCommands::validLength(int Settings::*length)
+{
+    Settings s = m_data.settings();
+    if (s.*length < 2) {
+        s.*length = 6;
+        m_data.setSettings(s);
+    }
+    return s.*length;
 }
 
 History ChartCommands::history() const
@@ -40,8 +51,7 @@ History ChartCommands::history() const
 void ChartCommands::RIIndex()
 {
     const History h = history();
-    int &length = m_data.settings().rsiLength;
-    if (length < 2) length = 6;
+    const int length = validLength(&Settings::rsiLength);
     if (h.size() < length) return;
     TRsi window(&m_doc);
     window.Init(lastOf(h, kMaxPoints + 1), length);
@@ -51,8 +61,7 @@ void ChartCommands::RIIndex()
 void ChartCommands::Momentum()
 {
     const History h = history();
-    int &length = m_data.settings().momentumLength;
-    if (length < 2) length = 6;
+    const int length = validLength(&Settings::momentumLength);
     if (h.size() < length) return;
     TMoment window(&m_doc);
     window.Init(lastOf(h, kMaxPoints), length);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/series.h"
+#include "quotes/store.h"
 
 class BourseData;
 class TBourse;
@@ -29,6 +30,9 @@ public:
 private:
     // The security view filled for the current security, read as a history.
     History history() const;
+    // The indicator length of the settings, 6 when it is below 2 (and then
+    // kept so).
+    int validLength(int Settings::*length);
 
     TBourse &m_doc;
     BourseData &m_data;

@@ -18,9 +18,11 @@ ChartPage::ChartPage(TBourse &doc, BourseData &data, QWidget *parent)
     m_comboBox3 = pagekit::pageCombo(this, QStringLiteral("ComboBox3"), 240);
     m_paintBox1 = new PaintArea(this);
     m_paintBox1->setSource([this](QSize size, const TextMeasure &measure) {
-        Settings &settings = m_data.settings();
-        return priceChart(size, historyOf(m_doc.titres().model()->lines()), settings.maSwitch,
-                          settings.maLength, measure);
+        Settings settings = m_data.settings();
+        auto steps = priceChart(size, historyOf(m_doc.titres().model()->lines()),
+                                settings.maSwitch, settings.maLength, measure);
+        m_data.setSettings(settings);
+        return steps;
     });
     pagekit::layoutPage(this, QStringLiteral("Graphique"), m_comboBox3, m_paintBox1);
 

@@ -390,8 +390,8 @@ void EntryPage::TabSheet4Exit()
 void EntryPage::Copier()
 {
     if (m_doc.page() != TBourse::PageSaisie) return;
-    m_data.entryBuffer() = {m_maskEdit1->displayText(), m_comboBox4->currentText(),
-                            m_edit2->text(), m_edit3->text(), m_edit6->text()};
+    m_data.setEntryBuffer({m_maskEdit1->displayText(), m_comboBox4->currentText(),
+                           m_edit2->text(), m_edit3->text(), m_edit6->text()});
 }
 
 void EntryPage::Coller()

@@ -98,7 +98,9 @@ void ExchangeCommands::GetCours()
     THttpGet window(&m_doc);
     window.Init(m_data.sites(), m_data.sitePosition());
     Prompts::get().exec(&window);
+    QStringList sites = m_data.sites();
     int position = 0;
-    window.Result(m_data.sites(), position);
+    window.Result(sites, position);
+    m_data.setSites(std::move(sites));
     m_data.setSitePosition(position);
 }

@@ -39,6 +39,11 @@ void JournalPage::setNameWidth(int width)
     m_listView1->setColumnWidth(2, width);
 }
 
+QString JournalPage::monthText() const
+{
+    return m_comboBox1->currentText();
+}
+
 void JournalPage::LitMois()
 {
     const QDate month = m_data.currentMonth();

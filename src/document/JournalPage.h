@@ -29,6 +29,8 @@ public:
 
     QTableView *list() const { return m_listView1; }
     QuoteListModel *model() const { return m_monthModel; }
+    // The month shown, as its list writes it.
+    QString monthText() const;
     void setNameWidth(int width);
 
 private:

@@ -11,7 +11,7 @@ void NotesCommands::ListeTitres()
     TListe window(&m_doc);
     window.Init(m_data.index(), m_data.cards());
     Prompts::get().exec(&window);
-    m_data.cards() = window.Result();
+    m_data.setCards(window.Result());
 }
 
 void NotesCommands::Coupures()
@@ -19,5 +19,5 @@ void NotesCommands::Coupures()
     TPresse window(&m_doc);
     window.Init(m_data.index(), m_data.pressNotes());
     Prompts::get().exec(&window);
-    m_data.pressNotes() = window.Result();
+    m_data.setPressNotes(window.Result());
 }

@@ -1,5 +1,6 @@
 #include "document/PortfolioCommands.h"
 
+#include "base/BusyCursor.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
 #include "base/textfile.h"
@@ -13,7 +14,7 @@
 #include "quotes/BourseData.h"
 #include "document/TBourse.h"
 
-#include <QApplication>
+#include <QScopeGuard>
 #include <QDir>
 #include <QFileInfo>
 
@@ -23,12 +24,6 @@ namespace
 {
 
 const QString kQuestion = QStringLiteral("Enregistrer le portefeuille ?");
-
-// Busy cursor while a window computes.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 bool lessIgnoringCase(const QString &a, const QString &b)
 {
@@ -47,13 +42,6 @@ bool lessIgnoringCase(const QString &a, const QString &b)
 
 } // namespace
 
-QString PortfolioCommands::resolvedPath() const
-{
-    const QString path = m_data.portfolioPath();
-    if (path.isEmpty()) return path;
-    return QDir(m_data.dir()).filePath(path);
-}
-
 void PortfolioCommands::setCaption()
 {
     m_doc.setWindowTitle(QFileInfo(m_data.portfolioPath()).fileName());
@@ -62,7 +50,7 @@ void PortfolioCommands::setCaption()
 bool PortfolioCommands::write(const QString &path)
 {
     try {
-        writeLines(QDir(m_data.dir()).filePath(path), m_data.portfolio());
+        m_data.savePortfolio(path);
     } catch (const VError &e) {
         Prompts::get().error(&m_doc, e.message());
         return false;
@@ -72,10 +60,8 @@ bool PortfolioCommands::write(const QString &path)
 
 bool PortfolioCommands::save()
 {
-    if (m_data.portfolioPath().isEmpty() || m_unreadable) return saveAs();
-    if (!write(m_data.portfolioPath())) return false;
-    m_data.setPortfolioModified(false);
-    return true;
+    if (!m_data.portfolioWritable()) return saveAs();
+    return write(m_data.portfolioPath());
 }
 
 bool PortfolioCommands::offerToSave()
@@ -94,30 +80,22 @@ bool PortfolioCommands::offerToSave()
 void PortfolioCommands::Nouveau()
 {
     if (!offerToSave()) return;
-    m_data.portfolio().clear();
-    m_data.setPortfolioModified(false);
-    m_data.settings().portfolioPath.clear();
-    m_unreadable = false;
+    m_data.newPortfolio();
     setCaption();
 }
 
 void PortfolioCommands::Charge(const QString &path)
 {
-    m_data.settings().portfolioPath = path;
-    setCaption();
-    // Until the file is read it must not be written over.
-    m_unreadable = true;
-    QStringList lines = readLines(QDir(m_data.dir()).filePath(path));
-    m_data.portfolio() = std::move(lines);
-    m_unreadable = false;
-    m_data.setPortfolioModified(false);
+    // The caption names the file even when it cannot be read.
+    const auto caption = qScopeGuard([this] { setCaption(); });
+    m_data.loadPortfolio(path);
 }
 
 void PortfolioCommands::Ouvrir()
 {
     if (!offerToSave()) return;
     const QString path = Prompts::get().openFileName(
-        &m_doc, QStringLiteral("Ouvrir"), QFileInfo(resolvedPath()).path(),
+        &m_doc, QStringLiteral("Ouvrir"), QFileInfo(m_data.resolvedPortfolioPath()).path(),
         QStringLiteral("Ffichiers portefeuille (*.ptf)"));
     if (path.isEmpty()) return;
     if (const QString refusal = ptf::pathRefusal(path); !refusal.isEmpty()) {
@@ -141,7 +119,7 @@ void PortfolioCommands::SaveAs()
 bool PortfolioCommands::saveAs()
 {
     const QString path = Prompts::get().saveFileName(
-        &m_doc, QStringLiteral("Enregistrer sous"), resolvedPath(),
+        &m_doc, QStringLiteral("Enregistrer sous"), m_data.resolvedPortfolioPath(),
         QStringLiteral("Fichiers portefeuille (*.ptf)"), QStringLiteral("ptf"));
     if (path.isEmpty()) return false;
     // A path the settings file could not remember is not taken.
@@ -150,10 +128,7 @@ bool PortfolioCommands::saveAs()
         return false;
     }
     if (!write(path)) return false;
-    m_data.settings().portfolioPath = path;
-    m_unreadable = false;
     setCaption();
-    m_data.setPortfolioModified(false);
     return true;
 }
 
@@ -172,8 +147,7 @@ bool PortfolioCommands::FormCloseQuery()
 
 void PortfolioCommands::append(const QString &kind, const QString &text)
 {
-    m_data.portfolio().append(kind + text);
-    m_data.setPortfolioModified(true);
+    m_data.addOperations({kind + text});
 }
 
 void PortfolioCommands::operation(const QString &caption, const QString &kind)
@@ -213,9 +187,7 @@ void PortfolioCommands::Echange()
     // A conversion error ends the command here: nothing is recorded.
     const auto [sale, purchase] = dialog.Result();
     if (sale.isEmpty()) return;
-    m_data.portfolio().append(QStringLiteral("V") + sale);
-    m_data.portfolio().append(QStringLiteral("A") + purchase);
-    m_data.setPortfolioModified(true);
+    m_data.addOperations({QStringLiteral("V") + sale, QStringLiteral("A") + purchase});
 }
 
 void PortfolioCommands::Operations()

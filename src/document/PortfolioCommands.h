@@ -16,9 +16,9 @@ public:
     // Each asks "Enregistrer le portefeuille ?" when the portfolio holds a
     // line or is modified; Annuler, or a save that did not happen, stops it.
     void Nouveau();
-    // Reads the file, a relative path taken in the start directory. The path
-    // is kept even when the file cannot be read, but such a portfolio is
-    // never written over: saving it asks for a file name.
+    // Reads the file, a relative path taken in the start directory (see
+    // BourseData::loadPortfolio): a file that cannot be read is never
+    // written over, saving it asks for a file name.
     void Charge(const QString &path);
     // Ouvrir and SaveAs refuse, with a message, a file name the settings
     // file cannot remember (a line break, a character Windows-1252 lacks).
@@ -36,9 +36,6 @@ public:
     void Portefeuille();
     void FraisBourse();
     void Repartition();
-
-    // The path the portfolio is read from and written to.
-    QString resolvedPath() const;
 
 private:
     // The question of Nouveau and Ouvrir; false when the command must stop.
@@ -58,5 +55,4 @@ private:
 
     TBourse &m_doc;
     BourseData &m_data;
-    bool m_unreadable = false;
 };

@@ -42,9 +42,7 @@ bool PrintCommands::Imprimer(QPagedPaintDevice &device)
     switch (m_doc.page()) {
     case TBourse::PageJournal: {
         m_doc.journal().LitMois();
-        const auto *months = m_doc.journal().findChild<QComboBox *>(QStringLiteral("ComboBox1"));
-        const QString title =
-            QStringLiteral("Journal de ") + (months ? months->currentText() : QString());
+        const QString title = QStringLiteral("Journal de ") + m_doc.journal().monthText();
         return printSteps(device, printedList(page, title, rowsOf(*m_doc.journal().model())));
     }
     case TBourse::PageTitres: {
@@ -54,10 +52,12 @@ bool PrintCommands::Imprimer(QPagedPaintDevice &device)
     }
     case TBourse::PageGraphique: {
         m_doc.titres().LitTitre();
-        Settings &s = m_data.settings();
-        return printSteps(device, printedPriceChart(page.map, m_doc.titres().currentName(),
-                                                    historyOf(m_doc.titres().model()->lines()),
-                                                    s.maSwitch, s.maLength));
+        Settings s = m_data.settings();
+        const DrawSteps steps =
+            printedPriceChart(page.map, m_doc.titres().currentName(),
+                              historyOf(m_doc.titres().model()->lines()), s.maSwitch, s.maLength);
+        m_data.setSettings(s);
+        return printSteps(device, steps);
     }
     default:
         return false; // the entry page prints nothing

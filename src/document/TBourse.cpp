@@ -95,7 +95,7 @@ void TBourse::Init()
 void TBourse::Indexe()
 {
     const QuoteLines &store = m_data->store();
-    m_data->index() = buildIndex(store);
+    m_data->setIndex(buildIndex(store));
     // The name lists show the security of the first line of the store.
     QString first;
     for (const QString &line : store) {

@@ -55,7 +55,9 @@ int TitresPage::currentEntry() const
 
 void TitresPage::TriVi()
 {
-    sortIndexByName(m_data.index());
+    QStringList index = m_data.index();
+    sortIndexByName(index);
+    m_data.setIndex(std::move(index));
     QStringList names;
     for (const QString &entry : std::as_const(m_data.index()))
         names.append(entry.mid(6));

@@ -1,17 +1,16 @@
 #include "exchange/TImport.h"
 
+#include "base/BusyCursor.h"
 #include "base/DialogKit.h"
 #include "base/clock.h"
 #include "base/formats.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -120,8 +119,7 @@ bool TImport::Result(const QuoteLines &store, const QStringList &index,
     chosen = {};
     if (result() != QDialog::Accepted) return false;
     const QString after = importing::threshold(m_after->text());
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    const BusyCursor busy;
     const int headings = Reformate();
     chosen = importing::select(m_lines, after, m_allDays->isChecked(), store, index);
     chosen.refused += headings;

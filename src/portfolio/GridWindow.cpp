@@ -1,12 +1,12 @@
 #include "portfolio/GridWindow.h"
 
+#include "base/BusyCursor.h"
 #include "base/Prompts.h"
 #include "base/clock.h"
 #include "portfolio/GridModel.h"
 #include "print/pagemap.h"
 #include "print/printer.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -98,11 +98,10 @@ void GridWindow::print(const QString &heading)
 {
     QPrinter &printer = sharedPrinter();
     if (!Prompts::get().printDialog(this, &printer)) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     printer.setDocName(QString()); // the job carries no title
     const PrintedGrid g = printedGrid();
     ImprimeGrille(printer, g, heading, int(g.rows.size()) - 1, Clock::get().today());
-    QApplication::restoreOverrideCursor();
 }
 
 bool GridWindow::removeCurrent()

@@ -218,6 +218,51 @@ void BourseData::SetIni(bool autoOpen)
 
 // --- The quotation store ---------------------------------------------------------
 
+QString BourseData::resolvedPortfolioPath() const
+{
+    const QString path = m_settings.portfolioPath;
+    if (path.isEmpty()) return path;
+    return QDir(m_dir).filePath(path);
+}
+
+void BourseData::newPortfolio()
+{
+    m_portfolio.clear();
+    m_portfolioModified = false;
+    m_settings.portfolioPath.clear();
+    m_portfolioUnreadable = false;
+}
+
+void BourseData::loadPortfolio(const QString &path)
+{
+    m_settings.portfolioPath = path;
+    // Until the file is read it must not be written over.
+    m_portfolioUnreadable = true;
+    m_portfolio = readLines(QDir(m_dir).filePath(path));
+    m_portfolioUnreadable = false;
+    m_portfolioModified = false;
+}
+
+void BourseData::savePortfolio(const QString &path)
+{
+    writeLines(QDir(m_dir).filePath(path), m_portfolio);
+    m_settings.portfolioPath = path;
+    m_portfolioUnreadable = false;
+    m_portfolioModified = false;
+}
+
+void BourseData::addOperations(const QStringList &lines)
+{
+    m_portfolio.append(lines);
+    m_portfolioModified = true;
+}
+
+void BourseData::replacePortfolio(QStringList lines)
+{
+    m_portfolio = std::move(lines);
+    m_portfolioModified = false;
+}
+
 void BourseData::replaceStore(QuoteLines lines)
 {
     m_store = std::move(lines);

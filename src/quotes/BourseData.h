@@ -112,13 +112,42 @@ public:
     bool restoreUndo();
 
     // --- The other lists -------------------------------------------------------
-    QStringList &index() { return m_index; }
-    QStringList &cards() { return m_cards; }
-    QStringList &portfolio() { return m_portfolio; }
-    QStringList &pressNotes() { return m_press; }
-    QStringList &sites() { return m_sites; }
-    QStringList &entryBuffer() { return m_entryBuffer; }
-    Settings &settings() { return m_settings; }
+    // Each list is read here and replaced whole: no caller keeps a reference
+    // it could change behind the data's back.
+    const QStringList &index() const { return m_index; }
+    void setIndex(QStringList index) { m_index = std::move(index); }
+    const QStringList &cards() const { return m_cards; }
+    void setCards(QStringList cards) { m_cards = std::move(cards); }
+    const QStringList &pressNotes() const { return m_press; }
+    void setPressNotes(QStringList notes) { m_press = std::move(notes); }
+    const QStringList &sites() const { return m_sites; }
+    void setSites(QStringList sites) { m_sites = std::move(sites); }
+    const QStringList &entryBuffer() const { return m_entryBuffer; }
+    void setEntryBuffer(QStringList buffer) { m_entryBuffer = std::move(buffer); }
+    const Settings &settings() const { return m_settings; }
+    void setSettings(const Settings &settings) { m_settings = settings; }
+
+    // --- The portfolio ---------------------------------------------------------
+    const QStringList &portfolio() const { return m_portfolio; }
+    // The path the portfolio is read from and written to: the settings' path,
+    // a relative one taken in the start directory; empty for a new one.
+    QString resolvedPortfolioPath() const;
+    // An empty portfolio without a file, not modified.
+    void newPortfolio();
+    // Reads the portfolio file, a relative path taken in the start directory.
+    // The path is kept even when the file cannot be read (the error is
+    // thrown), but such a portfolio is never written over.
+    void loadPortfolio(const QString &path);
+    // Writes the portfolio to `path`, which becomes its path; the portfolio is
+    // then not modified. Throws the system's error, the former file intact.
+    void savePortfolio(const QString &path);
+    // True when the portfolio has a path it may be written to: one was given,
+    // and its file was read whole.
+    bool portfolioWritable() const { return !m_settings.portfolioPath.isEmpty() && !m_portfolioUnreadable; }
+    // Appends operation lines; the portfolio is then modified.
+    void addOperations(const QStringList &lines);
+    // The portfolio becomes these lines, as after a load of them.
+    void replacePortfolio(QStringList lines);
 
     // --- Values ------------------------------------------------------------------
     QDate currentMonth() const { return m_month; }
@@ -134,9 +163,7 @@ public:
     // The code of the current security; empty when it is not in the index.
     QString currentCode() const;
     bool isModified() const { return m_modified; }
-    void setModified(bool m) { m_modified = m; }
     bool portfolioModified() const { return m_portfolioModified; }
-    void setPortfolioModified(bool m) { m_portfolioModified = m; }
     QString portfolioPath() const { return m_settings.portfolioPath; }
     int sitePosition() const { return m_sitePos; }
     void setSitePosition(int p) { m_sitePos = p; }
@@ -195,6 +222,8 @@ private:
     Settings m_settings;
     int m_sitePos = 0;
     bool m_portfolioModified = false;
+    // The portfolio file exists but could not be read: never written over.
+    bool m_portfolioUnreadable = false;
 
     mutable LineKeys m_keys;
     mutable QHash<QString, qint32> m_otherCodes;

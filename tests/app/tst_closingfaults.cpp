@@ -48,8 +48,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         prompts.fileNames = {dir.file(u"mon.ptf"_s)};
         trigger(form, "miOuvrir");
-        form.bourse()->data().portfolio().append(u"V20010302\t012000\t600,00\t40\t8,00"_s);
-        form.bourse()->data().setPortfolioModified(true);
+        form.bourse()->data().addOperations({u"V20010302\t012000\t600,00\t40\t8,00"_s});
         QVERIFY(dir.stage(u"mon.ptf"_s));
 
         prompts.answers = {Prompts::Yes};
@@ -121,7 +120,7 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(!form.bourse()->data().listsUnsaved());
-        form.bourse()->data().cards().append(u"013000\tBETA"_s);
+        form.bourse()->data().setCards(form.bourse()->data().cards() + QStringList{u"013000\tBETA"_s});
         QVERIFY(form.bourse()->data().listsUnsaved());
         QVERIFY(dir.stage(u"Valmeq.trt"_s));
 

@@ -668,7 +668,7 @@ private slots:
         QFETCH(bool, written);
         start();
         form->bourse()->data().replaceStore(threeMonths());
-        form->bourse()->data().setModified(true);
+        form->bourse()->data().change(BourseData::Change::Entry, [](QuoteLines &) {});
         env->prompts.answers << Prompts::Answer(answer);
         QCOMPARE(form->close(), closes);
         QCOMPARE(form->isVisible(), !closes);

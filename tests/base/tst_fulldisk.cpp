@@ -96,9 +96,10 @@ private slots:
         bourse->change(BourseData::Change::Entry, [](QStringList &store) {
             store.append(ql("19990105", "012000", "EXEMPLE SA", "46,10", "800"));
         });
-        bourse->settings().portfolioPath = u"/home/moi/Portefeuille.ptf"_s;
-        bourse->cards().append(u"013000\tAUTRE\tÀ suivre"_s);
-        bourse->setModified(true);
+        Settings settings = bourse->settings();
+        settings.portfolioPath = u"/home/moi/Portefeuille.ptf"_s;
+        bourse->setSettings(settings);
+        bourse->setCards(bourse->cards() + QStringList{u"013000\tAUTRE\tÀ suivre"_s});
         QVERIFY(disk.fill());
 
         prompts.answers = {Prompts::Yes};

@@ -107,7 +107,9 @@ private slots:
     void rsi_lengthBelow2_becomes6()
     {
         DocumentFixture env(store(12));
-        env.bourse->data().settings().rsiLength = 1;
+        Settings settings = env.bourse->data().settings();
+        settings.rsiLength = 1;
+        env.bourse->data().setSettings(settings);
         QString title;
         env.prompts.dialogs << [&](QDialog *d) {
             auto *w = static_cast<IndicatorWindow *>(d);

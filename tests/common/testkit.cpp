@@ -1,3 +1,4 @@
+#include "quotes/BourseData.h"
 #include "testkit.h"
 
 #include "base/textfile.h"
@@ -233,4 +234,12 @@ DocumentFixture::DocumentFixture(const QStringList &store, QSize size, std::opti
     bourse->Init();
     bourse->show();
     if (!QTest::qWaitForWindowActive(bourse.get())) qWarning("window not active");
+}
+
+void saveStore(BourseData &data, ScriptedPrompts &prompts)
+{
+    const qsizetype said = prompts.log.size();
+    prompts.answers.append(Prompts::Yes);
+    if (!data.Sauve()) qFatal("the store could not be saved");
+    prompts.log.resize(said);
 }

@@ -26,6 +26,8 @@
 
 // Answers every question from a script and records what was asked.
 // Installed for its lifetime.
+class BourseData;
+
 class ScriptedPrompts : public Prompts
 {
 public:
@@ -111,6 +113,10 @@ template <class T> T *child(const QObject *parent, const char *name)
 {
     return parent->findChild<T *>(QString::fromUtf8(name));
 }
+
+// Writes the store as "Oui" to the closing question does, so that the data is
+// no longer modified; the question is left out of the prompts' log.
+void saveStore(BourseData &data, ScriptedPrompts &prompts);
 
 // Selects these whole rows of the list, and only them.
 void selectRows(QTableView *list, const QList<int> &rows);

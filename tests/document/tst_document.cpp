@@ -79,7 +79,6 @@ void TestDocument::unreadableQuotations_areNeverWrittenOver()
     // A quotation typed after all, then the closing.
     b.data().change(BourseData::Change::Entry,
                     [](QStringList &store) { store.append(kStore.first()); });
-    b.data().setModified(true);
     QVERIFY(b.data().Sauve()); // the program closes...
     const QStringList errors = env.prompts.said(u("error"));
     QCOMPARE(errors.size(), 2); // ...saying why the file is kept
@@ -134,7 +133,7 @@ void TestDocument::unreadableSettingsOrList_startWithDefaults()
         QCOMPARE(*lists[i], files[i] == file ? QStringList() : QStringList{files[i]});
 
     // At closing the others are written and that file is kept as it was.
-    b.data().cards().append(u("nouvelle fiche"));
+    b.data().setCards(b.data().cards() + QStringList{u("nouvelle fiche")});
     b.data().SauveIni();
     QCOMPARE(QFileInfo(env.dir.file(file)).isDir(), asDirectory);
     if (!asDirectory) {

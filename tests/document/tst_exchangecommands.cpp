@@ -73,7 +73,6 @@ class TestExchangeCommands : public QObject
         prompts.emplace();
         b = doc->bourse.get();
         b->data().clearUndo();
-        b->data().setModified(false);
     }
     void run(const std::function<void()> &command) { runCommand(b, command); }
 

@@ -519,7 +519,7 @@ private slots:
 
         // Undo brings the lines back in their former order; a second undo
         // changes nothing more; neither touches the flag.
-        b->data().setModified(false);
+        saveStore(b->data(), doc->prompts);
         b->maintenance().Annuler();
         QCOMPARE(b->data().store(), lines);
         b->maintenance().Annuler();

@@ -230,7 +230,7 @@ private slots:
     void getCours_keepsThePosition()
     {
         TBourse bourse;
-        bourse.data().sites() = {kParisBourse, kLyon};
+        bourse.data().setSites({kParisBourse, kLyon});
         start->prompts.dialogs = {[](QDialog *d) {
             auto *c = child<QComboBox>(d, "ComboBox1");
             c->setCurrentIndex(1);
@@ -398,7 +398,7 @@ private slots:
     void startDirectoryRemoved_beforeClosing()
     {
         TBourse bourse;
-        bourse.data().sites() = {kLyon};
+        bourse.data().setSites({kLyon});
         ScriptedServer server;
         server.replies = {ScriptedServer::ok("new")};
         QString status;

@@ -68,9 +68,9 @@ private slots:
         BourseData data(dir.path());
         data.ChargeIni();
         QCOMPARE(data.cards(), kFormer[1]);
-        data.cards().append(u"013000\tBETA\t2000"_s);
-        data.pressNotes().append(u"19990321\t013000\tBETA\tAchat"_s);
-        data.sites().append(u"Autre\thttp://autre.fr/c.txt\t/tmp/c.txt"_s);
+        data.setCards(data.cards() + QStringList{u"013000\tBETA\t2000"_s});
+        data.setPressNotes(data.pressNotes() + QStringList{u"19990321\t013000\tBETA\tAchat"_s});
+        data.setSites(data.sites() + QStringList{u"Autre\thttp://autre.fr/c.txt\t/tmp/c.txt"_s});
         QVERIFY(dir.stage(u"Valmeq.trt"_s));
 
         const QString failure = failureOf([&] { data.SauveIni(); });
@@ -119,7 +119,7 @@ private slots:
         BourseData data(dir.path());
         data.ChargeIni();
         for (int i = 0; i < 3000; ++i)
-            data.cards().append(u"013000\tBETA\t2000\tcarte %1"_s.arg(i));
+            data.setCards(data.cards() + QStringList{u"013000\tBETA\t2000\tcarte %1"_s.arg(i)});
         QCOMPARE(killedWhileWriting(64 * 1024, [&] { data.SauveIni(); }), SIGXFSZ);
         QCOMPARE(fileBytes(dir.file(u"Valmeq.trt"_s)), before);
         BourseData next(dir.path());

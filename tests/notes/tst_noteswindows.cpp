@@ -115,7 +115,7 @@ private slots:
 
     void cards_addStartsEmpty_andNewCodeIsKept()
     {
-        doc->bourse->data().cards() = {u("013000\tAUTRE\t1998\t1,00\t\t\t\t\t\t\tvu")};
+        doc->bourse->data().setCards({u("013000\tAUTRE\t1998\t1,00\t\t\t\t\t\t\tvu")});
         run(true, [&](QDialog *d) {
             trigger(d, "ActionAjouter");
             for (const char *name : {"Edit1", "Edit2", "Edit3"})
@@ -155,8 +155,8 @@ private slots:
 
     void press_unreadableDateShowsItsOwnNote()
     {
-        doc->bourse->data().pressNotes() = {u("19990105\t013000\tAUTRE\tA"),
-                                            u("19991332\t012000\tEXEMPLE SA\tB\ttexte")};
+        doc->bourse->data().setPressNotes({u("19990105\t013000\tAUTRE\tA"),
+                                            u("19991332\t012000\tEXEMPLE SA\tB\ttexte")});
         QStringList seen;
         run(false, [&](QDialog *d) {
             pressKey(Qt::Key_PageDown);
@@ -173,9 +173,9 @@ private slots:
 
     void press_searchCancelledUsesTheCodeShown()
     {
-        doc->bourse->data().pressNotes() = {u("19990105\t012000\tEXEMPLE SA\tun"),
+        doc->bourse->data().setPressNotes({u("19990105\t012000\tEXEMPLE SA\tun"),
                                             u("19990106\t013000\tAUTRE\tdeux"),
-                                            u("19990107\t012000\tEXEMPLE SA\ttrois")};
+                                            u("19990107\t012000\tEXEMPLE SA\ttrois")});
         doc->prompts.inputs << std::nullopt << u("013000");
         QStringList subjects;
         run(false, [&](QDialog *d) {
@@ -193,7 +193,7 @@ private slots:
 
     void press_sortedAtClosing()
     {
-        doc->bourse->data().pressNotes() = {u("19990320\t012000\tEXEMPLE SA\tmars")};
+        doc->bourse->data().setPressNotes({u("19990320\t012000\tEXEMPLE SA\tmars")});
         run(false, [&](QDialog *d) {
             trigger(d, "ActionAjouter");
             child<QDateEdit>(d, "DateTimePicker1")->setDate(QDate(1999, 1, 5));

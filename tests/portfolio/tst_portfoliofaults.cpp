@@ -39,8 +39,7 @@ struct PortfolioFixture {
         writeLines(dir.file(u"mon.ptf"_s), kFormer);
         doc = std::make_unique<TBourse>();
         doc->portfolio().Charge(u"mon.ptf"_s);
-        doc->data().portfolio().append(kTyped);
-        doc->data().setPortfolioModified(true);
+        doc->data().addOperations({kTyped});
         return doc->data().portfolio().size() == 3;
     }
     FaultyDir dir;
@@ -161,7 +160,7 @@ private slots:
         PortfolioFixture f(DiskFault::FileRemoved);
         QVERIFY(f.open());
         for (int i = 0; i < 5000; ++i)
-            f.doc->data().portfolio().append(kTyped);
+            f.doc->data().addOperations({kTyped});
         const QString path = f.dir.file(u"mon.ptf"_s);
         const QByteArray before = fileBytes(path);
         QCOMPARE(killedWhileWriting(64 * 1024, [&] { f.doc->portfolio().Sauver(); }), SIGXFSZ);

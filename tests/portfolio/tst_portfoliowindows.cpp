@@ -190,8 +190,7 @@ void TestPortfolioWindows::nouveau_asksWhenNotEmpty_closingDoesNot()
 void TestPortfolioWindows::sauver_withoutPath_opensSaveDialog_failedWriteStaysModified()
 {
     DocumentFixture d(kStore);
-    d.bourse->data().portfolio() = {u("A20010101\t012000\t100,00\t10\t1")};
-    d.bourse->data().setPortfolioModified(true);
+    d.bourse->data().addOperations({u("A20010101\t012000\t100,00\t10\t1")});
     // A directory where no file can be written.
     d.prompts.fileNames = {d.dir.file(u("absent/p.ptf"))};
     d.bourse->portfolio().Sauver();
@@ -220,8 +219,7 @@ void TestPortfolioWindows::unreadablePortfolio_isNeverWrittenOver()
     runCommand(d.bourse.get(), [&] { d.bourse->portfolio().Charge(path); });
     QCOMPARE(d.prompts.said(u("error")), QStringList{u("Ne peut ouvrir le fichier ") + path});
     QCOMPARE(d.bourse->data().portfolioPath(), path);
-    d.bourse->data().portfolio().append(u("A20010102\t013000\t2,00\t1\t1"));
-    d.bourse->data().setPortfolioModified(true);
+    d.bourse->data().addOperations({u("A20010102\t013000\t2,00\t1\t1")});
     d.prompts.fileNames = {QString()};
     d.bourse->portfolio().Sauver();
     // Not written to the path: the file name is asked for.
@@ -232,9 +230,9 @@ void TestPortfolioWindows::unreadablePortfolio_isNeverWrittenOver()
 void TestPortfolioWindows::journal_yearsDeletionAndCessions()
 {
     DocumentFixture d(kStore, QSize(800, 600), kNow);
-    d.bourse->data().portfolio() = {u("A20000105\t012000\t100,00\t10\t1"),
+    d.bourse->data().replacePortfolio({u("A20000105\t012000\t100,00\t10\t1"),
                                     u("V20010105\t012000\t150,00\t5\t1"),
-                                    u("V20010106\t012000\t60,50\t2\t1")};
+                                    u("V20010106\t012000\t60,50\t2\t1")});
     QStringList seen;
     d.prompts.dialogs.append([&](QDialog *dialog) {
         auto *jnl = static_cast<TJnl *>(dialog);
@@ -270,7 +268,7 @@ void TestPortfolioWindows::portefeuille_showsLossDateAndRefusesBadLine()
     QStringList shuffled = kStore;
     shuffled.append(ql("20010103", "013000", "beta", "9,00"));
     DocumentFixture d(shuffled, QSize(800, 600), kNow);
-    d.bourse->data().portfolio() = {u("A20000105\t012000\t300,00\t10\t1")};
+    d.bourse->data().replacePortfolio({u("A20000105\t012000\t300,00\t10\t1")});
     QStringList seen;
     d.prompts.dialogs.append([&](QDialog *dialog) {
         seen << dialog->windowTitle() << child<QLabel>(dialog, "Label1")->text()
@@ -285,7 +283,7 @@ void TestPortfolioWindows::portefeuille_showsLossDateAndRefusesBadLine()
     QCOMPARE(d.bourse->data().store().first(), ql("20010103", "013000", "beta", "9,00"));
     QVERIFY(!d.bourse->data().isModified());
     // A line that does not read: the error, and no window.
-    d.bourse->data().portfolio().append(u("V2001\t012000"));
+    d.bourse->data().addOperations({u("V2001\t012000")});
     runCommand(d.bourse.get(), [&] { d.bourse->portfolio().Repartition(); });
     QCOMPARE(d.prompts.said(u("error")),
              QStringList{u("Ligne 2 du portefeuille : il manque des champs")});

@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(data.isModified(), modified);
 
         // A change that fails leaves everything as it was.
-        data.setModified(false);
+        saveStore(data, env.prompts);
         const QStringList undo = data.undo();
         const auto failing = [](QStringList &store) {
             store.clear();

@@ -368,7 +368,7 @@ private slots:
         data.Init();
         QCOMPARE(data.store().size(), qsizetype(saved.count('\n')));
         QCOMPARE(data.store().at(1).mid(16, 9), u("SOCIÉTÉ €"));
-        data.setModified(true);
+        data.change(BourseData::Change::Entry, [](QuoteLines &) {});
         prompts.answers = {Prompts::Yes};
         QVERIFY(data.Sauve());
         QCOMPARE(dir.bytes(u("Cours.vmq")), saved);

@@ -251,7 +251,6 @@ private slots:
             store.append(qline(QStringLiteral("19990105"), QStringLiteral("012000"),
                                QStringLiteral("EXEMPLE SA"), QStringLiteral("46,00"), QString()));
         });
-        b.setModified(true);
         prompts.answers = {Prompts::No, Prompts::Cancel, Prompts::Yes};
         QVERIFY(b.Sauve());
         QVERIFY(!b.Sauve()); // Cancel: the closing stops
@@ -273,7 +272,6 @@ private slots:
         QDir(dir.path()).mkdir(QStringLiteral("Cours.vmq")); // a directory stands in the way
         b.change(BourseData::Change::Entry,
                         [](QStringList &store) { store.append(QStringLiteral("x")); });
-        b.setModified(true);
         prompts.answers = {Prompts::Yes};
         QVERIFY(!b.Sauve());
         QCOMPARE(prompts.said(QStringLiteral("error")),
