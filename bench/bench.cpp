@@ -26,7 +26,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QDir>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -51,10 +50,25 @@ constexpr int kSecurities = 500;
 // sorts and the byte order of the index meet accented letters.
 QByteArray nameOf(int s, std::mt19937 &rng)
 {
-    static const char *const words[] = {
-        "ACI\xc9RIES", "SOCI\xc9T\xc9 G\xc9N\xc9RALE", "\xc9LECTRICIT\xc9", "CR\xc9" "DIT",
-        "BANQUE", "M\xc9TAUX", "T\xc9L\xc9" "COM", "IMMOBILI\xc8RE", "PR\xc9VOYANCE", "A\xc9RO",
-        "CHIMIE", "H\xd4TELS", "FRAN\xc7" "AISE", "ALIMENTATION", "\xc9NERGIE", "SANT\xc9"};
+    static const char *const words[] = {"ACI\xc9RIES",
+                                        "SOCI\xc9T\xc9 G\xc9N\xc9RALE",
+                                        "\xc9LECTRICIT\xc9",
+                                        "CR\xc9"
+                                        "DIT",
+                                        "BANQUE",
+                                        "M\xc9TAUX",
+                                        "T\xc9L\xc9"
+                                        "COM",
+                                        "IMMOBILI\xc8RE",
+                                        "PR\xc9VOYANCE",
+                                        "A\xc9RO",
+                                        "CHIMIE",
+                                        "H\xd4TELS",
+                                        "FRAN\xc7"
+                                        "AISE",
+                                        "ALIMENTATION",
+                                        "\xc9NERGIE",
+                                        "SANT\xc9"};
     std::uniform_int_distribution<int> pick(0, int(std::size(words)) - 1);
     return QByteArray(words[pick(rng)]) + ' ' + words[pick(rng)] + ' ' + QByteArray::number(s);
 }
@@ -137,7 +151,8 @@ qint64 peakMemory()
     QFile status(u"/proc/self/status"_s);
     if (!status.open(QIODevice::ReadOnly)) return 0;
     for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
     return 0;
 }
 
@@ -202,8 +217,8 @@ public:
             all = all && met;
             std::printf("%-44s %9.1f %9s %7s  %-22s %s\n", qPrintable(r.operation), v,
                         f > 0 ? qPrintable(QString::number(f, 'f', 1)) : "",
-                        f > 0 ? qPrintable(QString::number(v / f, 'f', 2)) : "",
-                        qPrintable(target), hasTarget ? (met ? "yes" : "NO") : "");
+                        f > 0 ? qPrintable(QString::number(v / f, 'f', 2)) : "", qPrintable(target),
+                        hasTarget ? (met ? "yes" : "NO") : "");
         }
         return all;
     }
@@ -265,9 +280,8 @@ bool sameAsPlainly(TBourse &b, bool securityShown)
     const QStringList store = b.data().store().toStringList();
     const bool month = b.journal().model()->lines() ==
                        plainly(store, toStored(b.data().currentMonth()).left(6), QString());
-    const bool security =
-        !securityShown ||
-        b.titres().model()->lines() == plainly(store, QString(), b.data().currentCode());
+    const bool security = !securityShown || b.titres().model()->lines() ==
+                                                plainly(store, QString(), b.data().currentCode());
     if (!month || !security)
         std::fprintf(stderr, "differs: %s view\n", month ? "security" : "month");
     return month && security;
@@ -360,13 +374,13 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
     b->Journal();
     QCoreApplication::processEvents();
     b->maintenance().SelectAll();
-    table.add(u"deleting a month's rows: Supprimer"_s,
-              timed([&] { b->maintenance().Supprimer(); }), 0, 500);
+    table.add(u"deleting a month's rows: Supprimer"_s, timed([&] { b->maintenance().Supprimer(); }),
+              0, 500);
     table.add(u"undo: Annuler"_s, timed([&] { b->maintenance().Annuler(); }), 0, 500);
 
     QStringList shuffled = b->data().store();
-    table.add(u"sort by name, file order: TrierNom"_s,
-              timed([&] { b->maintenance().TrierNom(); }), 0, 500);
+    table.add(u"sort by name, file order: TrierNom"_s, timed([&] { b->maintenance().TrierNom(); }),
+              0, 500);
     if (plain)
         same = sameLines("sort by name", b->data().store(), plainSort(shuffled, true)) && same;
     table.add(u"sort by code, file order: TrierCode"_s,
@@ -375,15 +389,15 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
         same = sameLines("sort by code", b->data().store(), plainSort(shuffled, false)) && same;
     std::shuffle(shuffled.begin(), shuffled.end(), rng);
     b->data().replaceStore(shuffled);
-    table.add(u"sort by name, shuffled: TrierNom"_s,
-              timed([&] { b->maintenance().TrierNom(); }), 0, 500);
+    table.add(u"sort by name, shuffled: TrierNom"_s, timed([&] { b->maintenance().TrierNom(); }), 0,
+              500);
     if (plain)
         same = sameLines("sort by name, shuffled", b->data().store(), plainSort(shuffled, true)) &&
                same;
     std::shuffle(shuffled.begin(), shuffled.end(), rng);
     b->data().replaceStore(shuffled);
-    table.add(u"sort by code, shuffled: TrierCode"_s,
-              timed([&] { b->maintenance().TrierCode(); }), 0, 500);
+    table.add(u"sort by code, shuffled: TrierCode"_s, timed([&] { b->maintenance().TrierCode(); }),
+              0, 500);
     if (plain)
         same = sameLines("sort by code, shuffled", b->data().store(), plainSort(shuffled, false)) &&
                same;
@@ -410,7 +424,7 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
     }
     if (plain)
         same = sameLines("conversion", b->data().store(),
-                      plainConversion(b->data().undo(), b->data().settings().euroRate)) &&
+                         plainConversion(b->data().undo(), b->data().settings().euroRate)) &&
                same;
 
     prompts.answers = {Prompts::Yes};
@@ -529,14 +543,14 @@ void benchPortfolio(const QString &dir, int runs, qsizetype lines)
         table.add(u"valuation, store sorted first: Portefeuille"_s,
                   timed([&] { b.portfolio().Portefeuille(); }), 0, 0);
         for (int run = 0; run < runs; ++run) {
-            table.add(u"valuation: Portefeuille"_s, timed([&] { b.portfolio().Portefeuille(); }),
-                      0, 100);
+            table.add(u"valuation: Portefeuille"_s, timed([&] { b.portfolio().Portefeuille(); }), 0,
+                      100);
             table.add(u"journal of the year: Operations"_s,
                       timed([&] { b.portfolio().Operations(); }), 0, 100);
             table.add(u"fees list: FraisBourse"_s, timed([&] { b.portfolio().FraisBourse(); }), 0,
                       100);
-            table.add(u"distribution: Repartition"_s,
-                      timed([&] { b.portfolio().Repartition(); }), 0, 100);
+            table.add(u"distribution: Repartition"_s, timed([&] { b.portfolio().Repartition(); }),
+                      0, 100);
         }
         if (!prompts.said(u"error"_s).isEmpty())
             qWarning("portfolio: %s", qPrintable(prompts.log.join(u"; ")));

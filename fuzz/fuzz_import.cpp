@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList lines = importing::decodeLines(fuzzkit::bytes(data, size));
     // The preview shows the first rows.
     for (qsizetype i = 0; i < lines.size() && i < 20; ++i)
-        fuzzkit::check(importing::rawFields(lines.at(i)).size() <= 5, "five preview fields at most");
+        fuzzkit::check(importing::rawFields(lines.at(i)).size() <= 5,
+                       "five preview fields at most");
 
     for (importing::Order order : {importing::Order::DateFirst, importing::Order::CodeFirst}) {
         QStringList normalised = lines;

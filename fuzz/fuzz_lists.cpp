@@ -88,8 +88,8 @@ void walkSites(QStringList list)
         const sites::Site s = sites::split(line);
         const QString once = sites::join(s.name, s.url, s.path);
         const sites::Site t = sites::split(once);
-        fuzzkit::check(sites::join(t.name, t.url, t.path) == once, "a site stored twice is the same",
-                       line);
+        fuzzkit::check(sites::join(t.name, t.url, t.path) == once,
+                       "a site stored twice is the same", line);
     }
     int position = 0;
     for (qsizetype i = 0; i < list.size() && i < kMoves; ++i) {

@@ -42,10 +42,8 @@ void month(const BourseData &data, const QDate &month)
     const QList<qsizetype> positions = data.monthLines(month);
     const QString prefix = month.toString(QStringLiteral("yyyyMMdd")).left(6);
     if (month.year() >= 1000 && month.year() <= 9999)
-        fuzzkit::check(positions == linesWhere(data,
-                                                [&](const QString &l) {
-                                                    return l.startsWith(prefix);
-                                                }),
+        fuzzkit::check(positions ==
+                           linesWhere(data, [&](const QString &l) { return l.startsWith(prefix); }),
                        "the month view holds the lines of its month", prefix);
     for (qsizetype p : positions) {
         const QString &line = data.store().at(p);
@@ -90,10 +88,8 @@ void charts(const History &h)
 void security(const BourseData &data, const QString &code)
 {
     const QList<qsizetype> positions = data.codeLines(code);
-    fuzzkit::check(positions == linesWhere(data,
-                                           [&](const QString &l) {
-                                               return quote::codeOf(l) == code;
-                                           }),
+    fuzzkit::check(positions ==
+                       linesWhere(data, [&](const QString &l) { return quote::codeOf(l) == code; }),
                    "the security view holds the lines of its code", code);
     QStringList lines;
     for (qsizetype p : positions)
@@ -145,15 +141,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             security(doc, index.at(i).left(6));
         // The second pass inside a period of the first half of the store.
         if (store.size() < 2) break;
-        doc.setPeriod(1, first, QDate::fromString(quote::dateOf(store.at(store.size() / 2)),
-                                                  QStringLiteral("yyyyMMdd")));
+        doc.setPeriod(1, first,
+                      QDate::fromString(quote::dateOf(store.at(store.size() / 2)),
+                                        QStringLiteral("yyyyMMdd")));
     }
 
     if (first.isValid() && last.isValid() && first.daysTo(last) < 366 * 50)
         monthEntries(first, last);
     if (!store.isEmpty()) {
-        const QList<Rise> rises =
-            hitParade(index, doc.store(), quote::dateOf(store.first()), quote::dateOf(store.last()));
+        const QList<Rise> rises = hitParade(index, doc.store(), quote::dateOf(store.first()),
+                                            quote::dateOf(store.last()));
         fuzzkit::check(rises.size() == index.size(), "one hit-parade row per security");
         for (const Rise &r : rises)
             riseText(r);

@@ -53,8 +53,7 @@ TextMeasure measure()
 
 void fail(const char *what, const QString &detail)
 {
-    std::fprintf(stderr, "==fuzz== rule broken: %s\n%s\n", what,
-                 detail.toLocal8Bit().constData());
+    std::fprintf(stderr, "==fuzz== rule broken: %s\n%s\n", what, detail.toLocal8Bit().constData());
     std::abort();
 }
 

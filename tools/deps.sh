@@ -2,9 +2,13 @@
 # Installs what building and testing Valmeq needs on Debian 12, when missing.
 #   tools/deps.sh          the build and the tests
 #   tools/deps.sh --fuzz   and clang with libFuzzer and the sanitizer runtimes
+#   tools/deps.sh --lint   clang-format only
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
           libgl-dev fonts-liberation xvfb xauth poppler-utils)
+if [ "${1:-}" = --lint ]; then
+  packages=(clang-format)
+fi
 if [ "${1:-}" = --fuzz ]; then
   # libclang-rt-14-dev holds libclang_rt.fuzzer and the sanitizer runtimes.
   packages+=(clang llvm libclang-rt-14-dev)

@@ -1,8 +1,8 @@
 #include "accessories/notepad.h"
 
 #include "base/errors.h"
-#include "base/textfile.h"
 #include "base/records.h"
+#include "base/textfile.h"
 
 #include <QFile>
 

@@ -7,24 +7,24 @@
 #include "accessories/TPocket.h"
 #include "accessories/notepad.h"
 #include "app/TAboutBox.h"
-#include "help/THelp.h"
 #include "app/TSplash.h"
 #include "app/glyphs.h"
 #include "base/Prompts.h"
-#include "base/clock.h"
-#include "print/TConfigImprimante.h"
-#include "print/printer.h"
 #include "base/QtPrompts.h"
-#include "document/ExchangeCommands.h"
+#include "base/clock.h"
 #include "document/ChartCommands.h"
+#include "document/EntryPage.h"
+#include "document/ExchangeCommands.h"
+#include "document/JournalPage.h"
+#include "document/MaintenanceCommands.h"
 #include "document/NotesCommands.h"
 #include "document/PortfolioCommands.h"
 #include "document/PrintCommands.h"
-#include "quotes/BourseData.h"
-#include "document/EntryPage.h"
-#include "document/JournalPage.h"
-#include "document/MaintenanceCommands.h"
 #include "document/TBourse.h"
+#include "help/THelp.h"
+#include "print/TConfigImprimante.h"
+#include "print/printer.h"
+#include "quotes/BourseData.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -192,6 +192,8 @@ QAction *TMainForm::addCommand(const FrameCommand &c, bool onToolBar)
 void TMainForm::buildMenus()
 {
     const int P = C::PortfolioCommand;
+    // The table reads best one row a line.
+    // clang-format off
     static const FrameCommand rows[] = {
         menu("mnuFichier", "&Fichier"),
         item("miNouveau", "&Nouveau", "Nouveau portefeuille", &TMainForm::NouveauClick),
@@ -299,6 +301,7 @@ void TMainForm::buildMenus()
         item("miAPropos", "&A propos", "Informations sur le programme, version",
              &TMainForm::AProposClick),
     };
+    // clang-format on
 
     QMenu *top = nullptr;
     QMenu *current = nullptr;
@@ -340,6 +343,8 @@ void TMainForm::buildMenus()
 void TMainForm::buildToolBar()
 {
     using G = glyphs::Glyph;
+    // The table reads best one row a line.
+    // clang-format off
     static const FrameCommand rows[] = {
         button("tbOuvrir", "Ouvrir", G::Open, &TMainForm::OuvrirClick),
         button("tbSauver", "Enregistrer", G::Save, [](TBourse &b) { b.portfolio().Sauver(); }, C::PortfolioCommand),
@@ -361,6 +366,7 @@ void TMainForm::buildToolBar()
         button("tbOperations", "Journal des opérations", G::Operations, [](TBourse &b) { b.portfolio().Operations(); }),
         button("tbPortefeuille", "Portefeuille", G::Portfolio, [](TBourse &b) { b.portfolio().Portefeuille(); }),
     };
+    // clang-format on
 
     QToolBar *bar = addToolBar(QStringLiteral("ToolBar1"));
     bar->setObjectName(QStringLiteral("ToolBar1"));
@@ -537,9 +543,10 @@ void TMainForm::closeEvent(QCloseEvent *event)
         settingsWritten = true;
     });
     if (!settingsWritten && m_bourse->data().listsUnsaved() &&
-        Prompts::get().question(this, QStringLiteral("Les fiches, notes de presse ou sites "
-                                                     "modifiés n'ont pas pu être enregistrés et "
-                                                     "seront perdus. Quitter quand même ?"),
+        Prompts::get().question(this,
+                                QStringLiteral("Les fiches, notes de presse ou sites "
+                                               "modifiés n'ont pas pu être enregistrés et "
+                                               "seront perdus. Quitter quand même ?"),
                                 false) != Prompts::Yes)
         return;
     bool saved = false;
@@ -670,8 +677,8 @@ int TMainForm::helpContext(const QWidget *widget) const
     const QWidget *window = widget->window();
     if (const auto *menu = qobject_cast<const QMenu *>(window)) {
         static const std::pair<const char *, int> menus[] = {
-            {"mnuFichier", 3}, {"mnuImporter", 3},     {"mnuEdition", 4},     {"mnuTrier", 4},
-            {"mnuCours", 5},   {"mnuSelectionner", 5}, {"mnuStats", 6},       {"mnuGestion", 7},
+            {"mnuFichier", 3},     {"mnuImporter", 3},     {"mnuEdition", 4}, {"mnuTrier", 4},
+            {"mnuCours", 5},       {"mnuSelectionner", 5}, {"mnuStats", 6},   {"mnuGestion", 7},
             {"mnuUtilitaires", 8}, {"mnuAide", 9}};
         for (const auto &[name, number] : menus)
             if (menu->objectName() == QLatin1String(name)) return number;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "print/drawsteps.h"
 #include "charts/series.h"
+#include "print/drawsteps.h"
 
 #include <QSize>
 

@@ -1,14 +1,14 @@
 #include "document/ChartCommands.h"
 
 #include "base/Prompts.h"
-#include "document/ChartPage.h"
 #include "charts/IndicatorWindow.h"
 #include "charts/THit.h"
 #include "charts/TParam.h"
 #include "charts/TStatis.h"
-#include "quotes/BourseData.h"
+#include "document/ChartPage.h"
 #include "document/TBourse.h"
 #include "document/TitresPage.h"
+#include "quotes/BourseData.h"
 #include "quotes/QuoteListModel.h"
 
 void ChartCommands::Graphique()

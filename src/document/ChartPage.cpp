@@ -3,10 +3,10 @@
 #include "charts/PaintArea.h"
 #include "quotes/QuoteListModel.h"
 
-#include "quotes/BourseData.h"
 #include "document/PageKit.h"
 #include "document/TBourse.h"
 #include "document/TitresPage.h"
+#include "quotes/BourseData.h"
 
 #include <QComboBox>
 #include <QVBoxLayout>
@@ -19,8 +19,8 @@ ChartPage::ChartPage(TBourse &doc, BourseData &data, QWidget *parent)
     m_paintBox1 = new PaintArea(this);
     m_paintBox1->setSource([this](QSize size, const TextMeasure &measure) {
         Settings settings = m_data.settings();
-        auto steps = priceChart(size, historyOf(m_doc.titres().model()->lines()),
-                                settings.maSwitch, settings.maLength, measure);
+        auto steps = priceChart(size, historyOf(m_doc.titres().model()->lines()), settings.maSwitch,
+                                settings.maLength, measure);
         m_data.setSettings(settings);
         return steps;
     });

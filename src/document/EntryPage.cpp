@@ -2,15 +2,15 @@
 // when the page is left, and the entry copy buffer.
 #include "document/EntryPage.h"
 
-#include "base/keys.h"
 #include "base/Prompts.h"
 #include "base/clock.h"
 #include "base/errors.h"
 #include "base/formats.h"
-#include "quotes/BourseData.h"
+#include "base/keys.h"
 #include "document/JournalPage.h"
 #include "document/TBourse.h"
 #include "document/TitresPage.h"
+#include "quotes/BourseData.h"
 #include "quotes/entry.h"
 
 #include <QComboBox>
@@ -302,7 +302,8 @@ void EntryPage::MaskEdit1Exit()
 void EntryPage::ComboBox4Change()
 {
     QString name;
-    if (entry::nameForCode(m_data.index(), m_comboBox4->currentText(), &name)) m_edit2->setText(name);
+    if (entry::nameForCode(m_data.index(), m_comboBox4->currentText(), &name))
+        m_edit2->setText(name);
 }
 
 void EntryPage::ComboBox4Exit()
@@ -369,10 +370,9 @@ void EntryPage::TabSheet4Exit()
         for (int r = 0; r < m_stringGrid1->rowCount(); ++r) {
             const QString date = cellText(m_stringGrid1, r, 0);
             if (date.isEmpty()) continue;
-            store.append(entry::lineOfRow(date, cellText(m_stringGrid1, r, 1),
-                                          cellText(m_stringGrid1, r, 2),
-                                          cellText(m_stringGrid1, r, 3),
-                                          cellText(m_stringGrid1, r, 4)));
+            store.append(
+                entry::lineOfRow(date, cellText(m_stringGrid1, r, 1), cellText(m_stringGrid1, r, 2),
+                                 cellText(m_stringGrid1, r, 3), cellText(m_stringGrid1, r, 4)));
         }
     });
     m_stringGrid1->clearContents();
@@ -390,8 +390,8 @@ void EntryPage::TabSheet4Exit()
 void EntryPage::Copier()
 {
     if (m_doc.page() != TBourse::PageSaisie) return;
-    m_data.setEntryBuffer({m_maskEdit1->displayText(), m_comboBox4->currentText(),
-                           m_edit2->text(), m_edit3->text(), m_edit6->text()});
+    m_data.setEntryBuffer({m_maskEdit1->displayText(), m_comboBox4->currentText(), m_edit2->text(),
+                           m_edit3->text(), m_edit6->text()});
 }
 
 void EntryPage::Coller()

@@ -2,13 +2,13 @@
 
 #include "base/Prompts.h"
 #include "base/textfile.h"
+#include "document/JournalPage.h"
+#include "document/TBourse.h"
+#include "document/TitresPage.h"
 #include "exchange/THttpGet.h"
 #include "exchange/TImport.h"
 #include "exchange/exporting.h"
 #include "quotes/BourseData.h"
-#include "document/JournalPage.h"
-#include "document/TBourse.h"
-#include "document/TitresPage.h"
 
 #include <QTableView>
 

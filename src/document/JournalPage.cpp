@@ -2,13 +2,13 @@
 
 #include "base/Prompts.h"
 #include "base/formats.h"
-#include "quotes/BourseData.h"
 #include "document/MaintenanceCommands.h"
 #include "document/PageKit.h"
 #include "document/TBourse.h"
 #include "document/TitresPage.h"
-#include "quotes/entry.h"
+#include "quotes/BourseData.h"
 #include "quotes/QuoteListModel.h"
+#include "quotes/entry.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>

@@ -5,19 +5,19 @@
 #include "base/Prompts.h"
 #include "base/formats.h"
 #include "document/ChartPage.h"
-#include "quotes/BourseData.h"
 #include "document/JournalPage.h"
 #include "document/PageKit.h"
 #include "document/TBourse.h"
+#include "document/TitresPage.h"
+#include "quotes/BourseData.h"
+#include "quotes/QuoteListModel.h"
 #include "quotes/TConvert.h"
 #include "quotes/TDivise.h"
 #include "quotes/TModif.h"
 #include "quotes/TReorg.h"
 #include "quotes/TSeldate.h"
 #include "quotes/TSupp.h"
-#include "document/TitresPage.h"
 #include "quotes/maintenance.h"
-#include "quotes/QuoteListModel.h"
 
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -90,9 +90,9 @@ void MaintenanceCommands::Convertir()
     m_doc.titres().LitTitre();
 }
 
-void MaintenanceCommands::ExecCvt(int direction, const QString &dateDebut,
-                                  const QString &dateFin, const QString &codeDebut,
-                                  const QString &codeFin, double factor, BourseData::Change kind)
+void MaintenanceCommands::ExecCvt(int direction, const QString &dateDebut, const QString &dateFin,
+                                  const QString &codeDebut, const QString &codeFin, double factor,
+                                  BourseData::Change kind)
 {
     m_data.change(kind, [&](QuoteLines &store) {
         maintenance::rewritePrices(store, direction, dateDebut, dateFin, codeDebut, codeFin,

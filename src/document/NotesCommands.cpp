@@ -1,10 +1,10 @@
 #include "document/NotesCommands.h"
 
 #include "base/Prompts.h"
+#include "document/TBourse.h"
 #include "notes/TListe.h"
 #include "notes/TPresse.h"
 #include "quotes/BourseData.h"
-#include "document/TBourse.h"
 
 void NotesCommands::ListeTitres()
 {

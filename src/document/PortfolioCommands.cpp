@@ -4,6 +4,7 @@
 #include "base/Prompts.h"
 #include "base/errors.h"
 #include "base/textfile.h"
+#include "document/TBourse.h"
 #include "portfolio/TEchan.h"
 #include "portfolio/TFrais.h"
 #include "portfolio/TJnl.h"
@@ -12,11 +13,10 @@
 #include "portfolio/TRepart.h"
 #include "portfolio/portfolio.h"
 #include "quotes/BourseData.h"
-#include "document/TBourse.h"
 
-#include <QScopeGuard>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <algorithm>
 

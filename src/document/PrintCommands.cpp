@@ -1,13 +1,13 @@
 #include "document/PrintCommands.h"
 
 #include "base/Prompts.h"
-#include "charts/series.h"
 #include "charts/printedcharts.h"
-#include "print/printer.h"
-#include "quotes/BourseData.h"
+#include "charts/series.h"
 #include "document/JournalPage.h"
 #include "document/TBourse.h"
 #include "document/TitresPage.h"
+#include "print/printer.h"
+#include "quotes/BourseData.h"
 #include "quotes/QuoteListModel.h"
 
 #include <QComboBox>

@@ -5,15 +5,15 @@
 #include "base/Prompts.h"
 #include "document/ChartCommands.h"
 #include "document/ChartPage.h"
+#include "document/EntryPage.h"
 #include "document/ExchangeCommands.h"
+#include "document/JournalPage.h"
+#include "document/MaintenanceCommands.h"
 #include "document/NotesCommands.h"
 #include "document/PortfolioCommands.h"
 #include "document/PrintCommands.h"
-#include "quotes/BourseData.h"
-#include "document/EntryPage.h"
-#include "document/JournalPage.h"
-#include "document/MaintenanceCommands.h"
 #include "document/TitresPage.h"
+#include "quotes/BourseData.h"
 
 #include <QDir>
 #include <QStackedWidget>

@@ -2,10 +2,10 @@
 
 #include "base/Prompts.h"
 #include "document/ChartPage.h"
-#include "quotes/BourseData.h"
 #include "document/MaintenanceCommands.h"
 #include "document/PageKit.h"
 #include "document/TBourse.h"
+#include "quotes/BourseData.h"
 #include "quotes/QuoteListModel.h"
 
 #include <QComboBox>

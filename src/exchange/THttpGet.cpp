@@ -3,9 +3,9 @@
 #include "base/DialogKit.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
+#include "base/records.h"
 #include "exchange/download.h"
 #include "exchange/sites.h"
-#include "base/records.h"
 
 #include <QComboBox>
 #include <QGridLayout>

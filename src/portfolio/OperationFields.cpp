@@ -1,9 +1,9 @@
 #include "portfolio/OperationFields.h"
 
-#include "base/keys.h"
 #include "base/DialogKit.h"
 #include "base/Prompts.h"
 #include "base/formats.h"
+#include "base/keys.h"
 #include "quotes/entry.h"
 
 #include <QComboBox>
@@ -86,7 +86,7 @@ bool OperationFields::eventFilter(QObject *watched, QEvent *event)
             QString replacement;
             const auto action =
                 keys::filterKey(*static_cast<QKeyEvent *>(event),
-                                 quantity ? keys::quantityChar : keys::amountChar, &replacement);
+                                quantity ? keys::quantityChar : keys::amountChar, &replacement);
             if (action == keys::KeyAction::Drop) return true;
             if (action == keys::KeyAction::Replace) {
                 edit->insert(replacement);

@@ -3,7 +3,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
-
 void Entete(DrawSteps &s, const PageMap &map, const QString &title)
 {
     s.font(printFont(), 10, true, true);

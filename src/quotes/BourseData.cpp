@@ -163,7 +163,8 @@ void BourseData::ChargeIni()
             Prompts::get().error(m_promptParent, e.message());
         }
     };
-    read(QStringLiteral("Valmeq.ini"), [this](const QStringList &lines) { m_settings.read(lines); });
+    read(QStringLiteral("Valmeq.ini"),
+         [this](const QStringList &lines) { m_settings.read(lines); });
     read(QStringLiteral("Valmeq.trt"), [this](QStringList lines) { m_cards = std::move(lines); });
     read(QStringLiteral("Valmeq.prc"), [this](QStringList lines) { m_press = std::move(lines); });
     read(QStringLiteral("Valmeq.sit"), [this](QStringList lines) { m_sites = std::move(lines); });

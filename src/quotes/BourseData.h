@@ -66,10 +66,10 @@ public:
 
     // What changes the store, and what each change does beside it.
     enum class Change {
-        Entry,           // leaving the entry page (its copy is taken on entering)
-        Correction,      // "Modifier ligne"
-        Conversion,      // franc/euro
-        Split,           // "Diviser titre"
+        Entry,      // leaving the entry page (its copy is taken on entering)
+        Correction, // "Modifier ligne"
+        Conversion, // franc/euro
+        Split,      // "Diviser titre"
         SecurityDeletion,
         LineDeletion,
         Reorganisation,
@@ -143,7 +143,10 @@ public:
     void savePortfolio(const QString &path);
     // True when the portfolio has a path it may be written to: one was given,
     // and its file was read whole.
-    bool portfolioWritable() const { return !m_settings.portfolioPath.isEmpty() && !m_portfolioUnreadable; }
+    bool portfolioWritable() const
+    {
+        return !m_settings.portfolioPath.isEmpty() && !m_portfolioUnreadable;
+    }
     // Appends operation lines; the portfolio is then modified.
     void addOperations(const QStringList &lines);
     // The portfolio becomes these lines, as after a load of them.

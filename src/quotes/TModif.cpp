@@ -1,10 +1,10 @@
 #include "quotes/TModif.h"
 
-#include "base/keys.h"
 #include "base/DialogKit.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/keys.h"
 #include "quotes/entry.h"
 
 #include <QApplication>
@@ -99,8 +99,8 @@ void TModif::accept()
     // The line keeps its former text while a field is refused: the dialog
     // stays open on that field.
     checkPrice();
-    if (const auto refusal = entry::checkQuotation(m_code->text(), m_name->text(),
-                                                   m_price->text(), m_volume->text())) {
+    if (const auto refusal = entry::checkQuotation(m_code->text(), m_name->text(), m_price->text(),
+                                                   m_volume->text())) {
         Prompts::get().error(this, refusal->message);
         QLineEdit *const fields[] = {m_code, m_name, m_price, m_volume};
         fields[refusal->field]->setFocus(Qt::OtherFocusReason);

@@ -120,7 +120,8 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(!form.bourse()->data().listsUnsaved());
-        form.bourse()->data().setCards(form.bourse()->data().cards() + QStringList{u"013000\tBETA"_s});
+        form.bourse()->data().setCards(form.bourse()->data().cards() +
+                                       QStringList{u"013000\tBETA"_s});
         QVERIFY(form.bourse()->data().listsUnsaved());
         QVERIFY(dir.stage(u"Valmeq.trt"_s));
 

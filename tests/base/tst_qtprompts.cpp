@@ -16,8 +16,9 @@ class TestQtPrompts : public QObject
     Q_OBJECT
 
     // Runs `show` and, once its box is up, records the box and presses `button`.
-    static QMessageBox *answer(const std::function<void()> &show, QMessageBox::StandardButton button,
-                               QString *text, Qt::TextFormat *format)
+    static QMessageBox *answer(const std::function<void()> &show,
+                               QMessageBox::StandardButton button, QString *text,
+                               Qt::TextFormat *format)
     {
         QMessageBox *seen = nullptr;
         QTimer::singleShot(0, [&] {
@@ -41,8 +42,7 @@ private slots:
         QTest::newRow("error") << 1 << int(QMessageBox::Ok) << -1;
         QTest::newRow("question: Oui") << 2 << int(QMessageBox::Yes) << int(Prompts::Yes);
         QTest::newRow("question: Non") << 2 << int(QMessageBox::No) << int(Prompts::No);
-        QTest::newRow("question: Annuler") << 2 << int(QMessageBox::Cancel)
-                                           << int(Prompts::Cancel);
+        QTest::newRow("question: Annuler") << 2 << int(QMessageBox::Cancel) << int(Prompts::Cancel);
     }
     void boxes_showTextAsItIs()
     {

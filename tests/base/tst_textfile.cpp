@@ -96,7 +96,9 @@ private slots:
         const qsizetype block = 4 << 20;
         QByteArray bytes(block + shift - 1, 'x');
         bytes[0] = '\xc9'; // É
-        bytes += end + "B" + end + end + "\x80" "C";
+        bytes += end + "B" + end + end +
+                 "\x80"
+                 "C";
         QTemporaryDir dir;
         write(dir.filePath(QStringLiteral("f.txt")), bytes);
         const QStringList lines = readLines(dir.filePath(QStringLiteral("f.txt")));

@@ -1,5 +1,5 @@
-#include "quotes/BourseData.h"
 #include "testkit.h"
+#include "quotes/BourseData.h"
 
 #include "base/textfile.h"
 

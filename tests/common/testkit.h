@@ -7,12 +7,12 @@
 #include "base/clock.h"
 #include "document/ChartCommands.h"
 #include "document/ChartPage.h"
-#include "quotes/BourseData.h"
 #include "document/EntryPage.h"
 #include "document/JournalPage.h"
 #include "document/MaintenanceCommands.h"
 #include "document/TBourse.h"
 #include "document/TitresPage.h"
+#include "quotes/BourseData.h"
 #include "quotes/QuoteListModel.h"
 
 #include <QDialog>

@@ -3,8 +3,8 @@
 // lines a list shows mapped back to the store.
 #include "base/textfile.h"
 #include "document/TBourse.h"
-#include "quotes/TSeldate.h"
 #include "quotes/QuoteListModel.h"
+#include "quotes/TSeldate.h"
 #include "quotes/shownlines.h"
 #include "testkit.h"
 
@@ -107,7 +107,10 @@ void TestDocument::unreadableSettingsOrList_startWithDefaults()
     QFETCH(QString, file);
     QFETCH(bool, asDirectory);
     StartFixture env;
-    const QStringList settings = {u(" 7.00000000000000E+0000"), u("/tmp/p.ptf"), u("0"), u("12"),
+    const QStringList settings = {u(" 7.00000000000000E+0000"),
+                                  u("/tmp/p.ptf"),
+                                  u("0"),
+                                  u("12"),
                                   u("7"),
                                   u("8"),
                                   u("9"),
@@ -128,7 +131,8 @@ void TestDocument::unreadableSettingsOrList_startWithDefaults()
     } else {
         QCOMPARE(b.data().settings().maLength, 12);
     }
-    const QStringList *lists[] = {nullptr, &b.data().cards(), &b.data().pressNotes(), &b.data().sites()};
+    const QStringList *lists[] = {nullptr, &b.data().cards(), &b.data().pressNotes(),
+                                  &b.data().sites()};
     for (int i = 1; i < 4; ++i)
         QCOMPARE(*lists[i], files[i] == file ? QStringList() : QStringList{files[i]});
 

@@ -474,9 +474,8 @@ void TestEntry::faultyField_isRefused_data()
                                  << u("Edit3") << u("'' n'est pas une valeur flottante correcte");
     QTest::newRow("code empty") << QStringList{QString(), u("ALPHA"), u("1"), QString()}
                                 << u("ComboBox4") << u("Le code du titre est vide");
-    QTest::newRow("name with a tab")
-        << QStringList{u("000009"), u("A\tB"), u("1"), QString()} << u("Edit2")
-        << noStore.arg(u("A B"), u("tabulation"));
+    QTest::newRow("name with a tab") << QStringList{u("000009"), u("A\tB"), u("1"), QString()}
+                                     << u("Edit2") << noStore.arg(u("A B"), u("tabulation"));
     QTest::newRow("name with a line break and a smiley")
         << QStringList{u("000009"), u("A\nB ☺"), u("1"), QString()} << u("Edit2")
         << noStore.arg(u("A B ☺"), u("saut de ligne, « ☺ »"));

@@ -3,13 +3,13 @@
 // period.
 #include "base/formats.h"
 #include "document/TBourse.h"
+#include "quotes/QuoteListModel.h"
 #include "quotes/TConvert.h"
 #include "quotes/TDivise.h"
 #include "quotes/TReorg.h"
 #include "quotes/TSeldate.h"
 #include "quotes/TSupp.h"
 #include "quotes/maintenance.h"
-#include "quotes/QuoteListModel.h"
 #include "testkit.h"
 
 #include <QComboBox>
@@ -265,8 +265,9 @@ private slots:
             close(d, Ok);
         }));
         run([&] { b->maintenance().Convertir(); });
-        QCOMPARE(errors(), QStringList{u"Conversion impossible : le cours de la ligne 4 deviendrait "
-                                       u"trop grand"_s});
+        QCOMPARE(errors(),
+                 QStringList{u"Conversion impossible : le cours de la ligne 4 deviendrait "
+                             u"trop grand"_s});
         checkChanged(store, false, store);
     }
 

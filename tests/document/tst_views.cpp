@@ -148,8 +148,9 @@ private slots:
         load({l("19990105", "000002", "ZETA"), l("19990103", "000001", "ALPHA"),
               l("19990110", "000002", "ZETA"), l("19990101", "000002", "ZETA"),
               l("19990111", "000003", "MU")});
-        QCOMPARE(b->data().index(), (QStringList{QStringLiteral("000001ALPHA"), QStringLiteral("000003MU"),
-                                          QStringLiteral("000002ZETA")}));
+        QCOMPARE(b->data().index(),
+                 (QStringList{QStringLiteral("000001ALPHA"), QStringLiteral("000003MU"),
+                              QStringLiteral("000002ZETA")}));
         auto *names = b->findChild<QComboBox *>(QStringLiteral("ComboBox2"));
         b->Titres();
         QCOMPARE(b->page(), int(TBourse::PageTitres));

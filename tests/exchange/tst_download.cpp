@@ -5,8 +5,8 @@
 #include "../net/scriptedserver.h"
 #include "base/errors.h"
 #include "exchange/download.h"
-#include "net/HttpClient.h"
 #include "faultdisk.h"
+#include "net/HttpClient.h"
 
 #include <QDir>
 #include <QTemporaryDir>

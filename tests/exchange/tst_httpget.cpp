@@ -6,8 +6,8 @@
 #include "exchange/THttpGet.h"
 #include "exchange/download.h"
 #include "exchange/sites.h"
-#include "net/HttpClient.h"
 #include "faultdisk.h"
+#include "net/HttpClient.h"
 #include "testkit.h"
 
 #include <QComboBox>
@@ -157,8 +157,8 @@ private slots:
             << two << 0 << u"apply"_s << QStringList{u"Nice"_s, u"http://n"_s, u"n\t\n.txt"_s}
             << QStringList{kParisBourse, kLyon, u"Nice\thttp://n\tn  .txt"_s} << 2;
         QTest::newRow("a character the file cannot hold is refused")
-            << two << 0 << u"apply"_s << QStringList{u"Nice"_s, u"http://n"_s, u"n☺\n.txt"_s}
-            << two << 0;
+            << two << 0 << u"apply"_s << QStringList{u"Nice"_s, u"http://n"_s, u"n☺\n.txt"_s} << two
+            << 0;
         QTest::newRow("enter in the path applies")
             << two << 0 << u"enter"_s << QStringList{u"Nice"_s, u"http://n"_s, u"n.txt"_s}
             << QStringList{kParisBourse, kLyon, u"Nice\thttp://n\tn.txt"_s} << 2;

@@ -2,9 +2,9 @@
 // frame has its page, every menu entry is explained, F1 and the "&Aide"
 // entries open the right page.
 #include "app/TMainForm.h"
+#include "document/TBourse.h"
 #include "help/THelp.h"
 #include "help/helpfile.h"
-#include "document/TBourse.h"
 #include "testkit.h"
 
 #include <QFile>

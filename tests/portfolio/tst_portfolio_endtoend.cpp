@@ -2,8 +2,8 @@
 // menus, saved, reopened at the next start by "Ouvrir automatiquement", and
 // the file compared byte for byte.
 #include "app/TMainForm.h"
-#include "quotes/BourseData.h"
 #include "document/TBourse.h"
+#include "quotes/BourseData.h"
 #include "testkit.h"
 
 #include <QAction>

@@ -3,8 +3,8 @@
 // every save reports the system's message, stays modified, and leaves the
 // former file as it was; no field can split or merge the lines.
 #include "base/textfile.h"
-#include "faultdisk.h"
 #include "document/PortfolioCommands.h"
+#include "faultdisk.h"
 #include "portfolio/TEchan.h"
 #include "portfolio/TOperation.h"
 #include "testkit.h"

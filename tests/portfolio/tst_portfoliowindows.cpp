@@ -1,8 +1,8 @@
 // The portfolio's windows and file commands on a document: keys, Enter,
 // leaving fields, refusals, questions, saving, and what the windows show.
 #include "document/PortfolioCommands.h"
-#include "portfolio/TJnl.h"
 #include "portfolio/GridModel.h"
+#include "portfolio/TJnl.h"
 #include "testkit.h"
 
 #include <QApplication>
@@ -231,8 +231,8 @@ void TestPortfolioWindows::journal_yearsDeletionAndCessions()
 {
     DocumentFixture d(kStore, QSize(800, 600), kNow);
     d.bourse->data().replacePortfolio({u("A20000105\t012000\t100,00\t10\t1"),
-                                    u("V20010105\t012000\t150,00\t5\t1"),
-                                    u("V20010106\t012000\t60,50\t2\t1")});
+                                       u("V20010105\t012000\t150,00\t5\t1"),
+                                       u("V20010106\t012000\t60,50\t2\t1")});
     QStringList seen;
     d.prompts.dialogs.append([&](QDialog *dialog) {
         auto *jnl = static_cast<TJnl *>(dialog);

@@ -115,15 +115,14 @@ private slots:
                                  u("1999"),
                                  ql("19990331", "AB1\tC", "X", "3,00"),
                                  QString()};
-        QTest::newRow("six-digit code") << odd << QDate(1999, 3, 15) << u("000001")
-                                        << QList<qsizetype>{0, 1, 2, 5}
-                                        << QList<qsizetype>{0, 1, 3};
+        QTest::newRow("six-digit code")
+            << odd << QDate(1999, 3, 15) << u("000001") << QList<qsizetype>{0, 1, 2, 5}
+            << QList<qsizetype>{0, 1, 3};
         QTest::newRow("short code at the end of its line")
             << odd << QDate(1999, 4, 1) << u("AB1\tCO") << QList<qsizetype>{3}
             << QList<qsizetype>{2};
         QTest::newRow("unknown code, empty month")
-            << odd << QDate(2001, 1, 1) << u("999999") << QList<qsizetype>{}
-            << QList<qsizetype>{};
+            << odd << QDate(2001, 1, 1) << u("999999") << QList<qsizetype>{} << QList<qsizetype>{};
     }
     void monthAndCodeLines_asAPlainReading()
     {

@@ -2,8 +2,8 @@
 // ligne" window.
 #include "base/errors.h"
 #include "document/TBourse.h"
-#include "quotes/TModif.h"
 #include "quotes/QuoteListModel.h"
+#include "quotes/TModif.h"
 #include "testkit.h"
 
 #include <QApplication>

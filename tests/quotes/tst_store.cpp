@@ -2,8 +2,8 @@
 #include "base/errors.h"
 #include "base/formats.h"
 #include "base/textfile.h"
-#include "quotes/BourseData.h"
 #include "document/TBourse.h"
+#include "quotes/BourseData.h"
 #include "quotes/QuoteListModel.h"
 #include "quotes/store.h"
 #include "testkit.h"
@@ -271,7 +271,7 @@ private slots:
         b.ChargeIni();
         QDir(dir.path()).mkdir(QStringLiteral("Cours.vmq")); // a directory stands in the way
         b.change(BourseData::Change::Entry,
-                        [](QStringList &store) { store.append(QStringLiteral("x")); });
+                 [](QStringList &store) { store.append(QStringLiteral("x")); });
         prompts.answers = {Prompts::Yes};
         QVERIFY(!b.Sauve());
         QCOMPARE(prompts.said(QStringLiteral("error")),
