@@ -1,8 +1,9 @@
-// The server's reply to the HTTP client, received in pieces of sizes the
-// bytes themselves choose, framed as the client frames it: the head found
-// and read, a redirection resolved against the address asked (and the next
-// request built), the body cut at its announced length. The first line of
-// the bytes is also read as an address typed by the user.
+// The server's reply to the HTTP client, read by the client's reply reader
+// once whole and once in pieces of sizes the bytes themselves choose, then
+// the connection ended: both readings agree, the body is what follows the
+// head, cut at its announced length, and a redirection leads to an address
+// whose request holds no stray line. The first line of the bytes is also
+// read as an address typed by the user.
 
 #include "fuzzkit.h"
 
@@ -40,9 +41,48 @@ const http::Url &base(int which)
         return u;
     };
     static const http::Url bases[] = {make("http://www.exemple.fr/cours/jour.txt?d=1"),
-                                      make("https://[::1]:8443/a/b/"),
-                                      make("exemple.fr:8080")};
+                                      make("https://[::1]:8443/a/b/"), make("exemple.fr:8080")};
     return bases[which % 3];
+}
+
+// What one reading of the reply came to.
+struct Reading {
+    http::ReplyReader::Next next = http::ReplyReader::Next::More;
+    QByteArray body;
+    int status = 0;
+    QByteArray reason;
+    qint64 length = -1;
+    int errorStatus = 0;
+    QString error;
+    QString location;
+    bool operator==(const Reading &) const = default;
+};
+
+Reading read(const QByteArray &reply, const http::Url &asked, bool whole)
+{
+    http::ReplyReader reader(asked);
+    Reading r;
+    for (qsizetype at = 0; at < reply.size();) {
+        const qsizetype piece =
+            whole ? reply.size() : 1 + static_cast<unsigned char>(reply.at(at)) % 61;
+        r.body +=
+            reader.feed(QByteArrayView(reply).sliced(at, qMin(piece, reply.size() - at))).body;
+        at += piece;
+        fuzzkit::check(reader.length() < 0 || reader.bodyBytes() <= reader.length(),
+                       "no byte past the length");
+    }
+    r.next = reader.finish().next;
+    fuzzkit::check(reader.bodyBytes() == r.body.size(), "every body byte counted");
+    r.status = reader.status();
+    r.reason = reader.reason();
+    r.length = reader.length();
+    r.errorStatus = reader.errorStatus();
+    r.error = reader.error();
+    if (r.next == http::ReplyReader::Next::Redirect) {
+        checkRequest(reader.location());
+        r.location = reader.location().toString();
+    }
+    return r;
 }
 
 } // namespace
@@ -63,47 +103,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (http::parseUrl(QString::fromUtf8(reply.left(reply.indexOf('\n'))), &typed, &error))
         checkRequest(typed);
 
-    // The pieces the socket gives.
-    QByteArray head;
-    bool headDone = false;
-    qint64 expected = -1;
-    qint64 received = 0;
-    const qsizetype wholeEnd = http::headEnd(reply);
-    for (qsizetype at = 0; at < reply.size();) {
-        const qsizetype piece = 1 + static_cast<unsigned char>(reply.at(at)) % 61;
-        const QByteArray bytes = reply.mid(at, piece);
-        at += bytes.size();
-        if (headDone) {
-            QByteArray part = bytes;
-            if (expected >= 0 && received + part.size() > expected)
-                part.truncate(expected - received);
-            received += part.size();
-            fuzzkit::check(expected < 0 || received <= expected, "no byte past the length");
-            if (expected >= 0 && received >= expected) break;
-            continue;
-        }
-        head += bytes;
-        const qsizetype end = http::headEnd(head);
-        if (end < 0) continue;
-        fuzzkit::check(end == wholeEnd && end <= head.size(), "the head ends where it ends");
-        http::ResponseHead h;
-        if (!http::parseHead(head.left(end), &h)) break;
-        fuzzkit::check(h.status >= 0 && h.status <= 999, "a three-digit status");
-        headDone = true;
-        if (h.status >= 400) break;
-        if (http::isRedirection(h.status)) {
-            http::Url next;
-            if (http::resolveLocation(base(int(reply.size())), h.header("Location"), &next,
-                                      &error))
-                checkRequest(next);
-            break;
-        }
-        expected = h.contentLength();
-        fuzzkit::check(expected >= -1, "a length or none");
-        QByteArray rest = head.mid(end);
-        if (expected >= 0 && rest.size() > expected) rest.truncate(expected);
-        received = rest.size();
-        if (expected >= 0 && received >= expected) break;
-    }
+    // Whole, then in the pieces the socket gives.
+    using Next = http::ReplyReader::Next;
+    const http::Url &asked = base(int(reply.size()));
+    const Reading whole = read(reply, asked, true);
+    fuzzkit::check(read(reply, asked, false) == whole, "the same reply whatever its pieces");
+    fuzzkit::check(whole.next != Next::More, "the end of the connection ends the reply");
+    fuzzkit::check(whole.status == 0 || (whole.status >= 100 && whole.status <= 999),
+                   "a three-digit status");
+    fuzzkit::check(whole.length >= -1, "a length or none");
+    fuzzkit::check((whole.next == Next::Fail) == (whole.errorStatus > 0 || !whole.error.isEmpty()),
+                   "a failure, and only a failure, says why");
+    const qsizetype end = http::headEnd(reply);
+    const QByteArray after = end < 0 ? QByteArray() : reply.mid(end);
+    fuzzkit::check(after.startsWith(whole.body), "the body follows the head");
+    if (whole.next == Next::Done)
+        fuzzkit::check(whole.body.size() == (whole.length < 0 ? after.size() : whole.length),
+                       "a whole body");
     return 0;
 }

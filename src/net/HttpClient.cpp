@@ -12,32 +12,7 @@
 namespace
 {
 
-// A head longer than this is not an HTTP reply.
-constexpr qsizetype kMaxHead = 64 * 1024;
-
-const QString kIncorrect = QStringLiteral("Réponse incorrecte du serveur");
 const QString kSilent = QStringLiteral("Le serveur ne répond plus");
-
-// The body length the head announces: -1 when it announces none, -2 when
-// the announcement cannot be trusted (not a whole number, beyond any file,
-// or several lengths that differ).
-qint64 announcedLength(const http::ResponseHead &head)
-{
-    qint64 length = -1;
-    for (const auto &[name, value] : head.headers) {
-        if (name.compare("Content-Length", Qt::CaseInsensitive) != 0) continue;
-        for (const QByteArray &part : value.split(',')) {
-            const QByteArray digits = part.trimmed();
-            if (digits.isEmpty() || digits.size() > 18) return -2;
-            for (const char c : digits)
-                if (c < '0' || c > '9') return -2;
-            const qint64 n = digits.toLongLong();
-            if (length >= 0 && n != length) return -2;
-            length = n;
-        }
-    }
-    return length;
-}
 
 const QString kCantResolve = QStringLiteral("can't resolve hostname to IP address");
 const QString kCantConnect = QStringLiteral("can't connect: ");
@@ -134,120 +109,56 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
     headTimer.setSingleShot(true);
     headTimer.setInterval(m_stallMs);
 
-    QByteArray head;
-    bool headDone = false;
-    qint64 expected = -1;
+    http::ReplyReader reader(url);
     QString sslProblems;
 
     const bool viaProxy = !m_proxyName.isEmpty();
     const QByteArray request = http::buildRequest(url, m_userAgent, m_accept, m_noCache, viaProxy);
 
-    auto writeBody = [&](const QByteArray &bytes) {
-        QByteArray part = bytes;
-        if (expected >= 0 && m_bytes + part.size() > expected) part.truncate(expected - m_bytes);
-        if (!part.isEmpty()) {
-            if (!m_destination || m_destination->write(part) != part.size()) {
+    // Writes the body's bytes a step hands back, then does what it says.
+    auto act = [&](const http::ReplyReader::Step &step) {
+        m_status = reader.status();
+        m_reason = reader.reason();
+        if (reader.headRead()) headTimer.stop();
+        if (!step.body.isEmpty()) {
+            if (!m_destination || m_destination->write(step.body) != step.body.size()) {
                 run.fail(HttpError(0, QStringLiteral("Erreur d'écriture du fichier reçu")));
                 return;
             }
-            m_bytes += part.size();
+            m_bytes += step.body.size();
             emit progress(m_bytes);
         }
-        if (expected >= 0 && m_bytes >= expected) run.succeed();
-    };
-
-    auto onHead = [&]() {
-        const qsizetype end = http::headEnd(head);
-        if (end > kMaxHead || (end < 0 && head.size() > kMaxHead)) {
-            run.fail(HttpError(0, kIncorrect + QStringLiteral(" : en-tête trop long")));
-            return;
-        }
-        if (end < 0) return;
-        http::ResponseHead h;
-        if (!http::parseHead(head.left(end), &h) || h.status < 100) {
-            run.fail(HttpError(0, kIncorrect));
-            return;
-        }
-        headDone = true;
-        headTimer.stop();
-        m_status = h.status;
-        m_reason = h.reason;
-        const bool success = h.status >= 200 && h.status < 300;
-        if (h.status >= 400 || (!success && !http::isRedirection(h.status))) {
-            // The body of an error is not wanted: the connection is closed.
-            // Nor is a reply that brings no file (1xx, 300, 304...).
-            run.fail(HttpError(h.status, QString::fromLatin1(h.reason)));
-            return;
-        }
-        if (http::isRedirection(h.status)) {
-            QString error;
-            if (!http::resolveLocation(url, h.header("Location"), &hop.next, &error)) {
-                run.fail(HttpError(0, error));
-                return;
-            }
-            hop.redirected = true;
+        switch (step.next) {
+        case http::ReplyReader::Next::More:
+            break;
+        case http::ReplyReader::Next::Done:
             run.succeed();
-            return;
+            break;
+        case http::ReplyReader::Next::Redirect:
+            hop.redirected = true;
+            hop.next = reader.location();
+            run.succeed();
+            break;
+        case http::ReplyReader::Next::Fail:
+            run.fail(HttpError(reader.errorStatus(), reader.error()));
+            break;
         }
-        if (const QByteArray coding = h.header("Transfer-Encoding").trimmed();
-            h.hasHeader("Transfer-Encoding") && coding.compare("identity", Qt::CaseInsensitive)) {
-            // An HTTP/1.0 reply has no chunks: written as they come, their
-            // framing would corrupt the file.
-            run.fail(HttpError(
-                0, kIncorrect + QStringLiteral(" : codage de transfert non pris en charge (") +
-                       QString::fromLatin1(coding.left(40)) + QLatin1Char(')')));
-            return;
-        }
-        expected = announcedLength(h);
-        if (expected == -2) {
-            run.fail(HttpError(0, kIncorrect +
-                                      QStringLiteral(" : longueur du contenu incorrecte (") +
-                                      QString::fromLatin1(h.header("Content-Length").left(40)) +
-                                      QLatin1Char(')')));
-            return;
-        }
-        // These replies have no body, whatever follows the head.
-        if (h.status == 204 || h.status == 205) expected = 0;
-        const QByteArray rest = head.mid(end);
-        head.clear();
-        writeBody(rest);
     };
 
     QObject context;
     QObject::connect(socket.get(), &QTcpSocket::readyRead, &context, [&] {
         if (run.done) return;
         stall.start();
-        const QByteArray bytes = socket->readAll();
-        if (headDone) {
-            writeBody(bytes);
-        } else {
-            head += bytes;
-            onHead();
-        }
+        act(reader.feed(socket->readAll()));
     });
     QObject::connect(socket.get(), &QTcpSocket::disconnected, &context, [&] {
         if (run.done) return;
         // Bytes still waiting in the socket's buffer come first.
         if (socket->bytesAvailable() > 0) {
-            const QByteArray bytes = socket->readAll();
-            if (headDone) {
-                writeBody(bytes);
-            } else {
-                head += bytes;
-                onHead();
-            }
+            act(reader.feed(socket->readAll()));
             if (run.done) return;
         }
-        if (!headDone && head.isEmpty())
-            run.fail(HttpError(0, QStringLiteral("Le serveur a fermé la connexion sans répondre")));
-        else if (!headDone)
-            run.fail(HttpError(0, kIncorrect));
-        else if (expected >= 0 && m_bytes < expected)
-            run.fail(HttpError(0, QStringLiteral("Transfert incomplet : %1 octets reçus sur %2")
-                                      .arg(m_bytes)
-                                      .arg(expected)));
-        else
-            run.succeed();
+        act(reader.finish());
     });
     QObject::connect(
         socket.get(), &QTcpSocket::errorOccurred, &context, [&](QAbstractSocket::SocketError e) {

@@ -37,6 +37,17 @@ QByteArray trimmedBytes(const QByteArray &b)
     return b.trimmed();
 }
 
+// headEnd() for bytes whose first `from` hold no end of head: only what
+// follows is searched.
+qsizetype headEndFrom(const QByteArray &bytes, qsizetype from)
+{
+    const qsizetype crlf = bytes.indexOf("\r\n\r\n", from);
+    const qsizetype lf = bytes.indexOf("\n\n", from);
+    if (crlf >= 0 && (lf < 0 || crlf < lf)) return crlf + 4;
+    if (lf >= 0) return lf + 2;
+    return -1;
+}
+
 } // namespace
 
 QByteArray Url::hostHeader() const
@@ -179,11 +190,7 @@ qint64 ResponseHead::contentLength() const
 
 qsizetype headEnd(const QByteArray &bytes)
 {
-    const qsizetype crlf = bytes.indexOf("\r\n\r\n");
-    const qsizetype lf = bytes.indexOf("\n\n");
-    if (crlf >= 0 && (lf < 0 || crlf < lf)) return crlf + 4;
-    if (lf >= 0) return lf + 2;
-    return -1;
+    return headEndFrom(bytes, 0);
 }
 
 bool parseStatusLine(const QByteArray &line, int *status, QByteArray *reason)
@@ -303,6 +310,121 @@ bool resolveLocation(const Url &base, const QByteArray &location, Url *next, QSt
     }
     *next = resolved;
     return true;
+}
+
+namespace
+{
+
+const QString kIncorrect = QStringLiteral("Réponse incorrecte du serveur");
+
+// The body length the head announces: -1 when it announces none, -2 when
+// the announcement cannot be trusted (not a whole number, beyond any file,
+// or several lengths that differ).
+qint64 announcedLength(const ResponseHead &head)
+{
+    qint64 length = -1;
+    for (const auto &[name, value] : head.headers) {
+        if (name.compare("Content-Length", Qt::CaseInsensitive) != 0) continue;
+        for (const QByteArray &part : value.split(',')) {
+            const QByteArray digits = part.trimmed();
+            if (digits.isEmpty() || digits.size() > 18) return -2;
+            for (const char c : digits)
+                if (c < '0' || c > '9') return -2;
+            const qint64 n = digits.toLongLong();
+            if (length >= 0 && n != length) return -2;
+            length = n;
+        }
+    }
+    return length;
+}
+
+} // namespace
+
+ReplyReader::Step ReplyReader::feed(QByteArrayView bytes)
+{
+    if (m_end != Next::More) return {{}, m_end};
+    if (m_headRead) return takeBody(bytes);
+    // The bytes already held end no head: the search starts at their last
+    // three, which a new piece may complete.
+    const qsizetype from = qMax<qsizetype>(0, m_head.size() - 3);
+    m_head.append(bytes);
+    const qsizetype end = headEndFrom(m_head, from);
+    if (end > kMaxHead || (end < 0 && m_head.size() > kMaxHead))
+        return fail(0, kIncorrect + QStringLiteral(" : en-tête trop long"));
+    if (end < 0) return {};
+    return readHead(end);
+}
+
+ReplyReader::Step ReplyReader::readHead(qsizetype end)
+{
+    ResponseHead h;
+    if (!parseHead(m_head.left(end), &h) || h.status < 100) return fail(0, kIncorrect);
+    m_headRead = true;
+    m_status = h.status;
+    m_reason = h.reason;
+    const bool success = h.status >= 200 && h.status < 300;
+    // The body of an error is not wanted, nor a reply that brings no file
+    // (1xx, 300, 304...): the connection is closed.
+    if (h.status >= 400 || (!success && !isRedirection(h.status)))
+        return fail(h.status, QString::fromLatin1(h.reason));
+    if (isRedirection(h.status)) {
+        QString error;
+        if (!resolveLocation(m_asked, h.header("Location"), &m_location, &error))
+            return fail(0, error);
+        m_end = Next::Redirect;
+        return {{}, m_end};
+    }
+    if (const QByteArray coding = h.header("Transfer-Encoding").trimmed();
+        h.hasHeader("Transfer-Encoding") && coding.compare("identity", Qt::CaseInsensitive)) {
+        // An HTTP/1.0 reply has no chunks: written as they come, their
+        // framing would corrupt the file.
+        return fail(0, kIncorrect + QStringLiteral(" : codage de transfert non pris en charge (") +
+                           QString::fromLatin1(coding.left(40)) + QLatin1Char(')'));
+    }
+    const qint64 length = announcedLength(h);
+    if (length == -2)
+        return fail(0, kIncorrect + QStringLiteral(" : longueur du contenu incorrecte (") +
+                           QString::fromLatin1(h.header("Content-Length").left(40)) +
+                           QLatin1Char(')'));
+    // These replies have no body, whatever follows the head.
+    m_length = h.status == 204 || h.status == 205 ? 0 : length;
+    const QByteArray rest = m_head.mid(end);
+    m_head.clear();
+    return takeBody(rest);
+}
+
+ReplyReader::Step ReplyReader::takeBody(QByteArrayView bytes)
+{
+    // Bytes past the announced length are dropped.
+    if (m_length >= 0 && m_bodyBytes + bytes.size() > m_length)
+        bytes.truncate(m_length - m_bodyBytes);
+    Step step{bytes.toByteArray(), Next::More};
+    m_bodyBytes += bytes.size();
+    if (m_length >= 0 && m_bodyBytes >= m_length) step.next = m_end = Next::Done;
+    return step;
+}
+
+ReplyReader::Step ReplyReader::finish()
+{
+    if (m_end != Next::More) return {{}, m_end};
+    if (!m_headRead && m_head.isEmpty())
+        return fail(0, QStringLiteral("Le serveur a fermé la connexion sans répondre"));
+    if (!m_headRead) return fail(0, kIncorrect);
+    if (m_length >= 0 && m_bodyBytes < m_length)
+        return fail(0, QStringLiteral("Transfert incomplet : %1 octets reçus sur %2")
+                           .arg(m_bodyBytes)
+                           .arg(m_length));
+    // Without a length, the end of the connection is the end of the body.
+    m_end = Next::Done;
+    return {{}, m_end};
+}
+
+ReplyReader::Step ReplyReader::fail(int status, const QString &reason)
+{
+    m_errorStatus = status;
+    m_error = reason;
+    m_end = Next::Fail;
+    return {{}, m_end};
 }
 
 } // namespace http

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QPair>
 #include <QString>
 
 // The wire side of the HTTP/1.0 client, without sockets: reading an address,
-// building the request, reading the reply's head and its redirections.
+// building the request, reading the reply as its bytes come.
 namespace http
 {
 
@@ -69,5 +70,70 @@ bool isRedirection(int status);
 // ("ftp:", "file:", "javascript:"...), or a plain http address reached from
 // an https one.
 bool resolveLocation(const Url &base, const QByteArray &location, Url *next, QString *error);
+
+// One reply read as its bytes come, in whatever pieces: the head (64 KiB at
+// most), what it brings (a file, a redirection or a failure) and the body up
+// to the length it announces. The client feeds it what the socket gives,
+// writes the body bytes each step hands back, then acts on the step's `next`.
+// Once the reply has ended, more bytes are ignored and the same end is given
+// again.
+class ReplyReader
+{
+public:
+    // A head longer than this is not an HTTP reply.
+    static constexpr qsizetype kMaxHead = 64 * 1024;
+
+    enum class Next {
+        More,     // the reply goes on
+        Done,     // the reply is whole
+        Redirect, // the file is at location()
+        Fail,     // errorStatus() and error() say why
+    };
+    struct Step {
+        QByteArray body; // the body's next bytes, written before acting on `next`
+        Next next = Next::More;
+    };
+
+    // `asked` is the address the request went to: a relative "Location"
+    // is resolved against it.
+    explicit ReplyReader(Url asked) : m_asked(std::move(asked)) {}
+
+    Step feed(QByteArrayView bytes);
+    // The server has closed the connection: the reply is whole, or was cut
+    // short.
+    Step finish();
+
+    // The status line and headers have been read (status() is then known).
+    bool headRead() const { return m_headRead; }
+    // Of the head; 0 and empty until it is read.
+    int status() const { return m_status; }
+    const QByteArray &reason() const { return m_reason; }
+    // The body's announced length; -1 when there is none (or no head yet).
+    qint64 length() const { return m_length; }
+    // The body's bytes handed back so far.
+    qint64 bodyBytes() const { return m_bodyBytes; }
+    const Url &location() const { return m_location; }
+    // Why the reply failed: the reply's own status and reason for one that
+    // brings no file, status 0 and a French message for anything else.
+    int errorStatus() const { return m_errorStatus; }
+    const QString &error() const { return m_error; }
+
+private:
+    Step readHead(qsizetype end);
+    Step takeBody(QByteArrayView bytes);
+    Step fail(int status, const QString &reason);
+
+    Url m_asked;
+    QByteArray m_head;
+    bool m_headRead = false;
+    int m_status = 0;
+    QByteArray m_reason;
+    qint64 m_length = -1;
+    qint64 m_bodyBytes = 0;
+    Url m_location;
+    int m_errorStatus = 0;
+    QString m_error;
+    Next m_end = Next::More;
+};
 
 } // namespace http

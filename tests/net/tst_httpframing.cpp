@@ -1,5 +1,5 @@
 // The wire side of the HTTP client, without sockets: addresses, the request,
-// the reply's head and the redirections.
+// the reply's head and the redirections, the reply read as its bytes come.
 #include "net/httpframing.h"
 
 #include <QTest>
@@ -209,6 +209,71 @@ private slots:
             QVERIFY2(http::isRedirection(code), qPrintable(QString::number(code)));
         for (int code : {200, 300, 304, 305, 400})
             QVERIFY2(!http::isRedirection(code), qPrintable(QString::number(code)));
+    }
+
+    // Each reply is fed whole, byte by byte and in pieces of 3, 5, 7... bytes,
+    // then the connection ends: the outcome is the same.
+    void replyReader_data()
+    {
+        using Next = http::ReplyReader::Next;
+        QTest::addColumn<qsizetype>("piece"); // 0: whole; -1: growing odd pieces
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<Next>("next");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("errorStatus");
+        QTest::addColumn<QString>("said"); // the error, or where a redirection leads
+        const auto row = [](const char *name, const QByteArray &reply, Next next,
+                            const QByteArray &body, int status, const QString &said) {
+            for (const auto &[piece, how] : {std::pair{0, "whole"}, {1, "bytes"}, {-1, "pieces"}})
+                QTest::addRow("%s, %s", name, how)
+                    << qsizetype(piece) << reply << next << body << status << said;
+        };
+        const QByteArray ok = "HTTP/1.0 200 OK\r\n";
+        const QString incorrect = u"Réponse incorrecte du serveur"_s;
+        row("bytes past the length dropped", ok + "Content-Length: 3\r\n\r\nabcdef", Next::Done,
+            "abc", 0, {});
+        row("no length: ended by closing", "HTTP/1.0 200 OK\n\nab\r\n\ncd", Next::Done,
+            "ab\r\n\ncd", 0, {});
+        row("204 brings no body", "HTTP/1.0 204 No Content\r\n\r\nxyz", Next::Done, {}, 0, {});
+        row("cut short", ok + "Content-Length: 100\r\n\r\n0123456789", Next::Fail, "0123456789", 0,
+            u"Transfert incomplet : 10 octets reçus sur 100"_s);
+        row("404", "HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nNot here.", Next::Fail, {},
+            404, u"Not Found"_s);
+        row("redirection", "HTTP/1.0 302 Found\r\nLocation: c.txt\r\n\r\nmoved", Next::Redirect, {},
+            0, u"http://h/d/c.txt"_s);
+        row("chunks refused", ok + "Transfer-Encoding: chunked\r\n\r\n3\r\nabc", Next::Fail, {}, 0,
+            incorrect + u" : codage de transfert non pris en charge (chunked)"_s);
+        row("lengths that differ", ok + "Content-Length: 3, 4\r\n\r\nabcd", Next::Fail, {}, 0,
+            incorrect + u" : longueur du contenu incorrecte (3, 4)"_s);
+        // A head of exactly 64 KiB, then one byte more.
+        const QByteArray filler =
+            "X: " + QByteArray(http::ReplyReader::kMaxHead - ok.size() - 7, 'a') + "\r\n\r\nb";
+        row("head at its limit", ok + filler, Next::Done, "b", 0, {});
+        row("head too long", ok + 'X' + filler, Next::Fail, {}, 0,
+            incorrect + u" : en-tête trop long"_s);
+        row("closed without a reply", {}, Next::Fail, {}, 0,
+            u"Le serveur a fermé la connexion sans répondre"_s);
+        row("head cut short", ok + "Content-Length: 3\r\n", Next::Fail, {}, 0, incorrect);
+    }
+    void replyReader()
+    {
+        QFETCH(qsizetype, piece);
+        QFETCH(QByteArray, reply);
+        http::Url asked;
+        QString error;
+        QVERIFY(http::parseUrl(u"http://h/d/a.txt"_s, &asked, &error));
+        http::ReplyReader reader(asked);
+        QByteArray body;
+        for (qsizetype at = 0, odd = 3; at < reply.size(); odd += 2) {
+            const qsizetype n = piece == 0 ? reply.size() : piece > 0 ? piece : odd;
+            body += reader.feed(QByteArrayView(reply).sliced(at, qMin(n, reply.size() - at))).body;
+            at += n;
+        }
+        QTEST(reader.finish().next, "next");
+        QTEST(body, "body");
+        QTEST(reader.errorStatus(), "errorStatus");
+        QTEST(reader.location().host.isEmpty() ? reader.error() : reader.location().toString(),
+              "said");
     }
 };
 
