@@ -33,8 +33,11 @@ private slots:
         QTest::addColumn<int>("action");
         QTest::addColumn<bool>("trial");
         QTest::addColumn<QString>("error");
-        const auto row = [](const char *name, QStringList arguments, Action action, bool trial,
-                            const char *error) {
+        const auto row = [](const char *name, std::initializer_list<const char *> words,
+                            Action action, bool trial, const char *error) {
+            QStringList arguments;
+            for (const char *word : words)
+                arguments << QString::fromUtf8(word);
             QTest::newRow(name) << arguments << int(action) << trial << QString::fromUtf8(error);
         };
         row("none", {}, Action::Run, false, "");
@@ -82,16 +85,16 @@ private slots:
         QTest::addColumn<bool>("installed");
         QTest::addColumn<QString>("home");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("installed, default") << true << ""
-                                            << "/home/a/.local/share/Valmeq";
-        QTest::newRow("installed, VALMEQ_HOME") << true << "/srv/cours"
-                                                << "/srv/cours";
-        QTest::newRow("installed, relative VALMEQ_HOME") << true << "donnees/../cours"
-                                                         << "/home/a/travail/cours";
-        QTest::newRow("build tree: current directory") << false << ""
-                                                       << "/home/a/travail";
-        QTest::newRow("build tree ignores VALMEQ_HOME") << false << "/srv/cours"
-                                                        << "/home/a/travail";
+        const auto row = [](const char *name, bool installed, const char *home,
+                            const char *expected) {
+            QTest::newRow(name) << installed << QString::fromUtf8(home)
+                                << QString::fromUtf8(expected);
+        };
+        row("installed, default", true, "", "/home/a/.local/share/Valmeq");
+        row("installed, VALMEQ_HOME", true, "/srv/cours", "/srv/cours");
+        row("installed, relative VALMEQ_HOME", true, "donnees/../cours", "/home/a/travail/cours");
+        row("build tree: current directory", false, "", "/home/a/travail");
+        row("build tree ignores VALMEQ_HOME", false, "/srv/cours", "/home/a/travail");
     }
     void chooseStartDir()
     {
