@@ -158,10 +158,6 @@ void TestPortfolioLogic::recordWarnings_data()
         << u("V") << u("013000") << 5 << -1
         << QStringList{
                u("Vous vendez 5 titres 013000 et n'en détenez aucun. Enregistrer quand même ?")};
-    QTest::newRow("exchange beyond what is held")
-        << u("E") << u("012000") << 60 << -1
-        << QStringList{u(
-               "Vous échangez 60 titres 012000 et n'en détenez que 50. Enregistrer quand même ?")};
     QTest::newRow("sale changed in place: its own line left out")
         << u("V") << u("012000") << 80 << 1 << QStringList{};
     QTest::newRow("unknown code")
@@ -225,9 +221,6 @@ void TestPortfolioLogic::valuation_earned_data()
     // realised|dividends|credits|fees|annual of the whole, then each row's
     // price date|realised|dividends|fees|annual.
     QTest::addColumn<QStringList>("earned");
-    QTest::newRow("held a year, +20 %, fees paid")
-        << QStringList{pline("A20010101", "012000", "995,00", "100", "5,00")}
-        << QStringList{u(",00|,00|,00|5,00|20,00%"), u("01/01/2002|,00|,00|5,00|20,00%")};
     QTest::newRow("partly sold: nothing realised, carried in the cost")
         << QStringList{pline("A20010101", "012000", "1000,00", "100", "0"),
                        pline("V20010701", "012000", "600,00", "40", "2,00")}

@@ -48,9 +48,7 @@ private slots:
     void operation_enterRecords_andShortCodeIsRefused();
     void operation_badFigure_isRefusedNamingTheField_data();
     void operation_badFigure_isRefusedNamingTheField();
-    void operation_codeListNamesAndTypedName();
     void echange_recordsSaleThenPurchase();
-    void echange_receivedCodeWithoutPrice_isRefused();
     void nouveau_asksOnlyWhenModified();
     void sauver_withoutPath_opensSaveDialog_failedWriteStaysModified();
     void unreadablePortfolio_isNeverWrittenOver();
@@ -111,12 +109,15 @@ void TestPortfolioWindows::operation_enterRecords_andShortCodeIsRefused()
 {
     DocumentFixture d(kStore, QSize(800, 600), kNow);
     bool stayedOpen = false;
-    QString labelOfEdit3;
+    QString labelOfEdit3, listed;
     d.prompts.dialogs.append([&](QDialog *dialog) {
         if (!activated(dialog)) return int(QDialog::Rejected);
         for (QLabel *l : dialog->findChildren<QLabel *>())
             if (l->buddy() == child<QLineEdit>(dialog, "Edit3")) labelOfEdit3 = l->text();
         auto *code = child<QComboBox>(dialog, "ComboBox1");
+        code->setCurrentIndex(1); // "013000 — BETA" puts its code alone
+        listed = code->itemText(0) + u(" / ") + code->currentText() + u(" ") +
+                 child<QLabel>(dialog, "NomTitre")->text();
         code->setEditText(QString());
         typeInto(code, u("120"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // refused: too short
@@ -132,6 +133,7 @@ void TestPortfolioWindows::operation_enterRecords_andShortCodeIsRefused()
     d.bourse->portfolio().Dividendes();
     QVERIFY(stayedOpen);
     QCOMPARE(labelOfEdit3, u("Avoir fiscal"));
+    QCOMPARE(listed, u("012000 — ALPHA / 013000 BETA"));
     QCOMPARE(d.prompts.said(u("error")).size(), 1);
     QVERIFY(d.prompts.said(u("error")).first().contains(u("« 00120 »")));
     QCOMPARE(d.bourse->data().portfolio(), QStringList{u("D20010302\t013000\t75,00\t10\t1,50")});
@@ -175,45 +177,25 @@ void TestPortfolioWindows::operation_badFigure_isRefusedNamingTheField()
     QVERIFY(!d.bourse->data().portfolioModified());
 }
 
-void TestPortfolioWindows::operation_codeListNamesAndTypedName()
-{
-    DocumentFixture d(kStore, QSize(800, 600), kNow);
-    QStringList items;
-    QString chosen, named, unknown;
-    d.prompts.dialogs.append([&](QDialog *dialog) {
-        auto *box = child<QComboBox>(dialog, "ComboBox1");
-        for (int i = 0; i < box->count(); ++i)
-            items.append(box->itemText(i));
-        box->setCurrentIndex(1);
-        chosen = box->currentText();
-        box->setEditText(u("12000"));
-        named = child<QLabel>(dialog, "NomTitre")->text();
-        box->setEditText(u("099999"));
-        unknown = child<QLabel>(dialog, "NomTitre")->text();
-        return int(QDialog::Rejected);
-    });
-    d.bourse->portfolio().Achat();
-    QCOMPARE(items, (QStringList{u("012000 — ALPHA"), u("013000 — BETA")}));
-    QCOMPARE(chosen, u("013000"));
-    QCOMPARE(named, u("ALPHA"));
-    QCOMPARE(unknown, u("inconnu dans la base"));
-}
-
 void TestPortfolioWindows::echange_recordsSaleThenPurchase()
 {
     DocumentFixture d(kStore, QSize(800, 600), kNow);
     d.prompts.dialogs.append([&](QDialog *dialog) {
         child<QComboBox>(dialog, "ComboBox1")->setEditText(u("012000"));
-        child<QComboBox>(dialog, "ComboBox2")->setEditText(u("013000"));
+        child<QComboBox>(dialog, "ComboBox2")->setEditText(u("099999"));
         child<QLineEdit>(dialog, "Edit1")->setText(u("10"));
         child<QLineEdit>(dialog, "Edit4")->setText(u("30"));
         child<QLineEdit>(dialog, "Edit2")->setText(u("5"));
         child<QLineEdit>(dialog, "Edit3")->setText(u("3"));
+        child<QPushButton>(dialog, "Button2")->click(); // no price to value it: refused
+        child<QComboBox>(dialog, "ComboBox2")->setEditText(u("013000"));
         child<QPushButton>(dialog, "Button2")->click();
         return dialog->result();
     });
     d.prompts.answers = {Prompts::Yes};
     d.bourse->portfolio().Echange();
+    QCOMPARE(d.prompts.said(u("error")),
+             QStringList{u("Code reçu : le code 099999 n'a aucun cours dans la base.")});
     QCOMPARE(d.prompts.said(u("question")),
              QStringList{u("Vous échangez 10 titres 012000 et n'en détenez aucun. Enregistrer "
                            "quand même ?")});
@@ -221,27 +203,6 @@ void TestPortfolioWindows::echange_recordsSaleThenPurchase()
     QCOMPARE(d.bourse->data().portfolio(),
              (QStringList{u("V") + today + u("\t012000\t205,00\t10\t3"),
                           u("A") + today + u("\t013000\t225,00\t30\t0")}));
-}
-
-void TestPortfolioWindows::echange_receivedCodeWithoutPrice_isRefused()
-{
-    DocumentFixture d(kStore, QSize(800, 600), kNow);
-    bool stayedOpen = false;
-    d.prompts.dialogs.append([&](QDialog *dialog) {
-        child<QComboBox>(dialog, "ComboBox2")->setEditText(u("099999"));
-        child<QLineEdit>(dialog, "Edit1")->setText(u("10"));
-        child<QLineEdit>(dialog, "Edit4")->setText(u("30"));
-        child<QLineEdit>(dialog, "Edit2")->setText(u("5"));
-        child<QLineEdit>(dialog, "Edit3")->setText(u("3"));
-        child<QPushButton>(dialog, "Button2")->click();
-        stayedOpen = dialog->isVisible();
-        return int(QDialog::Rejected);
-    });
-    d.bourse->portfolio().Echange();
-    QVERIFY(stayedOpen);
-    QCOMPARE(d.prompts.said(u("error")),
-             QStringList{u("Code reçu : le code 099999 n'a aucun cours dans la base.")});
-    QVERIFY(d.bourse->data().portfolio().isEmpty());
 }
 
 void TestPortfolioWindows::nouveau_asksOnlyWhenModified()
