@@ -16,6 +16,7 @@
 #include "charts/series.h"
 #include "document/ExchangeCommands.h"
 #include "document/PortfolioCommands.h"
+#include "portfolio/valuation.h"
 #include "quotes/maintenance.h"
 #include "testkit.h"
 
@@ -545,6 +546,11 @@ void benchPortfolio(const QString &dir, int runs, qsizetype lines)
         for (int run = 0; run < runs; ++run) {
             table.add(u"valuation: Portefeuille"_s, timed([&] { b.portfolio().Portefeuille(); }), 0,
                       100);
+            table.add(u"valuation with the return, logic alone"_s, timed([&] {
+                          ptf::Valuation::build(ptf::readOperations(b.data().portfolio()),
+                                                b.data().store(), b.data().index(), false);
+                      }),
+                      0, 100);
             table.add(u"journal of the year: Operations"_s,
                       timed([&] { b.portfolio().Operations(); }), 0, 100);
             table.add(u"fees list: FraisBourse"_s, timed([&] { b.portfolio().FraisBourse(); }), 0,
