@@ -1,7 +1,7 @@
 // Speed of the document window on a generated market, each operation beside
 // a floor measured in the same run. Run by ./bench.sh.
 //
-//   valmeq_bench [--lines N] [--runs R] [--check]
+//   valmeq_bench [--lines N] [--runs R] [--check] [--only TEXT]...
 //
 // The store: 500 securities with six-digit codes and French names, quoted
 // on every weekday for as many days as N lines need (2.5 million lines:
@@ -10,7 +10,9 @@
 // checks that the fast paths give the lines a plain reading of the store
 // gives (month and security views), and fails otherwise; on a store of at
 // most 50,000 lines it also checks the loading, both sorts, the conversion
-// and the saving against a plain reading of the texts.
+// and the saving against a plain reading of the texts. With --only (given
+// once or more) only the groups of operations whose names hold one of the
+// texts run, the loading always.
 #include "base/formats.h"
 #include "base/textfile.h"
 #include "charts/series.h"
@@ -46,6 +48,19 @@ namespace
 {
 
 constexpr int kSecurities = 500;
+
+// The texts of --only; empty: every operation.
+QStringList g_only;
+
+// Whether a group of operations runs: one of its names holds a text of --only.
+bool wanted(std::initializer_list<const char16_t *> names)
+{
+    if (g_only.isEmpty()) return true;
+    for (const char16_t *name : names)
+        for (const QString &text : std::as_const(g_only))
+            if (QStringView(name).contains(text, Qt::CaseInsensitive)) return true;
+    return false;
+}
 
 // The names: a French word or two with accents and a number, so that both
 // sorts and the byte order of the index meet accented letters.
@@ -344,94 +359,110 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
         same = sameLines("loading", b->data().store(), lines) && same;
     }
 
-    table.add(u"Indexe"_s, timed([&] { b->Indexe(); }), 0, 100);
-    table.add(u"month change: Precedent"_s, timed([&] { b->Precedent(); }), 0, 8);
-    table.add(u"month change: Suivant"_s, timed([&] { b->Suivant(); }), 0, 8);
-    table.add(u"month change: Premier"_s, timed([&] { b->Premier(); }), 0, 8);
-    table.add(u"month change: Dernier"_s, timed([&] { b->Dernier(); }), 0, 8);
-    table.add(u"security view: Titres"_s, timed([&] { b->Titres(); }), 0, 8);
-    table.add(u"security change: Suivant"_s, timed([&] { b->Suivant(); }), 0, 8);
-    table.add(u"security change: Precedent"_s, timed([&] { b->Precedent(); }), 0, 8);
-    table.add(u"security change: Dernier"_s, timed([&] { b->Dernier(); }), 0, 8);
-    same = same && sameAsPlainly(*b, true);
-
-    b->charts().Graphique();
-    QCoreApplication::processEvents();
-    table.add(u"chart redrawn on resize"_s, timed([&] {
-                  b->resize(1010, 700);
-                  b->repaint();
-              }),
-              0, 16);
-    b->resize(1000, 700);
-    const QString from = toStored(b->data().firstDate());
-    const QString to = toStored(b->data().lastDate());
-    qsizetype ranked = 0;
-    table.add(u"hit-parade, one pass: hitParade"_s, timed([&] {
-                  ranked = hitParade(b->data().index(), b->data().store(), from, to).size();
-              }),
-              0, 1000);
-    same = same && ranked == b->data().index().size();
-
-    b->Journal();
-    QCoreApplication::processEvents();
-    b->maintenance().SelectAll();
-    table.add(u"deleting a month's rows: Supprimer"_s, timed([&] { b->maintenance().Supprimer(); }),
-              0, 500);
-    table.add(u"undo: Annuler"_s, timed([&] { b->maintenance().Annuler(); }), 0, 500);
-
-    QStringList shuffled = b->data().store();
-    table.add(u"sort by name, file order: TrierNom"_s, timed([&] { b->maintenance().TrierNom(); }),
-              0, 500);
-    if (plain)
-        same = sameLines("sort by name", b->data().store(), plainSort(shuffled, true)) && same;
-    table.add(u"sort by code, file order: TrierCode"_s,
-              timed([&] { b->maintenance().TrierCode(); }), 0, 500);
-    if (plain)
-        same = sameLines("sort by code", b->data().store(), plainSort(shuffled, false)) && same;
-    std::shuffle(shuffled.begin(), shuffled.end(), rng);
-    b->data().replaceStore(shuffled);
-    table.add(u"sort by name, shuffled: TrierNom"_s, timed([&] { b->maintenance().TrierNom(); }), 0,
-              500);
-    if (plain)
-        same = sameLines("sort by name, shuffled", b->data().store(), plainSort(shuffled, true)) &&
-               same;
-    std::shuffle(shuffled.begin(), shuffled.end(), rng);
-    b->data().replaceStore(shuffled);
-    table.add(u"sort by code, shuffled: TrierCode"_s, timed([&] { b->maintenance().TrierCode(); }),
-              0, 500);
-    if (plain)
-        same = sameLines("sort by code, shuffled", b->data().store(), plainSort(shuffled, false)) &&
-               same;
-
-    b->maintenance().Selectionner(0); // the whole sorted store
-    const qsizetype keep = b->data().store().size() * 9 / 10;
-    const QDate last = b->data().lastDate(); // the oldest lines go, down to `keep`
-    prompts.dialogs.append([keep, last](QDialog *d) {
-        child<QDateEdit>(d, "DateTimePicker1")->setDate(last);
-        child<QLineEdit>(d, "Edit1")->setText(QString::number(keep));
-        return int(QDialog::Accepted);
-    });
-    table.add(u"reorganisation: Reorganiser"_s, timed([&] { b->maintenance().Reorganiser(); }), 0,
-              500);
-    b->maintenance().Annuler();
-
-    b->maintenance().Selectionner(0);
-    prompts.dialogs.append([](QDialog *) { return int(QDialog::Accepted); });
-    table.add(u"franc to euro, every line: Convertir"_s,
-              timed([&] { b->maintenance().Convertir(); }), 0, 500);
-    if (b->data().store().constFirst() == b->data().undo().constFirst()) {
-        std::fprintf(stderr, "differs: nothing converted\n");
-        same = false;
+    if (wanted({u"Indexe", u"month change", u"security view", u"security change"})) {
+        table.add(u"Indexe"_s, timed([&] { b->Indexe(); }), 0, 100);
+        table.add(u"month change: Precedent"_s, timed([&] { b->Precedent(); }), 0, 8);
+        table.add(u"month change: Suivant"_s, timed([&] { b->Suivant(); }), 0, 8);
+        table.add(u"month change: Premier"_s, timed([&] { b->Premier(); }), 0, 8);
+        table.add(u"month change: Dernier"_s, timed([&] { b->Dernier(); }), 0, 8);
+        table.add(u"security view: Titres"_s, timed([&] { b->Titres(); }), 0, 8);
+        table.add(u"security change: Suivant"_s, timed([&] { b->Suivant(); }), 0, 8);
+        table.add(u"security change: Precedent"_s, timed([&] { b->Precedent(); }), 0, 8);
+        table.add(u"security change: Dernier"_s, timed([&] { b->Dernier(); }), 0, 8);
+        same = same && sameAsPlainly(*b, true);
     }
-    if (plain)
-        same = sameLines("conversion", b->data().store(),
-                         plainConversion(b->data().undo(), b->data().settings().euroRate)) &&
-               same;
 
-    prompts.answers = {Prompts::Yes};
-    const double saveFloor = writeFloor(path);
-    table.add(u"save: Sauve"_s, timed([&] { b->data().Sauve(); }), saveFloor, 0, 1.5);
-    if (plain) same = sameLines("saving", readLines(path), b->data().store()) && same;
+    if (wanted({u"chart redrawn"})) {
+        b->charts().Graphique();
+        QCoreApplication::processEvents();
+        table.add(u"chart redrawn on resize"_s, timed([&] {
+                      b->resize(1010, 700);
+                      b->repaint();
+                  }),
+                  0, 16);
+        b->resize(1000, 700);
+    }
+    if (wanted({u"hit-parade"})) {
+        const QString from = toStored(b->data().firstDate());
+        const QString to = toStored(b->data().lastDate());
+        qsizetype ranked = 0;
+        table.add(u"hit-parade, one pass: hitParade"_s, timed([&] {
+                      ranked = hitParade(b->data().index(), b->data().store(), from, to).size();
+                  }),
+                  0, 1000);
+        same = same && ranked == b->data().index().size();
+    }
+
+    if (wanted({u"deleting", u"undo"})) {
+        b->Journal();
+        QCoreApplication::processEvents();
+        b->maintenance().SelectAll();
+        table.add(u"deleting a month's rows: Supprimer"_s,
+                  timed([&] { b->maintenance().Supprimer(); }), 0, 500);
+        table.add(u"undo: Annuler"_s, timed([&] { b->maintenance().Annuler(); }), 0, 500);
+    }
+
+    if (wanted({u"sort by"})) {
+        QStringList shuffled = b->data().store();
+        table.add(u"sort by name, file order: TrierNom"_s,
+                  timed([&] { b->maintenance().TrierNom(); }), 0, 500);
+        if (plain)
+            same = sameLines("sort by name", b->data().store(), plainSort(shuffled, true)) && same;
+        table.add(u"sort by code, file order: TrierCode"_s,
+                  timed([&] { b->maintenance().TrierCode(); }), 0, 500);
+        if (plain)
+            same = sameLines("sort by code", b->data().store(), plainSort(shuffled, false)) && same;
+        std::shuffle(shuffled.begin(), shuffled.end(), rng);
+        b->data().replaceStore(shuffled);
+        table.add(u"sort by name, shuffled: TrierNom"_s,
+                  timed([&] { b->maintenance().TrierNom(); }), 0, 500);
+        if (plain)
+            same =
+                sameLines("sort by name, shuffled", b->data().store(), plainSort(shuffled, true)) &&
+                same;
+        std::shuffle(shuffled.begin(), shuffled.end(), rng);
+        b->data().replaceStore(shuffled);
+        table.add(u"sort by code, shuffled: TrierCode"_s,
+                  timed([&] { b->maintenance().TrierCode(); }), 0, 500);
+        if (plain)
+            same = sameLines("sort by code, shuffled", b->data().store(),
+                             plainSort(shuffled, false)) &&
+                   same;
+    }
+
+    if (wanted({u"reorganisation"})) {
+        b->maintenance().Selectionner(0); // the whole store
+        const qsizetype keep = b->data().store().size() * 9 / 10;
+        const QDate last = b->data().lastDate(); // the oldest lines go, down to `keep`
+        prompts.dialogs.append([keep, last](QDialog *d) {
+            child<QDateEdit>(d, "DateTimePicker1")->setDate(last);
+            child<QLineEdit>(d, "Edit1")->setText(QString::number(keep));
+            return int(QDialog::Accepted);
+        });
+        table.add(u"reorganisation: Reorganiser"_s, timed([&] { b->maintenance().Reorganiser(); }),
+                  0, 500);
+        b->maintenance().Annuler();
+    }
+
+    if (wanted({u"franc to euro", u"save"})) {
+        b->maintenance().Selectionner(0);
+        prompts.dialogs.append([](QDialog *) { return int(QDialog::Accepted); });
+        table.add(u"franc to euro, every line: Convertir"_s,
+                  timed([&] { b->maintenance().Convertir(); }), 0, 500);
+        if (b->data().store().constFirst() == b->data().undo().constFirst()) {
+            std::fprintf(stderr, "differs: nothing converted\n");
+            same = false;
+        }
+        if (plain)
+            same = sameLines("conversion", b->data().store(),
+                             plainConversion(b->data().undo(), b->data().settings().euroRate)) &&
+                   same;
+
+        prompts.answers = {Prompts::Yes};
+        const double saveFloor = writeFloor(path);
+        table.add(u"save: Sauve"_s, timed([&] { b->data().Sauve(); }), saveFloor, 0, 1.5);
+        if (plain) same = sameLines("saving", readLines(path), b->data().store()) && same;
+    }
     b.reset();
     QFile::remove(path);
     QFile file(path);
@@ -594,13 +625,16 @@ int main(int argc, char **argv)
             runs = args[++i].toInt(&ok);
         else if (args[i] == u"--memory" && ok)
             memoryOf = args[++i];
+        else if (args[i] == u"--only" && ok)
+            g_only.append(args[++i]);
         else if (args[i] == u"--check")
             check = ok = true;
         else
             ok = false;
         if (!ok || lines < kSecurities * 25 || runs < 1) {
             std::fprintf(stderr,
-                         "usage: valmeq_bench [--lines N (at least %d)] [--runs R] [--check]\n",
+                         "usage: valmeq_bench [--lines N (at least %d)] [--runs R] [--check] "
+                         "[--only TEXT]...\n",
                          kSecurities * 25);
             return 2;
         }
@@ -617,25 +651,27 @@ int main(int argc, char **argv)
     bool same = true;
     for (int run = 0; run < runs; ++run)
         same = runOnce(table, path, original, rng) && same;
-    for (int run = 0; run < runs; ++run)
+    for (int run = 0; run < runs && wanted({u"import of 100,000 new lines"}); ++run)
         same = runImport(table, dir.path(), lines, std::min<qsizetype>(100000, lines / 10)) && same;
-    for (int run = 0; run < runs; ++run)
+    for (int run = 0; run < runs && wanted({u"import of 1,000,000 headed CSV lines"}); ++run)
         same = runImport(table, dir.path(), lines, std::min<qsizetype>(1000000, lines * 2 / 5),
                          true) &&
                same;
 
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {u"--memory"_s, path});
-    child.waitForFinished(-1);
-    const QByteArray said = child.readAllStandardOutput().trimmed();
-    const QList<QByteArray> peaks = said.split(' ');
-    if (peaks.size() != 2) std::fprintf(stderr, "memory: %s\n", said.constData());
-    for (int i = 0; i < 2 && i < peaks.size(); ++i) {
-        Row &r = table.row(i == 0 ? u"peak memory after loading (x file)"_s
-                                  : u"peak memory after a conversion and an undo (x file)"_s);
-        r.times = {double(peaks[i].toLongLong()) / double(size)};
-        r.bound = i == 0 ? 3 : 4;
-        r.unit = u"x"_s;
+    if (wanted({u"peak memory"})) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {u"--memory"_s, path});
+        child.waitForFinished(-1);
+        const QByteArray said = child.readAllStandardOutput().trimmed();
+        const QList<QByteArray> peaks = said.split(' ');
+        if (peaks.size() != 2) std::fprintf(stderr, "memory: %s\n", said.constData());
+        for (int i = 0; i < 2 && i < peaks.size(); ++i) {
+            Row &r = table.row(i == 0 ? u"peak memory after loading (x file)"_s
+                                      : u"peak memory after a conversion and an undo (x file)"_s);
+            r.times = {double(peaks[i].toLongLong()) / double(size)};
+            r.bound = i == 0 ? 3 : 4;
+            r.unit = u"x"_s;
+        }
     }
 
     std::printf("%s lines (%d securities, %s days), %.1f MB, median of %d run%s\n\n",
@@ -643,7 +679,8 @@ int main(int argc, char **argv)
                 qPrintable(number((lines + kSecurities - 1) / kSecurities)), double(size) / 1e6,
                 runs, runs > 1 ? "s" : "");
     const bool met = table.print();
-    benchPortfolio(dir.path(), runs, lines);
+    if (wanted({u"valuation", u"journal of the year", u"fees list", u"distribution"}))
+        benchPortfolio(dir.path(), runs, lines);
     if (!same) std::printf("\nA FAST PATH GAVE OTHER LINES THAN A PLAIN READING\n");
     if (check) std::printf("\n%s\n", met ? "every target is met" : "a target is missed");
     return !same || (check && !met) ? 1 : 0;
