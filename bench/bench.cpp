@@ -451,6 +451,8 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
     }
 
     if (wanted({u"reorganisation"})) {
+        b->Journal();
+        QCoreApplication::processEvents();
         b->maintenance().Selectionner(0); // the whole store
         const qsizetype keep = b->data().store().size() * 9 / 10;
         const QDate last = b->data().lastDate(); // the oldest lines go, down to `keep`
@@ -465,6 +467,8 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
     }
 
     if (wanted({u"franc to euro", u"save"})) {
+        b->Journal(); // when the groups before did not run
+        QCoreApplication::processEvents();
         b->maintenance().Selectionner(0);
         prompts.dialogs.append([](QDialog *) { return int(QDialog::Accepted); });
         table.add(u"franc to euro, every line: Convertir"_s,
