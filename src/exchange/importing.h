@@ -22,7 +22,9 @@ QStringList readFile(const QString &path);
 QStringList decodeLines(const QByteArray &bytes);
 
 // The first five fields of a line as they stand, for the preview: split at
-// tabs, or at semicolons when the line holds no tab.
+// tabs, or at semicolons when the line holds no tab; each cut to its first
+// kPreviewField characters.
+constexpr qsizetype kPreviewField = 255;
 QStringList rawFields(const QString &line);
 
 // Reads a date field: day, month and year separated by "/" (day and month of

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -33,6 +34,20 @@ void append(TBlocnotes &notes, const QString &text)
 QString page(TBlocnotes &notes)
 {
     return child<QPlainTextEdit>(&notes, "Memo1")->toPlainText();
+}
+
+QString causeOf(DiskFault fault)
+{
+    switch (fault) {
+    case DiskFault::FullDisk:
+        return u" : disque plein"_s;
+    case DiskFault::DirectoryRemoved:
+        return u" : fichier introuvable"_s;
+    case DiskFault::FileIsDirectory:
+        return u" : erreur E/S %1"_s.arg(EISDIR);
+    default:
+        return u" : accès au fichier refusé"_s;
+    }
 }
 
 } // namespace
@@ -67,7 +82,8 @@ private slots:
             QCOMPARE(readLines(path), kFormer + QStringList{u"Vendre Total"_s});
             return;
         }
-        const QString message = u"Ne peut créer le fichier "_s + path;
+        // The system's cause follows the file's name.
+        const QString message = u"Ne peut créer le fichier "_s + path + causeOf(fault);
         QCOMPARE(prompts.log, (QStringList{u"error: "_s + message, u"question: "_s + kQuestion}));
         // "Non": the window stays with the page as typed.
         QVERIFY(notes.isVisible());
@@ -160,6 +176,101 @@ private slots:
                              refused});
         QVERIFY(notes.isVisible());
         QCOMPARE(fileBytes(path), QByteArray("ancien\r\n"));
+    }
+
+    // A file of bytes the page cannot write back: said at opening, shown as
+    // "?"; closed untouched it keeps its bytes, edited it can be closed.
+    void open_bytesThePageCannotKeep_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("named"); // empty: every byte kept
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("NUL") << QByteArray("a\0b\r\n", 5) << u"caractère de contrôle U+0000"_s
+                             << u"a?b"_s;
+        QTest::newRow("undefined 0x81 and escape")
+            << QByteArray("\x81x\x1b\r\n")
+            << u"caractère de contrôle U+0081, caractère de contrôle U+001B"_s << u"?x?"_s;
+        QTest::newRow("euro and tab kept") << QByteArray("\x80\tz\r\n") << QString() << u"€\tz"_s;
+        QTest::newRow("one line of 10 MB") << QByteArray(10 << 20, 'm') + "\r\n"
+                                           << QString() << QString(10 << 20, u'm');
+    }
+    void open_bytesThePageCannotKeep()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, named);
+        QFETCH(QString, shown);
+        TempStartDir dir;
+        ScriptedPrompts prompts;
+        const QString path = notepad::path(dir.path());
+        dir.writeBytes(u"Valmeq.nte"_s, bytes);
+        for (const bool edited : {false, true}) {
+            TBlocnotes notes;
+            notes.Charge(path);
+            QCOMPARE(prompts.said(u"information"_s),
+                     named.isEmpty()
+                         ? QStringList()
+                         : QStringList{u"Le fichier "_s + path +
+                                       u" contient des caractères que le bloc-notes ne peut pas "
+                                       u"enregistrer ("_s +
+                                       named +
+                                       u") : la page les montre par « ? », et le fichier les "
+                                       u"perdra s'il est enregistré."_s});
+            prompts.log.clear();
+            QCOMPARE(page(notes), shown);
+            notes.show();
+            if (edited) append(notes, u"!"_s);
+            notes.reject();
+            QVERIFY(!notes.isVisible());
+            QCOMPARE(fileBytes(path), edited ? encodeWindows1252(shown) + "!\r\n" : bytes);
+        }
+        QVERIFY(prompts.unexpected.isEmpty());
+    }
+
+    // Another program wrote the file while the page was open.
+    void close_afterAnotherProgramWrote_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Non keeps theirs") << int(Prompts::No);
+        QTest::newRow("Oui writes the page") << int(Prompts::Yes);
+    }
+    void close_afterAnotherProgramWrote()
+    {
+        QFETCH(int, answer);
+        TempStartDir dir;
+        ScriptedPrompts prompts;
+        const QString path = notepad::path(dir.path());
+        writeLines(path, kFormer);
+        TBlocnotes notes;
+        notes.Charge(path);
+        notes.show();
+        append(notes, u"\nVendre Total"_s);
+        writeLines(path, {u"écrit ailleurs"_s});
+        prompts.answers = {Prompts::Answer(answer)};
+        notes.reject();
+        QVERIFY(!notes.isVisible());
+        QCOMPARE(prompts.said(u"question"_s), QStringList{changedQuestion(path)});
+        QCOMPARE(readLines(path), answer == Prompts::No ? QStringList{u"écrit ailleurs"_s}
+                                                        : kFormer + QStringList{u"Vendre Total"_s});
+    }
+
+    // What is no regular file, or too big, is refused before the window
+    // opens, without waiting on it.
+    void open_refusesWhatItMustNotRead()
+    {
+        TempStartDir dir;
+        const QString path = notepad::path(dir.path());
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        TBlocnotes notes;
+        QVERIFY_THROWS_EXCEPTION(VError, notes.Charge(path));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, kSmallFileLimit + 1));
+        try {
+            notes.Charge(path);
+            QFAIL("read");
+        } catch (const VError &e) {
+            QCOMPARE(e.message(),
+                     u"Le fichier "_s + path + u" est trop grand (17 Mo, au plus 16 Mo)"_s);
+        }
     }
 };
 
