@@ -494,7 +494,7 @@ void TMainForm::FormShow()
         // Nothing read further, nothing written: the program ends.
         m_quitting = true;
         delete m_splash;
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        QTimer::singleShot(0, this, [this] { close(); });
         return;
     }
     if (QFile::exists(QDir(m_startDir).filePath(QStringLiteral("Cours.vmq"))))

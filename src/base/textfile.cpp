@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <cstring>
 
 #include <cerrno>

@@ -191,8 +191,12 @@ private slots:
             << QByteArray("\x81x\x1b\r\n")
             << u"caractère de contrôle U+0081, caractère de contrôle U+001B"_s << u"?x?"_s;
         QTest::newRow("euro and tab kept") << QByteArray("\x80\tz\r\n") << QString() << u"€\tz"_s;
+        // Shown in pieces, written back whole.
         QTest::newRow("one line of 10 MB") << QByteArray(10 << 20, 'm') + "\r\n"
-                                           << QString() << QString(10 << 20, u'm');
+                                           << QString()
+                                           << QStringList((10 << 20) / TBlocnotes::kShownLine,
+                                                          QString(TBlocnotes::kShownLine, u'm'))
+                                                  .join(u'\n');
     }
     void open_bytesThePageCannotKeep()
     {
@@ -221,7 +225,8 @@ private slots:
             if (edited) append(notes, u"!"_s);
             notes.reject();
             QVERIFY(!notes.isVisible());
-            QCOMPARE(fileBytes(path), edited ? encodeWindows1252(shown) + "!\r\n" : bytes);
+            QCOMPARE(fileBytes(path),
+                     edited ? encodeWindows1252(QString(shown).remove(u'\n')) + "!\r\n" : bytes);
         }
         QVERIFY(prompts.unexpected.isEmpty());
     }

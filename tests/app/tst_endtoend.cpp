@@ -140,8 +140,8 @@ private slots:
     void secondCopy_readsOnlyOrQuits()
     {
         QFETCH(int, answer);
-        start();
         env->dir.write(u("Valmeq.trt"), {u("012000\tFiche")});
+        start();
         const QByteArray cards = env->dir.bytes(u("Valmeq.trt"));
         TMainForm second;
         env->prompts.answers = {Prompts::Answer(answer)};

@@ -8,7 +8,10 @@
 #include "testkit.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
 #include <QTest>
 
 #include <sys/stat.h>
