@@ -36,20 +36,6 @@ QString page(TBlocnotes &notes)
     return child<QPlainTextEdit>(&notes, "Memo1")->toPlainText();
 }
 
-QString causeOf(DiskFault fault)
-{
-    switch (fault) {
-    case DiskFault::FullDisk:
-        return u" : disque plein"_s;
-    case DiskFault::DirectoryRemoved:
-        return u" : fichier introuvable"_s;
-    case DiskFault::FileIsDirectory:
-        return u" : erreur E/S %1"_s.arg(EISDIR);
-    default:
-        return u" : accès au fichier refusé"_s;
-    }
-}
-
 } // namespace
 
 class TestNotepadFaults : public QObject
@@ -83,7 +69,7 @@ private slots:
             return;
         }
         // The system's cause follows the file's name.
-        const QString message = u"Ne peut créer le fichier "_s + path + causeOf(fault);
+        const QString message = u"Ne peut créer le fichier "_s + path + writeCause(fault);
         QCOMPARE(prompts.log, (QStringList{u"error: "_s + message, u"question: "_s + kQuestion}));
         // "Non": the window stays with the page as typed.
         QVERIFY(notes.isVisible());
