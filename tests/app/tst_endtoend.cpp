@@ -154,8 +154,7 @@ private slots:
             QTRY_VERIFY(!second.isVisible());
         } else {
             QCOMPARE(second.windowTitle(), u("Valmeq (lecture seule)"));
-            for (const char *name : {"miExporter", "miGetCours"})
-                QVERIFY2(!second.findChild<QAction *>(QLatin1String(name))->isEnabled(), name);
+            QVERIFY(!second.findChild<QAction *>(u("miExporter"))->isEnabled());
             second.bourse()->data().setCards({});
             second.bourse()->data().change(BourseData::Change::Entry,
                                            [](QStringList &s) { s.removeLast(); });
@@ -167,7 +166,6 @@ private slots:
         QCOMPARE(env->dir.bytes(u("Valmeq.trt")), cards);
         QVERIFY(!env->dir.exists(u("Valmeq.ini")));
         // The first copy writes as ever.
-        QCOMPARE(form->windowTitle(), u("Valmeq"));
         trigger("miOuvrirAuto");
         QVERIFY(form->close());
         QVERIFY(env->dir.bytes(u("Valmeq.ini")).endsWith("\r\n1\r\n"));
