@@ -8,12 +8,14 @@
 #include "testkit.h"
 
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextFrame>
 
 namespace
 {
@@ -165,6 +167,50 @@ private slots:
         QCOMPARE(HelpFile::locate(start, program.path()), program.file(u("Valmeq.hlp")));
         env->dir.write(u("Valmeq.hlp"), {u("<!-- page id=\"sommaire\" -->")});
         QCOMPARE(HelpFile::locate(start, program.path()), env->dir.file(u("Valmeq.hlp")));
+    }
+
+    // --- The window over a help file of anyone's making --------------------------
+
+    void browser_readsNothingOutsideTheHelp_data()
+    {
+        QTest::addColumn<QString>("address"); // %1: an image file of the test
+        QTest::newRow("path") << u("%1");
+        QTest::newRow("file address") << u("file://%1");
+    }
+    void browser_readsNothingOutsideTheHelp()
+    {
+        QFETCH(QString, address);
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(env->dir.file(u("rouge.png"))));
+        address = address.arg(env->dir.file(u("rouge.png")));
+        HelpFile file;
+        file.parse(u("<!-- page id=\"sommaire\" -->\n<p>a</p>"));
+        THelp help(file);
+        auto *browser = child<QTextBrowser>(&help, "TextBrowser1");
+        const QUrl url(address);
+        QCOMPARE(browser->loadResource(QTextDocument::ImageResource, url).value<QImage>().size(),
+                 QSize(1, 1));
+        // Even HTML that never went through the filter reads no file when
+        // laid out, which is when the image is asked for.
+        browser->setHtml(u("<p><img src=\"%1\"></p>").arg(address));
+        browser->document()->size();
+        QCOMPARE(
+            browser->document()->resource(QTextDocument::ImageResource, url).value<QImage>().size(),
+            QSize(1, 1));
+    }
+
+    void hostilePage_isShownFiltered()
+    {
+        HelpFile file;
+        file.parse(u("<!-- page id=\"sommaire\" -->\n") + u("<table><tr><td>x").repeated(3000) +
+                   u("<img src=\"rouge.png\">"));
+        THelp help(file);
+        help.showPage(u("sommaire"));
+        const QTextDocument *doc = child<QTextBrowser>(&help, "TextBrowser1")->document();
+        QCOMPARE(doc->rootFrame()->childFrames().size(), 1);
+        QVERIFY(doc->rootFrame()->childFrames().first()->childFrames().isEmpty());
+        QVERIFY(!doc->toHtml().contains(u("<img")));
     }
 
     // --- The help from the frame ------------------------------------------------
