@@ -210,6 +210,7 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url, const QList<QHostAddress
     };
     auto startTls = [&] {
         phase = Phase::Handshake;
+        headTimer.stop();
         ssl->startClientEncryption();
     };
     // The proxy's answer to CONNECT: 2xx and nothing after the head opens
@@ -311,6 +312,7 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url, const QList<QHostAddress
             sendRequest();
         } else if (viaProxy) {
             phase = Phase::Tunnel;
+            headTimer.start(); // the proxy's head too comes whole in time
             socket->write(http::buildConnect(url, m_userAgent));
         } else {
             startTls();
