@@ -5,6 +5,7 @@
 // break becomes a space and never splits or merges records; what
 // Windows-1252 lacks is refused.
 #include "base/errors.h"
+#include "base/records.h"
 #include "base/textfile.h"
 #include "exchange/sites.h"
 #include "faultdisk.h"
@@ -12,7 +13,6 @@
 #include "notes/TPresse.h"
 #include "notes/cards.h"
 #include "notes/press.h"
-#include "base/records.h"
 #include "testkit.h"
 
 #include <QFileInfo>
