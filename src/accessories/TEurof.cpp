@@ -28,7 +28,7 @@ QLabel *display(QWidget *parent, const char *name)
 
 } // namespace
 
-TEurof::TEurof(QWidget *parent) : QDialog(parent)
+TEurof::TEurof(QWidget *parent) : KeypadDialog(parent)
 {
     setObjectName(QStringLiteral("Eurof"));
     setWindowTitle(QStringLiteral("Euro convertisseur"));
@@ -133,10 +133,7 @@ TEurof::TEurof(QWidget *parent) : QDialog(parent)
     layout->addLayout(keys);
     layout->addWidget(fermer, 0, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
-    for (QWidget *w : std::as_const(order))
-        w->installEventFilter(this);
+    routeKeys(order);
 
     refresh();
     m_equals->setFocus();
@@ -169,16 +166,4 @@ bool TEurof::handleKey(QKeyEvent *event)
     m_conv.otherKey();
     refresh();
     return false;
-}
-
-bool TEurof::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return QDialog::eventFilter(watched, event);
-}
-
-void TEurof::keyPressEvent(QKeyEvent *event)
-{
-    if (!handleKey(event)) QDialog::keyPressEvent(event);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDialog>
-
+#include "accessories/KeypadDialog.h"
 #include "accessories/euro.h"
 
 class QLabel;
@@ -17,7 +16,7 @@ class QToolButton;
 // Controls: Edit1 the input, Edit2 the result, Btn0 to Btn9, BtnVirgule,
 // BtnEgal (focused at opening), BtnFermer, RadioButton1 "Fr>Euro",
 // RadioButton2 "Euro>Fr", Edit3 the rate, UpDown1Up and UpDown1Down.
-class TEurof : public QDialog
+class TEurof : public KeypadDialog
 {
     Q_OBJECT
 public:
@@ -26,11 +25,9 @@ public:
     const EuroConverter &converter() const { return m_conv; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool handleKey(QKeyEvent *event) override;
 
 private:
-    bool handleKey(QKeyEvent *event);
     void refresh();
 
     EuroConverter m_conv;

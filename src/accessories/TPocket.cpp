@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 TPocket::TPocket(QWidget *parent, PocketCalc *calc)
-    : QDialog(parent), m_calc(calc ? *calc : PocketCalc::shared())
+    : KeypadDialog(parent), m_calc(calc ? *calc : PocketCalc::shared())
 {
     setObjectName(QStringLiteral("Pocket"));
     setWindowTitle(QStringLiteral("Calculatrice"));
@@ -69,12 +69,8 @@ TPocket::TPocket(QWidget *parent, PocketCalc *calc)
     layout->addLayout(grid);
     layout->addWidget(fermer, 0, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
-
     // The keys reach the calculator whichever control has the focus.
-    for (QWidget *w : std::as_const(order))
-        w->installEventFilter(this);
+    routeKeys(order);
 
     m_calc.reset();
     refresh();
@@ -107,16 +103,4 @@ bool TPocket::handleKey(QKeyEvent *event)
         return true;
     }
     return false;
-}
-
-bool TPocket::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent *>(event)))
-        return true;
-    return QDialog::eventFilter(watched, event);
-}
-
-void TPocket::keyPressEvent(QKeyEvent *event)
-{
-    if (!handleKey(event)) QDialog::keyPressEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "accessories/KeypadDialog.h"
+
 #include <QHash>
 
 class PocketCalc;
@@ -13,7 +14,7 @@ class QPushButton;
 // Controls: Edit1 the display; Btn0 to Btn9, BtnVirgule, BtnEgal (the
 // default button, focused at opening), BtnPlus, BtnMoins, BtnFois,
 // BtnDivise, BtnInverse "1/x", BtnRacine "sqr", BtnC, BtnFermer.
-class TPocket : public QDialog
+class TPocket : public KeypadDialog
 {
     Q_OBJECT
 public:
@@ -23,11 +24,9 @@ public:
     void Touche(QChar key);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool handleKey(QKeyEvent *event) override;
 
 private:
-    bool handleKey(QKeyEvent *event);
     void refresh();
 
     PocketCalc &m_calc;

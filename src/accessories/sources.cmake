@@ -7,6 +7,7 @@ list(APPEND CORE_SOURCES
   src/accessories/pocket.cpp src/accessories/pocket.h
 )
 list(APPEND UI_SOURCES
+  src/accessories/KeypadDialog.cpp src/accessories/KeypadDialog.h
   src/accessories/TBlocnotes.cpp src/accessories/TBlocnotes.h
   src/accessories/TCalendrier.cpp src/accessories/TCalendrier.h
   src/accessories/TEurof.cpp src/accessories/TEurof.h

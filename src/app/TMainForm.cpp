@@ -127,6 +127,11 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     m_bourse = new TBourse(this);
     setCentralWidget(m_bourse);
     connect(m_bourse, &QWidget::windowTitleChanged, this, &TMainForm::updateTitle);
+    // The title's "*": the store or the portfolio has changes not saved.
+    updateTitle(QString());
+    connect(&m_bourse->data(), &BourseData::modifiedChanged, this, [this] {
+        setWindowModified(m_bourse->data().isModified() || m_bourse->data().portfolioModified());
+    });
 
     buildMenus();
     buildToolBar();
@@ -443,7 +448,7 @@ void TMainForm::updateTitle(const QString &documentTitle)
     QString title = documentTitle.isEmpty() ? QStringLiteral("Valmeq")
                                             : QStringLiteral("Valmeq - ") + documentTitle;
     if (m_readOnly) title += QStringLiteral(" (lecture seule)");
-    setWindowTitle(title);
+    setWindowTitle(title + QStringLiteral("[*]"));
 }
 
 // The commands that write a file: none of them in a read-only copy.

@@ -339,6 +339,16 @@ QStringList readLines(const QString &path, qint64 limit, FileStamp *stamp)
     return lines;
 }
 
+QByteArray readBytes(const QString &path, qint64 limit)
+{
+    QByteArray bytes;
+    readBlocks(path, limit, nullptr, [&bytes](const char *s, qsizetype n) {
+        // Grown as the bytes come: a size told ahead is never trusted.
+        bytes.append(s, n);
+    });
+    return bytes;
+}
+
 FileStamp stampOf(const QString &path, qint64 limit)
 {
     FileStamp stamp;

@@ -57,6 +57,9 @@ QStringList readLines(const QString &path, qint64 limit = largeFileLimit(),
 // `line`, in file order; the bytes are valid only during the call.
 void readLineBytes(const QString &path, const std::function<void(const char *, qsizetype)> &line,
                    qint64 limit = largeFileLimit(), FileStamp *stamp = nullptr);
+// The file's bytes whole, read as readLines reads: a regular file of at most
+// `limit` bytes, or the same refusals.
+QByteArray readBytes(const QString &path, qint64 limit);
 // What the file holds now (not existing: a stamp that says so).
 FileStamp stampOf(const QString &path, qint64 limit);
 // True when the regular file is no longer what `stamp` says: created, or of

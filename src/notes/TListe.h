@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDialog>
-
+#include "notes/RecordDialog.h"
 #include "notes/cards.h"
 
 #include <array>
@@ -17,7 +16,7 @@ class QPlainTextEdit;
 // "Supprimer titre", ActionPrecedente "Fiche précédente", ActionSuivante
 // "Fiche suivante"; BtnFermer; ComboBox1 "Code", Edit1 "Nom", Edit2 "Année"
 // (focused at opening), Edit3 to Edit9 the figures, Memo1 "Commentaire".
-class TListe : public QDialog
+class TListe : public RecordDialog
 {
     Q_OBJECT
 public:
@@ -26,14 +25,12 @@ public:
     void Init(const QStringList &index, const QStringList &cardList);
     QStringList Result() const { return m_book.cards(); }
 
-    void LitFiche();
-    void EcritFiche();
-    void FichePrecedente();
-    void FicheSuivante();
+    void LitFiche() override;
+    void EcritFiche() override;
+    void FichePrecedente() override;
+    void FicheSuivante() override;
     void AjouterFiche();
     void SupprimerTitre();
-
-    void done(int result) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -41,13 +38,10 @@ protected:
 
 private:
     cards::Card shown() const;
-    // Runs a move; a refusal is shown and the card stays on display.
-    void move(const std::function<void()> &step);
-    void ComboBox1Change(const QString &text);
+    void ComboBox1Change(const QString &text) override;
 
     CardBook m_book;
     QString m_shownCode; // the code the card on display was shown with
-    bool m_filling = false;
     QComboBox *m_code;
     QLineEdit *m_name;
     QLineEdit *m_year;

@@ -10,15 +10,10 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QStyle>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 using press::Note;
 
@@ -28,17 +23,9 @@ namespace
 const QDate kUnreadable(1752, 9, 14);
 } // namespace
 
-TPresse::TPresse(QWidget *parent) : QDialog(parent)
+TPresse::TPresse(QWidget *parent)
+    : RecordDialog(parent, QStringLiteral("Presse"), QStringLiteral("Vu dans la presse"))
 {
-    setObjectName(QStringLiteral("Presse"));
-    setWindowTitle(QStringLiteral("Vu dans la presse"));
-
-    auto *bar = new QToolBar(this);
-    bar->setObjectName(QStringLiteral("ToolBar1"));
-    const auto tool = [&](const char *name, QStyle::StandardPixmap icon, const char *hint,
-                          void (TPresse::*op)()) {
-        dialogkit::toolAction(bar, name, icon, hint, [this, op] { (this->*op)(); });
-    };
     tool("ActionAjouter", QStyle::SP_FileDialogNewFolder, "Ajouter fiche", &TPresse::AjouterFiche);
     tool("ActionSupprimer", QStyle::SP_TrashIcon, "Supprimer titre", &TPresse::SupprimerTitre);
     tool("ActionRechercher", QStyle::SP_FileDialogContentsView, "Rechercher", &TPresse::Rechercher);
@@ -49,19 +36,10 @@ TPresse::TPresse(QWidget *parent) : QDialog(parent)
          &TPresse::FichePrecedente);
     tool("ActionSuivante", QStyle::SP_MediaSeekForward, "Fiche suivante", &TPresse::FicheSuivante);
     tool("ActionDernier", QStyle::SP_MediaSkipForward, "Dernier", &TPresse::Dernier);
-    auto *fermer = new QPushButton(QStringLiteral("Fermer"), this);
-    fermer->setObjectName(QStringLiteral("BtnFermer"));
-    fermer->setAutoDefault(false);
-    connect(fermer, &QPushButton::clicked, this, &QDialog::reject);
 
     m_date = dialogkit::datePicker(this, QStringLiteral("DateTimePicker1"));
     m_date->setMinimumDate(kUnreadable);
-    m_code = new QComboBox(this);
-    m_code->setObjectName(QStringLiteral("ComboBox1"));
-    m_code->setEditable(true);
-    m_code->setInsertPolicy(QComboBox::NoInsert);
-    m_code->setCompleter(nullptr);
-    connect(m_code, &QComboBox::currentTextChanged, this, &TPresse::ComboBox1Change);
+    m_code = newCodeBox();
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("Edit1"));
     m_subject = new QLineEdit(this);
@@ -71,38 +49,23 @@ TPresse::TPresse(QWidget *parent) : QDialog(parent)
     m_name->installEventFilter(this);
     m_subject->installEventFilter(this);
 
-    auto *grid = new QGridLayout;
-    const auto row = [&](int r, int col, const char *caption, QWidget *field) {
-        grid->addWidget(dialogkit::buddyLabel(this, QString::fromUtf8(caption), field), r, col);
-        grid->addWidget(field, r, col + 1);
-    };
     row(0, 0, "&Date", m_date);
     row(0, 2, "&Code", m_code);
     row(1, 0, "&Nom", m_name);
     row(1, 2, "&Sujet", m_subject);
-    grid->addWidget(dialogkit::buddyLabel(this, QStringLiteral("&Texte"), m_text), 2, 0, 1, 4);
-    grid->addWidget(m_text, 3, 0, 1, 4);
-    grid->setColumnStretch(3, 1);
-
-    auto *top = new QHBoxLayout;
-    top->addWidget(bar, 1);
-    top->addWidget(fermer);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(grid, 1);
-    dialogkit::tabOrder({m_date, m_code, m_name, m_subject, m_text, fermer});
+    grid()->addWidget(dialogkit::buddyLabel(this, QStringLiteral("&Texte"), m_text), 2, 0, 1, 4);
+    grid()->addWidget(m_text, 3, 0, 1, 4);
+    dialogkit::tabOrder({m_date, m_code, m_name, m_subject, m_text, closeButton()});
     resize(600, 400);
     m_subject->setFocus();
+    setFocusAfterMoves(m_subject);
 }
 
 void TPresse::Init(const QStringList &index, const QStringList &noteList)
 {
     m_book.Init(index, noteList);
-    m_filling = true;
-    m_code->clear();
-    m_code->addItems(m_book.codes());
-    m_code->setEditText(QString());
-    m_filling = false;
+    fillCodes(m_book.codes());
+    setCodeText(QString());
     LitFiche();
 }
 
@@ -127,9 +90,7 @@ void TPresse::LitFiche()
     // for it.
     const Note n = m_book.current();
     showDate(n.date);
-    m_filling = true;
-    m_code->setEditText(n.code);
-    m_filling = false;
+    setCodeText(n.code);
     m_name->setText(n.name);
     m_subject->setText(n.subject);
     m_text->setPlainText(n.text.join(QLatin1Char('\n')));
@@ -151,18 +112,6 @@ Note TPresse::shown() const
 void TPresse::EcritFiche()
 {
     m_book.EcritFiche(shown());
-}
-
-void TPresse::move(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const VError &e) {
-        Prompts::get().error(this, e.message());
-        return;
-    }
-    LitFiche();
-    m_subject->setFocus();
 }
 
 void TPresse::Premier()
@@ -193,15 +142,8 @@ void TPresse::SupprimerTitre()
 
 void TPresse::AjouterFiche()
 {
-    try {
-        m_book.add(shown());
-    } catch (const VError &e) {
-        Prompts::get().error(this, e.message());
-        return;
-    }
-    m_filling = true;
-    m_code->setEditText(QString());
-    m_filling = false;
+    if (!storing([this] { m_book.add(shown()); })) return;
+    setCodeText(QString());
     m_name->clear();
     m_subject->clear();
     m_text->clear();
@@ -210,7 +152,6 @@ void TPresse::AjouterFiche()
 
 void TPresse::ComboBox1Change(const QString &text)
 {
-    if (m_filling) return;
     const QString name = m_book.codeChanged(text);
     if (!name.isNull()) m_name->setText(name);
 }
@@ -243,25 +184,8 @@ QStringList TPresse::Result()
     }
 }
 
-void TPresse::done(int result)
-{
-    try {
-        EcritFiche();
-    } catch (const VError &e) {
-        Prompts::get().error(this, e.message());
-        return;
-    }
-    QDialog::done(result);
-}
-
 bool TPresse::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
-            key == Qt::Key_PageUp ? FichePrecedente() : FicheSuivante();
-            return true;
-        }
-    }
+    if (pageKey(event)) return true;
     return QDialog::eventFilter(watched, event);
 }

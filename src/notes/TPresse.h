@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDialog>
-
+#include "notes/RecordDialog.h"
 #include "notes/press.h"
 
 class QComboBox;
@@ -19,7 +18,7 @@ class QPlainTextEdit;
 // précédente", ActionSuivante "Fiche suivante", ActionDernier "Dernier";
 // BtnFermer (also Escape); DateTimePicker1 "Date", ComboBox1 "Code", Edit1
 // "Nom", Edit2 "Sujet" (focused at opening), Memo1 the text.
-class TPresse : public QDialog
+class TPresse : public RecordDialog
 {
     Q_OBJECT
 public:
@@ -29,31 +28,27 @@ public:
     // The notes, sorted.
     QStringList Result();
 
-    void LitFiche();
-    void EcritFiche();
+    void LitFiche() override;
+    void EcritFiche() override;
     void Premier();
-    void FichePrecedente();
-    void FicheSuivante();
+    void FichePrecedente() override;
+    void FicheSuivante() override;
     void Dernier();
     void AjouterFiche();
     void SupprimerTitre();
     void Rechercher();
     void RechercherSuivant();
 
-    void done(int result) override;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     press::Note shown() const;
-    void move(const std::function<void()> &step);
-    void ComboBox1Change(const QString &text);
+    void ComboBox1Change(const QString &text) override;
     void showDate(const QString &stored);
 
     NoteBook m_book;
     QString m_rawDate; // a stored date that does not read, shown as it is
-    bool m_filling = false;
     QDateEdit *m_date;
     QComboBox *m_code;
     QLineEdit *m_name;

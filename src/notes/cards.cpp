@@ -1,6 +1,5 @@
 #include "notes/cards.h"
 
-#include "base/errors.h"
 #include "base/formats.h"
 #include "base/records.h"
 #include "quotes/entry.h"
@@ -47,78 +46,30 @@ QString automatic(const QString &indexEntry)
     return indexEntry.left(6) + QLatin1Char('\t') + indexEntry.mid(6);
 }
 
+bool LineFormat::isNew(const QStringList &cardList, const Card &shown)
+{
+    return !shown.code.trimmed().isEmpty() && !exists(cardList, shown.code);
+}
+
 } // namespace cards
 
 using cards::Card;
 
 void CardBook::Init(const QStringList &index, const QStringList &cardList)
 {
-    m_cards = cardList;
+    open(index, cardList);
     for (const QString &entry : index)
-        if (!cards::exists(m_cards, entry)) m_cards.append(cards::automatic(entry));
-    m_pos = 0;
-    m_index = index;
-}
-
-QStringList CardBook::codes() const
-{
-    QStringList out;
-    for (const QString &entry : m_index)
-        out.append(entry.left(6));
-    return out;
-}
-
-Card CardBook::current() const
-{
-    return onCard() ? cards::read(m_cards[m_pos]) : Card{};
-}
-
-void CardBook::EcritFiche(const Card &shown)
-{
-    const QString line = cards::write(shown);
-    if (const QString m = records::refusal(line); !m.isEmpty()) throw VError(m);
-    if (onCard()) {
-        m_cards[m_pos] = line;
-    } else if (m_pos == m_cards.size() && !shown.code.trimmed().isEmpty() &&
-               !cards::exists(m_cards, shown.code)) {
-        m_cards.append(line);
-    }
-}
-
-void CardBook::previous(const Card &shown)
-{
-    EcritFiche(shown);
-    m_pos = std::max(0, std::min(m_pos, int(m_cards.size())) - 1);
-}
-
-void CardBook::next(const Card &shown)
-{
-    EcritFiche(shown);
-    m_pos = std::max(0, std::min(m_pos + 1, int(m_cards.size()) - 1));
+        if (!cards::exists(m_lines, entry)) m_lines.append(cards::automatic(entry));
 }
 
 bool CardBook::chooseCode(const Card &shown, const QString &code)
 {
     EcritFiche(shown);
-    for (int i = 0; i < m_cards.size(); ++i) {
-        if (m_cards[i].left(6) == code) {
+    for (int i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].left(6) == code) {
             m_pos = i;
             return true;
         }
     }
     return false;
-}
-
-void CardBook::remove(const Card &shown)
-{
-    if (!onCard()) return;
-    EcritFiche(shown);
-    m_cards.removeAt(m_pos);
-    m_pos = std::max(0, std::min(m_pos, int(m_cards.size()) - 1));
-}
-
-void CardBook::add(const Card &shown)
-{
-    EcritFiche(shown);
-    m_pos = int(m_cards.size());
 }

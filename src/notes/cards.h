@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notes/recordbook.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -31,40 +33,30 @@ bool exists(const QStringList &cards, const QString &text);
 // The card made for an index entry: its code, a tab, its name.
 QString automatic(const QString &indexEntry);
 
+// The card's line as a record of the book: past the last card, a card whose
+// code has none yet is appended.
+struct LineFormat {
+    using Record = Card;
+    static Card read(const QString &line) { return cards::read(line); }
+    static QString write(const Card &card) { return cards::write(card); }
+    static bool isNew(const QStringList &cardList, const Card &shown);
+};
+
 } // namespace cards
 
 // The cards of one opening of "Liste des titres" and the position of the
-// card on display: every move first stores the card on display.
-class CardBook
+// card on display: every move first stores the card on display, and text the
+// file cannot hold is refused even past the last card.
+class CardBook : public RecordBook<cards::LineFormat>
 {
 public:
     // Copies both lists, gives every indexed security without a card one
     // (appended in index order), and shows card 0.
     void Init(const QStringList &index, const QStringList &cardList);
-    const QStringList &cards() const { return m_cards; }
-    // The code list: the first 6 characters of every index entry.
-    QStringList codes() const;
-    int position() const { return m_pos; }
-    bool onCard() const { return m_pos >= 0 && m_pos < m_cards.size(); }
-    // The card at the position; an empty card past the last.
-    cards::Card current() const;
+    const QStringList &cards() const { return lines(); }
+    bool onCard() const { return onRecord(); }
 
-    // Stores the card on display at the position. Past the last card (after
-    // "Ajouter fiche") a card whose code has none yet is appended. Throws the
-    // refusal of text the file cannot hold, storing nothing.
-    void EcritFiche(const cards::Card &shown);
-    void previous(const cards::Card &shown);
-    void next(const cards::Card &shown);
     // A code chosen or typed: `shown` holds the code the card was shown with.
     // False when no card has that code: the card on display stays.
     bool chooseCode(const cards::Card &shown, const QString &code);
-    // "Supprimer titre": nothing past the last card.
-    void remove(const cards::Card &shown);
-    // "Ajouter fiche": the position goes past the last card.
-    void add(const cards::Card &shown);
-
-private:
-    QStringList m_index;
-    QStringList m_cards;
-    int m_pos = 0;
 };

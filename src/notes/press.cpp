@@ -1,6 +1,5 @@
 #include "notes/press.h"
 
-#include "base/errors.h"
 #include "base/records.h"
 
 #include <QCollator>
@@ -54,64 +53,9 @@ using press::Note;
 
 void NoteBook::Init(const QStringList &index, const QStringList &noteList)
 {
-    m_index = index;
-    m_notes = noteList;
-    if (m_notes.isEmpty()) m_notes.append(QString());
-    m_pos = 0;
+    open(index, noteList);
     m_search.clear();
     m_searchFrom = 0;
-}
-
-QStringList NoteBook::codes() const
-{
-    QStringList out;
-    for (const QString &entry : m_index)
-        out.append(entry.left(6));
-    return out;
-}
-
-Note NoteBook::current() const
-{
-    return onNote() ? press::read(m_notes[m_pos]) : Note{};
-}
-
-void NoteBook::EcritFiche(const Note &shown)
-{
-    if (!onNote()) return;
-    if (m_notes[m_pos].isEmpty() && shown.isBlank()) return;
-    const QString line = press::write(shown);
-    if (const QString m = records::refusal(line); !m.isEmpty()) throw VError(m);
-    m_notes[m_pos] = line;
-}
-
-void NoteBook::first(const Note &shown)
-{
-    EcritFiche(shown);
-    m_pos = 0;
-}
-
-void NoteBook::previous(const Note &shown)
-{
-    EcritFiche(shown);
-    m_pos = std::max(0, std::min(m_pos, int(m_notes.size())) - 1);
-}
-
-void NoteBook::next(const Note &shown)
-{
-    EcritFiche(shown);
-    m_pos = std::max(0, std::min(m_pos + 1, int(m_notes.size()) - 1));
-}
-
-void NoteBook::last(const Note &shown)
-{
-    EcritFiche(shown);
-    m_pos = int(m_notes.size()) - 1;
-}
-
-void NoteBook::add(const Note &shown)
-{
-    EcritFiche(shown);
-    m_pos = int(m_notes.size());
 }
 
 QString NoteBook::codeChanged(const QString &code)
@@ -123,17 +67,8 @@ QString NoteBook::codeChanged(const QString &code)
             break;
         }
     }
-    if (m_pos == m_notes.size()) m_notes.append(QString());
+    if (m_pos == m_lines.size()) m_lines.append(QString());
     return name;
-}
-
-void NoteBook::remove(const Note &shown)
-{
-    if (!onNote()) return;
-    EcritFiche(shown);
-    m_notes.removeAt(m_pos);
-    if (m_notes.isEmpty()) m_notes.append(QString());
-    m_pos = std::min(m_pos, int(m_notes.size()) - 1);
 }
 
 void NoteBook::Rechercher(const Note &shown, const QString &code)
@@ -148,8 +83,8 @@ bool NoteBook::Cherche(const Note &shown)
 {
     EcritFiche(shown);
     if (m_search.isEmpty()) return false;
-    for (int i = std::max(0, m_searchFrom); i < m_notes.size(); ++i) {
-        if (m_notes[i].mid(9, 6) == m_search) {
+    for (int i = std::max(0, m_searchFrom); i < m_lines.size(); ++i) {
+        if (m_lines[i].mid(9, 6) == m_search) {
             m_pos = i;
             m_searchFrom = i + 1;
             return true;
@@ -161,7 +96,7 @@ bool NoteBook::Cherche(const Note &shown)
 QStringList NoteBook::Result(const Note &shown)
 {
     EcritFiche(shown);
-    QStringList out = m_notes;
+    QStringList out = m_lines;
     press::sort(out);
     return out;
 }

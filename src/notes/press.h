@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notes/recordbook.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -29,39 +31,34 @@ QString write(const Note &note);
 // order.
 void sort(QStringList &notes);
 
+// The note's line as a record of the book: a blank note shown for an empty
+// line leaves it empty.
+struct LineFormat {
+    using Record = Note;
+    static constexpr bool keepsOneLine = true;
+    static Note read(const QString &line) { return press::read(line); }
+    static QString write(const Note &note) { return press::write(note); }
+    static bool isBlank(const Note &shown) { return shown.isBlank(); }
+};
+
 } // namespace press
 
 // The notes of one opening of "Vu dans la presse", the position of the note
 // on display and the search: every move first stores the note on display.
-class NoteBook
+// Nothing is stored past the last note, and the list keeps one empty line at
+// least.
+class NoteBook : public RecordBook<press::LineFormat>
 {
 public:
     // Copies both lists; an empty note list gets one empty line.
     void Init(const QStringList &index, const QStringList &noteList);
-    const QStringList &notes() const { return m_notes; }
-    QStringList codes() const;
-    int position() const { return m_pos; }
-    bool onNote() const { return m_pos >= 0 && m_pos < m_notes.size(); }
-    // The note at the position; an empty one past the last.
-    press::Note current() const;
+    const QStringList &notes() const { return lines(); }
+    bool onNote() const { return onRecord(); }
 
-    // Stores the note on display at the position (nothing past the last).
-    // A blank note shown for an empty line leaves it empty. Throws the
-    // refusal of text the file cannot hold, storing nothing.
-    void EcritFiche(const press::Note &shown);
-    void first(const press::Note &shown);
-    void previous(const press::Note &shown);
-    void next(const press::Note &shown);
-    void last(const press::Note &shown);
-    // "Ajouter fiche": the position goes past the last note.
-    void add(const press::Note &shown);
     // Every change of the code box: the name of that code in the index
     // (null when none), and, past the last note, an empty line appended for
     // the new note.
     QString codeChanged(const QString &code);
-    // "Supprimer titre": at least one empty line stays; nothing past the
-    // last note.
-    void remove(const press::Note &shown);
     // "Rechercher": the search starts from the first note. Empty text does
     // nothing.
     void Rechercher(const press::Note &shown, const QString &code);
@@ -72,9 +69,6 @@ public:
     QStringList Result(const press::Note &shown);
 
 private:
-    QStringList m_index;
-    QStringList m_notes;
-    int m_pos = 0;
     QString m_search;
     int m_searchFrom = 0;
 };

@@ -155,6 +155,7 @@ QString BourseData::Init()
         if (m_last.isValid()) m_month = m_last;
     }
     m_modified = false;
+    flagsMayHaveChanged();
     return report;
 }
 
@@ -177,16 +178,26 @@ bool BourseData::Sauve()
         m_promptParent, QStringLiteral("Enregistrer le fichier des cotations ?"), true);
     if (answer == Prompts::Cancel) return false;
     if (answer == Prompts::Yes) {
-        const QString path = filePath(kQuotations);
-        // The other program's quotations stay when the user keeps them.
-        if (!mayOverwrite(path, m_stamps.value(kQuotations), largeFileLimit())) return true;
+        QString path = filePath(kQuotations);
+        const bool over = mayOverwrite(path, m_stamps.value(kQuotations), largeFileLimit());
+        if (!over) {
+            // The other program's quotations stay; ours may go elsewhere,
+            // or the program stays open with them.
+            path = Prompts::get().saveFileName(
+                m_promptParent, QStringLiteral("Enregistrer les cotations sous"), path,
+                QStringLiteral("Fichiers de cotations (*.vmq)"), QStringLiteral("vmq"));
+            if (path.isEmpty()) return false;
+            path = QDir(m_dir).filePath(path);
+        }
         try {
-            m_stamps.insert(kQuotations, m_store.write(path));
+            const FileStamp written = m_store.write(path);
+            if (over) m_stamps.insert(kQuotations, written);
         } catch (const VError &e) {
             Prompts::get().error(m_promptParent, e.message());
             return false;
         }
         m_modified = false;
+        flagsMayHaveChanged();
     }
     return true;
 }
@@ -284,6 +295,7 @@ void BourseData::newPortfolio()
     m_portfolioUnreadable = false;
     m_portfolioStamp = {};
     m_portfolioFile.clear();
+    flagsMayHaveChanged();
 }
 
 void BourseData::loadPortfolio(const QString &path)
@@ -298,6 +310,7 @@ void BourseData::loadPortfolio(const QString &path)
     m_portfolioFile = file;
     m_portfolioUnreadable = false;
     m_portfolioModified = false;
+    flagsMayHaveChanged();
 }
 
 void BourseData::savePortfolio(const QString &path)
@@ -325,18 +338,36 @@ void BourseData::savePortfolio(const QString &path)
     m_settings.portfolioPath = target;
     m_portfolioUnreadable = false;
     m_portfolioModified = false;
+    flagsMayHaveChanged();
 }
 
 void BourseData::addOperations(const QStringList &lines)
 {
     m_portfolio.append(lines);
     m_portfolioModified = true;
+    flagsMayHaveChanged();
 }
 
 void BourseData::replacePortfolio(QStringList lines)
 {
     m_portfolio = std::move(lines);
     m_portfolioModified = false;
+    flagsMayHaveChanged();
+}
+
+void BourseData::changePortfolio(QStringList lines)
+{
+    m_portfolio = std::move(lines);
+    m_portfolioModified = true;
+    flagsMayHaveChanged();
+}
+
+void BourseData::flagsMayHaveChanged()
+{
+    const std::pair<bool, bool> flags{m_modified, m_portfolioModified};
+    if (flags == m_saidFlags) return;
+    m_saidFlags = flags;
+    emit modifiedChanged();
 }
 
 void BourseData::replaceStore(QuoteLines lines)
@@ -347,6 +378,7 @@ void BourseData::replaceStore(QuoteLines lines)
     resetPeriodDates();
     if (m_last.isValid()) m_month = m_last;
     m_modified = false;
+    flagsMayHaveChanged();
 }
 
 BourseData::ChangeRule BourseData::rule(Change change)
@@ -377,6 +409,7 @@ bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &ed
     const ChangeRule r = rule(kind);
     if (r.undoCopy) m_undo = std::move(before);
     if (r.modified) m_modified = true;
+    flagsMayHaveChanged();
     return codesChanged;
 }
 

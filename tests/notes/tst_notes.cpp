@@ -3,9 +3,12 @@
 #include "base/errors.h"
 #include "notes/cards.h"
 #include "notes/press.h"
+#include "notes/recordbook.h"
 #include "testkit.h"
 
 #include <QTest>
+
+#include <map>
 
 using cards::Card;
 using press::Note;
@@ -31,6 +34,53 @@ Note note(const char *date, const char *code, const char *subject)
     n.code = u(code);
     n.subject = u(subject);
     return n;
+}
+
+// Records that are their own lines: the plain book, the book that keeps one
+// line and leaves an empty line empty for a blank record, and the book that
+// appends a new record typed past the last.
+struct PlainLines {
+    using Record = QString;
+    static QString read(const QString &line) { return line; }
+    static QString write(const QString &record) { return record; }
+};
+struct KeptLines : PlainLines {
+    static constexpr bool keepsOneLine = true;
+    static bool isBlank(const QString &shown) { return shown.trimmed().isEmpty(); }
+};
+struct GrowingLines : PlainLines {
+    static bool isNew(const QStringList &lines, const QString &shown)
+    {
+        return !shown.isEmpty() && !lines.contains(shown);
+    }
+};
+
+// Plays steps such as "n" (next with the record as read) or "p=x" (previous
+// with "x" on display); a refused step is passed over.
+template <typename Format>
+std::pair<int, QStringList> play(const QStringList &lines, const QStringList &steps)
+{
+    struct Book : RecordBook<Format> {
+        using RecordBook<Format>::open;
+    } book;
+    book.open({}, lines);
+    using Move = void (RecordBook<Format>::*)(const QString &);
+    const std::map<QChar, Move> moves{{u'f', &Book::first}, {u'p', &Book::previous},
+                                      {u'n', &Book::next},  {u'l', &Book::last},
+                                      {u'a', &Book::add},   {u'r', &Book::remove}};
+    for (const QString &step : steps) {
+        const QString shown = step.size() > 1 ? step.mid(2) : book.current();
+        try {
+            (book.*moves.at(step[0]))(shown);
+        } catch (const VError &) {
+        }
+    }
+    return {book.position(), book.lines()};
+}
+
+QStringList split(const char *text)
+{
+    return u(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -168,6 +218,70 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(VError, book.next(shown));
         QCOMPARE(book.position(), 0);
         QCOMPARE(book.cards()[0], u("013000\tAUTRE"));
+    }
+
+    // --- The record book under both -------------------------------------------
+
+    void recordBook_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QStringList>("after");
+        enum { Plain, Kept, Growing };
+        const QStringList abc = split("a b c");
+        QTest::newRow("next stops at the last")
+            << int(Plain) << abc << split("n n n n") << 2 << abc;
+        QTest::newRow("previous stops at the first")
+            << int(Plain) << abc << split("n p p") << 0 << abc;
+        QTest::newRow("last, then first") << int(Plain) << abc << split("l") << 2 << abc;
+        QTest::newRow("first from the last") << int(Plain) << abc << split("l f") << 0 << abc;
+        QTest::newRow("leaving stores the record shown")
+            << int(Plain) << abc << split("n=B l=C") << 2 << split("B C c");
+        QTest::newRow("previous from past the last shows the last")
+            << int(Plain) << abc << split("a p") << 2 << abc;
+        QTest::newRow("remove shows the record after")
+            << int(Plain) << abc << split("n r") << 1 << split("a c");
+        QTest::newRow("remove the last shows the new last")
+            << int(Plain) << abc << split("l r") << 1 << split("a b");
+        QTest::newRow("remove past the last does nothing")
+            << int(Plain) << abc << split("a r=x") << 3 << abc;
+        QTest::newRow("remove the only record empties the list")
+            << int(Plain) << split("a") << split("r") << 0 << QStringList();
+        QTest::newRow("refused text stays unstored, the position too")
+            << int(Plain) << abc << split("n n=Ωmega") << 1 << abc;
+        QTest::newRow("plain: nothing stored past the last")
+            << int(Plain) << abc << split("a p=x") << 2 << abc;
+        QTest::newRow("kept: an empty list gets one empty line")
+            << int(Kept) << QStringList() << split("n") << 0 << QStringList{QString()};
+        QTest::newRow("kept: remove the only record leaves an empty line")
+            << int(Kept) << split("a") << split("r") << 0 << QStringList{QString()};
+        QTest::newRow("kept: blank shown on an empty line stays empty")
+            << int(Kept) << QStringList{QString(), u("b")} << QStringList{u("n= ")} << 1
+            << QStringList{QString(), u("b")};
+        QTest::newRow("kept: blank shown on a filled line is stored")
+            << int(Kept) << abc << QStringList{u("n= ")} << 1
+            << QStringList{u(" "), u("b"), u("c")};
+        QTest::newRow("growing: a new record past the last is appended")
+            << int(Growing) << abc << split("a p=d") << 2 << split("a b c d");
+        QTest::newRow("growing: a record already there is not")
+            << int(Growing) << abc << split("a n=b") << 2 << abc;
+        QTest::newRow("growing: refused past the last, the position stays")
+            << int(Growing) << abc << split("a n=Ωmega") << 3 << abc;
+    }
+    void recordBook()
+    {
+        QFETCH(int, format);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, steps);
+        QFETCH(int, position);
+        QFETCH(QStringList, after);
+        const auto [pos, stored] = format == 0   ? play<PlainLines>(lines, steps)
+                                   : format == 1 ? play<KeptLines>(lines, steps)
+                                                 : play<GrowingLines>(lines, steps);
+        QCOMPARE(stored, after);
+        QCOMPARE(pos, position);
     }
 
     // --- Press notes ------------------------------------------------------------

@@ -155,8 +155,8 @@ private slots:
 
     void press_unreadableDateShowsItsOwnNote()
     {
-        doc->bourse->data().setPressNotes({u("19990105\t013000\tAUTRE\tA"),
-                                            u("19991332\t012000\tEXEMPLE SA\tB\ttexte")});
+        doc->bourse->data().setPressNotes(
+            {u("19990105\t013000\tAUTRE\tA"), u("19991332\t012000\tEXEMPLE SA\tB\ttexte")});
         QStringList seen;
         run(false, [&](QDialog *d) {
             pressKey(Qt::Key_PageDown);
@@ -174,8 +174,8 @@ private slots:
     void press_searchCancelledUsesTheCodeShown()
     {
         doc->bourse->data().setPressNotes({u("19990105\t012000\tEXEMPLE SA\tun"),
-                                            u("19990106\t013000\tAUTRE\tdeux"),
-                                            u("19990107\t012000\tEXEMPLE SA\ttrois")});
+                                           u("19990106\t013000\tAUTRE\tdeux"),
+                                           u("19990107\t012000\tEXEMPLE SA\ttrois")});
         doc->prompts.inputs << std::nullopt << u("013000");
         QStringList subjects;
         run(false, [&](QDialog *d) {

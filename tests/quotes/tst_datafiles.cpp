@@ -79,6 +79,42 @@ private slots:
         QCOMPARE(env.prompts.said(u"question"_s).size(), answer < 0 ? 0 : 1);
     }
 
+    // The quotations over a file another program wrote since: "Oui" writes
+    // over it, "Non" keeps it and offers another name; without one the
+    // closing stops, the quotations still unsaved.
+    void sauve_overAnotherProgramsQuotations_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("otherName");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Oui: written over") << int(Prompts::Yes) << QString() << true;
+        QTest::newRow("Non, another name") << int(Prompts::No) << u"copie.vmq"_s << true;
+        QTest::newRow("Non, no name") << int(Prompts::No) << QString() << false;
+    }
+    void sauve_overAnotherProgramsQuotations()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, otherName);
+        QFETCH(bool, closes);
+        StartFixture env;
+        const QStringList read = {
+            qline(u"20010305"_s, u"012000"_s, u"ALPHA"_s, u"10,00"_s, u"1"_s)};
+        const QStringList theirs = {
+            qline(u"20010306"_s, u"013000"_s, u"BETA"_s, u"5,00"_s, u"2"_s)};
+        env.dir.write(u"Cours.vmq"_s, read);
+        BourseData data(env.dir.path());
+        data.Init();
+        data.change(BourseData::Change::Entry, [](QStringList &s) { s.removeLast(); });
+        env.dir.write(u"Cours.vmq"_s, theirs);
+        env.prompts.answers = {Prompts::Yes, Prompts::Answer(answer)};
+        if (answer == Prompts::No) env.prompts.fileNames = {otherName};
+        QCOMPARE(data.Sauve(), closes);
+        QCOMPARE(data.isModified(), !closes);
+        QCOMPARE(env.dir.lines(u"Cours.vmq"_s), answer == Prompts::Yes ? QStringList() : theirs);
+        if (!otherName.isEmpty()) QCOMPARE(env.dir.lines(otherName), QStringList());
+        QCOMPARE(env.prompts.said(u"question"_s).size(), 2);
+    }
+
     void savePortfolio_overAnotherProgramsFile_offersAnotherName()
     {
         StartFixture env;
