@@ -57,7 +57,8 @@ private slots:
         QTest::newRow("untouched") << false << false << -1 << u"lu"_s;
         QTest::newRow("untouched, written by another") << false << true << -1 << u"autre"_s;
         QTest::newRow("changed") << true << false << -1 << u"lu\nnouveau"_s;
-        QTest::newRow("changed on both sides, Non") << true << true << 1 << u"autre"_s;
+        QTest::newRow("changed on both sides, Non")
+            << true << true << int(Prompts::No) << u"autre"_s;
     }
     void closing_writesOnlyWhatChanged()
     {
