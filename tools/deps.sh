@@ -8,7 +8,7 @@
 #                           the desktop entry, AppStream and lintian checks
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-          libgl-dev fonts-liberation xvfb xauth poppler-utils)
+          libgl-dev fonts-liberation xvfb xauth poppler-utils openssl)
 if [ "${1:-}" = --lint ]; then
   packages=(clang-format)
 fi

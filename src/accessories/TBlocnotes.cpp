@@ -3,6 +3,7 @@
 #include "accessories/notepad.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
+#include "base/questions.h"
 #include "base/records.h"
 #include "print/PrintPreview.h"
 #include "print/printer.h"
@@ -14,9 +15,18 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace
+{
+// The state of a line of the page that goes on the line before it: a piece
+// of a long line of the file. A line the user breaks with Enter starts
+// anew: Qt gives the new line no state.
+constexpr int kPiece = 1;
+} // namespace
 
 TBlocnotes::TBlocnotes(QWidget *parent) : QDialog(parent)
 {
@@ -59,20 +69,58 @@ bool TBlocnotes::isModified() const
     return m_memo->document()->isModified();
 }
 
+void TBlocnotes::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    m_memo->setReadOnly(readOnly);
+}
+
 void TBlocnotes::Charge(const QString &path)
 {
     m_path = path;
+    m_stamp = {};
     if (!QFile::exists(path)) return;
-    m_memo->setPlainText(notepad::load(path).join(QLatin1Char('\n')));
+    QStringList lines = notepad::load(path, &m_stamp);
+    const QString mended = notepad::mend(path, lines);
+    QStringList shown;
+    QList<int> pieces; // the page's lines that go on the line before
+    for (const QString &line : std::as_const(lines)) {
+        for (qsizetype at = 0; at == 0 || at < line.size(); at += kShownLine) {
+            if (at > 0) pieces.append(int(shown.size()));
+            shown.append(line.mid(at, kShownLine));
+        }
+    }
+    m_memo->setPlainText(shown.join(QLatin1Char('\n')));
+    for (const int piece : std::as_const(pieces))
+        m_memo->document()->findBlockByNumber(piece).setUserState(kPiece);
     m_memo->document()->setModified(false);
+    if (!mended.isEmpty()) Prompts::get().information(this, mended);
 }
 
 void TBlocnotes::Sauve(const QString &path)
 {
-    if (!isModified()) return;
-    const QString text = records::pageText(m_memo->document()->toRawText());
-    notepad::save(path, text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
+    if (m_readOnly || !isModified()) return;
+    const QStringList lines = pageLines();
+    if (path == m_path && changedSince(path, m_stamp, kSmallFileLimit) &&
+        questions::askNoFirst(this, changedQuestion(path)) != Prompts::Yes) {
+        m_memo->document()->setModified(false);
+        return;
+    }
+    m_stamp = notepad::save(path, lines);
     m_memo->document()->setModified(false);
+}
+
+QStringList TBlocnotes::pageLines() const
+{
+    // An empty page is no line at all.
+    if (m_memo->document()->isEmpty()) return {};
+    QString text;
+    for (QTextBlock block = m_memo->document()->begin(); block.isValid(); block = block.next()) {
+        if (block != m_memo->document()->begin() && block.userState() != kPiece)
+            text += QLatin1Char('\n');
+        text += block.text();
+    }
+    return records::pageText(text).split(QLatin1Char('\n'));
 }
 
 void TBlocnotes::done(int result)

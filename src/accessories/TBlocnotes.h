@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/textfile.h"
+
 #include <QDialog>
 
 class QPagedPaintDevice;
@@ -16,11 +18,22 @@ class TBlocnotes : public QDialog
 public:
     explicit TBlocnotes(QWidget *parent = nullptr);
 
+    // A line of the file longer than this is shown cut in pieces of this
+    // length, each on its own line of the page, so that the page stays
+    // quick; the pieces are one line again when the page is written.
+    static constexpr qsizetype kShownLine = 4096;
+
     // Loads the page and remembers the path: closing the window writes
-    // there.
+    // there. What the file holds that the page cannot write back is said
+    // here, before any change.
     void Charge(const QString &path);
-    // Writes the page when it was modified; throws when it cannot.
+    // Writes the page when it was modified; throws when it cannot. When
+    // another program changed the file since Charge, asks first (No keeps
+    // that file and drops the page's changes).
     void Sauve(const QString &path);
+    // The page is shown and never written (another copy of the program
+    // holds the start directory).
+    void setReadOnly(bool readOnly);
     // The preview of the page, then the page printed on the program's
     // printer when the user confirms; throws when the printer fails.
     void Imprimer();
@@ -36,6 +49,11 @@ public:
     void done(int result) override;
 
 private:
+    // The lines of the page, the pieces of a cut line put together again.
+    QStringList pageLines() const;
+
     QPlainTextEdit *m_memo;
     QString m_path;
+    FileStamp m_stamp; // what the file held at Charge or at the last Sauve
+    bool m_readOnly = false;
 };

@@ -12,6 +12,7 @@
 #include "base/Prompts.h"
 #include "base/QtPrompts.h"
 #include "base/clock.h"
+#include "base/questions.h"
 #include "document/ChartCommands.h"
 #include "document/EntryPage.h"
 #include "document/ExchangeCommands.h"
@@ -37,6 +38,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -153,6 +155,13 @@ void TMainForm::setUpApplication(QApplication &app)
     // Messages, questions and dialogs through Qt's boxes.
     static QtPrompts qtPrompts;
     Prompts::setDefault(&qtPrompts);
+    // "Écraser ?" and the like: No, the safe answer, is the default button.
+    questions::setNoFirstAsker([](QWidget *parent, const QString &text) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), text,
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? Prompts::Yes : Prompts::No;
+    });
     QApplication::setWindowIcon(glyphs::programIcon());
     // Qt's own buttons and dialogs in French: "Oui", "Non", "Annuler".
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
@@ -435,9 +444,41 @@ void TMainForm::setSplash(TSplash *splash)
 
 void TMainForm::updateTitle(const QString &documentTitle)
 {
-    setWindowTitle((documentTitle.isEmpty() ? QStringLiteral("Valmeq")
-                                            : QStringLiteral("Valmeq - ") + documentTitle) +
-                   QStringLiteral("[*]"));
+    m_documentTitle = documentTitle;
+    QString title = documentTitle.isEmpty() ? QStringLiteral("Valmeq")
+                                            : QStringLiteral("Valmeq - ") + documentTitle;
+    if (m_readOnly) title += QStringLiteral(" (lecture seule)");
+    setWindowTitle(title + QStringLiteral("[*]"));
+}
+
+// The commands that write a file: none of them in a read-only copy.
+bool TMainForm::writes(const QAction *action) const
+{
+    static const char *const names[] = {"miSauver", "tbSauver", "miSaveAs", "miExporter",
+                                        "miGetCours"};
+    for (const char *name : names)
+        if (action->objectName() == QLatin1String(name)) return true;
+    return false;
+}
+
+bool TMainForm::takeStartDir()
+{
+    qint64 holder = 0;
+    if (m_bourse->data().lockDir(&holder)) return true;
+    const QString process = holder > 0 ? QStringLiteral(" (processus %1)").arg(holder) : QString();
+    const bool readOnly =
+        Prompts::get().question(this,
+                                QStringLiteral("Valmeq est déjà ouvert sur ce dossier par un "
+                                               "autre programme%1. Ouvrir en lecture seule ?")
+                                    .arg(process),
+                                false) == Prompts::Yes;
+    m_readOnly = true;
+    m_bourse->data().setReadOnly(true);
+    if (!readOnly) return false;
+    for (QAction *action : findChildren<QAction *>())
+        if (writes(action)) action->setEnabled(false);
+    updateTitle(m_documentTitle);
+    return true;
 }
 
 // --- Start, clock, hints, closing -----------------------------------------------
@@ -454,6 +495,13 @@ void TMainForm::FormShow()
 {
     setWindowState(windowState() | Qt::WindowMaximized);
     m_startDir = QDir::currentPath();
+    if (!takeStartDir()) {
+        // Nothing read further, nothing written: the program ends.
+        m_quitting = true;
+        delete m_splash;
+        QTimer::singleShot(0, this, [this] { close(); });
+        return;
+    }
     if (QFile::exists(QDir(m_startDir).filePath(QStringLiteral("Cours.vmq"))))
         runCommand(this, [this] { m_bourse->Init(); });
     bool autoOpen = false;
@@ -522,6 +570,10 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    if (m_quitting) {
+        event->accept();
+        return;
+    }
     event->ignore();
     // The portfolio first: Cancel at its question keeps the program open.
     bool mayClose = false;
@@ -565,7 +617,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
 void TMainForm::Valide1()
 {
     for (QAction *action : std::as_const(m_portfolioCommands))
-        action->setEnabled(true);
+        action->setEnabled(!m_readOnly || !writes(action));
 }
 
 void TMainForm::NouveauClick()
@@ -651,6 +703,7 @@ void TMainForm::BlocnotesClick()
 {
     const QString path = notepad::path(m_startDir);
     TBlocnotes window(this);
+    window.setReadOnly(m_readOnly);
     window.Charge(path);
     Prompts::get().exec(&window);
     window.Sauve(path);

@@ -41,6 +41,8 @@ public:
     void ShowHint(const QString &hint);
     void Timer1Timer();
     void Valide1(); // enables the portfolio commands
+    // Another copy holds the start directory: this one writes nothing.
+    bool readOnly() const { return m_readOnly; }
 
 protected:
     bool event(QEvent *event) override;
@@ -56,6 +58,10 @@ private:
     void buildStatusBar();
     void updateTitle(const QString &documentTitle);
     void choosePeriod(QAction *entry, int mode, bool alwaysChecked);
+    // Takes the start directory, or asks whether to read it only; false
+    // when the user would rather quit.
+    bool takeStartDir();
+    bool writes(const QAction *action) const;
 
     // Handlers of the entries the frame serves itself.
     void NouveauClick();
@@ -83,6 +89,9 @@ private:
     QString m_startDir;
     QString m_portfolioPath;
     bool m_shown = false;
+    bool m_readOnly = false;
+    bool m_quitting = false; // refused at start: the closing writes nothing
+    QString m_documentTitle;
     QPointer<TSplash> m_splash;
 
     QLabel *m_panel0 = nullptr;

@@ -1,9 +1,11 @@
 # Sources of src/base/: logic without widgets (valmeq_core) and windows (valmeq_ui).
 list(APPEND CORE_SOURCES
   src/base/clock.cpp src/base/clock.h
+  src/base/DirLock.cpp src/base/DirLock.h
   src/base/errors.cpp src/base/errors.h
   src/base/formats.cpp src/base/formats.h
   src/base/Prompts.cpp src/base/Prompts.h
+  src/base/questions.cpp src/base/questions.h
   src/base/keys.cpp src/base/keys.h
   src/base/records.cpp src/base/records.h
   src/base/textfile.cpp src/base/textfile.h

@@ -2,14 +2,19 @@
 
 #include "base/errors.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScopeGuard>
 
-#ifdef Q_OS_UNIX
+#include <algorithm>
+#include <cstring>
+
 #include <cerrno>
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -151,20 +156,168 @@ QStringList splitTextLines(const QString &text)
     return lines;
 }
 
-void readLineBytes(const QString &path, const std::function<void(const char *, qsizetype)> &line)
+namespace
 {
+
+// A hash of a file's content fed in pieces of any length: four lanes of
+// 64-bit words (the rounds of xxHash64), the bytes of an unfinished stripe
+// kept for the next piece.
+class ContentHash
+{
+public:
+    void add(const char *data, qsizetype size)
+    {
+        m_total += quint64(size);
+        if (m_kept > 0) {
+            const qsizetype take = std::min<qsizetype>(size, kStripe - m_kept);
+            std::memcpy(m_stripe + m_kept, data, size_t(take));
+            m_kept += take;
+            data += take;
+            size -= take;
+            if (m_kept < kStripe) return;
+            round(m_stripe);
+            m_kept = 0;
+        }
+        for (; size >= kStripe; data += kStripe, size -= kStripe)
+            round(data);
+        std::memcpy(m_stripe, data, size_t(size));
+        m_kept = size;
+    }
+    quint64 result() const
+    {
+        quint64 h = m_total * kP5;
+        for (const quint64 lane : m_lanes)
+            h = (h ^ rotl(lane * kP2, 31) * kP1) * kP1 + kP4;
+        for (qsizetype i = 0; i < m_kept; ++i)
+            h = rotl(h ^ (quint64(uchar(m_stripe[i])) * kP5), 11) * kP1;
+        h ^= h >> 33;
+        h *= kP2;
+        h ^= h >> 29;
+        return h;
+    }
+
+private:
+    static constexpr qsizetype kStripe = 32;
+    static constexpr quint64 kP1 = 0x9E3779B185EBCA87ULL, kP2 = 0xC2B2AE3D27D4EB4FULL,
+                             kP4 = 0x85EBCA77C2B2AE63ULL, kP5 = 0x27D4EB2F165667C5ULL;
+    static quint64 rotl(quint64 x, int r) { return (x << r) | (x >> (64 - r)); }
+    void round(const char *p)
+    {
+        for (int k = 0; k < 4; ++k) {
+            quint64 w;
+            std::memcpy(&w, p + 8 * k, 8);
+            m_lanes[k] = rotl(m_lanes[k] + w * kP2, 31) * kP1;
+        }
+    }
+    quint64 m_lanes[4] = {kP1 + kP2, kP2, 0, 0 - kP1};
+    quint64 m_total = 0;
+    char m_stripe[kStripe] = {};
+    qsizetype m_kept = 0;
+};
+
+QString megabytes(qint64 bytes)
+{
+    return QString::number((bytes + (1 << 20) - 1) >> 20);
+}
+
+VError notRegular(const QString &path)
+{
+    return VError(QStringLiteral("Le fichier %1 n'est pas un fichier ordinaire")
+                      .arg(QDir::toNativeSeparators(path)));
+}
+
+VError tooBig(const QString &path, qint64 size, qint64 limit)
+{
+    return VError(QStringLiteral("Le fichier %1 est trop grand (%2 Mo, au plus %3 Mo)")
+                      .arg(QDir::toNativeSeparators(path), megabytes(size), megabytes(limit)));
+}
+
+// Hands the file's bytes to `block` in blocks of a few megabytes. Only a
+// regular file of at most `limit` bytes is read: its kind is checked before
+// it is opened and again on what was opened, which never waits (a pipe put
+// in its place between the two is not read).
+void readBlocks(const QString &path, qint64 limit, FileStamp *stamp,
+                const std::function<void(const char *, qsizetype)> &block)
+{
+    ContentHash hash;
+    constexpr qint64 kBlock = 4 << 20;
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st = {};
+    if (::stat(name.constData(), &st) != 0) throw VError::cannotOpen(path);
+    if (!S_ISREG(st.st_mode)) throw notRegular(path);
+    if (st.st_size > limit) throw tooBig(path, st.st_size, limit);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw VError::cannotOpen(path);
+    const auto closing = qScopeGuard([fd] { ::close(fd); });
+    if (::fstat(fd, &st) != 0) throw VError::cannotOpen(path);
+    if (!S_ISREG(st.st_mode)) throw notRegular(path);
+    if (st.st_size > limit) throw tooBig(path, st.st_size, limit);
+    // A small file needs no block of four megabytes.
+    QByteArray buffer(qsizetype(std::min<qint64>(kBlock, st.st_size + 1)), Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer.data(), size_t(buffer.size()));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw VError::cannotOpen(path);
+        if (n == 0) break;
+        total += n;
+        // A file that grows while it is read stops at its limit.
+        if (total > limit) throw tooBig(path, total, limit);
+        if (stamp) hash.add(buffer.constData(), n);
+        block(buffer.constData(), n);
+        if (buffer.size() < kBlock && total >= buffer.size()) buffer.resize(qsizetype(kBlock));
+    }
+    if (stamp) {
+        stamp->exists = true;
+        stamp->size = total;
+        stamp->modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        stamp->hash = hash.result();
+    }
+#else
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) throw notRegular(path);
+    if (info.size() > limit) throw tooBig(path, info.size(), limit);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw VError::cannotOpen(path);
+    qint64 total = 0;
+    for (;;) {
+        const QByteArray bytes = file.read(kBlock);
+        if (file.error() != QFileDevice::NoError) throw VError::cannotOpen(path);
+        if (bytes.isEmpty()) break;
+        total += bytes.size();
+        if (total > limit) throw tooBig(path, total, limit);
+        if (stamp) hash.add(bytes.constData(), bytes.size());
+        block(bytes.constData(), bytes.size());
+    }
+    if (stamp) {
+        stamp->exists = true;
+        stamp->size = total;
+        stamp->modified = info.lastModified().toMSecsSinceEpoch() * 1000000;
+        stamp->hash = hash.result();
+    }
+#endif
+}
+
+} // namespace
+
+qint64 largeFileLimit()
+{
+#ifdef Q_OS_UNIX
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0) return qint64(pages) * pageSize / 2;
+#endif
+    return qint64(2) << 30;
+}
+
+void readLineBytes(const QString &path, const std::function<void(const char *, qsizetype)> &line,
+                   qint64 limit, FileStamp *stamp)
+{
     // Read by blocks: the whole file's bytes are never held at once.
     QByteArray carry;       // the start of a line the previous block cut
     bool pendingLf = false; // the previous block ended with CR
-    constexpr qint64 kBlock = 4 << 20;
-    for (;;) {
-        const QByteArray block = file.read(kBlock);
-        if (file.error() != QFileDevice::NoError) throw VError::cannotOpen(path);
-        if (block.isEmpty()) break;
-        const char *s = block.constData();
-        const qsizetype n = block.size();
+    readBlocks(path, limit, stamp, [&](const char *s, qsizetype n) {
         qsizetype i = pendingLf && s[0] == '\n' ? 1 : 0;
         pendingLf = false;
         qsizetype start = i;
@@ -186,17 +339,65 @@ void readLineBytes(const QString &path, const std::function<void(const char *, q
             start = i + 1;
         }
         carry.append(s + start, n - start);
-    }
+    });
     if (!carry.isEmpty()) line(carry.constData(), carry.size());
 }
 
-QStringList readLines(const QString &path)
+QStringList readLines(const QString &path, qint64 limit, FileStamp *stamp)
 {
     QStringList lines;
-    lines.reserve(QFileInfo(path).size() / 48 + 1);
-    readLineBytes(path,
-                  [&lines](const char *s, qsizetype n) { lines.append(decodeWindows1252(s, n)); });
+    const qint64 size = QFileInfo(path).size();
+    if (size > 0 && size <= limit) lines.reserve(size / 48 + 1);
+    readLineBytes(
+        path, [&lines](const char *s, qsizetype n) { lines.append(decodeWindows1252(s, n)); },
+        limit, stamp);
     return lines;
+}
+
+QByteArray readBytes(const QString &path, qint64 limit)
+{
+    QByteArray bytes;
+    readBlocks(path, limit, nullptr, [&bytes](const char *s, qsizetype n) {
+        // Grown as the bytes come: a size told ahead is never trusted.
+        bytes.append(s, n);
+    });
+    return bytes;
+}
+
+FileStamp stampOf(const QString &path, qint64 limit)
+{
+    FileStamp stamp;
+    if (!QFileInfo::exists(path)) return stamp;
+    readBlocks(path, limit, &stamp, [](const char *, qsizetype) {});
+    return stamp;
+}
+
+bool changedSince(const QString &path, const FileStamp &stamp, qint64 limit)
+{
+    // Only a regular file holds what another program may have written; in
+    // front of anything else the write fails on its own.
+    const QFileInfo info(path);
+    if (!info.isFile()) return false;
+    if (!stamp.exists || info.size() != stamp.size) return true;
+    try {
+        return stampOf(path, limit).hash != stamp.hash;
+    } catch (const VError &) {
+        return true; // no longer readable as it was
+    }
+}
+
+QString changedQuestion(const QString &path)
+{
+    return QStringLiteral("Le fichier %1 a été modifié par un autre programme depuis sa "
+                          "lecture. L'écraser ?")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+VError cannotCreate(const QString &path, int errorNumber)
+{
+    QString cause = VError::io(errorNumber).message();
+    if (!cause.isEmpty()) cause[0] = cause[0].toLower();
+    return VError(VError::cannotCreate(path).message() + QStringLiteral(" : ") + cause);
 }
 
 bool writeLinesTo(QIODevice &device, const QStringList &lines)
@@ -226,6 +427,7 @@ bool writeAll(int fd, const char *data, qsizetype size)
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size_t(size));
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;
         if (n <= 0) return false;
         data += n;
         size -= n;
@@ -249,7 +451,7 @@ void syncDirectory(const QByteArray &dir)
 // either the former file or the whole new one, even on a full disk or a
 // crash. (QSaveFile of Qt 6.4 renames over the target even when the flush
 // of its last buffered bytes failed.)
-void writeBytes(const QString &path, const std::function<bool(const ByteSink &)> &produce)
+FileStamp writeBytes(const QString &path, const std::function<bool(const ByteSink &)> &produce)
 {
     const QString target = finalTarget(path);
     const QFileInfo info(target);
@@ -261,59 +463,112 @@ void writeBytes(const QString &path, const std::function<bool(const ByteSink &)>
     // A file the user may not write stays as it is, though the directory
     // would let it be replaced.
     if (replacing && ::faccessat(AT_FDCWD, targetName.constData(), W_OK, AT_EACCESS) != 0)
-        throw VError::cannotCreate(path);
+        throw cannotCreate(path, errno);
 
+    // A short name of its own, whatever the length of the target's.
     QByteArray tempName;
     int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        tempName = targetName + '.' +
-                   QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+    int cause = EEXIST;
+    static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    for (int attempt = 0; attempt < 100 && fd < 0 && cause == EEXIST; ++attempt) {
+        QByteArray random(6, '0');
+        for (char &c : random)
+            c = kDigits[QRandomGenerator::global()->bounded(36)];
+        tempName = dirName + "/.vmq" + random + ".tmp";
         // 0666 less the umask, as a new file gets.
         fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
+        if (fd < 0) cause = errno;
     }
-    if (fd < 0) throw VError::cannotCreate(path);
+    if (fd < 0) throw cannotCreate(path, cause);
 
     bool done = false;
     const auto cleanUp = qScopeGuard([&] {
         if (fd >= 0) ::close(fd);
         if (!done) ::unlink(tempName.constData());
     });
-    if (replacing && ::fchmod(fd, former.st_mode & 07777) != 0) throw VError::cannotCreate(path);
-    if (!produce([fd](const char *data, qsizetype size) { return writeAll(fd, data, size); }))
-        throw VError::cannotCreate(path);
-    if (::fsync(fd) != 0) throw VError::cannotCreate(path);
+    if (replacing && ::fchmod(fd, former.st_mode & 07777) != 0) throw cannotCreate(path, errno);
+    ContentHash hash;
+    qint64 size = 0;
+    cause = 0;
+    if (!produce([&](const char *data, qsizetype n) {
+            hash.add(data, n);
+            size += n;
+            if (writeAll(fd, data, n)) return true;
+            cause = errno;
+            return false;
+        }))
+        throw cannotCreate(path, cause ? cause : EIO);
+    if (::fsync(fd) != 0) throw cannotCreate(path, errno);
     const int closed = ::close(fd);
     fd = -1;
-    if (closed != 0 && errno != EINTR) throw VError::cannotCreate(path);
+    if (closed != 0 && errno != EINTR) throw cannotCreate(path, errno);
     if (::rename(tempName.constData(), targetName.constData()) != 0)
-        throw VError::cannotCreate(path);
+        throw cannotCreate(path, errno);
     done = true;
     syncDirectory(dirName);
+    FileStamp stamp;
+    struct stat written = {};
+    stamp.exists = true;
+    stamp.size = size;
+    if (::stat(targetName.constData(), &written) == 0)
+        stamp.modified = qint64(written.st_mtim.tv_sec) * 1000000000 + written.st_mtim.tv_nsec;
+    stamp.hash = hash.result();
+    return stamp;
+}
+
+int removeLeftoverTemporaries(const QString &dir)
+{
+    // Ours: ".vmq" and six characters, and the longer names of former
+    // versions after the program's own files.
+    static const QRegularExpression ours(
+        QStringLiteral("^(\\.vmq[0-9a-z]{6}|(Cours\\.vmq|Valmeq\\.(ini|trt|prc|sit|nte)|.+\\.ptf)"
+                       "\\.[0-9a-z]{1,7})\\.tmp$"));
+    int removed = 0;
+    const QFileInfoList entries =
+        QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &entry : entries)
+        if (ours.match(entry.fileName()).hasMatch() && QFile::remove(entry.filePath())) ++removed;
+    return removed;
 }
 
 #else
 
-void writeBytes(const QString &path, const std::function<bool(const ByteSink &)> &produce)
+FileStamp writeBytes(const QString &path, const std::function<bool(const ByteSink &)> &produce)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) throw VError::cannotCreate(path);
+    ContentHash hash;
+    qint64 size = 0;
     // Flushed: commit() renames only what is wholly written.
-    if (!produce(
-            [&file](const char *data, qsizetype size) { return file.write(data, size) == size; }) ||
+    if (!produce([&](const char *data, qsizetype n) {
+            hash.add(data, n);
+            size += n;
+            return file.write(data, n) == n;
+        }) ||
         !file.flush()) {
         file.cancelWriting();
         file.commit();
         throw VError::cannotCreate(path);
     }
     if (!file.commit()) throw VError::cannotCreate(path);
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.size = size;
+    stamp.modified = QFileInfo(path).lastModified().toMSecsSinceEpoch() * 1000000;
+    stamp.hash = hash.result();
+    return stamp;
+}
+
+int removeLeftoverTemporaries(const QString &)
+{
+    return 0;
 }
 
 #endif
 
-void writeLines(const QString &path, const QStringList &lines)
+FileStamp writeLines(const QString &path, const QStringList &lines)
 {
-    writeBytes(path, [&lines](const ByteSink &sink) {
+    return writeBytes(path, [&lines](const ByteSink &sink) {
         return writeChunks(lines, [&sink](const QByteArray &chunk) {
             return sink(chunk.constData(), chunk.size());
         });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/errors.h"
+
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -31,11 +33,49 @@ inline char16_t windows1252Char(unsigned char byte)
 // extra empty line.
 QStringList splitTextLines(const QString &text);
 
-// Reads the whole file. Throws VError::cannotOpen when it cannot be read.
-QStringList readLines(const QString &path);
+// What a file held when it was read or written: enough to tell, before it is
+// written again, whether another program changed it in between.
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modified = 0; // nanoseconds since 1970
+    quint64 hash = 0;    // of the whole content
+    bool operator==(const FileStamp &) const = default;
+};
+
+// The most a file may hold to be read: the settings, the lists, the
+// portfolio and the notepad a few megabytes; the quotation file half the
+// memory of the machine.
+constexpr qint64 kSmallFileLimit = qint64(16) << 20;
+qint64 largeFileLimit();
+
+// Reads the whole file. Only a regular file is read (a device, a pipe or a
+// socket is refused without waiting on it), of at most `limit` bytes.
+// Throws VError::cannotOpen when it cannot be read, or the refusal naming
+// the file ("n'est pas un fichier ordinaire", "est trop grand"). `stamp`,
+// when given, gets what the file held.
+QStringList readLines(const QString &path, qint64 limit = largeFileLimit(),
+                      FileStamp *stamp = nullptr);
 // The same reading, handing each line's bytes (without its line end) to
 // `line`, in file order; the bytes are valid only during the call.
-void readLineBytes(const QString &path, const std::function<void(const char *, qsizetype)> &line);
+void readLineBytes(const QString &path, const std::function<void(const char *, qsizetype)> &line,
+                   qint64 limit = largeFileLimit(), FileStamp *stamp = nullptr);
+// The file's bytes whole, read as readLines reads: a regular file of at most
+// `limit` bytes, or the same refusals.
+QByteArray readBytes(const QString &path, qint64 limit);
+// What the file holds now (not existing: a stamp that says so).
+FileStamp stampOf(const QString &path, qint64 limit);
+// True when the regular file is no longer what `stamp` says: created, or of
+// another content, since. A file removed since is not changed: writing it
+// again loses nothing of another program's.
+bool changedSince(const QString &path, const FileStamp &stamp, qint64 limit);
+// "Le fichier X a été modifié par un autre programme depuis sa lecture.
+// L'écraser ?"
+QString changedQuestion(const QString &path);
+
+// "Ne peut créer le fichier X : disque plein": the system's cause of a
+// failed write, from its error number, in the download's words.
+VError cannotCreate(const QString &path, int errorNumber);
 
 // Writes every line followed by CR LF to the device; false on a failed write.
 // A file device is flushed, so that a failure of its buffered bytes counts.
@@ -46,8 +86,10 @@ bool writeLinesTo(QIODevice &device, const QStringList &lines);
 // former file's permissions. A file this user may not write is refused.
 // On any failure (full disk, no right...) the
 // former file is left byte for byte, no temporary file remains and
-// VError::cannotCreate is thrown.
-void writeLines(const QString &path, const QStringList &lines);
+// VError::cannotCreate is thrown, with the system's cause. The temporary file
+// has a short name of its own (".vmq" + six characters + ".tmp"), so that any
+// name the system allows can be written. Returns what the file now holds.
+FileStamp writeLines(const QString &path, const QStringList &lines);
 // The same replacement, of bytes: `produce` hands the file's bytes in order
 // to the sink it is given, and returns false at the first chunk the sink
 // refused (or true when every byte went).
@@ -55,4 +97,8 @@ using ByteSink = std::function<bool(const char *, qsizetype)>;
 // The file a path names, through its symbolic links: replacing that one
 // keeps a link a link.
 QString finalTarget(const QString &path);
-void writeBytes(const QString &path, const std::function<bool(const ByteSink &)> &produce);
+FileStamp writeBytes(const QString &path, const std::function<bool(const ByteSink &)> &produce);
+// Removes the temporary files a save cut short (the program killed, the
+// machine stopped) left in the directory; the copy that holds the directory
+// does it at start. Returns how many went.
+int removeLeftoverTemporaries(const QString &dir);

@@ -281,7 +281,11 @@ void TImport::Apercu()
         QList<QStringList> rows;
         for (const QString &line : std::as_const(m_normalised)) {
             if (rows.size() == kRows - 1) break;
-            if (!line.isEmpty()) rows.append(line.split(QLatin1Char('\t')));
+            if (line.isEmpty()) continue;
+            QStringList fields = line.split(QLatin1Char('\t'));
+            for (QString &field : fields)
+                field.truncate(importing::kPreviewField);
+            rows.append(fields);
         }
         showRows(rows);
         if (!m_days.decided)

@@ -130,18 +130,32 @@ QStringList decodeLines(const QByteArray &bytes)
     return splitTextLines(decodeWindows1252(b));
 }
 
+qint64 importLimit()
+{
+    // Its lines are held as text, four to six times its bytes.
+    return largeFileLimit() / 8;
+}
+
 QStringList readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw VError::cannotOpen(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw VError::cannotOpen(path);
-    return decodeLines(bytes);
+    return decodeLines(readBytes(path, importLimit()));
 }
 
 QStringList rawFields(const QString &line)
 {
-    return line.split(separatorOf(line)).mid(0, 5);
+    // Five fields found one after the other, each cut: a line of millions
+    // of separators or one huge field costs no more than its first fields.
+    const QChar sep = separatorOf(line);
+    QStringList out;
+    qsizetype from = 0;
+    while (out.size() < 5) {
+        const qsizetype end = line.indexOf(sep, from);
+        const qsizetype size = (end < 0 ? line.size() : end) - from;
+        out.append(line.mid(from, std::min<qsizetype>(size, kPreviewField)));
+        if (end < 0) break;
+        from = end + 1;
+    }
+    return out;
 }
 
 bool readDate(const QString &text, const QDate &today, QDate *date)

@@ -20,12 +20,17 @@ enum class Order { DateFirst, CodeFirst };
 
 // The file's lines. A file that is valid UTF-8 and not plain ASCII (or that
 // begins with a UTF-8 byte-order mark) is read as UTF-8, any other as
-// Windows-1252. Throws "Ne peut ouvrir le fichier %s".
+// Windows-1252. Only a regular file of at most importLimit() bytes (an
+// eighth of the machine's memory) is read. Throws "Ne peut ouvrir le
+// fichier %s", or the refusal of another kind of file or of a too big one.
+qint64 importLimit();
 QStringList readFile(const QString &path);
 QStringList decodeLines(const QByteArray &bytes);
 
 // The first five fields of a line as they stand, for the preview: split at
-// tabs, or at semicolons when the line holds no tab.
+// tabs, or at semicolons when the line holds no tab; each cut to its first
+// kPreviewField characters.
+constexpr qsizetype kPreviewField = 255;
 QStringList rawFields(const QString &line);
 
 // Reads a date field: day, month and year separated by "/" (day and month of

@@ -2,6 +2,8 @@
 
 #include "base/DialogKit.h"
 #include "base/Prompts.h"
+#include "help/HelpBrowser.h"
+#include "help/helphtml.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,7 +15,6 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -55,11 +56,12 @@ THelp::THelp(const HelpFile &file, QWidget *parent) : QDialog(parent), m_file(fi
     indexLayout->addWidget(m_keywords, 1);
     m_tabs->addTab(index, QStringLiteral("&Index"));
 
-    m_browser = new QTextBrowser(this);
+    m_browser = new HelpBrowser(this);
     m_browser->setObjectName(QStringLiteral("TextBrowser1"));
-    m_browser->setOpenLinks(false);
+    // Only a link to a page of the help ("#id") leads anywhere.
     connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl &url) {
-        if (!url.fragment().isEmpty() && (url.path().isEmpty() || url.scheme().isEmpty()))
+        if (url.scheme().isEmpty() && url.host().isEmpty() && url.path().isEmpty() &&
+            !url.fragment().isEmpty())
             showPage(url.fragment());
     });
 
@@ -120,7 +122,7 @@ void THelp::showPage(const QString &id)
 {
     const HelpFile::Page *p = m_file.page(id);
     if (!p) return;
-    m_browser->setHtml(p->html);
+    m_browser->setHtml(helphtml::filter(p->html));
     m_shown = p->id;
     m_history.append(p->id);
     for (int i = 0; i < m_contents->count(); ++i)
@@ -140,7 +142,7 @@ void THelp::showKeyword(const QString &keyword)
     for (const HelpFile::Page *p : pages)
         html += QStringLiteral("<li><a href=\"#%1\">%2</a></li>")
                     .arg(p->id.toHtmlEscaped(), p->title.toHtmlEscaped());
-    m_browser->setHtml(html + QStringLiteral("</ul>"));
+    m_browser->setHtml(helphtml::filter(html + QStringLiteral("</ul>")));
     m_shown.clear();
 }
 
@@ -159,10 +161,14 @@ void THelp::open(QWidget *parent, const QString &startDir, const Request &reques
 {
     const QString path = HelpFile::locate(startDir, QCoreApplication::applicationDirPath());
     HelpFile file;
-    if (path.isEmpty() || !file.load(path)) {
+    if (path.isEmpty()) {
         Prompts::get().error(parent, QStringLiteral("Le fichier d'aide Valmeq.hlp est introuvable "
                                                     "(cherché dans %1).")
                                          .arg(QDir::toNativeSeparators(startDir)));
+        return;
+    }
+    if (QString error; !file.load(path, &error)) {
+        Prompts::get().error(parent, error);
         return;
     }
     THelp window(file, parent);

@@ -7,7 +7,7 @@
 class QLineEdit;
 class QListWidget;
 class QTabWidget;
-class QTextBrowser;
+class HelpBrowser;
 
 // "Aide de Valmeq": the pages of the help file, its contents and its
 // keyword index.
@@ -48,5 +48,5 @@ private:
     QListWidget *m_contents;
     QLineEdit *m_keyword;
     QListWidget *m_keywords;
-    QTextBrowser *m_browser;
+    HelpBrowser *m_browser;
 };

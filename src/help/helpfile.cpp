@@ -1,5 +1,8 @@
 #include "help/helpfile.h"
 
+#include "base/errors.h"
+#include "base/textfile.h"
+
 #include <QCollator>
 #include <QDir>
 #include <QFile>
@@ -10,11 +13,14 @@
 
 #include <algorithm>
 
-bool HelpFile::load(const QString &path)
+bool HelpFile::load(const QString &path, QString *error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    parse(QString::fromUtf8(f.readAll()));
+    try {
+        parse(QString::fromUtf8(readBytes(path, kLimit)));
+    } catch (const VError &e) {
+        if (error) *error = e.message();
+        return false;
+    }
     return true;
 }
 

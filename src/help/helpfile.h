@@ -21,8 +21,11 @@ public:
         QString html;
     };
 
-    // Reads the file (UTF-8); false when it cannot be read.
-    bool load(const QString &path);
+    // The most a help file may hold.
+    static constexpr qint64 kLimit = qint64(8) << 20;
+    // Reads the file (UTF-8): a regular file of at most kLimit bytes. False
+    // when it cannot be read, the reason in French in `error`.
+    bool load(const QString &path, QString *error = nullptr);
     // Reads help text already in memory.
     void parse(const QString &text);
 

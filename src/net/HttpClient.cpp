@@ -1,11 +1,14 @@
 #include "net/HttpClient.h"
 
 #include <QEventLoop>
+#include <QHostInfo>
 #include <QIODevice>
+#include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -80,17 +83,56 @@ void HttpClient::get()
     http::Url url;
     QString error;
     if (!http::parseUrl(m_url, &url, &error)) throw HttpError(0, error);
+    const bool viaProxy = !m_proxyName.isEmpty();
+    // The reply before came from a server outside this machine and its network.
+    bool fromOutside = false;
     for (int redirections = 0;; ++redirections) {
-        const Hop hop = fetch(url);
+        // Through a proxy the proxy resolves the name; it is looked up here
+        // only to judge a redirection.
+        QList<QHostAddress> addresses;
+        if (!viaProxy || fromOutside) addresses = lookUp(url.host, !viaProxy);
+        if (fromOutside && std::any_of(addresses.cbegin(), addresses.cend(), http::isLocalAddress))
+            throw HttpError(0, QStringLiteral("Redirection refusée vers une adresse locale : ") +
+                                   url.toString());
+        const Hop hop = fetch(url, addresses);
         if (!hop.redirected) return;
         if (redirections == kMaxRedirections)
             throw HttpError(
                 0, QStringLiteral("Trop de redirections (plus de %1)").arg(kMaxRedirections));
+        if (viaProxy && !fromOutside) addresses = lookUp(url.host, false);
+        // A name unknown here counts as outside.
+        fromOutside = addresses.isEmpty() ||
+                      !std::all_of(addresses.cbegin(), addresses.cend(), http::isLocalAddress);
         url = hop.next;
     }
 }
 
-HttpClient::Hop HttpClient::fetch(const http::Url &url)
+QList<QHostAddress> HttpClient::lookUp(const QString &host, bool required)
+{
+    if (const auto it = m_hosts.constFind(host.toLower()); it != m_hosts.cend()) return {*it};
+    if (QHostAddress literal; literal.setAddress(host)) return {literal};
+    Run run;
+    m_run = &run;
+    QList<QHostAddress> found;
+    QObject context;
+    QTimer stall;
+    stall.setSingleShot(true);
+    QObject::connect(&stall, &QTimer::timeout, &context,
+                     [&] { run.fail(HttpError(404, kCantResolve)); });
+    const int id = QHostInfo::lookupHost(host, &context, [&](const QHostInfo &info) {
+        found = info.addresses();
+        run.succeed();
+    });
+    stall.start(m_stallMs);
+    if (!run.done) run.loop.exec();
+    QHostInfo::abortHostLookup(id);
+    m_run = nullptr;
+    if (run.error && (run.error->aborted() || required)) throw *run.error;
+    if (found.isEmpty() && required) throw HttpError(404, kCantResolve);
+    return found;
+}
+
+HttpClient::Hop HttpClient::fetch(const http::Url &url, const QList<QHostAddress> &addresses)
 {
     Run run;
     Hop hop;
@@ -99,7 +141,9 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
     m_reason.clear();
     m_bytes = 0;
 
+    const bool viaProxy = !m_proxyName.isEmpty();
     std::unique_ptr<QTcpSocket> socket;
+    QSslSocket *ssl = nullptr;
     if (url.secure) {
         if (!QSslSocket::supportsSsl()) {
             m_run = nullptr;
@@ -107,6 +151,13 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
                                               "sur ce système"));
         }
         socket = std::make_unique<QSslSocket>();
+        ssl = static_cast<QSslSocket *>(socket.get());
+        // The server's certificate must name the server, whatever address
+        // or tunnel leads to it.
+        QSslConfiguration conf = ssl->sslConfiguration();
+        if (!m_extraCa.isEmpty()) conf.addCaCertificates(m_extraCa);
+        ssl->setSslConfiguration(conf);
+        ssl->setPeerVerifyName(url.host);
     } else {
         socket = std::make_unique<QTcpSocket>();
     }
@@ -121,8 +172,12 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
     http::ReplyReader reader(url);
     QString sslProblems;
 
-    const bool viaProxy = !m_proxyName.isEmpty();
-    const QByteArray request = http::buildRequest(url, m_userAgent, m_accept, m_noCache, viaProxy);
+    // Through a proxy, https first asks for a tunnel; the reply to that
+    // request is read here, the server's by the reader.
+    enum class Phase { Connecting, Tunnel, Handshake, Reply } phase = Phase::Connecting;
+    QByteArray tunnelHead;
+    const QByteArray request =
+        http::buildRequest(url, m_userAgent, m_accept, m_noCache, viaProxy && !url.secure);
 
     // Writes the body's bytes a step hands back, then does what it says.
     auto act = [&](const http::ReplyReader::Step &step) {
@@ -154,14 +209,59 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
         }
     };
 
+    auto sendRequest = [&] {
+        if (run.done) return;
+        phase = Phase::Reply;
+        run.connected = true;
+        stall.start();
+        headTimer.start();
+        socket->write(request);
+    };
+    auto startTls = [&] {
+        phase = Phase::Handshake;
+        headTimer.stop();
+        ssl->startClientEncryption();
+    };
+    // The proxy's answer to CONNECT: 2xx and nothing after the head opens
+    // the tunnel.
+    auto readTunnel = [&] {
+        tunnelHead += socket->readAll();
+        const qsizetype end = http::headEnd(tunnelHead);
+        const QString badReply = QStringLiteral("Réponse incorrecte du proxy");
+        if (end < 0) {
+            if (tunnelHead.size() > http::ReplyReader::kMaxHead) run.fail(HttpError(0, badReply));
+            return;
+        }
+        int status = 0;
+        QByteArray reason;
+        if (!http::parseStatusLine(tunnelHead.left(tunnelHead.indexOf('\n')), &status, &reason))
+            run.fail(HttpError(0, badReply));
+        else if (status < 200 || status > 299)
+            run.fail(HttpError(0, QStringLiteral("Le proxy refuse la connexion vers %1 : %2 %3")
+                                      .arg(url.toString())
+                                      .arg(status)
+                                      .arg(QString::fromLatin1(reason))));
+        else if (end != tunnelHead.size())
+            run.fail(HttpError(0, badReply)); // the server speaks first only in clear
+        else
+            startTls();
+    };
+
     QObject context;
     QObject::connect(socket.get(), &QTcpSocket::readyRead, &context, [&] {
         if (run.done) return;
         stall.start();
-        act(reader.feed(socket->readAll()));
+        if (phase == Phase::Tunnel)
+            readTunnel();
+        else if (phase == Phase::Reply)
+            act(reader.feed(socket->readAll()));
     });
     QObject::connect(socket.get(), &QTcpSocket::disconnected, &context, [&] {
         if (run.done) return;
+        if (phase == Phase::Tunnel) {
+            run.fail(HttpError(0, QStringLiteral("Le proxy a fermé la connexion")));
+            return;
+        }
         // Bytes still waiting in the socket's buffer come first.
         if (socket->bytesAvailable() > 0) {
             act(reader.feed(socket->readAll()));
@@ -169,11 +269,32 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
         }
         act(reader.finish());
     });
+
+    // The server's addresses in turn (or the transport's, or the proxy).
+    qsizetype nextAddress = 0;
+    auto connectNext = [&] {
+        if (viaProxy)
+            socket->connectToHost(m_proxyName, quint16(m_proxyPort.toUInt()));
+        else if (!m_transport.isNull())
+            socket->connectToHost(m_transport, m_transportPort);
+        else
+            socket->connectToHost(addresses.at(nextAddress++), quint16(url.port));
+    };
     QObject::connect(
         socket.get(), &QTcpSocket::errorOccurred, &context, [&](QAbstractSocket::SocketError e) {
             if (run.done) return;
-            // The end of the body of an HTTP/1.0 reply.
-            if (e == QAbstractSocket::RemoteHostClosedError && run.connected) return;
+            // The end of the body of an HTTP/1.0 reply, or of a tunnel.
+            if (e == QAbstractSocket::RemoteHostClosedError &&
+                (run.connected || phase == Phase::Tunnel))
+                return;
+            if (phase == Phase::Connecting && !viaProxy && m_transport.isNull() &&
+                nextAddress < addresses.size()) {
+                QTimer::singleShot(0, &context, [&] {
+                    socket->abort();
+                    connectNext();
+                });
+                return;
+            }
             if (e == QAbstractSocket::HostNotFoundError)
                 run.fail(HttpError(404, kCantResolve));
             else if (e == QAbstractSocket::SslHandshakeFailedError)
@@ -194,17 +315,19 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
     QObject::connect(&headTimer, &QTimer::timeout, &context,
                      [&] { run.fail(HttpError(0, kSilent)); });
 
-    auto sendRequest = [&] {
+    QObject::connect(socket.get(), &QTcpSocket::connected, &context, [&] {
         if (run.done) return;
-        run.connected = true;
-        stall.start();
-        headTimer.start();
-        socket->write(request);
-    };
-    const QString host = viaProxy ? m_proxyName : url.host;
-    const quint16 port = viaProxy ? quint16(m_proxyPort.toUInt()) : quint16(url.port);
-    if (url.secure && !viaProxy) {
-        auto *ssl = static_cast<QSslSocket *>(socket.get());
+        if (!url.secure) {
+            sendRequest();
+        } else if (viaProxy) {
+            phase = Phase::Tunnel;
+            headTimer.start(); // the proxy's head too comes whole in time
+            socket->write(http::buildConnect(url, m_userAgent));
+        } else {
+            startTls();
+        }
+    });
+    if (ssl) {
         QObject::connect(ssl, &QSslSocket::sslErrors, &context,
                          [&](const QList<QSslError> &errors) {
                              QStringList texts;
@@ -213,11 +336,12 @@ HttpClient::Hop HttpClient::fetch(const http::Url &url)
                              sslProblems = texts.join(QStringLiteral(", "));
                          });
         QObject::connect(ssl, &QSslSocket::encrypted, &context, sendRequest);
-        ssl->connectToHostEncrypted(host, port);
-    } else {
-        QObject::connect(socket.get(), &QTcpSocket::connected, &context, sendRequest);
-        socket->connectToHost(host, port);
     }
+    if (!viaProxy && m_transport.isNull() && addresses.isEmpty()) {
+        m_run = nullptr;
+        throw HttpError(404, kCantResolve);
+    }
+    connectNext();
     stall.start();
     if (!run.done) run.loop.exec();
     stall.stop();

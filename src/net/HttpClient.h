@@ -3,7 +3,11 @@
 #include "net/httpframing.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QHostAddress>
+#include <QList>
 #include <QObject>
+#include <QSslCertificate>
 #include <QString>
 
 #include <exception>
@@ -52,8 +56,14 @@ private:
 // waited for with an event loop so that windows stay live. The body goes to
 // the destination device as it arrives; the caller creates and closes it.
 // Redirections are followed here, at most five, to http or https only and
-// never from https down to http. The head of a reply may hold 64 KiB at
-// most and must come whole within the stall limit.
+// never from https down to http, nor from a server outside to an address of
+// this machine or its network (http::isLocalAddress). The head of a reply
+// may hold 64 KiB at most and must come whole within the stall limit.
+//
+// The client resolves a server's name itself and connects to the addresses
+// it checked. Through a proxy, http goes to the proxy as a whole address and
+// https through a tunnel ("CONNECT host:port"), TLS then running from the
+// client to the server with the same checks: https never travels in clear.
 class HttpClient : public QObject
 {
     Q_OBJECT
@@ -68,6 +78,26 @@ public:
     {
         m_proxyName = name;
         m_proxyPort = port;
+    }
+    // Certificate authorities trusted for https beside the system's.
+    void setExtraCaCertificates(const QList<QSslCertificate> &certificates)
+    {
+        m_extraCa = certificates;
+    }
+    // The transport address seam. A name given here resolves to `address`
+    // without asking the system.
+    void setHostAddress(const QString &name, const QHostAddress &address)
+    {
+        m_hosts.insert(name.toLower(), address);
+    }
+    // Connections to servers go to this address and port instead of the
+    // server's (the tests serve every name on 127.0.0.1); the server's own
+    // address still decides which redirections are followed. Not for the
+    // proxy.
+    void setTransportAddress(const QHostAddress &address, quint16 port)
+    {
+        m_transport = address;
+        m_transportPort = port;
     }
     void setUserAgent(const QByteArray &agent) { m_userAgent = agent; }
     void setAccept(const QByteArray &types) { m_accept = types; }
@@ -102,7 +132,10 @@ private:
         bool redirected = false;
         http::Url next;
     };
-    Hop fetch(const http::Url &url);
+    Hop fetch(const http::Url &url, const QList<QHostAddress> &addresses);
+    // The addresses of a server's name; empty when it has none, or an
+    // HttpError when `required`.
+    QList<QHostAddress> lookUp(const QString &host, bool required);
 
     QString m_url;
     QString m_proxyName;
@@ -112,6 +145,10 @@ private:
     bool m_noCache = false;
     QIODevice *m_destination = nullptr;
     int m_stallMs = 30000;
+    QList<QSslCertificate> m_extraCa;
+    QHash<QString, QHostAddress> m_hosts;
+    QHostAddress m_transport;
+    quint16 m_transportPort = 0;
 
     Run *m_run = nullptr;
     int m_status = 0;

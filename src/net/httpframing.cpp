@@ -162,6 +162,35 @@ QByteArray buildRequest(const Url &url, const QByteArray &userAgent, const QByte
     return r;
 }
 
+QByteArray buildConnect(const Url &url, const QByteArray &userAgent)
+{
+    Url withPort = url;
+    withPort.portNamed = true;
+    const QByteArray authority = withPort.hostHeader();
+    return "CONNECT " + authority + " HTTP/1.0\r\nHost: " + authority +
+           "\r\nUser-Agent: " + userAgent + "\r\n\r\n";
+}
+
+bool isLocalAddress(const QHostAddress &address)
+{
+    bool v4 = false;
+    const quint32 ip = address.toIPv4Address(&v4);
+    if (v4) {
+        const auto in = [ip](quint32 net, int bits) {
+            return (ip >> (32 - bits)) == (net >> (32 - bits));
+        };
+        return in(0x7F000000, 8) || in(0x0A000000, 8) || in(0xAC100000, 12) || in(0xC0A80000, 16) ||
+               in(0xA9FE0000, 16) || in(0x00000000, 8);
+    }
+    if (address.protocol() != QAbstractSocket::IPv6Protocol) return false;
+    const Q_IPV6ADDR a = address.toIPv6Address();
+    bool unspecified = true;
+    for (int i = 0; i < 16; ++i)
+        unspecified = unspecified && a[i] == 0;
+    return unspecified || address.isLoopback() || (a[0] & 0xFE) == 0xFC ||
+           (a[0] == 0xFE && (a[1] & 0xC0) == 0x80);
+}
+
 QByteArray ResponseHead::header(const QByteArray &name) const
 {
     for (const auto &h : headers)

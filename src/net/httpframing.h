@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHostAddress>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -35,6 +36,18 @@ bool parseUrl(const QString &text, Url *url, QString *error);
 // proxy the request line carries the whole address.
 QByteArray buildRequest(const Url &url, const QByteArray &userAgent, const QByteArray &accept,
                         bool noCache = false, bool viaProxy = false);
+
+// The request that asks a proxy for a tunnel to the server of an https
+// address, byte for byte: "CONNECT host:port HTTP/1.0", "Host" (the same
+// "host:port"), "User-Agent", then an empty line. TLS then runs in the tunnel.
+QByteArray buildConnect(const Url &url, const QByteArray &userAgent);
+
+// An address of this machine or of its local network: loopback (127/8, ::1),
+// private (10/8, 172.16/12, 192.168/16, fc00::/7), link-local (169.254/16,
+// fe80::/10) or "this host" (0/8, ::). An IPv4 address written as IPv6
+// (::ffff:a.b.c.d) is judged as itself. A server outside may not redirect
+// the client to one of them.
+bool isLocalAddress(const QHostAddress &address);
 
 // The head of a reply: status line and header lines.
 struct ResponseHead {

@@ -1,12 +1,16 @@
 #include "quotes/BourseData.h"
 
+#include "base/DirLock.h"
 #include "base/Prompts.h"
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/questions.h"
+#include "base/records.h"
 #include "base/textfile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <limits>
@@ -79,6 +83,8 @@ bool mayChangeCodes(BourseData::Change change)
 
 BourseData::BourseData(const QString &dir, QObject *parent) : QObject(parent), m_dir(dir) {}
 
+BourseData::~BourseData() = default;
+
 QString BourseData::filePath(const QString &name) const
 {
     return QDir(m_dir).filePath(name);
@@ -91,11 +97,40 @@ Period BourseData::period() const
 
 // --- Files ---------------------------------------------------------------------
 
+bool BourseData::lockDir(qint64 *holder)
+{
+    if (m_lock) return true;
+    auto lock = std::make_unique<DirLock>(m_dir);
+    if (!lock->held()) {
+        if (holder) *holder = lock->holder();
+        return false;
+    }
+    m_lock = std::move(lock);
+    // No other copy is writing there: a temporary file is a leftover.
+    removeLeftoverTemporaries(m_dir);
+    return true;
+}
+
+QString BourseData::readOnlyRefusal(const QString &path)
+{
+    return QStringLiteral("Valmeq est ouvert en lecture seule : le fichier %1 n'est pas "
+                          "enregistré.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+bool BourseData::mayOverwrite(const QString &path, const FileStamp &stamp, qint64 limit) const
+{
+    return !changedSince(path, stamp, limit) ||
+           questions::askNoFirst(m_promptParent, changedQuestion(path)) == Prompts::Yes;
+}
+
 QString BourseData::Init()
 {
     QuoteLines lines;
     try {
-        lines = QuoteLines::read(filePath(kQuotations)); // without the empty lines
+        FileStamp stamp;
+        lines = QuoteLines::read(filePath(kQuotations), &stamp); // without the empty lines
+        m_stamps.insert(kQuotations, stamp);
     } catch (const VError &) {
         // What is typed from now on is never written over the quotations
         // that could not be read.
@@ -129,6 +164,10 @@ QString BourseData::Init()
 bool BourseData::Sauve()
 {
     if (!m_modified) return true;
+    if (m_readOnly) {
+        Prompts::get().information(m_promptParent, readOnlyRefusal(filePath(kQuotations)));
+        return true;
+    }
     if (m_unreadable.contains(kQuotations)) {
         Prompts::get().error(
             m_promptParent,
@@ -141,8 +180,20 @@ bool BourseData::Sauve()
         m_promptParent, QStringLiteral("Enregistrer le fichier des cotations ?"), true);
     if (answer == Prompts::Cancel) return false;
     if (answer == Prompts::Yes) {
+        QString path = filePath(kQuotations);
+        const bool over = mayOverwrite(path, m_stamps.value(kQuotations), largeFileLimit());
+        if (!over) {
+            // The other program's quotations stay; ours may go elsewhere,
+            // or the program stays open with them.
+            path = Prompts::get().saveFileName(
+                m_promptParent, QStringLiteral("Enregistrer les cotations sous"), path,
+                QStringLiteral("Fichiers de cotations (*.vmq)"), QStringLiteral("vmq"));
+            if (path.isEmpty()) return false;
+            path = QDir(m_dir).filePath(path);
+        }
         try {
-            m_store.write(filePath(kQuotations));
+            const FileStamp written = m_store.write(path);
+            if (over) m_stamps.insert(kQuotations, written);
         } catch (const VError &e) {
             Prompts::get().error(m_promptParent, e.message());
             return false;
@@ -161,7 +212,11 @@ void BourseData::ChargeIni()
         const QString path = filePath(name);
         if (!QFile::exists(path)) return;
         try {
-            use(readLines(path));
+            FileStamp stamp;
+            QStringList lines = readLines(path, kSmallFileLimit, &stamp);
+            m_stamps.insert(name, stamp);
+            m_settingsOnDisk.insert(name, lines);
+            use(std::move(lines));
         } catch (const VError &e) {
             m_unreadable.insert(name);
             Prompts::get().error(m_promptParent, e.message());
@@ -172,8 +227,6 @@ void BourseData::ChargeIni()
     read(QStringLiteral("Valmeq.trt"), [this](QStringList lines) { m_cards = std::move(lines); });
     read(QStringLiteral("Valmeq.prc"), [this](QStringList lines) { m_press = std::move(lines); });
     read(QStringLiteral("Valmeq.sit"), [this](QStringList lines) { m_sites = std::move(lines); });
-    for (const auto &[name, lines] : settingsFiles())
-        m_settingsOnDisk.insert(name, lines);
 }
 
 std::vector<std::pair<QString, QStringList>> BourseData::settingsFiles() const
@@ -195,13 +248,19 @@ bool BourseData::listsUnsaved() const
 
 void BourseData::SauveIni()
 {
+    if (m_readOnly) return;
     // Each file is written on its own: one that fails does not keep the
-    // others from being written.
+    // others from being written. A file that would get the lines it holds
+    // is not written: what another program changed there since stays.
     QStringList failures;
     for (const auto &[name, lines] : settingsFiles()) {
         if (m_unreadable.contains(name)) continue;
+        const auto held = m_settingsOnDisk.constFind(name);
+        if (held != m_settingsOnDisk.cend() && *held == lines) continue;
+        const QString path = filePath(name);
+        if (!mayOverwrite(path, m_stamps.value(name), kSmallFileLimit)) continue;
         try {
-            writeLines(filePath(name), lines);
+            m_stamps.insert(name, writeLines(path, lines));
             m_settingsOnDisk.insert(name, lines);
         } catch (const VError &e) {
             failures.append(e.message());
@@ -236,6 +295,8 @@ void BourseData::newPortfolio()
     m_portfolioModified = false;
     m_settings.portfolioPath.clear();
     m_portfolioUnreadable = false;
+    m_portfolioStamp = {};
+    m_portfolioFile.clear();
     flagsMayHaveChanged();
 }
 
@@ -244,7 +305,11 @@ void BourseData::loadPortfolio(const QString &path)
     m_settings.portfolioPath = path;
     // Until the file is read it must not be written over.
     m_portfolioUnreadable = true;
-    m_portfolio = readLines(QDir(m_dir).filePath(path));
+    const QString file = QDir(m_dir).filePath(path);
+    FileStamp stamp;
+    m_portfolio = readLines(file, kSmallFileLimit, &stamp);
+    m_portfolioStamp = stamp;
+    m_portfolioFile = file;
     m_portfolioUnreadable = false;
     m_portfolioModified = false;
     flagsMayHaveChanged();
@@ -252,8 +317,27 @@ void BourseData::loadPortfolio(const QString &path)
 
 void BourseData::savePortfolio(const QString &path)
 {
-    writeLines(QDir(m_dir).filePath(path), m_portfolio);
-    m_settings.portfolioPath = path;
+    QString target = path;
+    QString file = QDir(m_dir).filePath(path);
+    if (m_readOnly) throw VError(readOnlyRefusal(file));
+    if (file == m_portfolioFile && !mayOverwrite(file, m_portfolioStamp, kSmallFileLimit)) {
+        // The other program's file stays; the portfolio may go elsewhere.
+        target = Prompts::get().saveFileName(m_promptParent, QStringLiteral("Enregistrer sous"),
+                                             file, QStringLiteral("Fichiers portefeuille (*.ptf)"),
+                                             QStringLiteral("ptf"));
+        if (target.isEmpty())
+            throw VError(QStringLiteral("Le portefeuille n'est pas enregistré : le fichier %1 "
+                                        "garde les modifications de l'autre programme.")
+                             .arg(QDir::toNativeSeparators(file)));
+        if (const QStringList named = records::unstorable(target); !named.isEmpty())
+            throw VError(QStringLiteral("Le nom de fichier \u00ab %1 \u00bb contient ce que le "
+                                        "fichier Valmeq.ini ne peut pas enregistrer : %2")
+                             .arg(target, named.join(QStringLiteral(", "))));
+        file = QDir(m_dir).filePath(target);
+    }
+    m_portfolioStamp = writeLines(file, m_portfolio);
+    m_portfolioFile = file;
+    m_settings.portfolioPath = target;
     m_portfolioUnreadable = false;
     m_portfolioModified = false;
     flagsMayHaveChanged();

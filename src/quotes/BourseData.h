@@ -11,8 +11,10 @@
 #include <QHash>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
+class DirLock;
 class QWidget;
 
 // The document's data, without any window: the eight lists, the values and
@@ -25,6 +27,7 @@ class BourseData : public QObject
 public:
     // `dir` is the start directory every data file is named in.
     explicit BourseData(const QString &dir, QObject *parent = nullptr);
+    ~BourseData() override;
 
     QString dir() const { return m_dir; }
     QString filePath(const QString &name) const;
@@ -32,6 +35,20 @@ public:
     void setPromptParent(QWidget *parent) { m_promptParent = parent; }
 
     // --- Files -----------------------------------------------------------
+    // One copy writes in a start directory. True when this one holds it from
+    // now on (the temporary files a cut save left there are then removed);
+    // false when another running copy does, whose process number goes to
+    // `holder` (0 when unknown).
+    bool lockDir(qint64 *holder);
+    // Read-only, nothing is written: the closing writes no file and a
+    // portfolio save is refused with readOnlyRefusal.
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool readOnly() const { return m_readOnly; }
+    static QString readOnlyRefusal(const QString &path);
+    // Every file read is remembered as it was; before one is written over,
+    // a change made since by another program is asked about (No keeps that
+    // change, and the file is not written). Files whose lines did not
+    // change since read are not written at all.
     // Reads "Cours.vmq" into the store (empty lines dropped), takes the undo
     // copy, sets the first, last and current dates, clears the modified
     // flag. Throws the system's error when the file cannot be read: the
@@ -41,6 +58,9 @@ public:
     QString Init();
     // Asks, then writes "Cours.vmq". False when the closing must stop: the
     // user cancelled, or the file could not be written (the error is shown).
+    // When another program changed the file since it was read and the user
+    // keeps that change, the quotations may go to another file; without one
+    // the closing stops.
     bool Sauve();
     // "Valmeq.ini" and the three list files; a file that cannot be read is
     // reported, keeps the defaults and is not written at closing.
@@ -137,12 +157,16 @@ public:
     QString resolvedPortfolioPath() const;
     // An empty portfolio without a file, not modified.
     void newPortfolio();
-    // Reads the portfolio file, a relative path taken in the start directory.
+    // Reads the portfolio file, a relative path taken in the start directory
+    // (a few megabytes at most, as the settings and lists).
     // The path is kept even when the file cannot be read (the error is
     // thrown), but such a portfolio is never written over.
     void loadPortfolio(const QString &path);
     // Writes the portfolio to `path`, which becomes its path; the portfolio is
     // then not modified. Throws the system's error, the former file intact.
+    // When another program changed the file since it was read and the user
+    // keeps that change, the portfolio may go to another file instead, which
+    // becomes its path; without one nothing is written and it throws.
     void savePortfolio(const QString &path);
     // True when the portfolio has a path it may be written to: one was given,
     // and its file was read whole.
@@ -227,12 +251,23 @@ private:
     std::vector<std::pair<QString, QStringList>> settingsFiles() const;
 
     static bool sameCodes(const QuoteLines &a, const QuoteLines &b);
+    // True when the file may be written: unchanged since `stamp`, or the
+    // user agrees to write over the other program's change.
+    bool mayOverwrite(const QString &path, const FileStamp &stamp, qint64 limit) const;
 
     QString m_dir;
+    std::unique_ptr<DirLock> m_lock;
+    bool m_readOnly = false;
+    // What each file of the start directory held when read or last written.
+    QHash<QString, FileStamp> m_stamps;
+    // The same for the portfolio, with the file it is of.
+    FileStamp m_portfolioStamp;
+    QString m_portfolioFile;
     QWidget *m_promptParent = nullptr;
     // Files that exist but could not be read at start: never written over.
     QSet<QString> m_unreadable;
-    // What each settings or list file holds, as read or last written.
+    // The lines of each settings or list file, as read or last written
+    // (absent: the file was not there).
     QHash<QString, QStringList> m_settingsOnDisk;
 
     // The eight lists.

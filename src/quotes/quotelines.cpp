@@ -279,20 +279,23 @@ void QuoteLines::tidy()
 
 // --- Files ------------------------------------------------------------------
 
-QuoteLines QuoteLines::read(const QString &path)
+QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
 {
     QuoteLines lines;
     lines.m_refs.reserve(QFileInfo(path).size() / 48 + 1);
-    readLineBytes(path, [&lines](const char *s, qsizetype n) {
-        if (n > 0) lines.appendBytes(QByteArrayView(s, n));
-    });
+    readLineBytes(
+        path,
+        [&lines](const char *s, qsizetype n) {
+            if (n > 0) lines.appendBytes(QByteArrayView(s, n));
+        },
+        largeFileLimit(), stamp);
     lines.m_refs.squeeze();
     return lines;
 }
 
-void QuoteLines::write(const QString &path) const
+FileStamp QuoteLines::write(const QString &path) const
 {
-    writeBytes(path, [this](const ByteSink &sink) {
+    return writeBytes(path, [this](const ByteSink &sink) {
         // Chunks of about a megabyte: the store is not copied whole.
         constexpr qsizetype kChunk = 1 << 20;
         std::vector<char> chunk(static_cast<size_t>(kChunk));

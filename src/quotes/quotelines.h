@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/textfile.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -130,11 +132,14 @@ public:
 
     // --- Files ------------------------------------------------------------------
     // The lines of a file, split as readLines splits them, empty lines left
-    // out. Throws VError::cannotOpen when it cannot be read.
-    static QuoteLines read(const QString &path);
+    // out, of at most half the machine's memory. Throws VError::cannotOpen
+    // when it cannot be read, or the refusal of a file that is no regular
+    // file or too big. `stamp` gets what the file held.
+    static QuoteLines read(const QString &path, FileStamp *stamp = nullptr);
     // Replaces the file as writeLines does (each line ended with CR LF; a
-    // character the code page lacks written '?'). Throws VError::cannotCreate.
-    void write(const QString &path) const;
+    // character the code page lacks written '?'). Throws VError::cannotCreate;
+    // returns what the file now holds.
+    FileStamp write(const QString &path) const;
 
     // --- Reading as a list ------------------------------------------------------
     class const_iterator

@@ -67,7 +67,8 @@ private slots:
             QCOMPARE(readLines(path), kFormer + QStringList{u"Vendre Total"_s});
             return;
         }
-        const QString message = u"Ne peut créer le fichier "_s + path;
+        // The system's cause follows the file's name.
+        const QString message = u"Ne peut créer le fichier "_s + path + writeCause(fault);
         QCOMPARE(prompts.log, (QStringList{u"error: "_s + message, u"question: "_s + kQuestion}));
         // "Non": the window stays with the page as typed.
         QVERIFY(notes.isVisible());
@@ -160,6 +161,53 @@ private slots:
                              refused});
         QVERIFY(notes.isVisible());
         QCOMPARE(fileBytes(path), QByteArray("ancien\r\n"));
+    }
+
+    // A file of bytes the page cannot write back: said at opening, shown as
+    // "?"; closed untouched it keeps its bytes, edited it can be closed.
+    void open_bytesThePageCannotKeep_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("named"); // empty: every byte kept
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("NUL") << QByteArray("a\0b\r\n", 5) << u"caractère de contrôle U+0000"_s
+                             << u"a?b"_s;
+        QTest::newRow("undefined 0x81 and escape")
+            << QByteArray("\x81x\x1b\r\n")
+            << u"caractère de contrôle U+0081, caractère de contrôle U+001B"_s << u"?x?"_s;
+        QTest::newRow("euro and tab kept") << QByteArray("\x80\tz\r\n") << QString() << u"€\tz"_s;
+        // Shown in pieces, written back whole.
+        QTest::newRow("one line of 10 MB") << QByteArray(10 << 20, 'm') + "\r\n"
+                                           << QString()
+                                           << QStringList((10 << 20) / TBlocnotes::kShownLine,
+                                                          QString(TBlocnotes::kShownLine, u'm'))
+                                                  .join(u'\n');
+    }
+    void open_bytesThePageCannotKeep()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, named);
+        QFETCH(QString, shown);
+        TempStartDir dir;
+        ScriptedPrompts prompts;
+        const QString path = notepad::path(dir.path());
+        dir.writeBytes(u"Valmeq.nte"_s, bytes);
+        for (const bool edited : {false, true}) {
+            TBlocnotes notes;
+            notes.Charge(path);
+            const QStringList said = prompts.said(u"information"_s);
+            QCOMPARE(said.size(), named.isEmpty() ? 0 : 1);
+            if (!named.isEmpty()) QVERIFY(said[0].contains(u"("_s + named + u")"_s));
+            prompts.log.clear();
+            QCOMPARE(page(notes), shown);
+            notes.show();
+            if (edited) append(notes, u"!"_s);
+            notes.reject();
+            QVERIFY(!notes.isVisible());
+            QCOMPARE(fileBytes(path),
+                     edited ? encodeWindows1252(QString(shown).remove(u'\n')) + "!\r\n" : bytes);
+        }
+        QVERIFY(prompts.unexpected.isEmpty());
     }
 };
 

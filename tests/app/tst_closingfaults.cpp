@@ -54,7 +54,8 @@ private slots:
         prompts.answers = {Prompts::Yes};
         QVERIFY(!form.close());
         QCOMPARE(prompts.said(u"error"_s),
-                 QStringList{u"Ne peut créer le fichier "_s + dir.file(u"mon.ptf"_s)});
+                 QStringList{u"Ne peut créer le fichier "_s + dir.file(u"mon.ptf"_s) +
+                             writeCause(DiskFault::FullDisk)});
         QVERIFY(form.isVisible());
         QCOMPARE(form.bourse()->data().portfolio().size(), 2);
 
@@ -99,7 +100,8 @@ private slots:
         trigger(form, "miBlocnotes");
         QVERIFY(keptOpen);
         QVERIFY(prompts.dialogs.isEmpty());
-        const QString message = u"Ne peut créer le fichier "_s + dir.file(u"Valmeq.nte"_s);
+        const QString message = u"Ne peut créer le fichier "_s + dir.file(u"Valmeq.nte"_s) +
+                                writeCause(DiskFault::FullDisk);
         QCOMPARE(prompts.said(u"error"_s), (QStringList{message, message}));
         QCOMPARE(fileBytes(dir.file(u"Valmeq.nte"_s)), before);
         QVERIFY(form.isVisible());

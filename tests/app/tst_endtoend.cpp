@@ -3,6 +3,7 @@
 // compare the files written byte for byte.
 #include "app/TMainForm.h"
 #include "document/TBourse.h"
+#include "quotes/BourseData.h"
 #include "quotes/QuoteListModel.h"
 #include "testkit.h"
 
@@ -125,6 +126,49 @@ private slots:
         QCOMPARE(env->dir.bytes(u("Cours.vmq")), crlf(kStart) +
                                                      "20010306\t012000\tALPHA\t10,50\t1200\r\n"
                                                      "20010306\t00777\tNOUVELLE St\xe9\t,50\t\r\n");
+        QVERIFY(env->prompts.unexpected.isEmpty());
+    }
+
+    // Two copies on one start directory: the second is told, and reads
+    // only ("Oui": nothing it does is written) or quits ("Non").
+    void secondCopy_readsOnlyOrQuits_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Oui: read-only") << int(Prompts::Yes);
+        QTest::newRow("Non: quits") << int(Prompts::No);
+    }
+    void secondCopy_readsOnlyOrQuits()
+    {
+        QFETCH(int, answer);
+        env->dir.write(u("Valmeq.trt"), {u("012000\tFiche")});
+        start();
+        const QByteArray cards = env->dir.bytes(u("Valmeq.trt"));
+        TMainForm second;
+        env->prompts.answers = {Prompts::Answer(answer)};
+        second.show();
+        QCOMPARE(env->prompts.said(u("question")),
+                 QStringList{u("Valmeq est déjà ouvert sur ce dossier par un autre programme "
+                               "(processus %1). Ouvrir en lecture seule ?")
+                                 .arg(QCoreApplication::applicationPid())});
+        if (answer == Prompts::No) {
+            QTRY_VERIFY(!second.isVisible());
+        } else {
+            QCOMPARE(second.windowTitle(), u("Valmeq (lecture seule)[*]"));
+            QVERIFY(!second.findChild<QAction *>(u("miExporter"))->isEnabled());
+            second.bourse()->data().setCards({});
+            second.bourse()->data().change(BourseData::Change::Entry,
+                                           [](QStringList &s) { s.removeLast(); });
+            QVERIFY(second.close());
+            QCOMPARE(env->prompts.said(u("information")),
+                     QStringList{BourseData::readOnlyRefusal(env->dir.file(u("Cours.vmq")))});
+        }
+        QCOMPARE(env->dir.bytes(u("Cours.vmq")), crlf(kStart));
+        QCOMPARE(env->dir.bytes(u("Valmeq.trt")), cards);
+        QVERIFY(!env->dir.exists(u("Valmeq.ini")));
+        // The first copy writes as ever.
+        trigger("miOuvrirAuto");
+        QVERIFY(form->close());
+        QVERIFY(env->dir.bytes(u("Valmeq.ini")).endsWith("\r\n1\r\n"));
         QVERIFY(env->prompts.unexpected.isEmpty());
     }
 

@@ -721,12 +721,14 @@ private slots:
         QDir::setCurrent(gone);
         start();
         QDir::setCurrent(env->dir.path());
-        QVERIFY(QDir(env->dir.path()).rmdir(u("gone")));
+        // Removed whole, the lock file of the running copy with it.
+        QVERIFY(QDir(gone).removeRecursively());
         QVERIFY(form->close());
         // Every file that could not be written is named.
         QStringList notWritten;
         for (const char *name : {"Valmeq.ini", "Valmeq.trt", "Valmeq.prc", "Valmeq.sit"})
-            notWritten.append(u("Ne peut créer le fichier ") + gone + u("/") + u(name));
+            notWritten.append(u("Ne peut créer le fichier ") + gone + u("/") + u(name) +
+                              u(" : fichier introuvable"));
         QCOMPARE(env->prompts.said(u("error")),
                  QStringList({u("Ne peut accéder au répertoire ") + gone,
                               notWritten.join(QLatin1Char('\n'))}));

@@ -70,7 +70,7 @@ private slots:
         } catch (const VError &e) {
             message = e.message();
         }
-        QCOMPARE(message, u"Ne peut créer le fichier "_s + path);
+        QCOMPARE(message, u"Ne peut créer le fichier "_s + path + u" : disque plein"_s);
         QCOMPARE(fileBytes(path), before);
         QCOMPARE(disk.entries(), (QStringList{name, u"filler"_s}));
     }
@@ -104,8 +104,8 @@ private slots:
 
         prompts.answers = {Prompts::Yes};
         QVERIFY(!bourse->Sauve());
-        QCOMPARE(prompts.said(u"error"_s),
-                 QStringList{u"Ne peut créer le fichier "_s + disk.file(names[0])});
+        QCOMPARE(prompts.said(u"error"_s), QStringList{u"Ne peut créer le fichier "_s +
+                                                       disk.file(names[0]) + u" : disque plein"_s});
         QVERIFY(bourse->isModified());
         QString message;
         try {
@@ -114,7 +114,8 @@ private slots:
             message = e.message();
         }
         QCOMPARE(message, u"Ne peut créer le fichier "_s + disk.file(names[1]) +
-                              u"\nNe peut créer le fichier "_s + disk.file(names[2]));
+                              u" : disque plein\nNe peut créer le fichier "_s +
+                              disk.file(names[2]) + u" : disque plein"_s);
         bourse.reset();
 
         for (int i = 0; i < names.size(); ++i)

@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // A device with room for so many bytes: a write beyond is cut short, then
 // refused.
@@ -229,9 +230,68 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, previous);
 
-        QCOMPARE(message, QStringLiteral("Ne peut créer le fichier ") + path);
+        // The system's cause follows, in the download's words (EFBIG).
+        QCOMPARE(message, QStringLiteral("Ne peut créer le fichier ") + path +
+                              QStringLiteral(" : erreur E/S %1").arg(EFBIG));
         QCOMPARE(read(path), before);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Cours.vmq")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Cours.vmq")});
+    }
+
+    // What is no regular file, or too big, is refused at once, named.
+    void readers_refuseWhatTheyMustNotRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<qint64>("size"); // of a sparse regular file
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<QString>("refusal"); // after "Le fichier <path> "
+        const QString notRegular = QStringLiteral("n'est pas un fichier ordinaire");
+        QTest::newRow("link to /dev/zero")
+            << QStringLiteral("/dev/zero") << qint64(0) << kSmallFileLimit << notRegular;
+        QTest::newRow("pipe, nobody writing")
+            << QStringLiteral("fifo") << qint64(0) << kSmallFileLimit << notRegular;
+        QTest::newRow("one byte too many")
+            << QStringLiteral("file") << kSmallFileLimit + 1 << kSmallFileLimit
+            << QStringLiteral("est trop grand (17 Mo, au plus 16 Mo)");
+        QTest::newRow("over half the memory")
+            << QStringLiteral("file") << largeFileLimit() + 1 << largeFileLimit()
+            << QStringLiteral("est trop grand (%1 Mo, au plus %2 Mo)")
+                   .arg((largeFileLimit() >> 20) + 1)
+                   .arg((largeFileLimit() + (1 << 20) - 1) >> 20);
+    }
+    void readers_refuseWhatTheyMustNotRead()
+    {
+        QFETCH(QString, kind);
+        QFETCH(qint64, size);
+        QFETCH(qint64, limit);
+        QFETCH(QString, refusal);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Valmeq.trt"));
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == QLatin1String("file"))
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, size));
+        else
+            QVERIFY(QFile::link(kind, path));
+        QString message;
+        try {
+            readLines(path, limit);
+        } catch (const VError &e) {
+            message = e.message();
+        }
+        QCOMPARE(message, QStringLiteral("Le fichier ") + path + QLatin1Char(' ') + refusal);
+    }
+
+    // A name as long as the system allows is written: the temporary file's
+    // name does not grow with it.
+    void writeLines_longestName()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString(251, QLatin1Char('n')) + QStringLiteral(".ptf"));
+        writeLines(path, {QStringLiteral("A19990104")});
+        writeLines(path, {QStringLiteral("A19990105")});
+        QCOMPARE(read(path), QByteArray("A19990105\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 };
 

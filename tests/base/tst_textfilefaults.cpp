@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -63,7 +64,7 @@ private slots:
             QCOMPARE(readLines(path), numbered(3000));
             return;
         }
-        QCOMPARE(failure, u"Ne peut créer le fichier "_s + path);
+        QCOMPARE(failure, u"Ne peut créer le fichier "_s + path + writeCause(fault));
         QCOMPARE(dir.entries(), entries); // no temporary file left
         if (fault == DiskFault::FileIsDirectory)
             QVERIFY(QFileInfo(path).isDir());
@@ -85,7 +86,7 @@ private slots:
             WriteLimit limit(4096);
             failure = failureOf(path, numbered(3000));
         }
-        QCOMPARE(failure, u"Ne peut créer le fichier "_s + path);
+        QCOMPARE(failure, u"Ne peut créer le fichier "_s + path + u" : erreur E/S %1"_s.arg(EFBIG));
         QCOMPARE(fileBytes(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{u"Valmeq.nte"_s});
@@ -129,7 +130,10 @@ private slots:
         if (child == 0) {
             if (::setgid(nobody) != 0 || ::setuid(nobody) != 0) ::_exit(3);
             const QString failure = failureOf(path, numbered(50));
-            ::_exit(failure == u"Ne peut créer le fichier "_s + path ? 0 : 1);
+            ::_exit(failure ==
+                            u"Ne peut créer le fichier "_s + path + u" : accès au fichier refusé"_s
+                        ? 0
+                        : 1);
         }
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);

@@ -97,6 +97,21 @@ bool faultFailsWrite(DiskFault fault)
     return fault != DiskFault::FileRemoved;
 }
 
+QString writeCause(DiskFault fault)
+{
+    switch (fault) {
+    case DiskFault::FullDisk:
+        return QStringLiteral(" : disque plein");
+    case DiskFault::DirectoryRemoved:
+    case DiskFault::FileRemoved:
+        return QStringLiteral(" : fichier introuvable");
+    case DiskFault::FileIsDirectory:
+        return QStringLiteral(" : erreur E/S %1").arg(EISDIR);
+    default:
+        return QStringLiteral(" : acc\u00e8s au fichier refus\u00e9");
+    }
+}
+
 FaultyDir::FaultyDir(DiskFault fault) : m_fault(fault), m_previous(QDir::currentPath())
 {
     switch (fault) {

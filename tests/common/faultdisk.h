@@ -55,6 +55,9 @@ Q_DECLARE_METATYPE(DiskFault)
 void addFaultRows();
 // False for the one fault a save gets over: a removed file is written anew.
 bool faultFailsWrite(DiskFault fault);
+// What follows "Ne peut créer le fichier X" when a write meets the fault:
+// " : " and the system's cause.
+QString writeCause(DiskFault fault);
 
 // A start directory where one fault is staged after the program read its
 // files. The current directory while it lives, as a start directory is.

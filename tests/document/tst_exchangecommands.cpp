@@ -425,7 +425,8 @@ void export_failure_keepsTheFormerFile()
     const QString target = doc->dir.file(u"absent/out.txt"_s);
     prompts->fileNames = {target};
     run([this] { b->exchange().Exporter(); });
-    QCOMPARE(prompts->said(u"error"_s), QStringList{u"Ne peut créer le fichier "_s + target});
+    QCOMPARE(prompts->said(u"error"_s),
+             QStringList{u"Ne peut créer le fichier "_s + target + u" : fichier introuvable"_s});
 }
 
 void export_emptyList_isAnEmptyFile()

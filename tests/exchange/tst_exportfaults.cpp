@@ -61,7 +61,8 @@ private slots:
             QCOMPARE(readLines(path).size(), 3);
             return;
         }
-        QCOMPARE(prompts.said(u"error"_s), QStringList{u"Ne peut créer le fichier "_s + path});
+        QCOMPARE(prompts.said(u"error"_s),
+                 QStringList{u"Ne peut créer le fichier "_s + path + writeCause(fault)});
         QCOMPARE(dir.entries(), entries);
         if (fault == DiskFault::FileIsDirectory)
             QVERIFY(QFileInfo(path).isDir());

@@ -8,12 +8,14 @@
 #include "testkit.h"
 
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextFrame>
 
 namespace
 {
@@ -167,6 +169,35 @@ private slots:
         QCOMPARE(HelpFile::locate(start, program.path()), env->dir.file(u("Valmeq.hlp")));
     }
 
+    // --- The window over a help file of anyone's making --------------------------
+
+    void hostilePage_isShownFiltered_andNoFileIsRead()
+    {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        const QString path = env->dir.file(u("rouge.png"));
+        QVERIFY(image.save(path));
+        HelpFile file;
+        file.parse(u("<!-- page id=\"sommaire\" -->\n") + u("<table><tr><td>x").repeated(3000) +
+                   u("<img src=\"%1\">").arg(path));
+        THelp help(file);
+        help.showPage(u("sommaire"));
+        auto *browser = child<QTextBrowser>(&help, "TextBrowser1");
+        const QTextDocument *doc = browser->document();
+        QCOMPARE(doc->rootFrame()->childFrames().size(), 1);
+        QVERIFY(doc->rootFrame()->childFrames().first()->childFrames().isEmpty());
+        QVERIFY(!doc->toHtml().contains(u("<img")));
+        // Even HTML that never went through the filter reads no file when
+        // laid out, which is when an image is asked for.
+        for (const QUrl &url : {QUrl(path), QUrl::fromLocalFile(path)}) {
+            browser->setHtml(u("<p><img src=\"%1\"></p>").arg(url.toString()));
+            doc->size();
+            QCOMPARE(doc->resource(QTextDocument::ImageResource, url).value<QImage>().size(),
+                     QSize(1, 1));
+            QVERIFY(doc->resource(QTextDocument::StyleSheetResource, url).isNull());
+        }
+    }
+
     // --- The help from the frame ------------------------------------------------
 
     void aideEntries_data()
@@ -259,6 +290,20 @@ private slots:
         form->findChild<QAction *>(u("miCalendrier"))->trigger();
         QCOMPARE(shown, u("sommaire"));
         QVERIFY(env->prompts.dialogs.isEmpty());
+    }
+
+    // A help file beyond its limit is refused, named, before it is read.
+    void oversizedHelpFile_isRefused()
+    {
+        const QString path = env->dir.file(u("Valmeq.hlp"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(HelpFile::kLimit + 1));
+        file.close();
+        start(false);
+        form->findChild<QAction *>(u("miAideIndex"))->trigger();
+        QCOMPARE(env->prompts.said(u("error")),
+                 QStringList{u("Le fichier %1 est trop grand (9 Mo, au plus 8 Mo)").arg(path)});
+        QCOMPARE(env->prompts.unexpected, QStringList());
     }
 
     void missingHelpFile_isSaid()

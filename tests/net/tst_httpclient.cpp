@@ -177,6 +177,40 @@ private slots:
         QVERIFY(o.error.size() > 19);
     }
 
+    // A server outside (a name of the seam, served on 127.0.0.1) redirects.
+    void redirectionToALocalAddress_isRefused_data()
+    {
+        QTest::addColumn<QByteArray>("location");
+        QTest::addColumn<QString>("error");
+        const QString refused = u"Redirection refusée vers une adresse locale : "_s;
+        QTest::newRow("loopback") << QByteArray("http://127.0.0.1:9090/admin")
+                                  << refused + u"http://127.0.0.1:9090/admin"_s;
+        QTest::newRow("IPv6 loopback")
+            << QByteArray("http://[::1]/") << refused + u"http://[::1]/"_s;
+        QTest::newRow("name of a private address")
+            << QByteArray("https://intranet.test/") << refused + u"https://intranet.test/"_s;
+        QTest::newRow("another server outside") << QByteArray("/cours.txt") << QString();
+    }
+    void redirectionToALocalAddress_isRefused()
+    {
+        QFETCH(QByteArray, location);
+        QFETCH(QString, error);
+        ScriptedServer server;
+        server.replies = {ScriptedServer::moved(location, "302 Found"),
+                          ScriptedServer::ok("cours")};
+        HttpClient client;
+        client.setHostAddress(u"cours.test"_s, QHostAddress(u"203.0.113.5"_s));
+        client.setHostAddress(u"intranet.test"_s, QHostAddress(u"10.0.0.5"_s));
+        client.setTransportAddress(QHostAddress::LocalHost, server.port());
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        client.setDestination(&out);
+        client.setUrl(u"http://cours.test/"_s);
+        QCOMPARE(run(client).error, error);
+        QCOMPARE(server.requests.size(), error.isEmpty() ? 2 : 1);
+        QCOMPARE(out.data(), error.isEmpty() ? QByteArray("cours") : QByteArray());
+    }
+
     void badAddress_sendsNothing_data()
     {
         QTest::addColumn<QString>("suffix");

@@ -114,6 +114,42 @@ private slots:
               "expected");
     }
 
+    void localAddresses_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("local");
+        const std::pair<const char *, bool> rows[] = {
+            {"127.0.0.1", true},
+            {"127.255.255.254", true},
+            {"10.1.2.3", true},
+            {"172.16.0.1", true},
+            {"172.31.255.255", true},
+            {"172.32.0.1", false},
+            {"192.168.1.1", true},
+            {"192.169.0.1", false},
+            {"169.254.169.254", true},
+            {"0.0.0.0", true},
+            {"8.8.8.8", false},
+            {"::1", true},
+            {"::", true},
+            {"fe80::1", true},
+            {"febf::1", true},
+            {"fec0::1", false},
+            {"fc00::1", true},
+            {"fdff::1", true},
+            {"::ffff:127.0.0.1", true},
+            {"::ffff:8.8.8.8", false},
+            {"2001:db8::1", false},
+        };
+        for (const auto &[address, local] : rows)
+            QTest::newRow(address) << QString::fromLatin1(address) << local;
+    }
+    void localAddresses()
+    {
+        QFETCH(QString, address);
+        QTEST(http::isLocalAddress(QHostAddress(address)), "local");
+    }
+
     void statusLine_data()
     {
         QTest::addColumn<QByteArray>("line");

@@ -71,6 +71,7 @@ private slots:
         data.setCards(data.cards() + QStringList{u"013000\tBETA\t2000"_s});
         data.setPressNotes(data.pressNotes() + QStringList{u"19990321\t013000\tBETA\tAchat"_s});
         data.setSites(data.sites() + QStringList{u"Autre\thttp://autre.fr/c.txt\t/tmp/c.txt"_s});
+        data.SetIni(true); // the settings changed too: every file is written
         QVERIFY(dir.stage(u"Valmeq.trt"_s));
 
         const QString failure = failureOf([&] { data.SauveIni(); });
@@ -86,7 +87,7 @@ private slots:
         QStringList failed;
         for (const QString &name : kNames)
             if (wholeDisk || name == u"Valmeq.trt"_s)
-                failed.append(u"Ne peut créer le fichier "_s + dir.file(name));
+                failed.append(u"Ne peut créer le fichier "_s + dir.file(name) + writeCause(fault));
         QCOMPARE(failure, failed.join(u'\n'));
         if (fault == DiskFault::DirectoryRemoved) {
             QVERIFY(!QFileInfo::exists(dir.path()));

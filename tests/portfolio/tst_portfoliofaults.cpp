@@ -134,7 +134,8 @@ private slots:
             QVERIFY(!f.doc->data().portfolioModified());
             return;
         }
-        QCOMPARE(f.prompts.said(u"error"_s), QStringList{u"Ne peut créer le fichier "_s + path});
+        QCOMPARE(f.prompts.said(u"error"_s),
+                 QStringList{u"Ne peut créer le fichier "_s + path + writeCause(fault)});
         if (command == Command::Closing) QVERIFY(!mayClose); // the closing stops
         // Nothing changed in memory: the operation can still be saved.
         QVERIFY(f.doc->data().portfolioModified());

@@ -257,7 +257,8 @@ void TestPortfolioWindows::unreadablePortfolio_isNeverWrittenOver()
     QVERIFY(QDir(d.dir.path()).mkdir(u("perdu.ptf")));
     const QString path = d.dir.file(u("perdu.ptf"));
     runCommand(d.bourse.get(), [&] { d.bourse->portfolio().Charge(path); });
-    QCOMPARE(d.prompts.said(u("error")), QStringList{u("Ne peut ouvrir le fichier ") + path});
+    QCOMPARE(d.prompts.said(u("error")),
+             QStringList{u("Le fichier %1 n'est pas un fichier ordinaire").arg(path)});
     QCOMPARE(d.bourse->data().portfolioPath(), path);
     d.bourse->data().addOperations({u("A20010102\t013000\t2,00\t1\t1")});
     d.prompts.fileNames = {QString()};

@@ -276,7 +276,8 @@ private slots:
         QVERIFY(!b.Sauve());
         QCOMPARE(prompts.said(QStringLiteral("error")),
                  QStringList{QStringLiteral("Ne peut créer le fichier ") +
-                             dir.file(QStringLiteral("Cours.vmq"))});
+                             dir.file(QStringLiteral("Cours.vmq")) +
+                             QStringLiteral(" : erreur E/S %1").arg(EISDIR)});
         QVERIFY(b.isModified());
     }
 
