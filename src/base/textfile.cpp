@@ -379,6 +379,16 @@ bool changedSince(const QString &path, const FileStamp &stamp, qint64 limit)
     const QFileInfo info(path);
     if (!info.isFile()) return false;
     if (!stamp.exists || info.size() != stamp.size) return true;
+#ifdef Q_OS_UNIX
+    // The same size and the same modification time to the nanosecond: not
+    // written since, and hashing a large file again is spared. A time in
+    // whole seconds may come from a coarse file system, where two writes
+    // share a second: the content decides then.
+    struct stat st = {};
+    if (stamp.modified % 1000000000 != 0 && ::stat(QFile::encodeName(path).constData(), &st) == 0 &&
+        qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec == stamp.modified)
+        return false;
+#endif
     try {
         return stampOf(path, limit).hash != stamp.hash;
     } catch (const VError &) {

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -292,6 +293,42 @@ private slots:
         writeLines(path, {QStringLiteral("A19990105")});
         QCOMPARE(read(path), QByteArray("A19990105\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    // What another program did to a file since it was read; the time it
+    // leaves on the file is set here to the time the file had when read.
+    void changedSince_data()
+    {
+        QTest::addColumn<QByteArray>("now");
+        QTest::addColumn<bool>("sameTime");
+        QTest::addColumn<bool>("wholeSecond"); // the read file's time
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("untouched") << QByteArray("A1") << true << false << false;
+        QTest::newRow("untouched, time in whole seconds")
+            << QByteArray("A1") << true << true << false;
+        QTest::newRow("same size, written later") << QByteArray("B2") << false << false << true;
+        QTest::newRow("same size and time, whole seconds")
+            << QByteArray("B2") << true << true << true;
+        QTest::newRow("longer") << QByteArray("A12") << true << false << true;
+    }
+    void changedSince()
+    {
+        QFETCH(QByteArray, now);
+        QFETCH(bool, sameTime);
+        QFETCH(bool, wholeSecond);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Valmeq.ini"));
+        write(path, "A1");
+        const struct timespec read = {1700000000, wholeSecond ? 0 : 123456789};
+        const struct timespec times[2] = {read, read};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+        FileStamp stamp;
+        readLines(path, kSmallFileLimit, &stamp);
+        write(path, now);
+        const struct timespec later = {1700000001, 5};
+        const struct timespec after[2] = {later, sameTime ? read : later};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), after, 0), 0);
+        QTEST(::changedSince(path, stamp, kSmallFileLimit), "changed");
     }
 };
 
