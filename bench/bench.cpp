@@ -13,7 +13,9 @@
 // and the saving against a plain reading of the texts.
 #include "base/formats.h"
 #include "base/textfile.h"
+#include "charts/chartdraw.h"
 #include "charts/series.h"
+#include "document/ChartPage.h"
 #include "document/ExchangeCommands.h"
 #include "document/PortfolioCommands.h"
 #include "quotes/maintenance.h"
@@ -362,6 +364,14 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
               }),
               0, 16);
     b->resize(1000, 700);
+    const TextMeasure measure{[](const QString &t) { return int(7 * t.size()); },
+                              [](const QString &) { return 13; }};
+    const History history = b->chart().history(); // about 5,000 quotations
+    table.add(u"chart of a security: priceChart"_s, timed([&] {
+                  int length = 8;
+                  (void)priceChart(QSize(1000, 600), history, 1, length, measure);
+              }),
+              0, 8);
     const QString from = toStored(b->data().firstDate());
     const QString to = toStored(b->data().lastDate());
     qsizetype ranked = 0;

@@ -1,6 +1,7 @@
 #include "charts/TParam.h"
 
 #include "base/DialogKit.h"
+#include "charts/HelpKey.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -12,6 +13,7 @@ TParam::TParam(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Param"));
     setWindowTitle(QStringLiteral("Paramètres"));
+    helpOnF1(this, kHelpIndicators);
 
     m_checkBox1 = new QCheckBox(QStringLiteral("Tracer moyenne mobile"), this);
     m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));

@@ -45,7 +45,7 @@ int ChartCommands::validLength(int Settings::*length)
 History ChartCommands::history() const
 {
     m_doc.titres().LitTitre();
-    return historyOf(m_doc.titres().model()->lines());
+    return m_doc.chart().history();
 }
 
 void ChartCommands::RIIndex()
@@ -54,7 +54,7 @@ void ChartCommands::RIIndex()
     const int length = validLength(&Settings::rsiLength);
     if (h.size() < length) return;
     TRsi window(&m_doc);
-    window.Init(lastOf(h, kMaxPoints + 1), length);
+    window.Init(h, length);
     Prompts::get().exec(&window);
 }
 
@@ -64,7 +64,7 @@ void ChartCommands::Momentum()
     const int length = validLength(&Settings::momentumLength);
     if (h.size() < length) return;
     TMoment window(&m_doc);
-    window.Init(lastOf(h, kMaxPoints), length);
+    window.Init(h, length);
     Prompts::get().exec(&window);
 }
 
@@ -73,14 +73,17 @@ void ChartCommands::ZigetZag()
     const History h = history();
     if (h.size() < 10) return;
     TZigzag window(&m_doc);
-    window.Init(lastOf(h, kMaxPoints), m_data.settings().zigzagPercent);
+    window.Init(h, m_data.settings().zigzagPercent);
     Prompts::get().exec(&window);
 }
 
 void ChartCommands::Statistiques()
 {
     const History h = history();
-    if (h.size() < 1) return;
+    if (h.size() < 1) {
+        Prompts::get().information(&m_doc, h.emptyText());
+        return;
+    }
     TStatis window(&m_doc);
     window.Init(h);
     Prompts::get().exec(&window);

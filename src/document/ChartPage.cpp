@@ -1,5 +1,6 @@
 #include "document/ChartPage.h"
 
+#include "base/formats.h"
 #include "charts/PaintArea.h"
 #include "quotes/QuoteListModel.h"
 
@@ -19,14 +20,29 @@ ChartPage::ChartPage(TBourse &doc, BourseData &data, QWidget *parent)
     m_paintBox1 = new PaintArea(this);
     m_paintBox1->setSource([this](QSize size, const TextMeasure &measure) {
         Settings settings = m_data.settings();
-        auto steps = priceChart(size, historyOf(m_doc.titres().model()->lines()), settings.maSwitch,
-                                settings.maLength, measure);
+        auto steps = priceChart(size, history(), settings.maSwitch, settings.maLength, measure);
         m_data.setSettings(settings);
         return steps;
     });
+    // Room for the price pane, the volume pane and their labels.
+    m_paintBox1->setMinimumSize(480, 380);
     pagekit::layoutPage(this, QStringLiteral("Graphique"), m_comboBox3, m_paintBox1);
 
     connect(m_comboBox3, &QComboBox::activated, this, [this] { ComboBox3Change(); });
+}
+
+History ChartPage::history() const
+{
+    History h = historyOf(m_doc.titres().model()->lines());
+    const Period period = m_data.period();
+    if (period.mode == 1) {
+        h.from = storedToShown(period.first);
+        h.to = storedToShown(period.last);
+    } else if (m_data.firstDate().isValid()) {
+        h.from = toShown(m_data.firstDate());
+        h.to = toShown(m_data.lastDate());
+    }
+    return h;
 }
 
 void ChartPage::setNames(const QStringList &names, const QString &first)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "charts/series.h"
+
 #include <QWidget>
 
 class BourseData;
@@ -20,6 +22,9 @@ public:
     // draws it from the security view's list).
     void Dessine();
     PaintArea *paintBox() const { return m_paintBox1; }
+    // The security view's list as the charts read it, with the period asked
+    // for.
+    History history() const;
 
     void setNames(const QStringList &names, const QString &first);
     void showName(const QString &name, int position);

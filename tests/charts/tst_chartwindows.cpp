@@ -50,7 +50,7 @@ private slots:
         QFETCH(bool, ok);
         DocumentFixture env(store(20));
         env.bourse->charts().Graphique();
-        QTRY_VERIFY(drawsIn(env.bourse->chart().paintBox()->drawing(), Qt::yellow));
+        QTRY_VERIFY(drawsIn(env.bourse->chart().paintBox()->drawing(), averageColour()));
         env.prompts.dialogs << [&](QDialog *d) {
             [&] {
                 QCOMPARE(d->windowTitle(), u("Paramètres"));
@@ -71,7 +71,7 @@ private slots:
             QList<int>({s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent}),
             ok ? QList<int>({0, 8, 12, 9, 7}) : QList<int>({1, 8, 6, 6, 5}));
         // After "OK" the chart shown loses its average at once.
-        if (ok) QTRY_VERIFY(!drawsIn(env.bourse->chart().paintBox()->drawing(), Qt::yellow));
+        if (ok) QTRY_VERIFY(!drawsIn(env.bourse->chart().paintBox()->drawing(), averageColour()));
     }
 
     void indicatorCommands_openNothingOnShortHistories_data()
@@ -86,6 +86,7 @@ private slots:
         QTest::newRow("zigzag 9") << 9 << 2 << QString();
         QTest::newRow("zigzag 10") << 10 << 2 << u("Zigzag");
         QTest::newRow("statistics 1") << 1 << 3 << u("Statistiques ACIÉRIES");
+        QTest::newRow("statistics 0, said") << 0 << 3 << u("information: Aucune cotation");
     }
     void indicatorCommands_openNothingOnShortHistories()
     {
@@ -100,8 +101,10 @@ private slots:
         : command == 1 ? c.Momentum()
         : command == 2 ? c.ZigetZag()
                        : c.Statistiques();
-        QCOMPARE(env.prompts.log,
-                 opened.isEmpty() ? QStringList() : QStringList({u("window: ") + opened}));
+        QCOMPARE(env.prompts.log, opened.isEmpty() ? QStringList()
+                                  : opened.startsWith(u("information: "))
+                                      ? QStringList({opened})
+                                      : QStringList({u("window: ") + opened}));
     }
 
     void rsi_lengthBelow2_becomes6()
@@ -118,7 +121,7 @@ private slots:
         };
         env.bourse->charts().RIIndex();
         QCOMPARE(env.bourse->data().settings().rsiLength, 6);
-        QCOMPARE(title, u("ACIÉRIES - RI-Index 6 bourses"));
+        QCOMPARE(title, u("ACIÉRIES - RI-Index 6 bourses du 02/01/2001 au 13/01/2001"));
     }
 
     void indicatorWindow_paintsAndShowsTheTitle()
@@ -129,10 +132,16 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(616, 376));
-        QCOMPARE(w.title(), u("ACIÉRIES - ZigZag 5%"));
+        QCOMPARE(w.title(), u("ACIÉRIES - ZigZag 5% du 02/01/2001 au 31/01/2001"));
         QTRY_VERIFY(drawsIn(w.paintBox()->drawing(), Qt::blue));
         QCOMPARE(w.findChild<QToolButton *>(u("SpeedButton8"))->toolTip(), u("Imprimer"));
         QCOMPARE(w.paintBox()->drawing().tipAt(60), u("02/01/2001\nCours : 10"));
+        // Resizable: the curve follows the window, never below its least size.
+        QVERIFY(w.minimumSize().width() < 616 && w.maximumSize().width() > 616);
+        w.resize(900, 500);
+        QTRY_COMPARE(w.paintBox()->drawing().steps.steps().first().x, 900);
+        w.resize(100, 100);
+        QTRY_COMPARE(w.size(), w.minimumSize());
     }
 
     void statistics_labels_data()
@@ -177,6 +186,7 @@ private slots:
             ql("20010301", "000003", "LATER", "10")};
         DocumentFixture env(lines, QSize(800, 600), QDateTime(QDate(2001, 2, 1), QTime(12, 0)));
         QStringList before, after;
+        QString said, button;
         env.prompts.dialogs << [&](QDialog *d) {
             auto *list = d->findChild<QTreeWidget *>(u("ListView1"));
             [&] {
@@ -194,11 +204,18 @@ private slots:
             d->findChild<QToolButton *>(u("SpeedButton1"))->click();
             for (int i = 0; i < list->topLevelItemCount(); ++i)
                 after << list->topLevelItem(i)->text(0) + u("|") + list->topLevelItem(i)->text(1);
+            auto *label = d->findChild<QLabel *>(u("Label3"));
+            said = label->isVisibleTo(d) ? label->text() : QString();
+            button = d->findChild<QToolButton *>(u("SpeedButton1"))->accessibleName();
             return int(QDialog::Rejected);
         };
         env.bourse->charts().HitParade();
-        QCOMPARE(before, QStringList({u("UP|10,00%"), u("DOWN|-20,00%"), u("LATER|")}));
-        QCOMPARE(after, QStringList({u("DOWN|0,00%"), u("UP|0,00%"), u("LATER|")}));
+        // Securities without two quotations between the dates are left out,
+        // and a range without any is said.
+        QCOMPARE(before, QStringList({u("UP|10,00%"), u("DOWN|-20,00%")}));
+        QCOMPARE(after, QStringList());
+        QCOMPARE(said, u("Aucun titre n'a de cotations du 01/01/2001 au 05/01/2001."));
+        QCOMPARE(button, u("Calculer"));
     }
 };
 

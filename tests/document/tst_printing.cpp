@@ -49,9 +49,10 @@ private slots:
         QTest::newRow("security list")
             << int(TBourse::PageTitres)
             << QStringList({u("Evolution de ACIÉRIES"), u("03/01/2001"), u("12,00")});
-        QTest::newRow("price chart") << int(TBourse::PageGraphique)
-                                     << QStringList({u("Graphique de ACIÉRIES"), u("02/01/2001"),
-                                                     u("04/01/2001"), u("1 K"), u("15")});
+        QTest::newRow("price chart")
+            << int(TBourse::PageGraphique)
+            << QStringList({u("Graphique de ACIÉRIES"), u("02/01/2001"), u("04/01/2001"),
+                            u("1,2 K"), u("15,25"), u("14,06"), u("du 02/01/2001 au 04/01/2001")});
     }
     void imprimer_printsThePageShown()
     {
