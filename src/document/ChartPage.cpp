@@ -24,8 +24,6 @@ ChartPage::ChartPage(TBourse &doc, BourseData &data, QWidget *parent)
         m_data.setSettings(settings);
         return steps;
     });
-    // Room for the price pane, the volume pane and their labels.
-    m_paintBox1->setMinimumSize(480, 380);
     pagekit::layoutPage(this, QStringLiteral("Graphique"), m_comboBox3, m_paintBox1);
 
     connect(m_comboBox3, &QComboBox::activated, this, [this] { ComboBox3Change(); });
