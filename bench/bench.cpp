@@ -18,6 +18,7 @@
 #include "document/ChartPage.h"
 #include "document/ExchangeCommands.h"
 #include "document/PortfolioCommands.h"
+#include "portfolio/valuation.h"
 #include "quotes/maintenance.h"
 #include "testkit.h"
 
@@ -453,8 +454,11 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
 }
 
 // The import of the next `count` days' lines of the same market, written
-// "dd/mm/yyyy", into the store: one run. False when not every line came in.
-bool runImport(Table &table, const QString &dir, qsizetype lines, qsizetype count)
+// "dd/mm/yyyy", or `headed` as a spreadsheet writes them (a heading line,
+// "yyyy-mm-dd", decimal points, commas), into the store: one run. False when
+// not every line came in.
+bool runImport(Table &table, const QString &dir, qsizetype lines, qsizetype count,
+               bool headed = false)
 {
     const QString all = dir + u"/all.txt"_s;
     generate(all, lines + count);
@@ -466,10 +470,14 @@ bool runImport(Table &table, const QString &dir, qsizetype lines, qsizetype coun
     qsizetype at = 0;
     for (qsizetype n = 0; n < lines; ++n)
         at = bytes.indexOf('\n', at) + 1;
-    QByteArray file;
+    QByteArray file = headed ? QByteArray("Date,Code,Nom,Close,Volume\r\n") : QByteArray();
     for (const QByteArray &line : bytes.mid(at).split('\n')) {
         if (line.size() < 8) continue;
-        file += line.mid(6, 2) + '/' + line.mid(4, 2) + '/' + line.left(4) + line.mid(8) + '\n';
+        if (headed)
+            file += line.left(4) + '-' + line.mid(4, 2) + '-' + line.mid(6, 2) +
+                    line.mid(8).replace(',', '.').replace('\t', ',') + '\n';
+        else
+            file += line.mid(6, 2) + '/' + line.mid(4, 2) + '/' + line.left(4) + line.mid(8) + '\n';
     }
     const QString importPath = dir + u"/Import.txt"_s;
     QFile out(importPath);
@@ -488,8 +496,10 @@ bool runImport(Table &table, const QString &dir, qsizetype lines, qsizetype coun
         child<QRadioButton>(d, "RadioButton1")->setChecked(true); // "Tous les cours"
         return int(QDialog::Accepted);
     });
-    table.add(u"import of %1 new lines: Importer"_s.arg(number(count)),
-              timed([&] { b.exchange().Importer(); }), 0, 1000);
+    table.add((headed ? u"import of %1 headed CSV lines: Importer"_s
+                      : u"import of %1 new lines: Importer"_s)
+                  .arg(number(count)),
+              timed([&] { b.exchange().Importer(); }), 0, headed ? 1500 : 1000);
     QFile::remove(importPath);
     if (b.data().store().size() == before + count) return true;
     std::fprintf(stderr, "differs: %lld lines imported of %lld (%s)\n",
@@ -555,6 +565,11 @@ void benchPortfolio(const QString &dir, int runs, qsizetype lines)
         for (int run = 0; run < runs; ++run) {
             table.add(u"valuation: Portefeuille"_s, timed([&] { b.portfolio().Portefeuille(); }), 0,
                       100);
+            table.add(u"valuation with the return, logic alone"_s, timed([&] {
+                          ptf::Valuation::build(ptf::readOperations(b.data().portfolio()),
+                                                b.data().store(), b.data().index(), false);
+                      }),
+                      0, 100);
             table.add(u"journal of the year: Operations"_s,
                       timed([&] { b.portfolio().Operations(); }), 0, 100);
             table.add(u"fees list: FraisBourse"_s, timed([&] { b.portfolio().FraisBourse(); }), 0,
@@ -614,6 +629,10 @@ int main(int argc, char **argv)
         same = runOnce(table, path, original, rng) && same;
     for (int run = 0; run < runs; ++run)
         same = runImport(table, dir.path(), lines, std::min<qsizetype>(100000, lines / 10)) && same;
+    for (int run = 0; run < runs; ++run)
+        same = runImport(table, dir.path(), lines, std::min<qsizetype>(1000000, lines * 2 / 5),
+                         true) &&
+               same;
 
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), {u"--memory"_s, path});

@@ -1,6 +1,6 @@
-// A file to import: decoded, previewed, normalised in both orders of its
-// fields, then the choice of the lines that go into a small store. Every
-// chosen line must be a quotation line the store can hold.
+// A file to import: decoded, previewed, read by its heading line when it has
+// one and normalised in both orders of its fields, then the choice of the lines that go into a
+// small store. Every chosen line must be a quotation line the store can hold.
 
 #include "fuzzkit.h"
 
@@ -27,6 +27,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzzkit::check(importing::rawFields(lines.at(i)).size() <= 5,
                        "five preview fields at most");
 
+    // A file whose first line names its columns is read by them, under a
+    // security of the index or a new one when it has no code column.
+    QList<QStringList> readings;
+    const qsizetype first = importing::firstLine(lines);
+    if (const auto columns = first >= 0 ? importing::readHeading(lines.at(first)) : std::nullopt) {
+        const importing::DayOrder days = importing::dayOrder(lines, *columns);
+        const importing::Security known{index.constFirst().left(6), index.constFirst().mid(6)};
+        for (const importing::Security &security :
+             {known, importing::Security{QStringLiteral("00NEWS"), QStringLiteral("NOUVEAU")}}) {
+            const importing::Headed h =
+                importing::reformateHeaded(lines, *columns, days.dayFirst, security, index, today);
+            fuzzkit::check(h.lines.size() == lines.size(), "one normalised line a line");
+            readings.append(h.lines);
+        }
+    }
     for (importing::Order order : {importing::Order::DateFirst, importing::Order::CodeFirst}) {
         QStringList normalised = lines;
         try {
@@ -34,16 +49,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         } catch (const VError &) {
             continue; // a line without a date ends the import
         }
+        readings.append(normalised);
+    }
+    QStringList withNew = index;
+    withNew.append(QStringLiteral("00NEWSNOUVEAU"));
+    for (const QStringList &normalised : std::as_const(readings)) {
         for (const QString &after : {QString(), QStringLiteral("20240102")}) {
             for (bool allDays : {true, false}) {
                 const importing::Selection s =
-                    importing::select(normalised, after, allDays, store, index);
+                    importing::select(normalised, after, allDays, store, withNew);
+                fuzzkit::check(!importing::summary(s).isEmpty(), "a summary");
                 for (const QString &line : s.lines) {
                     const QStringList f = line.split(QLatin1Char('\t'));
                     fuzzkit::check(f.size() >= 4 && f.size() <= 5, "four or five fields", line);
                     fuzzkit::check(QDate::fromString(f[0], QStringLiteral("yyyyMMdd")).isValid(),
                                    "a real date", line);
-                    fuzzkit::check(indexHasPrefix(index, f[1]) && f[1].size() == 6,
+                    fuzzkit::check(indexHasPrefix(withNew, f[1]) && f[1].size() == 6,
                                    "a code of the index", line);
                     for (const QString &field : f)
                         fuzzkit::check(entry::unstorable(field).isEmpty(),

@@ -26,13 +26,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzzkit::write(name, fuzzkit::bytes(data, size));
     const QStringList lines = readLines(fuzzkit::dir() + QLatin1Char('/') + name);
 
-    QList<ptf::Operation> ops;
-    try {
-        ops = ptf::readOperations(lines);
-    } catch (const VError &) {
-        return 0; // the first line that does not read is reported
-    }
-    fuzzkit::check(ops.size() == lines.size(), "one operation per line");
+    // Every line that is not blank either reads or is set aside with its
+    // reason, in the order of the file; nothing is read twice or lost.
+    const ptf::Reading reading = ptf::readPortfolio(lines);
+    const QList<ptf::Operation> &ops = reading.ops;
+    qsizetype blank = 0;
+    for (const QString &line : lines)
+        if (line.trimmed().isEmpty()) ++blank;
+    fuzzkit::check(ops.size() + reading.unreadable.size() + blank == lines.size(),
+                   "each line read, set aside or blank");
+    for (const ptf::Unreadable &u : reading.unreadable)
+        fuzzkit::check(!u.reason.isEmpty(), "a line set aside says why", u.text);
+    for (qsizetype i = 1; i < ops.size(); ++i)
+        fuzzkit::check(ops[i - 1].line < ops[i].line, "operations in file order");
+    if (!reading.unreadable.isEmpty())
+        fuzzkit::check(!ptf::unreadableReport(reading.unreadable).isEmpty(),
+                       "lines set aside are reported");
 
     for (bool capitalised : {false, true}) {
         const ptf::Valuation v = ptf::Valuation::build(ops, store, index, capitalised);

@@ -22,5 +22,11 @@ case "${1:-}" in
     ;;
 esac
 "./tools/deps.sh"
+# A compiler cache, when the machine has one, spares rebuilding what another
+# checkout already built.
+if command -v ccache >/dev/null; then
+  options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="$PWD"
+fi
 cmake -S . -B "$dir" -DBUILD_TESTING=ON "${options[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)" ${1:+--target "$@"}

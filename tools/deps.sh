@@ -3,6 +3,9 @@
 #   tools/deps.sh          the build and the tests
 #   tools/deps.sh --fuzz   and clang with libFuzzer and the sanitizer runtimes
 #   tools/deps.sh --lint   clang-format only
+#   tools/deps.sh --package and what ./package.sh and tools/check-package.sh
+#                           use: dpkg-shlibdeps, rsvg-convert for the icons,
+#                           the desktop entry, AppStream and lintian checks
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
           libgl-dev fonts-liberation xvfb xauth poppler-utils)
@@ -12,6 +15,9 @@ fi
 if [ "${1:-}" = --fuzz ]; then
   # libclang-rt-14-dev holds libclang_rt.fuzzer and the sanitizer runtimes.
   packages+=(clang llvm libclang-rt-14-dev)
+fi
+if [ "${1:-}" = --package ]; then
+  packages+=(dpkg-dev file librsvg2-bin desktop-file-utils appstream lintian man-db)
 fi
 missing=()
 for p in "${packages[@]}"; do

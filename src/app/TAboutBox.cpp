@@ -34,7 +34,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     QFont bold = product->font();
     bold.setBold(true);
     product->setFont(bold);
-    auto *version = new QLabel(QStringLiteral("Version 2.0"), panel);
+    auto *version = new QLabel(QStringLiteral("Version " VALMEQ_VERSION), panel);
     version->setObjectName(QStringLiteral("Version"));
     auto *comments = new QLabel(QStringLiteral("Gestion de portefeuille boursier."), panel);
     comments->setObjectName(QStringLiteral("Comments"));

@@ -2,7 +2,8 @@
 
 #include <QDialog>
 
-// "A propos": the program picture, name, version and purpose, and "OK".
+// "A propos": the program picture, name, version (the project's, from
+// CMakeLists.txt) and purpose, and "OK".
 class TAboutBox : public QDialog
 {
     Q_OBJECT

@@ -125,6 +125,11 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     m_bourse = new TBourse(this);
     setCentralWidget(m_bourse);
     connect(m_bourse, &QWidget::windowTitleChanged, this, &TMainForm::updateTitle);
+    // The title's "*": the store or the portfolio has changes not saved.
+    updateTitle(QString());
+    connect(&m_bourse->data(), &BourseData::modifiedChanged, this, [this] {
+        setWindowModified(m_bourse->data().isModified() || m_bourse->data().portfolioModified());
+    });
 
     buildMenus();
     buildToolBar();
@@ -430,8 +435,9 @@ void TMainForm::setSplash(TSplash *splash)
 
 void TMainForm::updateTitle(const QString &documentTitle)
 {
-    setWindowTitle(documentTitle.isEmpty() ? QStringLiteral("Valmeq")
-                                           : QStringLiteral("Valmeq - ") + documentTitle);
+    setWindowTitle((documentTitle.isEmpty() ? QStringLiteral("Valmeq")
+                                            : QStringLiteral("Valmeq - ") + documentTitle) +
+                   QStringLiteral("[*]"));
 }
 
 // --- Start, clock, hints, closing -----------------------------------------------

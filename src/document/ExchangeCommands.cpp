@@ -5,16 +5,18 @@
 #include "document/JournalPage.h"
 #include "document/TBourse.h"
 #include "document/TitresPage.h"
+#include "exchange/TExport.h"
 #include "exchange/THttpGet.h"
 #include "exchange/TImport.h"
 #include "exchange/exporting.h"
 #include "quotes/BourseData.h"
 
+#include <QFileInfo>
 #include <QTableView>
 
 const QString ExchangeCommands::kImportFilter =
-    QStringLiteral("Fichiers texte (*.txt), Info (*.inf) (*.txt *.inf)");
-const QString ExchangeCommands::kExportFilter = QStringLiteral("Fichiers texte (*.txt)");
+    QStringLiteral("Fichiers de cours (*.txt *.inf *.csv *.tsv);;Tous les fichiers (*)");
+const QString ExchangeCommands::kExportFilter = kImportFilter;
 
 void ExchangeCommands::Importer()
 {
@@ -30,10 +32,16 @@ void ExchangeCommands::Importer2()
 
 void ExchangeCommands::importWith(TImport &dialog)
 {
-    const QString file =
-        Prompts::get().openFileName(&m_doc, QStringLiteral("Importer"), QString(), kImportFilter);
+    // After a download, the file received is proposed.
+    const QString file = Prompts::get().openFileName(&m_doc, QStringLiteral("Importer"),
+                                                     m_lastDownload, kImportFilter);
     if (file.isEmpty()) return;
-    dialog.Init(file, m_data.lastDate());
+    importFile(dialog, file);
+}
+
+void ExchangeCommands::importFile(TImport &dialog, const QString &file)
+{
+    dialog.Init(file, m_data.lastDate(), m_data.store(), m_data.index());
     Prompts::get().exec(&dialog);
     importing::Selection chosen;
     // A threshold or a line that does not read ends the command here, the
@@ -56,11 +64,7 @@ void ExchangeCommands::importWith(TImport &dialog)
     if (newCodes) m_doc.Indexe();
     m_doc.titres().LitTitre();
 
-    if (confirmed)
-        Prompts::get().information(&m_doc, QStringLiteral("%1 cotations importées, %2 lignes "
-                                                          "refusées")
-                                               .arg(chosen.lines.size())
-                                               .arg(chosen.refused));
+    if (confirmed) Prompts::get().information(&m_doc, importing::summary(chosen));
 }
 
 void ExchangeCommands::Exporter()
@@ -89,8 +93,23 @@ void ExchangeCommands::exportList(QTableView *list)
                                                      kExportFilter, QStringLiteral("txt"));
     if (name.isEmpty()) return;
     m_exportName = name;
+    // A file for a spreadsheet: its options asked, semicolons, UTF-8 and a
+    // heading proposed.
+    exporting::Options options;
+    if (name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
+        TExport dialog(&m_doc);
+        dialog.Init(exporting::spreadsheet());
+        Prompts::get().exec(&dialog);
+        if (!dialog.Result(options)) return;
+    }
     // Written whole beside, then put in place: a failure leaves the former file.
-    writeLines(name, exporting::lines(*list->model()));
+    if (options.isDefault()) {
+        writeLines(name, exporting::lines(*list->model()));
+        return;
+    }
+    const QByteArray bytes = exporting::bytes(*list->model(), options);
+    writeBytes(name,
+               [&bytes](const ByteSink &sink) { return sink(bytes.constData(), bytes.size()); });
 }
 
 void ExchangeCommands::GetCours()
@@ -103,4 +122,10 @@ void ExchangeCommands::GetCours()
     window.Result(sites, position);
     m_data.setSites(std::move(sites));
     m_data.setSitePosition(position);
+    if (window.received().isEmpty()) return;
+    m_lastDownload = QFileInfo(window.received()).absoluteFilePath();
+    if (window.importAsked()) {
+        TImport dialog(&m_doc);
+        importFile(dialog, m_lastDownload);
+    }
 }

@@ -29,10 +29,13 @@ public:
 
 private:
     void importWith(TImport &dialog);
+    void importFile(TImport &dialog, const QString &file);
     void exportList(QTableView *list);
 
     TBourse &m_doc;
     BourseData &m_data;
     // The name last chosen for an export while the document is open.
     QString m_exportName;
+    // The file the last download wrote: the import opens there.
+    QString m_lastDownload;
 };

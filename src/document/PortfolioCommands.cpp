@@ -66,7 +66,8 @@ bool PortfolioCommands::save()
 
 bool PortfolioCommands::offerToSave()
 {
-    if (!m_data.portfolioModified() && m_data.portfolio().isEmpty()) return true;
+    // Nothing to lose after a save: no question.
+    if (!m_data.portfolioModified()) return true;
     switch (Prompts::get().question(&m_doc, kQuestion, true)) {
     case Prompts::Yes:
         return save();
@@ -154,6 +155,7 @@ void PortfolioCommands::operation(const QString &caption, const QString &kind)
 {
     TOperation dialog(&m_doc);
     dialog.Init(caption, m_data.index(), m_data.currentSecurity());
+    dialog.setPortfolio(m_data.portfolio(), kind[0]);
     Prompts::get().exec(&dialog);
     const QString text = dialog.Result();
     if (!text.isEmpty()) append(kind, text);
@@ -173,6 +175,7 @@ void PortfolioCommands::Dividendes()
 {
     TDividende dialog(&m_doc);
     dialog.Init(m_data.index(), m_data.currentSecurity());
+    dialog.setPortfolio(m_data.portfolio(), QLatin1Char('D'));
     Prompts::get().exec(&dialog);
     const QString text = dialog.Result();
     if (!text.isEmpty()) append(QStringLiteral("D"), text);
@@ -183,6 +186,7 @@ void PortfolioCommands::Echange()
     TEchan dialog(&m_doc);
     dialog.Init(QStringLiteral("Echange"), m_data.index(), m_data.currentSecurity(),
                 m_data.store());
+    dialog.setPortfolio(m_data.portfolio());
     Prompts::get().exec(&dialog);
     // A conversion error ends the command here: nothing is recorded.
     const auto [sale, purchase] = dialog.Result();
@@ -194,14 +198,23 @@ void PortfolioCommands::Operations()
 {
     TJnl window(&m_doc);
     window.Init(m_data.portfolio(), m_data.index());
+    tellUnreadable(window.unreadable());
     Prompts::get().exec(&window);
+    QStringList changed;
+    if (window.Result(&changed)) m_data.changePortfolio(changed);
 }
 
 void PortfolioCommands::FraisBourse()
 {
     TFrais window(&m_doc);
     window.Init(m_data.portfolio(), m_data.index());
+    tellUnreadable(window.unreadable());
     Prompts::get().exec(&window);
+}
+
+void PortfolioCommands::tellUnreadable(const QString &report)
+{
+    if (!report.isEmpty()) Prompts::get().information(&m_doc, report);
 }
 
 void PortfolioCommands::sortStore()
@@ -223,6 +236,7 @@ void PortfolioCommands::Portefeuille()
         sortStore();
         window.Init(m_data.portfolio(), m_data.index(), m_data.store());
     }
+    tellUnreadable(window.unreadable());
     Prompts::get().exec(&window);
 }
 
@@ -234,5 +248,6 @@ void PortfolioCommands::Repartition()
         sortStore();
         window.Init(m_data.portfolio(), m_data.index(), m_data.store());
     }
+    tellUnreadable(window.unreadable());
     Prompts::get().exec(&window);
 }

@@ -13,8 +13,8 @@ class PortfolioCommands
 public:
     PortfolioCommands(TBourse &doc, BourseData &data) : m_doc(doc), m_data(data) {}
 
-    // Each asks "Enregistrer le portefeuille ?" when the portfolio holds a
-    // line or is modified; Annuler, or a save that did not happen, stops it.
+    // Each asks "Enregistrer le portefeuille ?" when the portfolio is
+    // modified; Annuler, or a save that did not happen, stops it.
     void Nouveau();
     // Reads the file, a relative path taken in the start directory (see
     // BourseData::loadPortfolio): a file that cannot be read is never
@@ -32,7 +32,10 @@ public:
     void Vente();
     void Echange();
     void Dividendes();
+    // The journal; what it changed (operations modified or deleted) becomes
+    // the portfolio, modified.
     void Operations();
+    // The four views say once, before showing, the lines they cannot read.
     void Portefeuille();
     void FraisBourse();
     void Repartition();
@@ -52,6 +55,7 @@ private:
     void operation(const QString &caption, const QString &kind);
     // The valuation's sort of the store: by whole line, ignoring case.
     void sortStore();
+    void tellUnreadable(const QString &report);
 
     TBourse &m_doc;
     BourseData &m_data;

@@ -5,6 +5,7 @@
 #include "base/errors.h"
 #include "base/records.h"
 #include "exchange/download.h"
+#include "exchange/importing.h"
 #include "exchange/sites.h"
 
 #include <QComboBox>
@@ -91,7 +92,7 @@ THttpGet::THttpGet(QWidget *parent) : QDialog(parent)
     grid->addWidget(dialogkit::buddyLabel(this, QStringLiteral("Chemin du fichier"), m_path), 2, 0);
     grid->addWidget(m_path, 2, 1);
 
-    m_status = new QLabel(QStringLiteral("Status"), this);
+    m_status = new QLabel(QStringLiteral("Prêt"), this);
     m_status->setObjectName(QStringLiteral("Label4"));
     m_status->setFrameShape(QFrame::StyledPanel);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -110,6 +111,9 @@ THttpGet::THttpGet(QWidget *parent) : QDialog(parent)
     dialogkit::tabOrder({m_get, m_stop, m_name, m_new, m_apply, m_erase, m_url, m_path, m_close});
 
     connect(m_get, &QToolButton::clicked, this, &THttpGet::Telecharger);
+    connect(&m_client, &HttpClient::progress, this, [this](qint64 bytes) {
+        m_status->setText(QStringLiteral("Reçu %1 octets").arg(importing::grouped(bytes)));
+    });
     connect(m_stop, &QToolButton::clicked, this, &THttpGet::Arreter);
     connect(m_name, &QComboBox::activated, this, &THttpGet::ComboBox1Change);
     connect(m_new, &QPushButton::clicked, this, &THttpGet::NouveauClick);
@@ -240,9 +244,53 @@ void THttpGet::done(int r)
     QDialog::done(r);
 }
 
+QString THttpGet::failed(const QString &why)
+{
+    // The reason in the middle of the sentence.
+    QString text = why;
+    if (!text.isEmpty() && text.size() > 1 && !text.at(1).isUpper()) text[0] = text.at(0).toLower();
+    return QStringLiteral("Échec : ") + text;
+}
+
 QString THttpGet::failed(const HttpError &error)
 {
-    return QStringLiteral("Failed : ") + error.message();
+    switch (error.kind()) {
+    case HttpError::Kind::HostNotFound:
+        return QStringLiteral("Échec : nom d'hôte introuvable");
+    case HttpError::Kind::ConnectionRefused:
+        return QStringLiteral("Échec : connexion refusée");
+    case HttpError::Kind::ConnectionTimeout:
+        return QStringLiteral("Échec : délai de connexion dépassé");
+    case HttpError::Kind::Other:
+        return failed(error.reason());
+    case HttpError::Kind::Status:
+        break;
+    }
+    const int status = error.status();
+    const char16_t *what = status >= 500 ? u"erreur du serveur" : u"demande refusée";
+    switch (status) {
+    case 400:
+        what = u"demande incorrecte";
+        break;
+    case 401:
+        what = u"identification demandée";
+        break;
+    case 403:
+        what = u"accès interdit";
+        break;
+    case 404:
+        what = u"fichier introuvable";
+        break;
+    case 410:
+        what = u"fichier supprimé";
+        break;
+    case 503:
+        what = u"service indisponible";
+        break;
+    default:
+        if (status < 400) what = u"réponse sans fichier";
+    }
+    return QStringLiteral("Échec : %1 ").arg(status) + QString::fromUtf16(what);
 }
 
 void THttpGet::setBusy(bool busy)
@@ -265,8 +313,9 @@ void THttpGet::transfer()
     if (!http::parseUrl(url, &parsed, &why)) throw VError(why);
     m_client.setUrl(url);
     bool started = false;
+    const QString path = m_path->text();
     try {
-        download(m_client, m_path->text(), [this, &started] {
+        download(m_client, path, [this, &started] {
             started = true;
             setBusy(true);
             m_status->setText(QStringLiteral("Télécharge"));
@@ -283,12 +332,18 @@ void THttpGet::transfer()
         // transfer: the buttons and the status stay as they were.
         if (started) {
             setBusy(false);
-            m_status->setText(QStringLiteral("Failed : ") + e.message());
+            m_status->setText(failed(e.message()));
         }
         throw;
     }
     setBusy(false);
     m_status->setText(QStringLiteral("Téléchargement terminé"));
+    m_received = path;
+    if (Prompts::get().question(this, QStringLiteral("Importer ce fichier ?"), false) ==
+        Prompts::Yes) {
+        m_importAsked = true;
+        FermerClick();
+    }
 }
 
 bool THttpGet::eventFilter(QObject *watched, QEvent *event)

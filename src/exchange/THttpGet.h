@@ -18,7 +18,8 @@ class QToolButton;
 // during a transfer only), ComboBox1 "Nom du site" (choosing a name shows
 // that site), Edit1 "URL du fichier", Edit2 "Chemin du fichier", Button1
 // "Nouveau", Button2 "Appliquer", Button3 "Effacer", Button4 "Fermer" (also
-// Escape: applies, then closes), Label4 the status. Enter in the name box or
+// Escape: applies, then closes), Label4 the status ("Reçu 12 345 octets"
+// while a file comes). A file received whole may be imported at once. Enter in the name box or
 // the two fields acts as "Appliquer".
 class THttpGet : public QDialog
 {
@@ -45,9 +46,14 @@ public:
     void Arreter();
 
     HttpClient &client() { return m_client; }
+    // The path of the last file received whole; empty when none was.
+    QString received() const { return m_received; }
+    // True when the user asked to import the file received.
+    bool importAsked() const { return m_importAsked; }
 
-    // The texts of the status.
+    // The texts of the status: "Échec : 404 fichier introuvable"...
     static QString failed(const HttpError &error);
+    static QString failed(const QString &why);
 
 public slots:
     void done(int r) override;
@@ -63,6 +69,8 @@ private:
     QStringList m_sites;
     int m_position = 0;
     HttpClient m_client;
+    QString m_received;
+    bool m_importAsked = false;
 
     QToolButton *m_get;
     QToolButton *m_stop;

@@ -6,6 +6,7 @@
 #include "quotes/entry.h"
 
 #include <QFile>
+#include <QHash>
 #include <QSet>
 #include <QStringDecoder>
 
@@ -239,6 +240,7 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
                  const QuoteLines &store, const QStringList &index)
 {
     Selection out;
+    out.after = after;
     // The beginnings of six characters of the index's entries.
     QSet<QStringView> known;
     known.reserve(index.size());
@@ -255,14 +257,24 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
         present.insert(key);
     }
 
-    for (const QString &line : normalised) {
+    for (qsizetype at = 0; at < normalised.size(); ++at) {
+        const QString &line = normalised.at(at);
         if (line.isEmpty()) continue;
-        if (!Vendredi(line, allDays)) continue;
+        if (!Vendredi(line, allDays)) {
+            ++out.otherDays;
+            continue;
+        }
         const QString date = shownToStored(line.left(10));
-        if (date.compare(after) <= 0) continue;
+        if (date.compare(after) <= 0) {
+            ++out.before;
+            continue;
+        }
         const QString stored = date + line.mid(line.indexOf(QLatin1Char('\t')));
         const QString code = stored.mid(9, 6);
-        if (!known.contains(QStringView(code))) continue;
+        if (!known.contains(QStringView(code))) {
+            ++out.unknown;
+            continue;
+        }
         const QStringList f = stored.split(QLatin1Char('\t'));
         const QString volume = f.value(4);
         QString key = date + code;
@@ -272,13 +284,347 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
         const bool holdable = std::all_of(f.cbegin(), f.cend(), [](const QString &field) {
             return entry::unstorable(field).isEmpty();
         });
-        if (!isNumber(f.value(3)) || (!volume.isEmpty() && !isNumber(volume)) || !holdable ||
-            present.contains(key)) {
+        if (!isNumber(f.value(3)) || (!volume.isEmpty() && !isNumber(volume)) || !holdable) {
             ++out.refused;
+            if (out.unreadable++ == 0) out.firstUnreadable = int(at + 1);
+            continue;
+        }
+        if (present.contains(key)) {
+            ++out.refused;
+            ++out.present;
             continue;
         }
         present.insert(std::move(key));
         out.lines.append(stored);
+    }
+    return out;
+}
+
+namespace
+{
+
+// "12 déjà présentes" or "1 déjà présente".
+QString counted(qint64 n, const char16_t *one, const char16_t *many)
+{
+    return grouped(n) + QLatin1Char(' ') + QString::fromUtf16(n < 2 ? one : many);
+}
+
+// Lower case without accents, quotes or a byte-order mark, blanks single.
+QString headingKey(const QString &text)
+{
+    QString out;
+    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    for (const QChar c : decomposed) {
+        if (c.category() == QChar::Mark_NonSpacing || c == QChar(0xFEFF) || c == QLatin1Char('"') ||
+            c == QLatin1Char('\'') || c == QLatin1Char('.'))
+            continue;
+        out.append(c.isSpace() ? QLatin1Char(' ') : c.toLower());
+    }
+    return out.simplified();
+}
+
+// The position in `keys` of the first of `names` found, in the order of `names`.
+int findColumn(const QStringList &keys, std::initializer_list<const char *> names)
+{
+    for (const char *name : names) {
+        const qsizetype at = keys.indexOf(QLatin1String(name));
+        if (at >= 0) return int(at);
+    }
+    return -1;
+}
+
+// The three numbers of a date written with separators ("03/04/2008"), and
+// whether the year stands first; false when the text is not of that shape.
+bool dateParts(QStringView t, int n[3], int digits[3])
+{
+    int part = 0;
+    QChar sep;
+    n[0] = n[1] = n[2] = 0;
+    digits[0] = digits[1] = digits[2] = 0;
+    for (const QChar c : t) {
+        if (isDigit(c)) {
+            if (++digits[part] > 4) return false;
+            n[part] = n[part] * 10 + (c.unicode() - '0');
+        } else if (c == QLatin1Char('/') || c == QLatin1Char('-') || c == QLatin1Char('.')) {
+            if (sep.isNull()) sep = c;
+            if (c != sep || digits[part] == 0 || ++part > 2) return false;
+        } else {
+            return false;
+        }
+    }
+    return part == 2 && digits[2] > 0;
+}
+
+// The date text without a time after it ("2008-04-03 00:00:00", "...T...").
+QStringView dateOnly(const QString &text)
+{
+    QStringView t = QStringView(text).trimmed();
+    const qsizetype cut = t.indexOf(QLatin1Char(' '));
+    if (cut > 0) t = t.left(cut);
+    const qsizetype time = t.indexOf(QLatin1Char('T'));
+    if (time > 0) t = t.left(time);
+    return t;
+}
+
+} // namespace
+
+QString grouped(qint64 n)
+{
+    QString digits = QString::number(n < 0 ? -n : n);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QChar(0x00A0));
+    return n < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+QString summary(const Selection &s, bool ahead)
+{
+    const qsizetype n = s.lines.size();
+    QString text = ahead ? counted(n, u"cotation à importer", u"cotations à importer")
+                         : counted(n, u"cotation importée", u"cotations importées");
+    QStringList why;
+    if (s.before > 0) {
+        // A line dated on the threshold day is refused too: "before the day after".
+        const QDate day = storedToDate(s.after).addDays(1);
+        why.append(grouped(s.before) + QStringLiteral(" avant le ") + toShown(day));
+    }
+    if (s.unknown > 0) why.append(counted(s.unknown, u"de code inconnu", u"de codes inconnus"));
+    if (s.present > 0) why.append(counted(s.present, u"déjà présente", u"déjà présentes"));
+    if (s.otherDays > 0)
+        why.append(counted(s.otherDays, u"d'un autre jour que le vendredi",
+                           u"d'autres jours que le vendredi"));
+    if (s.unreadable > 0)
+        why.append(s.unreadable == 1
+                       ? QStringLiteral("1 illisible (ligne %1)").arg(grouped(s.firstUnreadable))
+                       : grouped(s.unreadable) +
+                             QStringLiteral(" illisibles (la première ligne %1)")
+                                 .arg(grouped(s.firstUnreadable)));
+    if (!why.isEmpty()) text += QStringLiteral(" ; refusées : ") + why.join(QStringLiteral(", "));
+    return text;
+}
+
+qsizetype firstLine(const QStringList &lines)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (!trimField(lines.at(i)).isEmpty()) return i;
+    return -1;
+}
+
+std::optional<Columns> readHeading(const QString &line)
+{
+    Columns c;
+    if (line.contains(QLatin1Char('\t')))
+        c.separator = QLatin1Char('\t');
+    else if (line.contains(QLatin1Char(';')))
+        c.separator = QLatin1Char(';');
+    else
+        c.separator = QLatin1Char(',');
+    QStringList keys = splitFields(line, c.separator);
+    for (QString &k : keys)
+        k = headingKey(k);
+    c.date = findColumn(keys, {"date", "jour"});
+    // "adj close" is not the close: only whole names count.
+    c.price = findColumn(keys, {"close", "cloture", "dernier", "cours"});
+    if (c.date < 0 || c.price < 0) return std::nullopt;
+    c.code = findColumn(keys, {"code", "mnemo", "mnemonique", "symbole", "symbol", "ticker"});
+    c.name = findColumn(keys, {"nom", "name", "libelle"});
+    c.volume = findColumn(keys, {"volume", "vol"});
+    return c;
+}
+
+QStringList splitFields(const QString &line, QChar separator)
+{
+    if (!line.contains(QLatin1Char('"'))) return line.split(separator);
+    QStringList out;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (quoted) {
+            if (c != QLatin1Char('"'))
+                field.append(c);
+            else if (i + 1 < line.size() && line.at(i + 1) == QLatin1Char('"'))
+                field.append(line.at(++i));
+            else
+                quoted = false;
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == separator) {
+            out.append(field);
+            field.clear();
+        } else {
+            field.append(c);
+        }
+    }
+    out.append(field);
+    return out;
+}
+
+DayOrder dayOrder(const QStringList &lines, const Columns &columns)
+{
+    bool any = false, firstAbove = false, secondAbove = false;
+    const qsizetype heading = firstLine(lines);
+    for (qsizetype i = heading + 1; i < lines.size() && heading >= 0; ++i) {
+        const QString &line = lines.at(i);
+        // The date field alone, without splitting the whole line.
+        qsizetype from = 0;
+        for (int k = 0; k < columns.date && from >= 0; ++k) {
+            from = line.indexOf(columns.separator, from);
+            if (from >= 0) ++from;
+        }
+        if (from < 0) continue;
+        qsizetype to = line.indexOf(columns.separator, from);
+        QString field = line.mid(from, to < 0 ? -1 : to - from);
+        field.remove(QLatin1Char('"'));
+        int n[3], digits[3];
+        if (!dateParts(dateOnly(field), n, digits) || digits[0] > 2) continue;
+        any = true;
+        firstAbove = firstAbove || n[0] > 12;
+        secondAbove = secondAbove || n[1] > 12;
+    }
+    if (secondAbove && !firstAbove) return {false, true};
+    return {true, !any || firstAbove};
+}
+
+bool readHeadedDate(const QString &text, bool dayFirst, const QDate &today, QDate *date)
+{
+    const QStringView t = dateOnly(text);
+    int year = 0, month = 0, day = 0;
+    int n[3], digits[3];
+    if (t.size() == 8 && allDigits(t)) {
+        year = t.left(4).toInt();
+        month = t.mid(4, 2).toInt();
+        day = t.mid(6, 2).toInt();
+    } else if (dateParts(t, n, digits)) {
+        if (digits[0] == 4) {
+            year = n[0];
+            month = n[1];
+            day = n[2];
+        } else if (digits[0] <= 2 && digits[1] <= 2 && (digits[2] == 4 || digits[2] == 2)) {
+            day = dayFirst ? n[0] : n[1];
+            month = dayFirst ? n[1] : n[0];
+            if (digits[2] == 4) {
+                year = n[2];
+            } else {
+                QDate d;
+                const QString shown = QStringLiteral("%1/%2/%3")
+                                          .arg(day)
+                                          .arg(month)
+                                          .arg(n[2], 2, 10, QLatin1Char('0'));
+                if (!readDate(shown, today, &d)) return false;
+                *date = d;
+                return true;
+            }
+        } else {
+            return false;
+        }
+    } else {
+        return false;
+    }
+    const QDate d(year, month, day);
+    if (year < 1 || !d.isValid()) return false;
+    *date = d;
+    return true;
+}
+
+bool decimalText(const QString &text, QString *out)
+{
+    QString t;
+    t.reserve(text.size());
+    int points = 0, commas = 0;
+    qsizetype lastPoint = -1, lastComma = -1;
+    for (const QChar c : text) {
+        if (c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F) || c == QLatin1Char('\''))
+            continue;
+        if (c == QLatin1Char('.')) {
+            ++points;
+            lastPoint = t.size();
+        } else if (c == QLatin1Char(',')) {
+            ++commas;
+            lastComma = t.size();
+        } else if (!isDigit(c) &&
+                   !((c == QLatin1Char('-') || c == QLatin1Char('+')) && t.isEmpty())) {
+            return false;
+        }
+        t.append(c);
+    }
+    // The decimal mark is the last of two kinds, or one that stands once.
+    qsizetype mark = -1;
+    if (points > 0 && commas > 0)
+        mark = std::max(lastPoint, lastComma);
+    else if (points == 1)
+        mark = lastPoint;
+    else if (commas == 1)
+        mark = lastComma;
+    QString number;
+    number.reserve(t.size());
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (i == mark)
+            number.append(QLatin1Char(','));
+        else if (t.at(i) != QLatin1Char('.') && t.at(i) != QLatin1Char(','))
+            number.append(t.at(i));
+        else if (i > mark && mark >= 0)
+            return false; // a grouping mark after the decimal one
+    }
+    if (number.startsWith(QLatin1Char('+'))) number.remove(0, 1);
+    if (!isNumber(number)) return false;
+    *out = number;
+    return true;
+}
+
+QDate lastDateOf(const QuoteLines &store, const QString &code)
+{
+    QuoteLines::Buffer codeText, dateText;
+    for (qsizetype i = store.size(); i-- > 0;)
+        if (store.mid(i, 9, 6, codeText) == code)
+            return storedToDate(store.mid(i, 0, 8, dateText).toString());
+    return {};
+}
+
+Headed reformateHeaded(const QStringList &lines, const Columns &columns, bool dayFirst,
+                       const Security &security, const QStringList &index, const QDate &today)
+{
+    Headed out;
+    out.lines.reserve(lines.size());
+    const qsizetype heading = firstLine(lines);
+    // The names of the index by code, for a file with codes but no names.
+    QHash<QStringView, QStringView> names;
+    if (columns.code >= 0 && columns.name < 0)
+        for (const QString &entry : index)
+            if (entry.size() >= 6)
+                names.insert(QStringView(entry).left(6), QStringView(entry).mid(6));
+    const QString tab(QLatin1Char('\t'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        if (i <= heading || trimField(line).isEmpty()) {
+            out.lines.append(QString());
+            continue;
+        }
+        const QStringList f = splitFields(line, columns.separator);
+        QDate date;
+        if (!readHeadedDate(f.value(columns.date), dayFirst, today, &date)) {
+            out.lines.append(QString());
+            out.unreadable.append(int(i + 1));
+            continue;
+        }
+        QString code = security.code, name = security.name;
+        if (columns.code >= 0) {
+            code = normaliseCode(trimField(f.value(columns.code)));
+            name = columns.name >= 0 ? trimField(f.value(columns.name))
+                                     : names.value(QStringView(code)).toString();
+        }
+        // A price that does not read stays as it stands: the choice refuses it.
+        QString price = trimField(f.value(columns.price));
+        decimalText(price, &price);
+        QString volume = columns.volume >= 0 ? trimField(f.value(columns.volume)) : QString();
+        decimalText(volume, &volume);
+        // A tab inside a field (between quotes) would split the stored line.
+        if (code.contains(tab) || name.contains(tab) || price.contains(tab) ||
+            volume.contains(tab)) {
+            out.lines.append(QString());
+            out.unreadable.append(int(i + 1));
+            continue;
+        }
+        out.lines.append(toShown(date) + tab + code + tab + name + tab + price + tab + volume);
     }
     return out;
 }

@@ -3,8 +3,11 @@
 #include "quotes/quotelines.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // The import of quotation files, without windows: reading the file, the
 // normalisation of its lines (Reformate), the Friday filter (Vendredi) and
@@ -54,6 +57,14 @@ bool Vendredi(const QString &line, bool allDays);
 struct Selection {
     QStringList lines; // quotation lines to append, in file order
     int refused = 0;   // lines whose content cannot be imported
+    // Why the other lines stay out.
+    int before = 0;          // dated on or before the threshold
+    int unknown = 0;         // of a code the index lacks
+    int present = 0;         // already in the store, or earlier in the file
+    int unreadable = 0;      // a price or volume that is no number, text the file cannot hold
+    int firstUnreadable = 0; // line of the file (from 1) of the first of those; 0 when none
+    int otherDays = 0;       // not a Friday, when only Fridays are taken
+    QString after;           // the threshold the choice was made with
 };
 
 // Chooses, from normalised lines and in their order, the quotation lines to
@@ -65,5 +76,74 @@ struct Selection {
 // filtered ones are not.
 Selection select(const QStringList &normalised, const QString &after, bool allDays,
                  const QuoteLines &store, const QStringList &index);
+
+// The result of an import as the user reads it: "1 234 cotations importées ;
+// refusées : 12 avant le 01/01/2008, 3 de codes inconnus, 112 déjà présentes,
+// 1 illisible (ligne 57)", each kind of refusal named only when it occurs.
+// `ahead`: said before the import ("1 234 cotations à importer ; ...").
+QString summary(const Selection &s, bool ahead = false);
+// A whole number with its thousands grouped by a no-break space (12 345).
+QString grouped(qint64 n);
+
+// A file whose first line names its columns: a date, a closing price, and
+// perhaps a code, a name and a volume, in French or English, case and accents
+// ignored; other columns are ignored.
+struct Columns {
+    QChar separator = QLatin1Char('\t'); // a tab, ";" or ","
+    int date = -1;
+    int code = -1;
+    int name = -1;
+    int price = -1;
+    int volume = -1;
+};
+// The columns a heading line names; none when the line does not name both a
+// date and a closing price.
+std::optional<Columns> readHeading(const QString &line);
+// The first line of the file that is not blank (its index), or -1.
+qsizetype firstLine(const QStringList &lines);
+
+// The fields of a line of a headed file; a field between double quotes may
+// hold the separator ("" stands for one quote).
+QStringList splitFields(const QString &line, QChar separator);
+
+// Day and month in a date such as 03/04/2008: day first unless some date of
+// the file has a number above 12 first and none has one second. `decided`
+// is false when the file has such dates but none told, and day first was
+// taken.
+struct DayOrder {
+    bool dayFirst = true;
+    bool decided = false;
+};
+DayOrder dayOrder(const QStringList &lines, const Columns &columns);
+// A date of a headed file: yyyy-mm-dd (also with "/" or "."), dd/mm/yyyy,
+// dd.mm.yyyy, dd-mm-yyyy (month first when !dayFirst), yyyymmdd; a time after
+// it is ignored. A year of two digits is read as readDate reads it.
+bool readHeadedDate(const QString &text, bool dayFirst, const QDate &today, QDate *date);
+// A number written with a decimal point or a decimal comma, thousands grouped
+// or not, into the decimal-comma text the store holds ("1,234.50" and
+// "1 234,50" give "1234,50"). False when the text is not a number.
+bool decimalText(const QString &text, QString *out);
+
+// The security of a file without a code column: code (six characters) and name.
+struct Security {
+    QString code;
+    QString name;
+};
+
+// A headed file's lines normalised as Reformate does: the heading, blank lines
+// and lines without a readable date become empty, the latter counted in
+// `unreadable` with their line numbers. The code and name are the file's, or
+// those of `security` when the file has no code column (a file with a code
+// but no name column takes the name of the index).
+// The date of the newest quotation of `code` in the store (the last line of
+// that code); invalid when there is none.
+QDate lastDateOf(const QuoteLines &store, const QString &code);
+
+struct Headed {
+    QStringList lines;
+    QList<int> unreadable; // lines of the file, from 1
+};
+Headed reformateHeaded(const QStringList &lines, const Columns &columns, bool dayFirst,
+                       const Security &security, const QStringList &index, const QDate &today);
 
 } // namespace importing

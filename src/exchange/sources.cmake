@@ -6,6 +6,7 @@ list(APPEND CORE_SOURCES
   src/exchange/sites.cpp src/exchange/sites.h
 )
 list(APPEND UI_SOURCES
+  src/exchange/TExport.cpp src/exchange/TExport.h
   src/exchange/TImport.cpp src/exchange/TImport.h
   src/exchange/THttpGet.cpp src/exchange/THttpGet.h
 )

@@ -16,12 +16,21 @@ const QString kSilent = QStringLiteral("Le serveur ne répond plus");
 
 const QString kCantResolve = QStringLiteral("can't resolve hostname to IP address");
 const QString kCantConnect = QStringLiteral("can't connect: ");
+const QString kConnectTimeout = QStringLiteral("délai de connexion dépassé");
 
 } // namespace
 
 HttpError::HttpError(int status, QString reason, bool aborted)
-    : m_status(status), m_reason(std::move(reason)), m_aborted(aborted), m_utf8(message().toUtf8())
+    : m_status(status), m_reason(std::move(reason)), m_aborted(aborted), m_kind(Kind::Other),
+      m_utf8(message().toUtf8())
 {
+    if (m_status == 404 && m_reason == kCantResolve)
+        m_kind = Kind::HostNotFound;
+    else if (m_status == 404 && m_reason.startsWith(kCantConnect))
+        m_kind =
+            m_reason.endsWith(kConnectTimeout) ? Kind::ConnectionTimeout : Kind::ConnectionRefused;
+    else if (m_status > 0)
+        m_kind = Kind::Status;
 }
 
 QString HttpError::message() const

@@ -21,7 +21,17 @@ class QIODevice;
 class HttpError : public std::exception
 {
 public:
+    // What failed, for a caller that words it its own way.
+    enum class Kind {
+        Status,            // the server answered with `status`
+        HostNotFound,      // the name does not resolve
+        ConnectionRefused, // no connection could be made
+        ConnectionTimeout, // the connection was not made in time
+        Other,             // status 0: `reason` says why
+    };
+
     HttpError(int status, QString reason, bool aborted = false);
+    Kind kind() const { return m_kind; }
     int status() const { return m_status; }
     const QString &reason() const { return m_reason; }
     bool aborted() const { return m_aborted; }
@@ -33,6 +43,7 @@ private:
     int m_status;
     QString m_reason;
     bool m_aborted;
+    Kind m_kind;
     QByteArray m_utf8;
 };
 

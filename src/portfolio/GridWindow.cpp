@@ -79,7 +79,8 @@ void GridWindow::addClose()
 PrintedGrid GridWindow::printedGrid() const
 {
     PrintedGrid g;
-    g.widths = m_widths;
+    for (int c = 0; c < m_widths.size(); ++c)
+        g.widths.append(m_grid->isColumnHidden(c) ? 0 : m_grid->columnWidth(c));
     g.font = m_grid->font();
     g.screenWidth = m_grid->width();
     const QFontMetrics fm(g.font);
@@ -108,11 +109,25 @@ bool GridWindow::removeCurrent()
 {
     const int row = m_grid->currentIndex().row();
     if (row < 0) return false;
-    if (Prompts::get().question(this, QStringLiteral("Supprimer la ligne ?"), false) !=
-        Prompts::Yes)
+    if (Prompts::get().question(this,
+                                QStringLiteral("Supprimer la ligne de la liste affich\u00e9e ? Le "
+                                               "portefeuille n'est pas modifi\u00e9."),
+                                false) != Prompts::Yes)
         return false;
     m_model->removeShown(row);
     return true;
+}
+
+void GridWindow::fitColumns()
+{
+    int total = 0;
+    for (int c = 0; c < m_widths.size(); ++c) {
+        if (m_grid->isColumnHidden(c)) continue;
+        m_grid->resizeColumnToContents(c);
+        m_grid->setColumnWidth(c, std::max(m_grid->columnWidth(c), m_widths[c]));
+        total += m_grid->columnWidth(c);
+    }
+    m_grid->setMinimumWidth(total + m_grid->verticalScrollBar()->sizeHint().width() + 4);
 }
 
 bool GridWindow::eventFilter(QObject *watched, QEvent *event)

@@ -24,6 +24,8 @@ public:
     // The grid as printed: its columns' screen widths, its title row and
     // rows, the right-aligned cells padded by `Rset` to their width.
     PrintedGrid printedGrid() const;
+    // The lines Init could not read (ptf::unreadableReport); empty when none.
+    QString unreadable() const { return m_unreadable; }
 
 protected:
     // `widths`: screen widths (0: hidden); `rset`: the `Rset` width of each
@@ -40,9 +42,13 @@ protected:
     // The print dialog, then `ImprimeGrille` over the rows filled, with the
     // busy cursor.
     void print(const QString &heading);
-    // Asks "Supprimer la ligne ?" and takes the current row off the list
-    // shown. True when a row was removed.
+    // Asks whether to take the current row off the list shown (the
+    // portfolio stays as it is) and does so. True when a row was removed.
     bool removeCurrent();
+    // Widens each column shown to its widest text, never narrower than its
+    // given width; the window grows with it.
+    void fitColumns();
+    void setUnreadable(const QString &report) { m_unreadable = report; }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     // The Delete key in the grid.
@@ -55,6 +61,7 @@ private:
     GridModel *m_model;
     QHBoxLayout *m_top;
     QVBoxLayout *m_column;
+    QString m_unreadable;
 };
 
 // A right-aligned value label of a bottom panel.

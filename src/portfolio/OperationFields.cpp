@@ -9,7 +9,17 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+
+#include <algorithm>
+
+namespace
+{
+
+const QString kDash = QStringLiteral(" \u2014 ");
+
+} // namespace
 
 OperationFields::OperationFields(QDialog *dialog) : QObject(dialog), m_dialog(dialog) {}
 
@@ -47,7 +57,7 @@ void OperationFields::normalise(QComboBox *box)
 {
     // Once per text typed: "0012" left a second time stays "0012".
     if (box->currentText() == m_normalised.value(box)) return;
-    const QString code = normaliseCode(box->currentText());
+    const QString code = normaliseCode(codeOf(box->currentText()));
     box->setEditText(code);
     m_normalised.insert(box, code);
 }
@@ -62,15 +72,45 @@ QComboBox *OperationFields::codeBox(QWidget *parent, const QString &objectName)
     return box;
 }
 
-void OperationFields::fillCodes(QComboBox *box, const QStringList &index, int current)
+QString OperationFields::codeOf(const QString &text)
 {
-    QStringList codes;
-    codes.reserve(index.size());
-    for (const QString &entry : index)
-        codes.append(entry.left(6));
+    const qsizetype dash = text.indexOf(kDash);
+    return dash < 0 ? text : text.left(dash);
+}
+
+void OperationFields::fillCodes(QComboBox *box, const QStringList &index, int current, QLabel *name)
+{
+    QStringList entries;
+    entries.reserve(index.size());
+    for (const QString &entry : index) {
+        const QString code = entry.left(6);
+        if (!m_names.contains(code)) m_names.insert(code, entry.mid(6));
+        entries.append(code + kDash + entry.mid(6));
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const QString &a, const QString &b) { return a.left(6) < b.left(6); });
     box->clear();
-    box->addItems(codes);
-    box->setEditText(current >= 0 && current < codes.size() ? codes[current] : QString());
+    box->addItems(entries);
+    // A chosen entry leaves its code alone in the box.
+    const auto takeCode = [box](int i) {
+        if (i >= 0) box->setEditText(box->itemText(i).left(6));
+    };
+    connect(box, &QComboBox::activated, box, takeCode);
+    connect(box, &QComboBox::currentIndexChanged, box, takeCode);
+    if (name) {
+        const auto showName = [this, name](const QString &text) {
+            const QString code = codeOf(text).trimmed();
+            if (code.isEmpty()) {
+                name->clear();
+                return;
+            }
+            const auto found = m_names.constFind(normaliseCode(code));
+            name->setText(found != m_names.constEnd() ? *found
+                                                      : QStringLiteral("inconnu dans la base"));
+        };
+        connect(box, &QComboBox::editTextChanged, name, showName);
+    }
+    box->setEditText(current >= 0 && current < index.size() ? index[current].left(6) : QString());
 }
 
 bool OperationFields::eventFilter(QObject *watched, QEvent *event)

@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QDialog;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -33,10 +34,14 @@ public:
     // before the box is left.
     void normaliseFocused();
 
-    // An editable list of codes, filled with the first six characters of
-    // every index entry; the text is the code of entry `current` (-1: none).
+    // An editable list of codes: each entry of the index as "code — name",
+    // sorted by code; choosing one puts its code in the box. The text is the
+    // code of entry `current` of the index (-1: none). The label, when
+    // given, shows the name of the code typed.
     static QComboBox *codeBox(QWidget *parent, const QString &objectName);
-    static void fillCodes(QComboBox *box, const QStringList &index, int current);
+    void fillCodes(QComboBox *box, const QStringList &index, int current, QLabel *name = nullptr);
+    // The code a box holds: its text without the " — name" of an entry.
+    static QString codeOf(const QString &text);
     // Each field with its refusal (empty when its text can be written): the
     // first refused one is said over `dialog` and gets the focus. True when
     // a field was refused.
@@ -54,4 +59,5 @@ private:
     QList<QComboBox *> m_codes;
     QList<QLineEdit *> m_quantities;
     QList<QLineEdit *> m_amounts;
+    QHash<QString, QString> m_names;
 };

@@ -3,11 +3,14 @@
 #include "base/DialogKit.h"
 #include "base/Prompts.h"
 #include "base/clock.h"
+#include "base/formats.h"
 #include "portfolio/OperationFields.h"
 #include "portfolio/portfolio.h"
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -37,6 +40,13 @@ TEchan::TEchan(QWidget *parent) : QDialog(parent)
                                     {QStringLiteral("Quantit\u00e9 re\u00e7ue"), m_qtyIn},
                                     {QStringLiteral("Soulte"), m_soulte},
                                     {QStringLiteral("Fraise de bourse"), m_fees}});
+    m_nameOut = new QLabel(this);
+    m_nameOut->setObjectName(QStringLiteral("NomTitre1"));
+    m_nameOut->setMinimumWidth(180);
+    fields->addWidget(m_nameOut, 0, 2);
+    m_nameIn = new QLabel(this);
+    m_nameIn->setObjectName(QStringLiteral("NomTitre2"));
+    fields->addWidget(m_nameIn, 1, 2);
     auto *buttons = dialogkit::buttonRow(this, QStringLiteral("OK"), &m_ok, &m_cancel);
     m_ok->setObjectName(QStringLiteral("Button2"));
     m_cancel->setObjectName(QStringLiteral("Button1"));
@@ -62,8 +72,8 @@ void TEchan::Init(const QString &name, const QStringList &index, int current,
 {
     setWindowTitle(name + QStringLiteral(" de titres"));
     m_date->setDate(Clock::get().today());
-    OperationFields::fillCodes(m_codeOut, index, current);
-    OperationFields::fillCodes(m_codeIn, index, -1);
+    m_fields->fillCodes(m_codeOut, index, current, m_nameOut);
+    m_fields->fillCodes(m_codeIn, index, -1, m_nameIn);
     m_store = store; // shares the bytes: only the references are copied
 }
 
@@ -104,6 +114,38 @@ void TEchan::accept()
                    {m_soulte, ptf::textRefusal(QStringLiteral("Soulte"), m_soulte->text())},
                    {m_fees, ptf::textRefusal(QStringLiteral("Fraise de bourse"), m_fees->text())}}))
         return;
+    using ptf::Figure;
+    if (OperationFields::refuseFirst(
+            this, {{m_qtyOut, ptf::figureRefusal(QStringLiteral("Quantit\u00e9 \u00e9chang\u00e9e"),
+                                                 m_qtyOut->text(), Figure::Quantity)},
+                   {m_qtyIn, ptf::figureRefusal(QStringLiteral("Quantit\u00e9 re\u00e7ue"),
+                                                m_qtyIn->text(), Figure::Quantity)},
+                   {m_soulte,
+                    ptf::figureRefusal(QStringLiteral("Soulte"), m_soulte->text(), Figure::Amount)},
+                   {m_fees, ptf::figureRefusal(QStringLiteral("Fraise de bourse"), m_fees->text(),
+                                               Figure::Amount)}}))
+        return;
+    // Both sides are valued at their last price: a code without one cannot be.
+    QString price;
+    const auto unpriced = [this, &price](const QString &label, QComboBox *box) {
+        if (Dernier(box->currentText(), &price)) return QString();
+        return QStringLiteral("%1 : le code %2 n'a aucun cours dans la base.")
+            .arg(label, box->currentText());
+    };
+    if (OperationFields::refuseFirst(this, {{m_codeOut, unpriced(codes[0].second, m_codeOut)},
+                                            {m_codeIn, unpriced(codes[1].second, m_codeIn)}}))
+        return;
+    if (m_withPortfolio) {
+        qint64 quantity = 0;
+        tryReadInteger(m_qtyOut->text(), &quantity);
+        const auto warnings = ptf::recordWarnings(QLatin1Char('E'), m_codeOut->currentText(),
+                                                  quantity, {}, ptf::readOperations(m_portfolio));
+        for (const ptf::Warning &w : warnings)
+            if (Prompts::get().question(this, w.question, false) != Prompts::Yes) {
+                m_qtyOut->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+    }
     m_accepted = true;
     QDialog::accept();
 }

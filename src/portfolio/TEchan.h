@@ -10,6 +10,7 @@
 class OperationFields;
 class QComboBox;
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -32,8 +33,18 @@ public:
     // The price of the newest quotation of the code; false when none.
     bool Dernier(const QString &code, QString *price) const;
 
+    // The portfolio the exchange goes into: "OK" then asks before giving
+    // more shares than held.
+    void setPortfolio(const QStringList &portfolio)
+    {
+        m_portfolio = portfolio;
+        m_withPortfolio = true;
+    }
+
     // "OK": refused, with a message naming the field, while a code is
-    // shorter than six characters.
+    // shorter than six characters or has no price in the store, a field
+    // holds text the portfolio file cannot, or a quantity, the soulte or
+    // the fees are empty or not a number.
     void accept() override;
 
 private:
@@ -44,6 +55,10 @@ private:
     QLineEdit *m_qtyIn;
     QLineEdit *m_soulte;
     QLineEdit *m_fees;
+    QLabel *m_nameOut;
+    QLabel *m_nameIn;
+    QStringList m_portfolio;
+    bool m_withPortfolio = false;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     OperationFields *m_fields;

@@ -13,7 +13,7 @@ TFrais::TFrais(QWidget *parent)
 {
     auto *print = speedButton(QStringLiteral("SpeedButton8"), QStringLiteral("Imprimer"),
                               QStringLiteral("Imprimer"));
-    auto *remove = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Supprimer"),
+    auto *remove = speedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Supprimer ligne"),
                                QStringLiteral("Supprimer ligne"));
     addClose();
     // The printed heading is the journal's.
@@ -24,8 +24,9 @@ TFrais::TFrais(QWidget *parent)
 
 void TFrais::Init(const QStringList &portfolio, const QStringList &index)
 {
-    const QList<ptf::Operation> ops = ptf::readOperations(portfolio);
-    model()->setRows(ptf::feeRows(ops, ptf::SecurityNames(index)), 16);
+    const ptf::Reading read = ptf::readPortfolio(portfolio);
+    setUnreadable(ptf::unreadableReport(read.unreadable));
+    model()->setRows(ptf::feeRows(read.ops, ptf::SecurityNames(index)), 16);
 }
 
 void TFrais::Supprimer()

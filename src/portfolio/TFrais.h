@@ -11,7 +11,7 @@ class TFrais : public GridWindow
 public:
     explicit TFrais(QWidget *parent = nullptr);
 
-    // Throws the conversion error of the first line that does not read.
+    // The lines that do not read are left out (see unreadable).
     void Init(const QStringList &portfolio, const QStringList &index);
     void Supprimer() override;
 };

@@ -3,11 +3,14 @@
 #include "base/DialogKit.h"
 #include "base/Prompts.h"
 #include "base/clock.h"
+#include "base/formats.h"
 #include "portfolio/OperationFields.h"
 #include "portfolio/portfolio.h"
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -44,6 +47,10 @@ TOperation::TOperation(QWidget *parent, const QString &amountLabel, const QStrin
                                                {amountLabel, m_amount},
                                                {QStringLiteral("Quantit\u00e9"), m_quantity},
                                                {fifthLabel, m_fifth}});
+    m_name = new QLabel(this);
+    m_name->setObjectName(QStringLiteral("NomTitre"));
+    m_name->setMinimumWidth(180);
+    fields->addWidget(m_name, 0, 2);
     auto *buttons = dialogkit::buttonRow(this, QStringLiteral("OK"), &m_ok, &m_cancel);
     m_ok->setObjectName(QStringLiteral("Button2"));
     m_cancel->setObjectName(QStringLiteral("Button1"));
@@ -66,7 +73,24 @@ TOperation::TOperation(QWidget *parent, const QString &amountLabel, const QStrin
 void TOperation::fillCodes(const QStringList &index, int current)
 {
     m_date->setDate(Clock::get().today());
-    OperationFields::fillCodes(m_code, index, current);
+    m_index = index;
+    m_fields->fillCodes(m_code, index, current, m_name);
+}
+
+void TOperation::Fill(const ptf::Operation &op)
+{
+    m_date->setDate(storedToDate(op.date));
+    m_code->setEditText(op.code);
+    m_amount->setText(op.amount);
+    m_quantity->setText(op.quantity);
+    m_fifth->setText(op.fifth);
+}
+
+void TOperation::setPortfolio(const QStringList &portfolio, QChar kind, qsizetype except)
+{
+    m_portfolio = portfolio;
+    m_kind = kind;
+    m_except = except;
 }
 
 void TOperation::Init(const QString &name, const QStringList &index, int current)
@@ -96,6 +120,25 @@ void TOperation::accept()
              {m_quantity, ptf::textRefusal(QStringLiteral("Quantit\u00e9"), m_quantity->text())},
              {m_fifth, ptf::textRefusal(m_fifthLabel, m_fifth->text())}}))
         return;
+    using ptf::Figure;
+    if (OperationFields::refuseFirst(
+            this, {{m_amount, ptf::figureRefusal(m_amountLabel, m_amount->text(), Figure::Amount)},
+                   {m_quantity, ptf::figureRefusal(QStringLiteral("Quantit\u00e9"),
+                                                   m_quantity->text(), Figure::Quantity)},
+                   {m_fifth, ptf::figureRefusal(m_fifthLabel, m_fifth->text(), Figure::Amount)}}))
+        return;
+    if (!m_kind.isNull()) {
+        qint64 quantity = 0;
+        tryReadInteger(m_quantity->text(), &quantity);
+        const auto warnings = ptf::recordWarnings(m_kind, m_code->currentText(), quantity, m_index,
+                                                  ptf::readOperations(m_portfolio), m_except);
+        for (const ptf::Warning &w : warnings)
+            if (Prompts::get().question(this, w.question, false) != Prompts::Yes) {
+                (w.aboutQuantity ? static_cast<QWidget *>(m_quantity) : m_code)
+                    ->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+    }
     m_accepted = true;
     QDialog::accept();
 }

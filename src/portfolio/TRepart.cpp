@@ -89,7 +89,9 @@ TRepart::TRepart(QWidget *parent) : QDialog(parent)
 
 void TRepart::Init(const QStringList &portfolio, const QStringList &index, const QuoteLines &store)
 {
-    const auto v = ptf::Valuation::build(ptf::readOperations(portfolio), store, index, true);
+    const ptf::Reading read = ptf::readPortfolio(portfolio);
+    m_unreadable = ptf::unreadableReport(read.unreadable);
+    const auto v = ptf::Valuation::build(read.ops, store, index, true);
     Valorise(v.rows());
 }
 

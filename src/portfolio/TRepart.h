@@ -17,9 +17,11 @@ class TRepart : public QDialog
 public:
     explicit TRepart(QWidget *parent = nullptr);
 
-    // The store is expected sorted. Throws the conversion error of the
-    // first portfolio line that does not read.
+    // The store is expected sorted. The lines that do not read are left
+    // out (see unreadable).
     void Init(const QStringList &portfolio, const QStringList &index, const QuoteLines &store);
+    // The lines Init could not read (ptf::unreadableReport); empty when none.
+    QString unreadable() const { return m_unreadable; }
     // The legend rows shown: the percentage and the name of each.
     const QList<ptf::LegendRow> &legend() const { return m_legend; }
     // Draws the pie from the legend's percentages.
@@ -34,4 +36,5 @@ private:
     QList<QLabel *> m_percents;
     QList<QLabel *> m_names;
     QList<ptf::LegendRow> m_legend;
+    QString m_unreadable;
 };

@@ -13,11 +13,6 @@ namespace ptf
 namespace
 {
 
-VError lineError(qsizetype number, const QString &message)
-{
-    return VError(QStringLiteral("Ligne %1 du portefeuille : %2").arg(number).arg(message));
-}
-
 // The price field of a quotation line (after the third tab).
 QString priceText(const QString &line)
 {
@@ -28,32 +23,136 @@ QString priceText(const QString &line)
 
 } // namespace
 
-QList<Operation> readOperations(const QStringList &portfolio)
+Reading readPortfolio(const QStringList &portfolio)
 {
-    QList<Operation> ops;
-    ops.reserve(portfolio.size());
+    Reading r;
+    r.ops.reserve(portfolio.size());
     for (qsizetype i = 0; i < portfolio.size(); ++i) {
         const QString &line = portfolio[i];
-        if (line.count(QLatin1Char('\t')) < 4 || line.size() < 9)
-            throw lineError(i + 1, QStringLiteral("il manque des champs"));
+        if (line.trimmed().isEmpty()) continue;
+        const auto refuse = [&](const QString &reason) { r.unreadable.append({i, line, reason}); };
+        if (line.count(QLatin1Char('\t')) < 4 || line.size() < 9) {
+            refuse(QStringLiteral("il manque des champs"));
+            continue;
+        }
         Operation op;
+        op.line = i;
         op.kind = line[0];
         if (op.kind != QLatin1Char('A') && op.kind != QLatin1Char('V') &&
-            op.kind != QLatin1Char('D'))
-            throw lineError(i + 1, QStringLiteral("'%1' n'est pas une opération").arg(op.kind));
+            op.kind != QLatin1Char('D')) {
+            refuse(QStringLiteral("'%1' n'est pas une op\u00e9ration").arg(op.kind));
+            continue;
+        }
         QString rest = line.mid(1, 1024);
         op.date = nextField(rest);
         op.code = nextField(rest);
         op.amount = nextField(rest);
         op.quantity = nextField(rest);
         op.fifth = nextField(rest);
-        if (!tryReadDecimal(op.amount, &op.amountValue))
-            throw lineError(i + 1, VError::badFloat(op.amount).message());
-        if (!tryReadInteger(op.quantity, &op.quantityValue))
-            throw lineError(i + 1, VError::badInteger(op.quantity).message());
-        ops.append(op);
+        if (op.date.size() != 8 || !storedToDate(op.date).isValid())
+            refuse(VError::badDate(op.date).message());
+        else if (!tryReadDecimal(op.amount, &op.amountValue))
+            refuse(VError::badFloat(op.amount).message());
+        else if (!tryReadInteger(op.quantity, &op.quantityValue))
+            refuse(VError::badInteger(op.quantity).message());
+        else {
+            if (!tryReadDecimal(op.fifth, &op.fifthValue)) op.fifthValue = 0;
+            r.ops.append(op);
+        }
     }
-    return ops;
+    return r;
+}
+
+QList<Operation> readOperations(const QStringList &portfolio)
+{
+    return readPortfolio(portfolio).ops;
+}
+
+QString unreadableReport(const QList<Unreadable> &lines)
+{
+    QStringList said;
+    for (const Unreadable &u : lines) {
+        if (said.size() == 10) {
+            said.append(
+                QStringLiteral("... et %1 autres lignes illisibles.").arg(lines.size() - 10));
+            break;
+        }
+        QString text = QString(u.text).replace(QLatin1Char('\t'), QLatin1Char(' '));
+        if (text.size() > 60) text = text.left(60) + QStringLiteral("...");
+        said.append(
+            QStringLiteral("Ligne %1 illisible : %2 (%3)").arg(u.line + 1).arg(text, u.reason));
+    }
+    return said.join(QLatin1Char('\n'));
+}
+
+QString figureRefusal(const QString &field, const QString &text, Figure figure)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return QStringLiteral("%1 : le champ est vide.").arg(field);
+    int digits = 0, commas = 0;
+    for (const QChar c : t) {
+        if (c.isDigit() && c.unicode() < 0x80)
+            ++digits;
+        else if (figure == Figure::Amount && (c == QLatin1Char(',') || c == QLatin1Char('.')))
+            ++commas;
+        else
+            commas = 2;
+    }
+    if (digits > 0 && commas <= 1) return {};
+    return figure == Figure::Amount
+               ? QStringLiteral("%1 : '%2' n'est pas un nombre.").arg(field, t)
+               : QStringLiteral("%1 : '%2' n'est pas un nombre entier.").arg(field, t);
+}
+
+qint64 heldQuantity(const QList<Operation> &ops, const QString &code, qsizetype except)
+{
+    qint64 held = 0;
+    for (const Operation &op : ops) {
+        if (op.line == except || op.code != code) continue;
+        if (op.kind == QLatin1Char('A')) held += op.quantityValue;
+        if (op.kind == QLatin1Char('V')) held -= op.quantityValue;
+    }
+    return held;
+}
+
+QList<Warning> recordWarnings(QChar kind, const QString &code, qint64 quantity,
+                              const QStringList &index, const QList<Operation> &ops,
+                              qsizetype except)
+{
+    QList<Warning> questions;
+    if (kind == QLatin1Char('V') || kind == QLatin1Char('E')) {
+        const qint64 held = heldQuantity(ops, code, except);
+        if (quantity > held) {
+            const QString verb = kind == QLatin1Char('V') ? QStringLiteral("vendez")
+                                                          : QStringLiteral("\u00e9changez");
+            const QString having = held > 0
+                                       ? QStringLiteral("et n'en d\u00e9tenez que %1").arg(held)
+                                       : QStringLiteral("et n'en d\u00e9tenez aucun");
+            questions.append(
+                {QStringLiteral("Vous %1 %2 titres %3 %4. Enregistrer quand m\u00eame ?")
+                     .arg(verb)
+                     .arg(quantity)
+                     .arg(code, having),
+                 true});
+        }
+    }
+    if (kind != QLatin1Char('E') && !SecurityNames(index).contains(code))
+        questions.append(
+            {QStringLiteral("Le code %1 n'est pas dans la base. Enregistrer quand m\u00eame ?")
+                 .arg(code),
+             false});
+    return questions;
+}
+
+int journalYear(const QList<Operation> &ops, int currentYear)
+{
+    QString newest;
+    const QString current = QString::number(currentYear);
+    for (const Operation &op : ops) {
+        if (op.date.left(4) == current) return currentYear;
+        newest = std::max(newest, op.date);
+    }
+    return newest.isEmpty() ? currentYear : newest.left(4).toInt();
 }
 
 QString operationText(const QDate &date, const QString &code, const QString &amount,
@@ -167,15 +266,22 @@ LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
     }
     for (qsizetype w = 0; w < wanted.size(); ++w)
         if (found[w] >= 0) {
-            QString p = priceText(store.at(found[w]));
+            const QString line = store.at(found[w]);
+            QString p = priceText(line);
             if (p.isNull()) p = QLatin1String("");
             m_prices.insert(wanted[w], p);
+            m_dates.insert(wanted[w], line.left(8));
         }
 }
 
 QString LastPrices::price(const QString &code) const
 {
     return m_prices.value(code);
+}
+
+QString LastPrices::date(const QString &code) const
+{
+    return m_dates.value(code);
 }
 
 std::pair<QString, QString> exchangeParts(const QDate &date, const QString &codeOut,
@@ -241,12 +347,17 @@ QStringList listRow(const Operation &op, const SecurityNames &names, const QStri
 
 } // namespace
 
-QList<QStringList> journalRows(const QList<Operation> &ops, const SecurityNames &names, int year)
+QList<QStringList> journalRows(const QList<Operation> &ops, const SecurityNames &names, int year,
+                               QList<qsizetype> *lines)
 {
     const QString y = QString::number(year);
     QList<QStringList> rows;
+    if (lines) lines->clear();
     for (const Operation &op : ops)
-        if (op.date.left(4) == y) rows.append(listRow(op, names, op.amount));
+        if (op.date.left(4) == y) {
+            rows.append(listRow(op, names, op.amount));
+            if (lines) lines->append(op.line);
+        }
     return rows;
 }
 

@@ -25,13 +25,57 @@ struct Operation {
     QString fifth;
     double amountValue = 0;
     qint64 quantityValue = 0;
+    double fifthValue = 0; // 0 when the fifth field is not a number
+    qsizetype line = -1;   // its place in the portfolio, from 0
 };
 
-// Reads every line. The first line that does not read (a field missing, a
-// kind other than A, V or D, an amount that is not a number, a quantity
-// that is not a whole number) throws its conversion error, prefixed with
-// its number: nothing is half read.
+// A line that does not read: a field missing, a kind other than A, V or D,
+// a date that is not one, an amount that is not a number, a quantity that
+// is not a whole number.
+struct Unreadable {
+    qsizetype line; // from 0
+    QString text;
+    QString reason;
+};
+
+struct Reading {
+    QList<Operation> ops;
+    QList<Unreadable> unreadable;
+};
+
+// Reads every line it can; blank lines are passed over, the others that do
+// not read are set aside with their reason.
+Reading readPortfolio(const QStringList &portfolio);
+// The operations of the lines that read.
 QList<Operation> readOperations(const QStringList &portfolio);
+// "Ligne 21 illisible : <text> (<reason>)", one a line, at most ten and then
+// the count of the others; empty when every line reads.
+QString unreadableReport(const QList<Unreadable> &lines);
+
+// What the operation dialogs refuse in a field that must hold a number
+// (an amount: digits and one decimal comma; a quantity: digits only) or
+// that is empty: the message naming the field and the text; empty when
+// the text is sound.
+enum class Figure { Amount, Quantity };
+QString figureRefusal(const QString &field, const QString &text, Figure figure);
+
+// The shares of `code` held after every operation but the one of line
+// `except` (purchases less sales).
+qint64 heldQuantity(const QList<Operation> &ops, const QString &code, qsizetype except = -1);
+// The questions to ask before recording an operation of `kind` ("A", "V",
+// "D", or "E" for the shares given in an exchange): a sale or an exchange
+// of more shares than held, a code the securities index does not know.
+struct Warning {
+    QString question;
+    bool aboutQuantity; // else about the code
+};
+QList<Warning> recordWarnings(QChar kind, const QString &code, qint64 quantity,
+                              const QStringList &index, const QList<Operation> &ops,
+                              qsizetype except = -1);
+
+// The year the journal opens on: the current year when it holds an
+// operation, otherwise the year of the newest one.
+int journalYear(const QList<Operation> &ops, int currentYear);
 
 // The line without its kind letter, as the operation dialogs give it; empty
 // at the first empty field of amount, quantity and fifth field (trimmed).
@@ -65,9 +109,12 @@ public:
     LastPrices(const QuoteLines &store, const QStringList &codes);
     // Empty when the store has no quotation of the code.
     QString price(const QString &code) const;
+    // "yyyymmdd" of that quotation; empty when none.
+    QString date(const QString &code) const;
 
 private:
     QHash<QString, QString> m_prices;
+    QHash<QString, QString> m_dates;
 };
 
 // The sale and purchase parts of an exchange (each without its kind
@@ -87,6 +134,7 @@ public:
     explicit SecurityNames(const QStringList &index);
     // `NomTitre`: the name of the first entry of that code; empty when none.
     QString NomTitre(const QString &code) const;
+    bool contains(const QString &code) const { return m_names.contains(code); }
 
 private:
     QHash<QString, QString> m_names;
@@ -98,7 +146,9 @@ QString capitalised(const QString &name);
 
 // The journal of one year and the fees list: rows of six cells (date
 // "dd/mm/yyyy", code, name or code, amount or fifth field, quantity, kind).
-QList<QStringList> journalRows(const QList<Operation> &ops, const SecurityNames &names, int year);
+// `lines`, when given, receives the portfolio line of each journal row.
+QList<QStringList> journalRows(const QList<Operation> &ops, const SecurityNames &names, int year,
+                               QList<qsizetype> *lines = nullptr);
 QList<QStringList> feeRows(const QList<Operation> &ops, const SecurityNames &names);
 // "Cessions": the sale amounts (column 3 of the "V" rows), "#.00". Throws
 // the conversion error of an amount that is not a number.

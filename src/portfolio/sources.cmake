@@ -1,5 +1,6 @@
 # Sources of src/portfolio/: logic without widgets (valmeq_core) and windows (valmeq_ui).
 list(APPEND CORE_SOURCES
+  src/portfolio/earnings.cpp src/portfolio/earnings.h
   src/portfolio/GridModel.cpp src/portfolio/GridModel.h
   src/portfolio/pie.cpp src/portfolio/pie.h
   src/portfolio/portfolio.cpp src/portfolio/portfolio.h

@@ -1,6 +1,7 @@
 #include "portfolio/valuation.h"
 
 #include "base/formats.h"
+#include "portfolio/earnings.h"
 
 #include <QColor>
 #include <QSet>
@@ -44,7 +45,7 @@ void Valuation::Ajoute(const Operation &op, const QString &price, const QString 
     }
     if (r < 0) {
         r = int(m_rows.size());
-        m_rows.append(Row{op.code, name, {}, {}, {}, {}, {}, {}});
+        m_rows.append(Row{op.code, name, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}});
     }
     Row &row = m_rows[r];
     row.quantity = quantity;
@@ -105,10 +106,101 @@ Valuation Valuation::build(const QList<Operation> &ops, const QuoteLines &store,
     Valuation v;
     for (const Operation &op : ops) {
         const QString name = names.NomTitre(op.code);
-        v.Ajoute(op, prices.price(op.code), capitalisedNames ? capitalised(name) : name);
+        v.Ajoute(op, prices.price(op.code),
+                 name.isEmpty()     ? op.code
+                 : capitalisedNames ? capitalised(name)
+                                    : name);
     }
     v.Valorise();
+    v.earn(ops, prices);
     return v;
+}
+
+namespace
+{
+
+// A sum of cents as "#.00", never "-,00".
+QString cents(double value)
+{
+    const double rounded = std::round(value * 100) / 100;
+    return formatAmount(rounded == 0 ? 0.0 : rounded);
+}
+
+} // namespace
+
+void Valuation::earn(const QList<Operation> &ops, const LastPrices &prices)
+{
+    // Replayed apart from the rows: a holding sold out leaves the rows but
+    // keeps what it realised.
+    struct Earned {
+        qint64 held = 0;
+        double cost = 0, realised = 0, dividends = 0, fees = 0;
+        QList<Flow> flows;
+    };
+    QHash<QString, Earned> earned;
+    QList<Flow> all;
+    double realised = 0, dividends = 0, credits = 0, fees = 0;
+    for (const Operation &op : ops) {
+        Earned &e = earned[op.code];
+        const QDate date = storedToDate(op.date);
+        if (!m_valuationDate.isValid() || date > m_valuationDate) m_valuationDate = date;
+        double flow = 0;
+        if (op.kind == QLatin1Char('D')) {
+            e.dividends += op.amountValue + op.fifthValue;
+            dividends += op.amountValue;
+            credits += op.fifthValue;
+            flow = op.amountValue + op.fifthValue;
+        } else {
+            const int sign = op.kind == QLatin1Char('A') ? 1 : -1;
+            e.held += sign * op.quantityValue;
+            e.cost += sign * op.amountValue;
+            e.fees += op.fifthValue;
+            fees += op.fifthValue;
+            flow = -sign * op.amountValue - op.fifthValue;
+            if (e.held == 0) {
+                e.realised -= e.cost;
+                realised -= e.cost;
+                e.cost = 0;
+            }
+        }
+        e.flows.append({date, flow});
+        all.append({date, flow});
+    }
+    for (const Row &row : std::as_const(m_rows)) {
+        const QDate priced = storedToDate(prices.date(row.code));
+        if (!priced.isValid()) continue;
+        if (!m_oldestPrice.isValid() || priced < m_oldestPrice) m_oldestPrice = priced;
+        if (!m_newestPrice.isValid() || priced > m_newestPrice) m_newestPrice = priced;
+        if (priced > m_valuationDate) m_valuationDate = priced;
+    }
+    bool allPriced = true;
+    double value = 0;
+    for (Row &row : m_rows) {
+        const Earned &e = earned[row.code];
+        const QDate priced = storedToDate(prices.date(row.code));
+        row.priceDate = priced.isValid() ? toShown(priced) : QString();
+        row.realised = cents(e.realised);
+        row.dividends = cents(e.dividends);
+        row.fees = cents(e.fees);
+        double total = 0;
+        if (row.total.isEmpty() || !tryReadDecimal(row.total, &total)) {
+            allPriced = false;
+            row.annual = returnText(std::nullopt);
+            continue;
+        }
+        value += total;
+        QList<Flow> flows = e.flows;
+        flows.append({m_valuationDate, total});
+        row.annual = returnText(annualReturn(flows));
+    }
+    m_realised = cents(realised);
+    m_dividends = cents(dividends);
+    m_credits = cents(credits);
+    m_fees = cents(fees);
+    if (allPriced) {
+        all.append({m_valuationDate, value});
+        m_annual = returnText(annualReturn(all));
+    }
 }
 
 QList<LegendRow> distribution(const QList<Valuation::Row> &rows)

@@ -24,6 +24,12 @@ public:
         QString last;     // "Dern.cours": the price field as stored; empty when none
         QString total;    // "Total"; empty without a price
         QString percent;  // "(%)": empty when it cannot be computed
+        // What build adds after the written columns:
+        QString priceDate; // "Date cours": "dd/mm/yyyy" of the price used
+        QString realised;  // "Réalisé": what sold-out holdings of the security gained
+        QString dividends; // "Dividendes": dividends and tax credits
+        QString fees;      // "Frais"
+        QString annual;    // "Rdt annuel": its money-weighted return, or "—"
     };
 
     // The row of `code`, or -1. When found, `amount` and `quantity` become
@@ -44,17 +50,46 @@ public:
     // "Moins value" instead of "Plus value".
     bool loss() const { return m_loss; }
 
-    // Init's replay: every line, with the names given by `nameOf`.
+    // What the portfolio earned, over every line ("#.00"): the gains realised
+    // when a holding is sold out (net-cost method: what the sales brought
+    // less what the purchases cost, the soulte of an exchange included), the
+    // dividends and the tax credits, the fees; and the annualised
+    // money-weighted return (see annualReturn) of the flows (a purchase
+    // pays its amount and fees, a sale brings its amount less fees, a
+    // dividend brings its amount and tax credit) with the holdings sold at
+    // their prices on the valuation date: "—" when a holding has no price.
+    QString realised() const { return m_realised; }
+    QString dividends() const { return m_dividends; }
+    QString credits() const { return m_credits; }
+    QString fees() const { return m_fees; }
+    QString annual() const { return m_annual; }
+    // The newest date among the operations and the prices of the rows.
+    QDate valuationDate() const { return m_valuationDate; }
+    // The oldest and newest dates of the prices of the rows.
+    QDate oldestPrice() const { return m_oldestPrice; }
+    QDate newestPrice() const { return m_newestPrice; }
+
+    // Init's replay: every line, each row named from the index (its code
+    // when the index does not know it), then what each security earned.
     static Valuation build(const QList<Operation> &ops, const QuoteLines &store,
                            const QStringList &index, bool capitalisedNames);
 
 private:
     void compute(Row &row) const;
+    void earn(const QList<Operation> &ops, const LastPrices &prices);
 
     QList<Row> m_rows;
     QString m_evaluation = QStringLiteral(",00");
     QString m_gain = QStringLiteral(",00");
     bool m_loss = false;
+    QString m_realised = QStringLiteral(",00");
+    QString m_dividends = QStringLiteral(",00");
+    QString m_credits = QStringLiteral(",00");
+    QString m_fees = QStringLiteral(",00");
+    QString m_annual = QStringLiteral("\u2014");
+    QDate m_valuationDate;
+    QDate m_oldestPrice;
+    QDate m_newestPrice;
 };
 
 // The distribution of the value over the positions held (quantity above

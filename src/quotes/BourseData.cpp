@@ -120,6 +120,7 @@ QString BourseData::Init()
         if (m_last.isValid()) m_month = m_last;
     }
     m_modified = false;
+    flagsMayHaveChanged();
     return report;
 }
 
@@ -145,6 +146,7 @@ bool BourseData::Sauve()
             return false;
         }
         m_modified = false;
+        flagsMayHaveChanged();
     }
     return true;
 }
@@ -232,6 +234,7 @@ void BourseData::newPortfolio()
     m_portfolioModified = false;
     m_settings.portfolioPath.clear();
     m_portfolioUnreadable = false;
+    flagsMayHaveChanged();
 }
 
 void BourseData::loadPortfolio(const QString &path)
@@ -242,6 +245,7 @@ void BourseData::loadPortfolio(const QString &path)
     m_portfolio = readLines(QDir(m_dir).filePath(path));
     m_portfolioUnreadable = false;
     m_portfolioModified = false;
+    flagsMayHaveChanged();
 }
 
 void BourseData::savePortfolio(const QString &path)
@@ -250,18 +254,36 @@ void BourseData::savePortfolio(const QString &path)
     m_settings.portfolioPath = path;
     m_portfolioUnreadable = false;
     m_portfolioModified = false;
+    flagsMayHaveChanged();
 }
 
 void BourseData::addOperations(const QStringList &lines)
 {
     m_portfolio.append(lines);
     m_portfolioModified = true;
+    flagsMayHaveChanged();
 }
 
 void BourseData::replacePortfolio(QStringList lines)
 {
     m_portfolio = std::move(lines);
     m_portfolioModified = false;
+    flagsMayHaveChanged();
+}
+
+void BourseData::changePortfolio(QStringList lines)
+{
+    m_portfolio = std::move(lines);
+    m_portfolioModified = true;
+    flagsMayHaveChanged();
+}
+
+void BourseData::flagsMayHaveChanged()
+{
+    const std::pair<bool, bool> flags{m_modified, m_portfolioModified};
+    if (flags == m_saidFlags) return;
+    m_saidFlags = flags;
+    emit modifiedChanged();
 }
 
 void BourseData::replaceStore(QuoteLines lines)
@@ -272,6 +294,7 @@ void BourseData::replaceStore(QuoteLines lines)
     resetPeriodDates();
     if (m_last.isValid()) m_month = m_last;
     m_modified = false;
+    flagsMayHaveChanged();
 }
 
 BourseData::ChangeRule BourseData::rule(Change change)
@@ -302,6 +325,7 @@ bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &ed
     const ChangeRule r = rule(kind);
     if (r.undoCopy) m_undo = std::move(before);
     if (r.modified) m_modified = true;
+    flagsMayHaveChanged();
     return codesChanged;
 }
 

@@ -151,6 +151,9 @@ public:
     void addOperations(const QStringList &lines);
     // The portfolio becomes these lines, as after a load of them.
     void replacePortfolio(QStringList lines);
+    // The portfolio becomes these lines, edited by a window: it is then
+    // modified.
+    void changePortfolio(QStringList lines);
 
     // --- Values ------------------------------------------------------------------
     QDate currentMonth() const { return m_month; }
@@ -175,7 +178,14 @@ public:
     // line's, with `bad` the position of the first line without a date.
     static QDate storeDate(const QuoteLines &store, bool last, qsizetype *bad);
 
+signals:
+    // The modified flag of the store or of the portfolio changed.
+    void modifiedChanged();
+
 private:
+    // Says modifiedChanged when either flag differs from what it last said.
+    void flagsMayHaveChanged();
+
     // Each line's month ("yyyymm" as a number; -1 when the line has none),
     // and the lines of each code (a six-digit code as its number, another
     // code as a number from a million up), grouped: the lines of code c are
@@ -232,4 +242,5 @@ private:
     mutable QHash<QString, qint32> m_otherCodes;
     mutable bool m_keysValid = false;
     bool m_valuationOrder = false;
+    std::pair<bool, bool> m_saidFlags{false, false};
 };

@@ -334,7 +334,7 @@ private slots:
         QVERIFY(watch.isNull());
         QCOMPARE(form->startDir(), QDir::currentPath());
         QVERIFY(form->windowState() & Qt::WindowMaximized);
-        QCOMPARE(form->windowTitle(), u("Valmeq"));
+        QCOMPARE(form->windowTitle(), u("Valmeq[*]"));
         QVERIFY(form->bourse()->data().store().isEmpty());
         QCOMPARE(form->bourse()->journal().model()->rowCount(), 0);
         QCOMPARE(form->bourse()->page(), int(TBourse::PageJournal));
@@ -369,7 +369,7 @@ private slots:
         for (const char *name : kPortfolioEntries)
             QVERIFY2(action(name)->isEnabled(), name);
         QVERIFY(action("tbSauver")->isEnabled());
-        QCOMPARE(form->windowTitle(), u("Valmeq - Mon.ptf"));
+        QCOMPARE(form->windowTitle(), u("Valmeq - Mon.ptf[*]"));
         QCOMPARE(env->prompts.log, QStringList());
     }
 
@@ -575,9 +575,9 @@ private slots:
     {
         start();
         form->bourse()->setWindowTitle(u("Actions.ptf"));
-        QCOMPARE(form->windowTitle(), u("Valmeq - Actions.ptf"));
+        QCOMPARE(form->windowTitle(), u("Valmeq - Actions.ptf[*]"));
         form->bourse()->setWindowTitle(QString());
-        QCOMPARE(form->windowTitle(), u("Valmeq"));
+        QCOMPARE(form->windowTitle(), u("Valmeq[*]"));
     }
 
     // --- Status bar -----------------------------------------------------------

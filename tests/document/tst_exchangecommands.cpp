@@ -4,9 +4,11 @@
 #include "base/textfile.h"
 #include "document/ExchangeCommands.h"
 #include "exchange/TImport.h"
+#include "exchange/importing.h"
 #include "testkit.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,6 +48,8 @@ public:
 };
 
 enum class Close { Ok, Cancel, Escape };
+
+const QString kFilter = u"Fichiers de cours (*.txt *.inf *.csv *.tsv);;Tous les fichiers (*)"_s;
 
 QString cell(QTableWidget *grid, int r, int c)
 {
@@ -158,8 +162,7 @@ private slots:
     QVERIFY(fridays);
     QCOMPARE(afterText, QStringList{u"14/01/1999"_s});
     QCOMPARE(labels, QStringList{u"Après le"_s});
-    QCOMPARE(prompts->filters,
-             QStringList{u"Fichiers texte (*.txt), Info (*.inf) (*.txt *.inf)"_s});
+    QCOMPARE(prompts->filters, QStringList{kFilter});
 }
 
     void import_appendsAndRefreshes_data()
@@ -179,23 +182,26 @@ private slots:
     QTest::newRow("fridays after the last date")
         << false << file << false << QString() << Close::Ok
         << QStringList{ql("19990115", "012000", "ALPHA", "102,5", "1500")}
-        << u"1 cotations importées, 1 lignes refusées"_s;
+        << u"1 cotation importée ; refusées : 1 de code inconnu, 3 d'autres jours que le "
+           "vendredi, 1 illisible (ligne 3)"_s;
     QTest::newRow("every day after the last date")
         << false << file << true << QString() << Close::Ok
         << QStringList{ql("19990115", "012000", "ALPHA", "102,5", "1500"),
                        ql("19990121", "013000", "BETA", "51", "1"),
                        ql("19990201", "013000", "BETA", "52", "1")}
-        << u"3 cotations importées, 1 lignes refusées"_s;
+        << u"3 cotations importées ; refusées : 1 avant le 15/01/1999, 1 de code inconnu, 1 "
+           "illisible (ligne 3)"_s;
     QTest::newRow("lower threshold refuses what is stored")
         << false << file << true << u"10011999"_s << Close::Ok
         << QStringList{ql("19990115", "012000", "ALPHA", "102,5", "1500"),
                        ql("19990121", "013000", "BETA", "51", "1"),
                        ql("19990201", "013000", "BETA", "52", "1")}
-        << u"3 cotations importées, 2 lignes refusées"_s;
+        << u"3 cotations importées ; refusées : 1 de code inconnu, 1 déjà présente, 1 illisible "
+           "(ligne 3)"_s;
     QTest::newRow("code first") << true << QStringList{u"012000\tALPHA\t15/01/1999\t102,50\t1500"_s}
                                 << false << QString() << Close::Ok
                                 << QStringList{ql("19990115", "012000", "ALPHA", "102,50", "1500")}
-                                << u"1 cotations importées, 0 lignes refusées"_s;
+                                << u"1 cotation importée"_s;
     QTest::newRow("cancel") << false << file << true << QString() << Close::Cancel << QStringList()
                             << QString();
     QTest::newRow("escape") << false << file << true << QString() << Close::Escape << QStringList()
@@ -235,6 +241,65 @@ QCOMPARE(b->data().currentMonth(), last);
 auto *months = b->findChild<QComboBox *>(u"ComboBox1"_s);
 QCOMPARE(months->itemText(months->count() - 1), monthEntry(last));
 QCOMPARE(months->currentText(), monthEntry(last));
+}
+
+// A file of one security with a heading line, as sites publish them.
+void import_headedFile_underAChosenSecurity_data()
+{
+    QTest::addColumn<int>("choice");       // in the list; 2 is "Nouveau titre", -1 none
+    QTest::addColumn<QString>("proposed"); // "Après le" once chosen
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("said"); // shown after the import, or the refusal
+    QTest::newRow("a security of the index")
+        << 1 << u"11/01/1999"_s << u"013000"_s << u"BETA"_s << u"30 cotations importées"_s;
+    QTest::newRow("a new security")
+        << 2 << u"__/__/____"_s << u"00MSFT"_s << u"MICROSOFT"_s << u"30 cotations importées"_s;
+    QTest::newRow("none chosen") << -1 << u"14/01/1999"_s << QString() << QString()
+                                 << u"Choisissez le titre de ces cours."_s;
+}
+void import_headedFile_underAChosenSecurity()
+{
+    QFETCH(int, choice);
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    QFETCH(QString, said);
+    load(kStore);
+    const QStringList file = importing::readFile(
+        QDir::cleanPath(QStringLiteral(VALMEQ_TEST_DATA "/../exchange/data/msft-2000-2001.tsv")));
+    QStringList entries, row;
+    QString preview, proposed;
+    import(false, file, Close::Ok, [&](TImport *d) {
+        auto *security = child<QComboBox>(d, "ComboBox1");
+    for (int i = 0; i < security->count(); ++i)
+        entries.append(security->itemText(i));
+    security->setCurrentIndex(choice);
+    if (choice == 2) {
+        QTest::keyClicks(child<QLineEdit>(d, "Edit1"), u"MSFT"_s);
+        QTest::keyClicks(child<QLineEdit>(d, "Edit2"), name);
+    }
+    QTest::mouseClick(child<QRadioButton>(d, "RadioButton1"), Qt::LeftButton);
+    proposed = child<QLineEdit>(d, "MaskEdit1")->displayText();
+    d->Apercu();
+    preview = child<QLabel>(d, "Label1")->text();
+    auto *grid = child<QTableWidget>(d, "StringGrid1");
+    for (int c = 0; c < 5; ++c)
+        row.append(cell(grid, 1, c));
+});
+QCOMPARE(entries, (QStringList{u"012000 — ALPHA"_s, u"013000 — BETA"_s, u"Nouveau titre"_s}));
+QTEST(proposed, "proposed");
+QCOMPARE(row, (QStringList{u"27/09/2000"_s, code, name, u"60,625"_s, u"53077800"_s}));
+if (code.isEmpty()) {
+    QCOMPARE(prompts->said(u"error"_s), QStringList{said});
+    QCOMPARE(b->data().store(), kStore);
+    return;
+}
+QCOMPARE(preview, u"30 cotations à importer"_s);
+QCOMPARE(prompts->said(u"information"_s), QStringList{said});
+const QStringList store = b->data().store();
+QCOMPARE(store.size(), kStore.size() + 30);
+QCOMPARE(store.last(), qline(u"20001107"_s, code, name, u"70,5"_s, u"52165600"_s));
+QVERIFY(b->data().index().contains(code + name));
 }
 
 void import_failures_data()
@@ -300,6 +365,12 @@ void export_writesTheShownList_data()
                                     u"14/01/1999\t012000\tALPHA\t101,00\t11"_s});
     QTest::newRow("security") << int(TBourse::PageTitres)
                               << crlf({u"11/01/1999\t013000\tBETA SA\t50,00\t20"_s});
+    QTest::newRow("month for a spreadsheet")
+        << int(TBourse::PageJournal)
+        << QByteArray(
+               "\xEF\xBB\xBF"
+               "Date;Code;Nom;Cours;Volume\r\n11/01/1999;012000;ALPHA;100,00;10\r\n"
+               "11/01/1999;013000;BETA SA;50,00;20\r\n14/01/1999;012000;ALPHA;101,00;11\r\n");
     QTest::newRow("chart") << int(TBourse::PageGraphique) << QByteArray();
     QTest::newRow("entry") << int(TBourse::PageSaisie) << QByteArray();
 }
@@ -313,17 +384,27 @@ void export_writesTheShownList()
     b->data().setCurrentSecurity(1); // BETA SA, second by name
     b->titres().LitTitre();
     b->showPage(page);
-    doc->dir.writeBytes(u"out.txt"_s, "former");
-    prompts->fileNames = {doc->dir.file(u"out.txt"_s)};
+    // A file for a spreadsheet: its options proposed, taken as they are.
+    const bool csv = QByteArray(QTest::currentDataTag()).contains("spreadsheet");
+    const QString out = csv ? u"out.csv"_s : u"out.txt"_s;
+    QString asked;
+    if (csv)
+        prompts->dialogs = {[&asked](QDialog *d) {
+            asked = d->windowTitle();
+            return int(QDialog::Accepted);
+        }};
+    doc->dir.writeBytes(out, "former");
+    prompts->fileNames = {doc->dir.file(out)};
     run([this] { b->exchange().Exporter(); });
     QCOMPARE(prompts->said(u"error"_s), QStringList());
     if (expected.isEmpty()) {
         QCOMPARE(prompts->proposed, QStringList());
-        QCOMPARE(doc->dir.bytes(u"out.txt"_s), QByteArray("former"));
+        QCOMPARE(doc->dir.bytes(out), QByteArray("former"));
         return;
     }
-    QCOMPARE(doc->dir.bytes(u"out.txt"_s), expected);
-    QCOMPARE(prompts->filters, QStringList{u"Fichiers texte (*.txt)"_s});
+    QCOMPARE(doc->dir.bytes(out), expected);
+    QCOMPARE(asked, csv ? u"Exporter pour un tableur"_s : QString());
+    QCOMPARE(prompts->filters, QStringList{kFilter});
 }
 
 void export_proposesTheLastName()

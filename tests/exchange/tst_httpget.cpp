@@ -3,6 +3,7 @@
 #include "../net/scriptedserver.h"
 #include "base/errors.h"
 #include "document/ExchangeCommands.h"
+#include "document/TBourse.h"
 #include "exchange/THttpGet.h"
 #include "exchange/download.h"
 #include "exchange/sites.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -87,6 +89,19 @@ struct Window {
     }
 };
 
+// Remembers where each open dialog opened; installed over the fixture's.
+class DirPrompts : public ScriptedPrompts
+{
+public:
+    QStringList dirs;
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override
+    {
+        dirs.append(dir);
+        return ScriptedPrompts::openFileName(parent, caption, dir, filter);
+    }
+};
+
 } // namespace
 
 class TestHttpGet : public QObject
@@ -119,7 +134,7 @@ private slots:
         QCOMPARE(win.w.windowTitle(), u"Télécharger cours"_s);
         QTEST((QStringList{win.name()->currentText(), win.url()->text(), win.path()->text()}),
               "fields");
-        QCOMPARE(win.status(), u"Status"_s);
+        QCOMPARE(win.status(), u"Prêt"_s);
         // A reason phrase such as "<img src=...>" is shown as it came.
         QCOMPARE(child<QLabel>(&win.w, "Label4")->textFormat(), Qt::PlainText);
         QVERIFY(child<QToolButton>(&win.w, "ToolButton1")->isEnabled());
@@ -262,44 +277,44 @@ private slots:
             << u"cours.txt"_s << QByteArray("b") << u"Téléchargement terminé"_s << QString() << 2;
         QTest::newRow("404 keeps the former file")
             << R{ScriptedServer::status("404 Not Found")} << u"%1/x"_s << u"cours.txt"_s
-            << QByteArray("<former>") << u"Failed : 404 Not Found"_s << QString() << 1;
+            << QByteArray("<former>") << u"Échec : 404 fichier introuvable"_s << QString() << 1;
         QTest::newRow("cut short keeps the former file")
             << R{{"HTTP/1.0 200 OK\r\nContent-Length: 50\r\n\r\nhalf"}} << u"%1/x"_s
             << u"cours.txt"_s << QByteArray("<former>")
-            << u"Failed : Transfert incomplet : 4 octets reçus sur 50"_s << u"Transfert incomplet"_s
+            << u"Échec : transfert incomplet : 4 octets reçus sur 50"_s << u"Transfert incomplet"_s
             << 1;
         QTest::newRow("missing directory, no request")
             << R{ScriptedServer::ok("x")} << u"%1/x"_s << u"nowhere/cours.txt"_s
-            << QByteArray("<absent>") << u"Status"_s << u"Ne peut créer le fichier "_s << 0;
+            << QByteArray("<absent>") << u"Prêt"_s << u"Ne peut créer le fichier "_s << 0;
         QTest::newRow("empty path, no request")
             << R{ScriptedServer::ok("x")} << u"%1/x"_s << QString() << QByteArray("<former>")
-            << u"Status"_s << u"Ne peut créer le fichier"_s << 0;
+            << u"Prêt"_s << u"Ne peut créer le fichier"_s << 0;
         QTest::newRow("injected header, no request")
             << R{ScriptedServer::ok("x")} << u"%1/x\nX-Evil: 1"_s << u"cours.txt"_s
-            << QByteArray("<former>") << u"Status"_s << u"L'adresse contient"_s << 0;
+            << QByteArray("<former>") << u"Prêt"_s << u"L'adresse contient"_s << 0;
         QTest::newRow("no host, no request")
             << R{ScriptedServer::ok("x")} << u"http:///x"_s << u"cours.txt"_s
-            << QByteArray("<former>") << u"Status"_s << u"Adresse sans nom de serveur"_s << 0;
+            << QByteArray("<former>") << u"Prêt"_s << u"Adresse sans nom de serveur"_s << 0;
         ScriptedServer::Reply endless{"HTTP/1.0 200 OK\r\n"};
         endless.repeat = "X-Filler: abcdefghijklmnop\r\n";
         QTest::newRow("endless head")
             << R{endless} << u"%1/x"_s << u"cours.txt"_s << QByteArray("<former>")
-            << u"Failed : Réponse incorrecte du serveur : en-tête trop long"_s
+            << u"Échec : réponse incorrecte du serveur : en-tête trop long"_s
             << u"Réponse incorrecte du serveur : en-tête trop long"_s << 1;
         QTest::newRow("silent server")
             << R{{"", false}} << u"%1/x"_s << u"cours.txt"_s << QByteArray("<former>")
-            << u"Failed : Le serveur ne répond plus"_s << u"Le serveur ne répond plus"_s << 1;
+            << u"Échec : le serveur ne répond plus"_s << u"Le serveur ne répond plus"_s << 1;
         QTest::newRow("304 is no file")
             << R{{"HTTP/1.0 304 Not Modified\r\n\r\nunwanted"}} << u"%1/x"_s << u"cours.txt"_s
-            << QByteArray("<former>") << u"Failed : 304 Not Modified"_s << QString() << 1;
+            << QByteArray("<former>") << u"Échec : 304 réponse sans fichier"_s << QString() << 1;
         QTest::newRow("empty body keeps the former file")
             << R{ScriptedServer::ok("")} << u"%1/x"_s << u"cours.txt"_s << QByteArray("<former>")
-            << u"Failed : Le serveur n'a envoyé aucune donnée"_s
+            << u"Échec : le serveur n'a envoyé aucune donnée"_s
             << u"Le serveur n'a envoyé aucune donnée"_s << 1;
         QTest::newRow("redirection to javascript")
             << R{ScriptedServer::moved("javascript:alert(1)"), ScriptedServer::ok("x")} << u"%1/x"_s
             << u"cours.txt"_s << QByteArray("<former>")
-            << u"Failed : Protocole non pris en charge : javascript"_s
+            << u"Échec : protocole non pris en charge : javascript"_s
             << u"Protocole non pris en charge : javascript"_s << 1;
     }
     void transfer()
@@ -350,9 +365,11 @@ private slots:
         Window win({});
         win.fill(u"Site"_s, server.url(u"/x"_s), u"cours.txt"_s);
         bool stopEnabled = false;
+        QString during;
         // Once the first bytes are written, the user acts.
         connect(&win.w.client(), &HttpClient::progress, &win.w, [&] {
             QTimer::singleShot(0, &win.w, [&] {
+                during = win.status();
                 stopEnabled = child<QToolButton>(&win.w, "ToolButton2")->isEnabled();
                 if (how == u"stop"_s)
                     QTest::mouseClick(child<QToolButton>(&win.w, "ToolButton2"), Qt::LeftButton);
@@ -364,7 +381,8 @@ private slots:
         });
         win.download();
         QVERIFY(stopEnabled);
-        QCOMPARE(win.status(), u"Failed : Transfert interrompu"_s);
+        QCOMPARE(during, u"Reçu 4 octets"_s);
+        QCOMPARE(win.status(), u"Échec : transfert interrompu"_s);
         QCOMPARE(start->prompts.said(u"error"_s), QStringList());
         QCOMPARE(fileBytes(start->dir.file(u"cours.txt"_s)), QByteArray("<former>"));
         QCOMPARE(QDir(start->dir.path()).entryList(QDir::Files), QStringList{u"cours.txt"_s});
@@ -385,7 +403,7 @@ private slots:
         Window win({});
         win.fill(u"Site"_s, server.url(u"/x"_s), target);
         win.download();
-        QCOMPARE(win.status(), u"Failed : Disque plein"_s);
+        QCOMPARE(win.status(), u"Échec : disque plein"_s);
         QCOMPARE(start->prompts.said(u"error"_s), QStringList{u"Disque plein"_s});
         QCOMPARE(fileBytes(target), QByteArray("<former>"));
         QCOMPARE(disk.entries(), QStringList{u"cours.txt"_s});
@@ -414,11 +432,75 @@ private slots:
         }};
         bourse.exchange().GetCours();
         QCOMPARE(start->prompts.said(u"error"_s), QStringList{u"Ne peut créer le fichier n.txt"_s});
-        QCOMPARE(status, u"Status"_s);
+        QCOMPARE(status, u"Prêt"_s);
         QVERIFY(server.requests.isEmpty());
         QCOMPARE(bourse.data().sites(),
                  (QStringList{kLyon, u"Nice\t"_s + server.url(u"/n"_s) + u"\tn.txt"_s}));
         QCOMPARE(bourse.data().sitePosition(), 1);
+    }
+
+    void failedTexts_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("404") << 404 << u"File not found"_s << u"Échec : 404 fichier introuvable"_s;
+        QTest::newRow("403") << 403 << u"Forbidden"_s << u"Échec : 403 accès interdit"_s;
+        QTest::newRow("500") << 500 << u"Internal Server Error"_s
+                             << u"Échec : 500 erreur du serveur"_s;
+        QTest::newRow("418") << 418 << u"I'm a teapot"_s << u"Échec : 418 demande refusée"_s;
+        QTest::newRow("unknown host") << 404 << u"can't resolve hostname to IP address"_s
+                                      << u"Échec : nom d'hôte introuvable"_s;
+        QTest::newRow("refused") << 404 << u"can't connect: Connexion refusée"_s
+                                 << u"Échec : connexion refusée"_s;
+        QTest::newRow("connection too slow")
+            << 404 << u"can't connect: délai de connexion dépassé"_s
+            << u"Échec : délai de connexion dépassé"_s;
+        QTest::newRow("other reason")
+            << 0 << u"Le serveur ne répond plus"_s << u"Échec : le serveur ne répond plus"_s;
+        QTest::newRow("capitals kept") << 0 << u"HTTPS refusé"_s << u"Échec : HTTPS refusé"_s;
+    }
+    void failedTexts()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, reason);
+        QTEST(THttpGet::failed(HttpError(status, reason)), "shown");
+    }
+
+    // The file received is imported at once when the user says so, and the
+    // next import proposes it.
+    void downloaded_thenImported()
+    {
+        DirPrompts prompts;
+        TBourse bourse;
+        ScriptedServer server;
+        server.replies = {ScriptedServer::ok("Date;Cl\xC3\xB4ture\r\n03/04/2008;12,5\r\n")};
+        prompts.answers = {Prompts::Yes};
+        prompts.dialogs = {
+            [&](QDialog *d) {
+                child<QComboBox>(d, "ComboBox1")->setEditText(u"Site"_s);
+                child<QLineEdit>(d, "Edit1")->setText(server.url(u"/c"_s));
+                child<QLineEdit>(d, "Edit2")->setText(u"cours.csv"_s);
+                QTest::mouseClick(child<QToolButton>(d, "ToolButton1"), Qt::LeftButton);
+                return d->result();
+            },
+            [&](QDialog *d) {
+                auto *security = child<QComboBox>(d, "ComboBox1");
+                security->setCurrentIndex(security->count() - 1);
+                QTest::keyClicks(child<QLineEdit>(d, "Edit1"), u"AB123"_s);
+                QTest::keyClicks(child<QLineEdit>(d, "Edit2"), u"ESSAI"_s);
+                QTest::mouseClick(child<QRadioButton>(d, "RadioButton1"), Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(d, "OKBtn"), Qt::LeftButton);
+                return d->result();
+            }};
+        bourse.exchange().GetCours();
+        QCOMPARE(prompts.said(u"question"_s), QStringList{u"Importer ce fichier ?"_s});
+        QCOMPARE(prompts.said(u"information"_s), QStringList{u"1 cotation importée"_s});
+        QCOMPARE(bourse.data().store(), QStringList{u"20080403\t0AB123\tESSAI\t12,5\t"_s});
+        prompts.fileNames = {QString()};
+        bourse.exchange().Importer();
+        QCOMPARE(prompts.dirs,
+                 QStringList{QFileInfo(start->dir.file(u"cours.csv"_s)).absoluteFilePath()});
     }
 
     void refusedConnection_saysSo()
@@ -427,8 +509,7 @@ private slots:
         Window win({});
         win.fill(u"Site"_s, u"http://127.0.0.1:%1/x"_s.arg(closedPort()), u"cours.txt"_s);
         win.download();
-        QVERIFY2(win.status().startsWith(u"Failed : 404 can't connect: "_s),
-                 qPrintable(win.status()));
+        QCOMPARE(win.status(), u"Échec : connexion refusée"_s);
         QCOMPARE(fileBytes(start->dir.file(u"cours.txt"_s)), QByteArray("<former>"));
     }
 };

@@ -3,12 +3,14 @@
 #include "base/errors.h"
 #include "exchange/importing.h"
 
+#include <QDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using importing::Order;
 
 Q_DECLARE_METATYPE(importing::Order)
+Q_DECLARE_METATYPE(importing::Selection)
 
 namespace
 {
@@ -258,6 +260,309 @@ private slots:
         QFETCH(QString, line);
         QFETCH(bool, allDays);
         QTEST(importing::Vendredi(line, allDays), "passes");
+    }
+
+    void heading_data()
+    {
+        QTest::addColumn<QString>("line");
+        // Separator, then the columns of date, code, name, price and volume;
+        // empty when the line is no heading.
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("english, tabs")
+            << u"date\topen\thigh\tlow\tclose\tvolume"_s << u"\t 0 -1 -1 4 5"_s;
+        QTest::newRow("french, semicolons, accents and case")
+            << u"Date;Ouverture;Plus haut;Plus bas;Clôture;Volume"_s << u"; 0 -1 -1 4 5"_s;
+        QTest::newRow("adjusted close is not the close")
+            << u"Date,Open,High,Low,Close,Adj Close,Volume"_s << u", 0 -1 -1 4 6"_s;
+        QTest::newRow("adjusted close alone is no price") << u"Date,Adj Close"_s << QString();
+        QTest::newRow("close preferred to cours") << u"Date,Cours,Close"_s << u", 0 -1 -1 2 -1"_s;
+        QTest::newRow("code and name") << u"DATE;MNÉMO;NOM;DERNIER;VOL."_s << u"; 0 1 2 3 4"_s;
+        QTest::newRow("ticker and name, english")
+            << u"Ticker,Name,Date,Close"_s << u", 2 0 1 3 -1"_s;
+        QTest::newRow("symbole and libellé")
+            << u"Symbole\tLibellé\tDate\tCours"_s << u"\t 2 0 1 3 -1"_s;
+        QTest::newRow("series is no code")
+            << u"date\tseries\topen\thigh\tlow\tclose\tvolume"_s << u"\t 0 -1 -1 5 6"_s;
+        QTest::newRow("quoted, byte-order mark")
+            << u"\uFEFF\"Date\",\"Close\""_s << u", 0 -1 -1 1 -1"_s;
+        QTest::newRow("the program's own")
+            << u"Date\tCode\tNom\tCours\tVolume"_s << u"\t 0 1 2 3 4"_s;
+        QTest::newRow("a quotation line") << u"15/01/1999\t12000\tALPHA\t1\t2"_s << QString();
+        QTest::newRow("no price") << u"Date;Code;Nom"_s << QString();
+    }
+    void heading()
+    {
+        QFETCH(QString, line);
+        const auto c = importing::readHeading(line);
+        QTEST(c ? QString(c->separator) +
+                      u" %1 %2 %3 %4 %5"_s.arg(c->date).arg(c->code).arg(c->name).arg(c->price).arg(
+                          c->volume)
+                : QString(),
+              "expected");
+    }
+
+    void headedDate_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("dayFirst");
+        QTest::addColumn<QDate>("expected"); // invalid: refused
+        const QDate april3(2008, 4, 3);
+        QTest::newRow("yyyy-mm-dd") << u"2008-04-03"_s << true << april3;
+        QTest::newRow("yyyy/mm/dd") << u"2008/04/03"_s << false << april3;
+        QTest::newRow("dd/mm/yyyy") << u"03/04/2008"_s << true << april3;
+        QTest::newRow("mm/dd/yyyy") << u"04/03/2008"_s << false << april3;
+        QTest::newRow("dd.mm.yyyy") << u" 3.4.2008 "_s << true << april3;
+        QTest::newRow("dd-mm-yyyy") << u"03-04-2008"_s << true << april3;
+        QTest::newRow("yyyymmdd") << u"20080403"_s << false << april3;
+        QTest::newRow("a time after") << u"2008-04-03 00:00:00"_s << true << april3;
+        QTest::newRow("iso with time") << u"2008-04-03T16:30"_s << true << april3;
+        QTest::newRow("two-digit year") << u"3/4/08"_s << true << april3;
+        QTest::newRow("impossible day") << u"2008-02-30"_s << true << QDate();
+        QTest::newRow("month 13") << u"13/13/2008"_s << true << QDate();
+        QTest::newRow("mixed separators") << u"03/04.2008"_s << true << QDate();
+        QTest::newRow("seven digits") << u"2008043"_s << true << QDate();
+        QTest::newRow("text") << u"date"_s << true << QDate();
+    }
+    void headedDate()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, dayFirst);
+        QDate d;
+        if (!importing::readHeadedDate(text, dayFirst, kToday, &d)) d = QDate();
+        QTEST(d, "expected");
+    }
+
+    void dayOrder_data()
+    {
+        QTest::addColumn<QStringList>("dates");
+        QTest::addColumn<bool>("dayFirst");
+        QTest::addColumn<bool>("decided");
+        QTest::newRow("a day above 12 first")
+            << QStringList{u"03/04/2008"_s, u"25/04/2008"_s} << true << true;
+        QTest::newRow("a day above 12 second")
+            << QStringList{u"04/03/2008"_s, u"04/25/2008"_s} << false << true;
+        QTest::newRow("nothing tells: day first")
+            << QStringList{u"03/04/2008"_s, u"04/04/2008"_s} << true << false;
+        QTest::newRow("year first leaves no doubt")
+            << QStringList{u"2008-04-25"_s, u"2008-04-26"_s} << true << true;
+        QTest::newRow("both ways: day first")
+            << QStringList{u"25/04/2008"_s, u"04/25/2008"_s} << true << true;
+    }
+    void dayOrder()
+    {
+        QFETCH(QStringList, dates);
+        QStringList lines{u"Nom;Date;Cours"_s};
+        for (const QString &d : dates)
+            lines.append(u"A;"_s + d + u";1"_s);
+        const importing::DayOrder o = importing::dayOrder(lines, *importing::readHeading(lines[0]));
+        QTEST(o.dayFirst, "dayFirst");
+        QTEST(o.decided, "decided");
+    }
+
+    void decimalText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected"); // "!": not a number
+        QTest::newRow("point") << u"1455.219971"_s << u"1455,219971"_s;
+        QTest::newRow("comma") << u"102,50"_s << u"102,50"_s;
+        QTest::newRow("whole") << u"53077800"_s << u"53077800"_s;
+        QTest::newRow("grouped by blanks") << u"1 234,50"_s << u"1234,50"_s;
+        QTest::newRow("grouped by no-break spaces") << u"1\u00A0234\u202F567"_s << u"1234567"_s;
+        QTest::newRow("grouped by commas") << u"1,234,567.5"_s << u"1234567,5"_s;
+        QTest::newRow("grouped by points") << u"1.234.567,5"_s << u"1234567,5"_s;
+        QTest::newRow("grouped without decimals") << u"1.234.567"_s << u"1234567"_s;
+        QTest::newRow("negative") << u"-0.5"_s << u"-0,5"_s;
+        QTest::newRow("plus sign") << u"+2"_s << u"2"_s;
+        QTest::newRow("grouping after the decimal") << u"1,5.3"_s << u"15,3"_s;
+        QTest::newRow("empty") << QString() << u"!"_s;
+        QTest::newRow("letters") << u"n/a"_s << u"!"_s;
+        QTest::newRow("sign inside") << u"1-2"_s << u"!"_s;
+    }
+    void decimalText()
+    {
+        QFETCH(QString, text);
+        QString out;
+        if (!importing::decimalText(text, &out)) out = u"!"_s;
+        QTEST(out, "expected");
+    }
+
+    // Files as spreadsheets and sites write them, under a chosen security or
+    // with their own codes, into the store of the select test.
+    void headedFile_data()
+    {
+        QTest::addColumn<QStringList>("file");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QString>("said");
+        const QString q = u"19990119\t013000\tBETA\t"_s;
+        QTest::newRow("english csv")
+            << QStringList{u"Date,Open,High,Low,Close,Adj Close,Volume"_s,
+                           u"1999-01-19,1,2,0.5,1.25,1.2,1000"_s}
+            << QStringList{q + u"1,25\t1000"_s} << u"1 cotation importée"_s;
+        QTest::newRow("french, semicolons, decimal comma")
+            << QStringList{u"Date;Ouverture;Plus haut;Plus bas;Clôture;Volume"_s,
+                           u"19/01/1999;1;2;0,5;1 234,50;1 000"_s, u"20/01/1999;1;2;1;2;"_s}
+            << QStringList{q + u"1234,50\t1000"_s, u"19990120\t013000\tBETA\t2\t"_s}
+            << u"2 cotations importées"_s;
+        QTest::newRow("german dots, compact dates, no volume")
+            << QStringList{u"Datum\tDate\tClose"_s, u"x\t19990119\t3"_s}
+            << QStringList{q + u"3\t"_s} << u"1 cotation importée"_s;
+        QTest::newRow("month first decided by the file")
+            << QStringList{u"Date,Close"_s, u"01/19/1999,3"_s, u"01/20/1999,4"_s}
+            << QStringList{q + u"3\t"_s, u"19990120\t013000\tBETA\t4\t"_s}
+            << u"2 cotations importées"_s;
+        QTest::newRow("every refusal named")
+            << QStringList{u"date\tclose"_s,    u"1999-01-10\t1"_s, u"1999-01-18\t1"_s,
+                           u"1999-01-19\t1"_s,  u"1999-01-19\t2"_s, u"someday\t1"_s,
+                           u"1999-01-21\tn/a"_s}
+            << QStringList{q + u"1\t"_s}
+            << u"1 cotation importée ; refusées : 1 avant le 15/01/1999, 2 déjà présentes, "
+               "2 illisibles (la première ligne 6)"_s;
+        QTest::newRow("own codes, names from the index")
+            << QStringList{u"Ticker;Date;Dernier"_s, u"13000;19/01/1999;5"_s,
+                           u"77000;19/01/1999;5"_s, u"77001;19/01/1999;5"_s}
+            << QStringList{q + u"5\t"_s}
+            << u"1 cotation importée ; refusées : 2 de codes inconnus"_s;
+        QTest::newRow("quoted name holding the separator")
+            << QStringList{u"Code,Nom,Date,Close"_s, u"13000,\"BETA, SA\",1999-01-19,\"1,5\""_s}
+            << QStringList{u"19990119\t013000\tBETA, SA\t1,5\t"_s} << u"1 cotation importée"_s;
+        QTest::newRow("quoted tab is unreadable")
+            << QStringList{u"Code\tNom\tDate\tClose"_s, u"13000\t\"A\tB\"\t1999-01-19\t1"_s}
+            << QStringList() << u"0 cotation importée ; refusées : 1 illisible (ligne 2)"_s;
+    }
+    void headedFile()
+    {
+        QFETCH(QStringList, file);
+        const QStringList store{u"19990114\t012000\tALPHA\t100,00\t10"_s,
+                                u"19990118\t013000\tBETA\t101,00\t10"_s};
+        const QStringList index{u"012000ALPHA"_s, u"013000BETA"_s};
+        const auto columns = importing::readHeading(file[0]);
+        QVERIFY(columns);
+        const importing::DayOrder days = importing::dayOrder(file, *columns);
+        const importing::Headed h = importing::reformateHeaded(
+            file, *columns, days.dayFirst, {u"013000"_s, u"BETA"_s}, index, kToday);
+        importing::Selection s = importing::select(h.lines, u"19990114"_s, true, store, index);
+        s.unreadable += int(h.unreadable.size());
+        if (!h.unreadable.isEmpty()) s.firstUnreadable = h.unreadable.first();
+        QTEST(s.lines, "added");
+        QTEST(importing::summary(s), "said");
+    }
+
+    // The real series as published, each under a new security: every day
+    // once, the other series' lines of the same day already present.
+    void marketFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("imported");
+        QTest::addColumn<int>("present");
+        QTest::addColumn<QString>("first");
+        const QString dir =
+            QDir::cleanPath(QStringLiteral(VALMEQ_TEST_DATA "/../exchange/data")) + u"/"_s;
+        const QString t = u"\t00TEST\tTEST\t"_s;
+        QTest::newRow("msft") << dir + u"msft-2000-2001.tsv"_s << 30 << 0
+                              << u"20000927"_s + t + u"60,625\t53077800"_s;
+        QTest::newRow("sp500") << dir + u"sp500-2000-2020.tsv"_s << 20 << 0
+                               << u"20000103"_s + t + u"1455,219971\t931800000"_s;
+        QTest::newRow("vix, no volume")
+            << dir + u"vix-2009-2009.tsv"_s << 44 << 0 << u"20090601"_s + t + u"30,04\t"_s;
+        QTest::newRow("djia, close only")
+            << dir + u"djia-1980-2012.tsv"_s << 10 << 0 << u"19800101"_s + t + u"838,74\t"_s;
+        QTest::newRow("dow jones 30, two series")
+            << dir + u"dowjones30-1990-2001.tsv"_s << 12 << 10 << u"19901231"_s + t + u"5,92\t"_s;
+        QTest::newRow("gold and silver")
+            << dir + u"gold-silver-1977-2012.tsv"_s << 8 << 8 << u"19771230"_s + t + u"100\t"_s;
+        // The whole published files, when a directory of them is given.
+        const QString whole = qEnvironmentVariable("VALMEQ_MARKET_DATA");
+        if (whole.isEmpty()) return;
+        const struct {
+            const char *file;
+            int days, lines;
+        } all[] = {{"msft-2000-2001", 249, 249},
+                   {"ttrc-1985-2006", 5550, 5550},
+                   {"dowjones30-1990-2001", 2529, 75870},
+                   {"spi-sectors-1999-2008", 2216, 22143},
+                   {"swx-2000-2007", 1917, 11502},
+                   {"gcc-indices-2005-2008", 825, 9075},
+                   {"gold-silver-1977-2012", 9132, 18264},
+                   {"djia-1980-2012", 8610, 8610},
+                   {"msci-switzerland-1994-2012", 4697, 4697},
+                   {"nyse-1990-2005", 4003, 4003},
+                   {"sp500-2000-2020", 5105, 5105},
+                   {"vix-2009-2009", 44, 44}};
+        for (const auto &f : all)
+            QTest::newRow(f.file) << whole + u'/' + QLatin1String(f.file) + u".tsv"_s << f.days
+                                  << f.lines - f.days << QString();
+    }
+    void marketFile()
+    {
+        QFETCH(QString, path);
+        const QStringList file = importing::readFile(path);
+        const auto columns = importing::readHeading(file[0]);
+        QVERIFY(columns);
+        QCOMPARE(columns->code, -1);
+        const importing::DayOrder days = importing::dayOrder(file, *columns);
+        const QStringList index{u"00TESTTEST"_s};
+        const importing::Headed h = importing::reformateHeaded(
+            file, *columns, days.dayFirst, {u"00TEST"_s, u"TEST"_s}, index, kToday);
+        QCOMPARE(h.unreadable, QList<int>());
+        const importing::Selection s = importing::select(h.lines, QString(), true, {}, index);
+        QTEST(int(s.lines.size()), "imported");
+        QTEST(s.present, "present");
+        QCOMPARE(s.refused, s.present);
+        QFETCH(QString, first);
+        if (!first.isEmpty()) QCOMPARE(s.lines.value(0), first);
+    }
+
+    void summary_data()
+    {
+        QTest::addColumn<importing::Selection>("selection");
+        QTest::addColumn<QString>("said");
+        importing::Selection one;
+        one.lines = {u"x"_s};
+        QTest::newRow("one") << one << u"1 cotation importée"_s;
+        QTest::newRow("none") << importing::Selection() << u"0 cotation importée"_s;
+        importing::Selection many;
+        many.lines = QStringList(1234, u"x"_s);
+        many.after = u"20071231"_s;
+        many.before = 12;
+        many.unknown = 3;
+        many.present = 112;
+        many.unreadable = 1;
+        many.firstUnreadable = 57;
+        QTest::newRow("every reason")
+            << many
+            << u"1\u00A0234 cotations importées ; refusées : 12 avant le 01/01/2008, 3 de codes "
+               "inconnus, 112 déjà présentes, 1 illisible (ligne 57)"_s;
+        importing::Selection singles;
+        singles.unknown = 1;
+        singles.otherDays = 1;
+        singles.unreadable = 1234567;
+        singles.firstUnreadable = 1000;
+        QTest::newRow("singular reasons")
+            << singles
+            << u"0 cotation importée ; refusées : 1 de code inconnu, 1 d'un autre jour que le "
+               "vendredi, 1\u00A0234\u00A0567 illisibles (la première ligne 1\u00A0000)"_s;
+    }
+    void summary()
+    {
+        QFETCH(importing::Selection, selection);
+        QTEST(importing::summary(selection), "said");
+    }
+
+    void lastDateOf_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QDate>("expected");
+        QTest::newRow("last line of the code") << u"012000"_s << QDate(1999, 1, 18);
+        QTest::newRow("only line of the code") << u"013000"_s << QDate(1999, 1, 14);
+        QTest::newRow("no line") << u"00TEST"_s << QDate();
+    }
+    void lastDateOf()
+    {
+        QFETCH(QString, code);
+        const QuoteLines store(QStringList{u"19990114\t012000\tA\t1\t1"_s,
+                                           u"19990114\t013000\tB\t1\t1"_s,
+                                           u"19990118\t012000\tA\t1\t1"_s});
+        QTEST(importing::lastDateOf(store, code), "expected");
     }
 
     void decoding_data()

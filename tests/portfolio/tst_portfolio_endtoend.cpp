@@ -17,12 +17,14 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 class TestPortfolioEndToEnd : public QObject
 {
     Q_OBJECT
 private slots:
     void recordSaveReopen_sameBytes();
+    void journal_modifyDeleteUndo_thenSaved();
     void demo_opensItsPortfolio();
 };
 
@@ -112,6 +114,74 @@ void TestPortfolioEndToEnd::recordSaveReopen_sameBytes()
         QVERIFY(env.prompts.unexpected.isEmpty());
     }
     QCOMPARE(env.dir.bytes(u("mon.ptf")), expected + "D20010502\t012000\t30,00\t60\t,00\r\n");
+}
+
+void TestPortfolioEndToEnd::journal_modifyDeleteUndo_thenSaved()
+{
+    StartFixture env(QDateTime(QDate(2009, 6, 15), QTime(9, 0)));
+    env.dir.write(u("Cours.vmq"), {ql("20010301", "012000", "ALPHA", "10,00", "100"),
+                                   ql("20010301", "013000", "BETA", "5,00", "50")});
+    const QByteArray a = "A20010301\t012000\t1000,00\t100\t12,50\r\n";
+    const QByteArray v = "V20010302\t012000\t600,00\t40\t8,00\r\n";
+    const QByteArray d = "D20010502\t013000\t30,00\t60\t,00\r\n";
+    env.dir.writeBytes(u("mon.ptf"), a + v + d);
+    TMainForm form;
+    form.resize(1000, 700);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    env.prompts.fileNames = {env.dir.file(u("mon.ptf"))};
+    action(form, "miOuvrir")->trigger();
+    QCOMPARE(form.windowTitle(), u("Valmeq - mon.ptf[*]"));
+    QVERIFY(!form.isWindowModified());
+
+    QString year;
+    QStringList amounts;
+    const auto select = [](QDialog *jnl, int row) {
+        auto *grid = child<QTableView>(jnl, "StringGrid1");
+        grid->setCurrentIndex(grid->model()->index(row, 0));
+    };
+    env.prompts.dialogs = {
+        [&](QDialog *jnl) {
+            year = child<QLabel>(jnl, "Panel1")->text(); // 2009 holds nothing
+            select(jnl, 1);
+            child<QToolButton>(jnl, "SpeedButton5")->click(); // the sale, in its dialog
+            select(jnl, 2);
+            env.prompts.answers = {Prompts::Yes};
+            child<QToolButton>(jnl, "SpeedButton6")->click(); // the dividend
+            select(jnl, 0);
+            env.prompts.answers = {Prompts::Yes};
+            child<QToolButton>(jnl, "SpeedButton6")->click(); // the purchase
+            child<QToolButton>(jnl, "SpeedButton7")->click(); // back again
+            auto *m = child<QTableView>(jnl, "StringGrid1")->model();
+            for (int r = 0; r < 3; ++r)
+                amounts.append(m->index(r, 3).data().toString());
+            return int(QDialog::Rejected);
+        },
+        [&](QDialog *sale) {
+            amounts.append(sale->windowTitle() + u(" ") + child<QLineEdit>(sale, "Edit1")->text());
+            QLineEdit *price = child<QLineEdit>(sale, "Edit1");
+            price->setFocus(Qt::TabFocusReason);
+            price->selectAll();
+            QTest::keyClicks(price, u("650"));
+            QTest::keyClick(price, Qt::Key_Enter);
+            return sale->result();
+        }};
+    action(form, "miOperations")->trigger();
+    QCOMPARE(year, u("2001"));
+    QCOMPARE(amounts,
+             (QStringList{u("Vente de titres 600,00"), u("1000,00"), u("650"), QString()}));
+    QCOMPARE(env.prompts.said(u("question")),
+             (QStringList{u("Supprimer cette opération du portefeuille ?"),
+                          u("Supprimer cette opération du portefeuille ?")}));
+    QVERIFY(form.bourse()->data().portfolioModified());
+    QVERIFY(form.isWindowModified());
+    action(form, "miSauver")->trigger();
+    QVERIFY(!form.isWindowModified());
+    QCOMPARE(env.dir.bytes(u("mon.ptf")), a + "V20010302\t012000\t650\t40\t8,00\r\n");
+    // Saved: "Nouveau" has nothing to ask.
+    action(form, "miNouveau")->trigger();
+    QCOMPARE(env.prompts.said(u("question")).size(), 2);
+    QVERIFY(env.prompts.unexpected.isEmpty());
 }
 
 void TestPortfolioEndToEnd::demo_opensItsPortfolio()

@@ -1,6 +1,7 @@
 // The portfolio's rules without windows: lines, last prices, exchange,
 // valuation, journal, fees and distribution.
 #include "base/errors.h"
+#include "portfolio/earnings.h"
 #include "portfolio/portfolio.h"
 #include "portfolio/valuation.h"
 #include "testkit.h"
@@ -38,8 +39,16 @@ class TestPortfolioLogic : public QObject
 {
     Q_OBJECT
 private slots:
-    void readOperations_badLine_namesItsNumber_data();
-    void readOperations_badLine_namesItsNumber();
+    void readPortfolio_badLine_setAsideWithItsNumber_data();
+    void readPortfolio_badLine_setAsideWithItsNumber();
+    void figureRefusal_data();
+    void figureRefusal();
+    void recordWarnings_data();
+    void recordWarnings();
+    void annualReturn_data();
+    void annualReturn();
+    void valuation_earned_data();
+    void valuation_earned();
     void operationText_emptyField_abandons_data();
     void operationText_emptyField_abandons();
     void codeRefusal_data();
@@ -61,39 +70,192 @@ private slots:
     void pie_anglesFromTwoDecimalPercentages();
 };
 
-void TestPortfolioLogic::readOperations_badLine_namesItsNumber_data()
+void TestPortfolioLogic::readPortfolio_badLine_setAsideWithItsNumber_data()
 {
     QTest::addColumn<QString>("second");
-    QTest::addColumn<QString>("message"); // empty: reads
+    QTest::addColumn<QString>("report"); // empty: reads
     QTest::newRow("sound") << pline("V20010102", "012000", "12,50", "3", "1") << QString();
+    QTest::newRow("blank line passed over") << u("  ") << QString();
     QTest::newRow("field missing")
-        << u("A20010102\t012000\t12,50\t3") << u("Ligne 2 du portefeuille : il manque des champs");
+        << u("A20010102\t012000\t12,50\t3")
+        << u("Ligne 2 illisible : A20010102 012000 12,50 3 (il manque des champs)");
     QTest::newRow("amount not a number")
         << pline("A20010102", "012000", "1,2,3", "3", "1")
-        << u("Ligne 2 du portefeuille : '1,2,3' n'est pas une valeur flottante correcte");
+        << u("Ligne 2 illisible : A20010102 012000 1,2,3 3 1 ('1,2,3' n'est pas une valeur "
+             "flottante correcte)");
     QTest::newRow("quantity not whole")
         << pline("A20010102", "012000", "12,00", "3,5", "1")
-        << u("Ligne 2 du portefeuille : '3,5' n'est pas une valeur entière correcte");
-    QTest::newRow("unknown kind") << pline("X20010102", "012000", "12,00", "3", "1")
-                                  << u("Ligne 2 du portefeuille : 'X' n'est pas une opération");
+        << u("Ligne 2 illisible : A20010102 012000 12,00 3,5 1 ('3,5' n'est pas une valeur "
+             "entière correcte)");
+    QTest::newRow("unknown kind")
+        << pline("X20010102", "012000", "12,00", "3", "1")
+        << u("Ligne 2 illisible : X20010102 012000 12,00 3 1 ('X' n'est pas une opération)");
+    QTest::newRow("no such date")
+        << pline("A20010231", "012000", "12,00", "3", "1")
+        << u("Ligne 2 illisible : A20010231 012000 12,00 3 1 ('20010231' n'est pas une date "
+             "correcte)");
 }
 
-void TestPortfolioLogic::readOperations_badLine_namesItsNumber()
+void TestPortfolioLogic::readPortfolio_badLine_setAsideWithItsNumber()
 {
     QFETCH(QString, second);
-    QFETCH(QString, message);
-    const QStringList lines = {pline("A20010101", "012000", "100,00", "10", "2,00"), second};
-    try {
-        const QList<Operation> ops = readOperations(lines);
-        QVERIFY2(message.isEmpty(), qPrintable(message));
-        QCOMPARE(ops.size(), 2);
-        QCOMPARE(ops[1].kind, QLatin1Char('V'));
-        QCOMPARE(ops[1].date, u("20010102"));
-        QCOMPARE(ops[1].amountValue, 12.5);
-        QCOMPARE(ops[1].quantityValue, 3);
-    } catch (const VError &e) {
-        QCOMPARE(e.message(), message);
+    QFETCH(QString, report);
+    // The lines around the bad one are read all the same.
+    const QStringList lines = {pline("A20010101", "012000", "100,00", "10", "2,00"), second,
+                               pline("D20010103", "012000", "5,00", "10", "1,50")};
+    const Reading read = readPortfolio(lines);
+    QCOMPARE(unreadableReport(read.unreadable), report);
+    const bool sound = report.isEmpty() && !second.trimmed().isEmpty();
+    QCOMPARE(read.ops.size(), sound ? 3 : 2);
+    QCOMPARE(read.ops.last().line, 2);
+    QCOMPARE(read.ops.last().fifthValue, 1.5);
+    if (sound) {
+        QCOMPARE(read.ops[1].kind, QLatin1Char('V'));
+        QCOMPARE(read.ops[1].date, u("20010102"));
+        QCOMPARE(read.ops[1].amountValue, 12.5);
+        QCOMPARE(read.ops[1].quantityValue, 3);
     }
+}
+
+void TestPortfolioLogic::figureRefusal_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("quantity");
+    QTest::addColumn<QString>("message"); // empty: sound
+    QTest::newRow("amount") << u("1500,00") << false << QString();
+    QTest::newRow("two commas") << u("1,2,3") << false
+                                << u("Prix total : '1,2,3' n'est pas un nombre.");
+    QTest::newRow("doubled comma")
+        << u("1,,5") << false << u("Prix total : '1,,5' n'est pas un nombre.");
+    QTest::newRow("empty") << u("  ") << false << u("Prix total : le champ est vide.");
+    QTest::newRow("quantity with a comma")
+        << u("3,5") << true << u("Prix total : '3,5' n'est pas un nombre entier.");
+}
+
+void TestPortfolioLogic::figureRefusal()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, quantity);
+    QFETCH(QString, message);
+    QCOMPARE(
+        ptf::figureRefusal(u("Prix total"), text, quantity ? Figure::Quantity : Figure::Amount),
+        message);
+}
+
+void TestPortfolioLogic::recordWarnings_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<int>("except");
+    QTest::addColumn<QStringList>("questions");
+    QTest::newRow("sale of what is held") << u("V") << u("012000") << 50 << -1 << QStringList{};
+    QTest::newRow("sale beyond what is held")
+        << u("V") << u("012000") << 200 << -1
+        << QStringList{
+               u("Vous vendez 200 titres 012000 et n'en détenez que 50. Enregistrer quand même ?")};
+    QTest::newRow("sale of what is not held")
+        << u("V") << u("013000") << 5 << -1
+        << QStringList{
+               u("Vous vendez 5 titres 013000 et n'en détenez aucun. Enregistrer quand même ?")};
+    QTest::newRow("sale changed in place: its own line left out")
+        << u("V") << u("012000") << 80 << 1 << QStringList{};
+    QTest::newRow("unknown code")
+        << u("D") << u("099999") << 5 << -1
+        << QStringList{u("Le code 099999 n'est pas dans la base. Enregistrer quand même ?")};
+}
+
+void TestPortfolioLogic::recordWarnings()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, code);
+    QFETCH(int, quantity);
+    QFETCH(int, except);
+    QFETCH(QStringList, questions);
+    const QStringList lines = {pline("A20010101", "012000", "1000,00", "80", "0"),
+                               pline("V20010102", "012000", "300,00", "30", "0")};
+    QStringList got;
+    for (const Warning &w :
+         ptf::recordWarnings(kind[0], code, quantity, kIndex, readOperations(lines), except))
+        got.append(w.question);
+    QCOMPARE(got, questions);
+}
+
+void TestPortfolioLogic::annualReturn_data()
+{
+    QTest::addColumn<QList<QDate>>("dates");
+    QTest::addColumn<QList<double>>("amounts");
+    QTest::addColumn<QString>("rate");
+    const QDate d0(2001, 1, 1);
+    QTest::newRow("one year at +10 %")
+        << QList<QDate>{d0, QDate(2002, 1, 1)} << QList<double>{-100, 110} << u("10,00%");
+    QTest::newRow("half lost in a year")
+        << QList<QDate>{d0, QDate(2002, 1, 1)} << QList<double>{-100, 50} << u("-50,00%");
+    QTest::newRow("irregular dates") << QList<QDate>{d0, QDate(2001, 7, 1), QDate(2002, 3, 15)}
+                                     << QList<double>{-1000, -500, 1600} << u("6,43%");
+    QTest::newRow("a dividend and a second purchase between")
+        << QList<QDate>{d0, QDate(2001, 4, 10), QDate(2001, 9, 20), QDate(2002, 6, 30)}
+        << QList<double>{-1000, 30, -200, 1300} << u("7,93%");
+    QTest::newRow("payments only: none")
+        << QList<QDate>{d0, QDate(2002, 1, 1)} << QList<double>{-100, -50} << u("—");
+    QTest::newRow("all on one day: none")
+        << QList<QDate>{d0, d0} << QList<double>{-100, 110} << u("—");
+    QTest::newRow("beyond +1000 %: none")
+        << QList<QDate>{d0, QDate(2002, 1, 1)} << QList<double>{-100, 1200} << u("—");
+}
+
+void TestPortfolioLogic::annualReturn()
+{
+    QFETCH(QList<QDate>, dates);
+    QFETCH(QList<double>, amounts);
+    QFETCH(QString, rate);
+    QList<Flow> flows;
+    for (qsizetype i = 0; i < dates.size(); ++i)
+        flows.append({dates[i], amounts[i]});
+    QCOMPARE(returnText(ptf::annualReturn(flows)), rate);
+}
+
+void TestPortfolioLogic::valuation_earned_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    // realised|dividends|credits|fees|annual of the whole, then each row's
+    // price date|realised|dividends|fees|annual.
+    QTest::addColumn<QStringList>("earned");
+    QTest::newRow("partly sold: nothing realised, carried in the cost")
+        << QStringList{pline("A20010101", "012000", "1000,00", "100", "0"),
+                       pline("V20010701", "012000", "600,00", "40", "2,00")}
+        << QStringList{u(",00|,00|,00|2,00|43,82%"), u("01/01/2002|,00|,00|2,00|43,82%")};
+    QTest::newRow("sold out: realised, no row")
+        << QStringList{pline("A20010101", "013000", "100,00", "10", "1,00"),
+                       pline("V20011231", "013000", "150,00", "10", "1,00"),
+                       pline("A20010101", "012000", "1200,00", "100", "0")}
+        << QStringList{u("50,00|,00|,00|2,00|3,69%"), u("01/01/2002|,00|,00|,00|0,00%")};
+    QTest::newRow("dividends and tax credits")
+        << QStringList{pline("A20010101", "012000", "1100,00", "100", "0"),
+                       pline("D20010701", "012000", "50,00", "100", "25,00")}
+        << QStringList{u(",00|50,00|25,00|,00|16,45%"), u("01/01/2002|,00|75,00|,00|16,45%")};
+    QTest::newRow("exchange: the soulte realised when the given shares are all gone")
+        << QStringList{pline("A20010101", "013000", "100,00", "10", "0"),
+                       pline("V20011231", "013000", "130,00", "10", "2,00"),
+                       pline("A20011231", "012000", "120,00", "10", "0")}
+        << QStringList{u("30,00|,00|,00|2,00|28,01%"), u("01/01/2002|,00|,00|,00|0,00%")};
+    QTest::newRow("a holding without price: no return")
+        << QStringList{pline("A20010101", "014000", "100,00", "10", "0")}
+        << QStringList{u(",00|,00|,00|,00|—"), u("|,00|,00|,00|—")};
+}
+
+void TestPortfolioLogic::valuation_earned()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, earned);
+    const QStringList store = {ql("20011231", "013000", "ACIÉRIES DU NORD", "13,00"),
+                               ql("20020101", "012000", "ALPHA", "12,00")};
+    const Valuation v = Valuation::build(readOperations(lines), store, kIndex, false);
+    QStringList got{
+        QStringList{v.realised(), v.dividends(), v.credits(), v.fees(), v.annual()}.join(u'|')};
+    for (const auto &r : v.rows())
+        got.append(QStringList{r.priceDate, r.realised, r.dividends, r.fees, r.annual}.join(u'|'));
+    QCOMPARE(got, earned);
 }
 
 void TestPortfolioLogic::operationText_emptyField_abandons_data()

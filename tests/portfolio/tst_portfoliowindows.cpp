@@ -46,13 +46,14 @@ private slots:
     void operation_keysAndLeaving_data();
     void operation_keysAndLeaving();
     void operation_enterRecords_andShortCodeIsRefused();
-    void operation_emptyFees_recordsNothing();
+    void operation_badFigure_isRefusedNamingTheField_data();
+    void operation_badFigure_isRefusedNamingTheField();
     void echange_recordsSaleThenPurchase();
-    void nouveau_asksWhenNotEmpty_closingDoesNot();
+    void nouveau_asksOnlyWhenModified();
     void sauver_withoutPath_opensSaveDialog_failedWriteStaysModified();
     void unreadablePortfolio_isNeverWrittenOver();
     void journal_yearsDeletionAndCessions();
-    void portefeuille_showsLossDateAndRefusesBadLine();
+    void portefeuille_showsLossDateAndListsBadLine();
 };
 
 void TestPortfolioWindows::operation_keysAndLeaving_data()
@@ -108,12 +109,15 @@ void TestPortfolioWindows::operation_enterRecords_andShortCodeIsRefused()
 {
     DocumentFixture d(kStore, QSize(800, 600), kNow);
     bool stayedOpen = false;
-    QString labelOfEdit3;
+    QString labelOfEdit3, listed;
     d.prompts.dialogs.append([&](QDialog *dialog) {
         if (!activated(dialog)) return int(QDialog::Rejected);
         for (QLabel *l : dialog->findChildren<QLabel *>())
             if (l->buddy() == child<QLineEdit>(dialog, "Edit3")) labelOfEdit3 = l->text();
         auto *code = child<QComboBox>(dialog, "ComboBox1");
+        code->setCurrentIndex(1); // "013000 — BETA" puts its code alone
+        listed = code->itemText(0) + u(" / ") + code->currentText() + u(" ") +
+                 child<QLabel>(dialog, "NomTitre")->text();
         code->setEditText(QString());
         typeInto(code, u("120"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // refused: too short
@@ -129,25 +133,48 @@ void TestPortfolioWindows::operation_enterRecords_andShortCodeIsRefused()
     d.bourse->portfolio().Dividendes();
     QVERIFY(stayedOpen);
     QCOMPARE(labelOfEdit3, u("Avoir fiscal"));
+    QCOMPARE(listed, u("012000 — ALPHA / 013000 BETA"));
     QCOMPARE(d.prompts.said(u("error")).size(), 1);
     QVERIFY(d.prompts.said(u("error")).first().contains(u("« 00120 »")));
     QCOMPARE(d.bourse->data().portfolio(), QStringList{u("D20010302\t013000\t75,00\t10\t1,50")});
     QVERIFY(d.bourse->data().portfolioModified());
 }
 
-void TestPortfolioWindows::operation_emptyFees_recordsNothing()
+void TestPortfolioWindows::operation_badFigure_isRefusedNamingTheField_data()
 {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("fees empty") << u("Edit3") << QString()
+                                << u("Fraise de bourse : le champ est vide.");
+    QTest::newRow("price pasted 1,2,3")
+        << u("Edit1") << u("1,2,3") << u("Prix total : '1,2,3' n'est pas un nombre.");
+}
+
+void TestPortfolioWindows::operation_badFigure_isRefusedNamingTheField()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
     DocumentFixture d(kStore, QSize(800, 600), kNow);
+    bool stayedOpen = false, focused = false;
     d.prompts.dialogs.append([&](QDialog *dialog) {
+        if (!activated(dialog)) return int(QDialog::Rejected);
         child<QLineEdit>(dialog, "Edit1")->setText(u("100"));
         child<QLineEdit>(dialog, "Edit2")->setText(u("5"));
+        child<QLineEdit>(dialog, "Edit3")->setText(u("1"));
+        child<QLineEdit>(dialog, qPrintable(field))->setText(text);
         child<QPushButton>(dialog, "Button2")->click();
-        return dialog->result();
+        stayedOpen = dialog->isVisible();
+        focused = child<QLineEdit>(dialog, qPrintable(field))->hasFocus();
+        return int(QDialog::Rejected);
     });
-    d.bourse->portfolio().Vente();
+    d.bourse->portfolio().Achat();
+    QVERIFY(stayedOpen);
+    QVERIFY(focused);
+    QCOMPARE(d.prompts.said(u("error")), QStringList{message});
     QVERIFY(d.bourse->data().portfolio().isEmpty());
     QVERIFY(!d.bourse->data().portfolioModified());
-    QVERIFY(d.prompts.said(u("error")).isEmpty());
 }
 
 void TestPortfolioWindows::echange_recordsSaleThenPurchase()
@@ -155,32 +182,45 @@ void TestPortfolioWindows::echange_recordsSaleThenPurchase()
     DocumentFixture d(kStore, QSize(800, 600), kNow);
     d.prompts.dialogs.append([&](QDialog *dialog) {
         child<QComboBox>(dialog, "ComboBox1")->setEditText(u("012000"));
-        child<QComboBox>(dialog, "ComboBox2")->setEditText(u("013000"));
+        child<QComboBox>(dialog, "ComboBox2")->setEditText(u("099999"));
         child<QLineEdit>(dialog, "Edit1")->setText(u("10"));
         child<QLineEdit>(dialog, "Edit4")->setText(u("30"));
         child<QLineEdit>(dialog, "Edit2")->setText(u("5"));
         child<QLineEdit>(dialog, "Edit3")->setText(u("3"));
+        child<QPushButton>(dialog, "Button2")->click(); // no price to value it: refused
+        child<QComboBox>(dialog, "ComboBox2")->setEditText(u("013000"));
         child<QPushButton>(dialog, "Button2")->click();
         return dialog->result();
     });
+    d.prompts.answers = {Prompts::Yes};
     d.bourse->portfolio().Echange();
+    QCOMPARE(d.prompts.said(u("error")),
+             QStringList{u("Code reçu : le code 099999 n'a aucun cours dans la base.")});
+    QCOMPARE(d.prompts.said(u("question")),
+             QStringList{u("Vous échangez 10 titres 012000 et n'en détenez aucun. Enregistrer "
+                           "quand même ?")});
     const QString today = u("20010615");
     QCOMPARE(d.bourse->data().portfolio(),
              (QStringList{u("V") + today + u("\t012000\t205,00\t10\t3"),
                           u("A") + today + u("\t013000\t225,00\t30\t0")}));
 }
 
-void TestPortfolioWindows::nouveau_asksWhenNotEmpty_closingDoesNot()
+void TestPortfolioWindows::nouveau_asksOnlyWhenModified()
 {
     DocumentFixture d(kStore);
     d.dir.write(u("p.ptf"), {u("A20010101\t012000\t100,00\t10\t1")});
     d.bourse->portfolio().Charge(u("p.ptf"));
     QVERIFY(d.bourse->portfolio().FormCloseQuery());
+    // Read and not changed: nothing to save, no question.
+    d.bourse->portfolio().Nouveau();
     QVERIFY(d.prompts.said(u("question")).isEmpty());
+    QVERIFY(d.bourse->data().portfolio().isEmpty());
+    d.bourse->portfolio().Charge(u("p.ptf"));
+    d.bourse->data().addOperations({u("A20010102\t012000\t100,00\t10\t1")});
     d.prompts.answers = {Prompts::Cancel};
     d.bourse->portfolio().Nouveau();
     QCOMPARE(d.prompts.said(u("question")), QStringList{u("Enregistrer le portefeuille ?")});
-    QCOMPARE(d.bourse->data().portfolio().size(), 1);
+    QCOMPARE(d.bourse->data().portfolio().size(), 2);
     d.prompts.answers = {Prompts::No};
     d.bourse->portfolio().Nouveau();
     QVERIFY(d.bourse->data().portfolio().isEmpty());
@@ -258,35 +298,53 @@ void TestPortfolioWindows::journal_yearsDeletionAndCessions()
     d.bourse->portfolio().Operations();
     QCOMPARE(seen, (QStringList{u("2001 210,50"), u("2 rows"), u("1 rows 60,50"), u("2000 ,00"),
                                 u("2001 210,50"), u("2002 ,00")}));
-    QCOMPARE(d.prompts.said(u("question")),
-             (QStringList{u("Supprimer la ligne ?"), u("Supprimer la ligne ?")}));
+    const QString displayOnly =
+        u("Supprimer la ligne de la liste affichée ? Le portefeuille n'est pas modifié.");
+    QCOMPARE(d.prompts.said(u("question")), (QStringList{displayOnly, displayOnly}));
     QCOMPARE(d.bourse->data().portfolio().size(), 3);
 }
 
-void TestPortfolioWindows::portefeuille_showsLossDateAndRefusesBadLine()
+void TestPortfolioWindows::portefeuille_showsLossDateAndListsBadLine()
 {
     QStringList shuffled = kStore;
     shuffled.append(ql("20010103", "013000", "beta", "9,00"));
+    shuffled.append(ql("20001229", "014000", "GAMMA", "1,00"));
     DocumentFixture d(shuffled, QSize(800, 600), kNow);
     d.bourse->data().replacePortfolio({u("A20000105\t012000\t300,00\t10\t1")});
     QStringList seen;
-    d.prompts.dialogs.append([&](QDialog *dialog) {
+    const auto look = [&](QDialog *dialog) {
         seen << dialog->windowTitle() << child<QLabel>(dialog, "Label1")->text()
              << child<QLabel>(dialog, "Label2")->text() << child<QLabel>(dialog, "Label4")->text()
-             << child<QLabel>(dialog, "Label5")->text();
+             << child<QLabel>(dialog, "Label5")->text() << child<QLabel>(dialog, "Label9")->text()
+             << child<QLabel>(dialog, "Label10")->text();
+        auto *grid = child<QTableView>(dialog, "StringGrid1");
+        const QFontMetrics fm(grid->font());
+        for (int c = 1; c < grid->model()->columnCount(); ++c) {
+            const QString cell = grid->model()->index(0, c).data().toString();
+            if (grid->columnWidth(c) < fm.horizontalAdvance(cell))
+                seen << u("column %1 cut").arg(c);
+        }
+        seen << grid->model()->index(0, 8).data().toString();
         return int(QDialog::Rejected);
-    });
+    };
+    d.prompts.dialogs.append(look);
     d.bourse->portfolio().Portefeuille();
     QCOMPARE(seen, (QStringList{u("Portefeuille au 15/06/2001"), u("Moins value"), u("-100,00"),
-                                u("200,00"), u("Cours du 05/01/2001")}));
+                                u("200,00"), u("Cours du 05/01/2001"), u("1,00"), u("-33,48%"),
+                                u("05/01/2001")}));
     // Sorted in place, without undo copy or modified flag.
-    QCOMPARE(d.bourse->data().store().first(), ql("20010103", "013000", "beta", "9,00"));
+    QCOMPARE(d.bourse->data().store().first(), ql("20001229", "014000", "GAMMA", "1,00"));
     QVERIFY(!d.bourse->data().isModified());
-    // A line that does not read: the error, and no window.
-    d.bourse->data().addOperations({u("V2001\t012000")});
-    runCommand(d.bourse.get(), [&] { d.bourse->portfolio().Repartition(); });
-    QCOMPARE(d.prompts.said(u("error")),
-             QStringList{u("Ligne 2 du portefeuille : il manque des champs")});
+    // A line that does not read is said once, the rest is valued; the
+    // prices of two dates are both named.
+    d.bourse->data().addOperations({u("V2001\t012000"), u("A20001229\t014000\t1,00\t1\t0")});
+    seen.clear();
+    d.prompts.dialogs.append(look);
+    runCommand(d.bourse.get(), [&] { d.bourse->portfolio().Portefeuille(); });
+    QCOMPARE(d.prompts.said(u("information")),
+             QStringList{u("Ligne 2 illisible : V2001 012000 (il manque des champs)")});
+    QCOMPARE(seen.value(4), u("Cours du 29/12/2000 au 05/01/2001"));
+    QVERIFY(d.prompts.said(u("error")).isEmpty());
     QVERIFY(d.prompts.unexpected.isEmpty());
 }
 
