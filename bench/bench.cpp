@@ -13,6 +13,7 @@
 // and the saving against a plain reading of the texts.
 #include "base/formats.h"
 #include "base/textfile.h"
+#include "charts/PaintArea.h"
 #include "charts/chartdraw.h"
 #include "charts/series.h"
 #include "document/ChartPage.h"
@@ -32,6 +33,8 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTableView>
@@ -373,6 +376,29 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
                   (void)priceChart(QSize(1000, 600), history, 1, length, measure);
               }),
               0, 8);
+    // Drawn: the steps computed and played on an image of the paint area's
+    // size.
+    QImage canvas(1000, 600, QImage::Format_RGB32);
+    table.add(u"chart of a security drawn: priceChart, play"_s, timed([&] {
+                  int length = 8;
+                  const ChartDrawing d = priceChart(QSize(1000, 600), history, 1, length, measure);
+                  QPainter painter(&canvas);
+                  play(painter, d.steps.steps());
+              }),
+              0, 8);
+    // The crosshair follows the mouse over the chart page: the chart drawn
+    // is kept, the point under the mouse found and the crosshair drawn.
+    PaintArea *area = b->chart().paintBox();
+    area->repaint();
+    const auto moveTo = [area](int x) {
+        const QPointF at(x, 100);
+        QMouseEvent move(QEvent::MouseMove, at, area->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(area, &move);
+        area->repaint();
+    };
+    moveTo(200);
+    table.add(u"crosshair move: PaintArea"_s, timed([&] { moveTo(area->width() / 2); }), 0, 2);
     const QString from = toStored(b->data().firstDate());
     const QString to = toStored(b->data().lastDate());
     qsizetype ranked = 0;

@@ -78,7 +78,8 @@ void IndicatorWindow::setIndicator(Indicator indicator)
     QString caption = m_indicator.title;
     if (!m_indicator.period.isEmpty()) caption += QLatin1Char(' ') + m_indicator.period;
     m_panel1->setText(caption);
-    m_paintBox1->update();
+    m_paintBox1->setImageName(objectName().toLower() + QStringLiteral(".png"));
+    m_paintBox1->redraw();
 }
 
 void IndicatorWindow::SpeedButton8Click()

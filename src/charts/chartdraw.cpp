@@ -55,21 +55,38 @@ QString volumeLabel(double volume)
     return frenchNumber(v, tenth ? 1 : 0) + QString::fromUtf16(units[unit]);
 }
 
-ValueLabels priceLabels(double lowest, double highest, int decimals)
+namespace
 {
-    const double span = highest - lowest;
+// The five labels from the price at each level (in quarters of the
+// height): the lowest, the highest, then the levels at 1/2, 3/4 and 1/4.
+ValueLabels labelsAt(double highest, int decimals, const std::function<double(int)> &levelPrice)
+{
     // A level between two prices may take decimals the prices have not, up
     // to two, so that its label names it (17,5 between 10 and 20).
     const int most = std::max(decimals, 2);
-    const auto at = [&](double part) {
-        const double v = lowest + part;
+    const auto at = [&](int level) {
+        const double v = levelPrice(level);
         int d = decimals;
         while (d < most &&
                std::abs(v * std::pow(10.0, d) - std::round(v * std::pow(10.0, d))) > 1e-6)
             ++d;
         return frenchNumber(v, d);
     };
-    return {at(0), frenchNumber(highest, decimals), at(span / 2), at(3 * span / 4), at(span / 4)};
+    return {at(0), frenchNumber(highest, decimals), at(2), at(3), at(1)};
+}
+} // namespace
+
+ValueLabels priceLabels(double lowest, double highest, int decimals)
+{
+    const double span = highest - lowest;
+    return labelsAt(highest, decimals, [&](int quarters) { return lowest + quarters * span / 4; });
+}
+
+ValueLabels priceLabels(const PriceScale &scale, int decimals)
+{
+    if (!scale.log) return priceLabels(scale.lowest, scale.highest, decimals);
+    return labelsAt(scale.highest, decimals,
+                    [&](int quarters) { return scale.priceAt(quarters / 4.0); });
 }
 
 int Spread::x(int k) const
@@ -78,8 +95,35 @@ int Spread::x(int k) const
     return left + int(std::lround(double(k) * (right - left) / (count - 1)));
 }
 
+PriceLayout priceLayout(int height)
+{
+    const int volume = std::clamp((height - 100) / 2, 0, 80);
+    return {height - 60 - volume, volume};
+}
+
+namespace
+{
+// The spans a row of texts takes across, to keep new ones off them.
+class Row
+{
+public:
+    bool free(int left, int right) const
+    {
+        for (const auto &[l, r] : m_taken)
+            if (left < r + kGap && l < right + kGap) return false;
+        return true;
+    }
+    void take(int left, int right) { m_taken.append({left, right}); }
+
+private:
+    static constexpr int kGap = 4;
+    QList<std::pair<int, int>> m_taken;
+};
+} // namespace
+
 void traceFrame(DrawSteps &steps, QSize size, int baseline, const QStringList &dates,
-                const ValueLabels &labels, const QString &volumeLabel, const TextMeasure &measure)
+                const ValueLabels &labels, const QString &volumeLabel, const TextMeasure &measure,
+                int volumeHeight)
 {
     const int w = size.width();
     const int h = size.height();
@@ -91,35 +135,54 @@ void traceFrame(DrawSteps &steps, QSize size, int baseline, const QStringList &d
     steps.line(60, b, 60, 40);
     if (volumes) {
         steps.line(60, h - 30, r, h - 30);
-        steps.line(60, h - 30, 60, h - 110);
+        steps.line(60, h - 30, 60, h - 30 - volumeHeight);
     }
     steps.pen(Qt::black, 1);
     const int n = int(dates.size());
     if (n == 0) return; // nothing to label: the axes alone
     // The dates under their labels: each label starts at its date's point,
-    // the last one ends at the last point.
+    // the last one ends at the last point; one that would run into a label
+    // already there is left out.
     const Spread at{60, r, n};
+    Row row;
     steps.text(60, b + 5, dates[0]);
+    row.take(60, 60 + measure.width(dates[0]));
     steps.textEnd(r, b + 5, dates[n - 1]);
+    row.take(r - measure.width(dates[n - 1]), r);
+    const auto date = [&](int k) {
+        const int x = at.x(k), width = measure.width(dates[k]);
+        if (!row.free(x, x + width)) return false;
+        steps.text(x, b + 5, dates[k]);
+        row.take(x, x + width);
+        return true;
+    };
     const QString middle = dates[(n - 1) / 2];
-    steps.text(at.x((n - 1) / 2), b + 5, middle);
     QString last = middle;
+    date((n - 1) / 2);
     if (7 * measure.width(middle) < w) {
-        steps.text(at.x((n - 1) / 4), b + 5, dates[(n - 1) / 4]);
-        last = dates[(3 * n - 3) / 4];
-        steps.text(at.x((3 * n - 3) / 4), b + 5, last);
+        date((n - 1) / 4);
+        if (date((3 * n - 3) / 4)) last = dates[(3 * n - 3) / 4];
     }
     valueLabel(steps, b - 15, labels.bottom, measure);
     valueLabel(steps, 40, labels.top, measure);
     if (volumes) valueLabel(steps, b + 30, volumeLabel, measure);
+    // The middle and quarter values only where they keep clear of their
+    // neighbours.
+    const int lh = measure.height(labels.top);
+    const int mid = b / 2 + 5, upper = b / 4 + 25, lower = 3 * b / 4 - 10;
+    const bool middleRoom = mid >= 40 + lh && mid + lh <= b - 15;
+    const bool quarterRoom = middleRoom && upper >= 40 + lh && upper + lh <= mid &&
+                             lower >= mid + lh && lower + lh <= b - 15;
     steps.pen(Qt::black, 1, true);
     steps.line(60, 50, r, 50);
-    valueLabel(steps, b / 2 + 5, labels.middle, measure);
-    steps.line(60, b / 2 + 15, r, b / 2 + 15);
-    if (7 * measure.height(last) < h) {
-        valueLabel(steps, b / 4 + 25, labels.upperQuarter, measure);
+    if (middleRoom) {
+        valueLabel(steps, mid, labels.middle, measure);
+        steps.line(60, b / 2 + 15, r, b / 2 + 15);
+    }
+    if (7 * measure.height(last) < h && quarterRoom) {
+        valueLabel(steps, upper, labels.upperQuarter, measure);
         steps.line(60, b / 4 + 35, r, b / 4 + 35);
-        valueLabel(steps, 3 * b / 4 - 10, labels.lowerQuarter, measure);
+        valueLabel(steps, lower, labels.lowerQuarter, measure);
         steps.line(60, 3 * b / 4, r, 3 * b / 4);
     }
     steps.pen(Qt::black, 1);
@@ -148,19 +211,54 @@ void drawCurve(DrawSteps &steps, int from, int count, const std::function<int(in
     }
 }
 
+int ChartDrawing::pointAt(int x) const
+{
+    if (points.isEmpty()) return -1;
+    // The points are in increasing x: the nearest by a binary search.
+    const auto it = std::lower_bound(points.begin(), points.end(), x,
+                                     [](const HoverPoint &p, int v) { return p.x < v; });
+    qsizetype best = it - points.begin();
+    if (best == points.size() || (best > 0 && x - points[best - 1].x <= points[best].x - x)) --best;
+    return int(best);
+}
+
 QString ChartDrawing::tipAt(int x) const
 {
-    if (points.isEmpty()) return {};
-    // The points are in increasing x: the nearest by a binary search.
-    auto it = std::lower_bound(points.begin(), points.end(), x,
-                               [](const HoverPoint &p, int v) { return p.x < v; });
-    const HoverPoint *best = nullptr;
-    if (it != points.end()) best = &*it;
-    if (it != points.begin() && (!best || std::abs((it - 1)->x - x) <= std::abs(best->x - x)))
-        best = &*(it - 1);
+    const int best = pointAt(x);
+    if (best < 0) return {};
     int half = 4;
     if (points.size() > 1) half = std::max(half, (points[1].x - points[0].x) / 2);
-    return std::abs(best->x - x) <= half ? best->tip : QString();
+    return std::abs(points[best].x - x) <= half ? points[best].tip : QString();
+}
+
+QString readOut(const HoverPoint &point)
+{
+    return QString(point.tip).replace(QLatin1Char('\n'), QStringLiteral("   "));
+}
+
+DrawSteps chartOverlay(const ChartDrawing &d, int index, const TextMeasure &measure)
+{
+    DrawSteps s;
+    s.font(chartFontFamily(), kChartFontPixels, false);
+    s.pen(Qt::black, 1);
+    if (index < 0 || index >= d.points.size()) {
+        if (!d.caption.isEmpty()) s.text(60, 15, d.caption);
+        return s;
+    }
+    const HoverPoint &p = d.points[index];
+    s.pen(crosshairColour(), 1, true);
+    s.line(p.x, d.crossTop, p.x, d.crossBottom);
+    if (p.y) s.line(d.spread.left, *p.y, d.spread.right, *p.y);
+    s.pen(Qt::black, 1);
+    const QString text = readOut(p);
+    const int room = d.spread.right - 60;
+    if (!d.caption.isEmpty() && measure.width(d.caption) + 24 + measure.width(text) <= room) {
+        s.text(60, 15, d.caption);
+        s.textEnd(d.spread.right, 15, text);
+    } else {
+        s.text(60, 15, text);
+    }
+    return s;
 }
 
 QString chartFontFamily()
@@ -168,8 +266,37 @@ QString chartFontFamily()
     return QStringLiteral("MS Sans Serif");
 }
 
+namespace
+{
+// The points of a series within a range, their extremes taken again.
+PriceSeries slice(const PriceSeries &all, ShownRange range)
+{
+    PriceSeries p;
+    const int n = range.count();
+    p.decimals = all.decimals;
+    if (n <= 0) return p;
+    p.dates = all.dates.mid(range.first, n);
+    p.priceTexts = all.priceTexts.mid(range.first, n);
+    p.volumeTexts = all.volumeTexts.mid(range.first, n);
+    p.prices = all.prices.mid(range.first, n);
+    p.volumes = all.volumes.mid(range.first, n);
+    const auto [lo, hi] = std::minmax_element(p.prices.begin(), p.prices.end());
+    p.lowest = *lo;
+    p.highest = *hi;
+    p.largestVolume = *std::max_element(p.volumes.begin(), p.volumes.end());
+    return p;
+}
+
+ShownRange within(const std::optional<ShownRange> &range, int total)
+{
+    if (!range || total <= 0) return wholeRange(total);
+    const int first = std::clamp(range->first, 0, total - 1);
+    return {first, std::clamp(range->last, first, total - 1)};
+}
+} // namespace
+
 ChartDrawing priceChart(QSize size, const History &history, int maSwitch, int &maLength,
-                        const TextMeasure &measure)
+                        const TextMeasure &measure, const ChartOptions &options)
 {
     ChartDrawing out;
     DrawSteps &s = out.steps;
@@ -178,31 +305,43 @@ ChartDrawing priceChart(QSize size, const History &history, int maSwitch, int &m
     s.clear(w, h);
     s.font(chartFontFamily(), kChartFontPixels, false);
     if (maLength < 2) maLength = 8;
-    const PriceSeries p = priceSeries(history);
+    const PriceSeries all = priceSeries(history);
+    const ShownRange shown = within(options.range, all.size());
+    const PriceSeries p = options.range ? slice(all, shown) : all;
     const int n = p.size();
-    const int b = h - 140;
+    const PriceLayout layout = priceLayout(h);
+    const int b = layout.baseline;
     const int r = w - 40;
-    const ValueLabels labels = n > 0 ? priceLabels(p.lowest, p.highest, p.decimals) : ValueLabels{};
-    traceFrame(s, size, b, p.dates, labels, volumeLabel(p.largestVolume), measure);
+    const Spread at{60, r, n};
+    out.spread = at;
+    out.shown = shown;
+    out.total = all.size();
+    out.crossBottom = h - 30;
+    const PriceScale scale = priceScale(p.lowest, p.highest, options.logScale);
+    const ValueLabels labels = n > 0 ? priceLabels(scale, p.decimals) : ValueLabels{};
+    traceFrame(s, size, b, p.dates, labels, volumeLabel(p.largestVolume), measure,
+               layout.volumeHeight);
     if (n == 0) {
         s.text(70, (40 + b) / 2 - 6, history.emptyText());
         return out;
     }
-    s.text(60, 15, history.periodText());
+    out.caption = QStringLiteral("du ") + p.dates.first() + QStringLiteral(" au ") + p.dates.last();
     const double span = p.highest - p.lowest;
     if (!(span > 0) || n < 2) return out;
 
-    const double height = h - 180;
-    auto y = [&](double v) { return pixel(b - (v - p.lowest) * height / span); };
-    const Spread at{60, r, n};
+    const double height = b - 40;
+    auto y = [&](double v) { return pixel(b - scale.fraction(v) * height); };
     auto x = [&](int k) { return at.x(k); };
     s.pen(Qt::blue, 2);
     drawCurve(s, 0, n, x, [&](int k) { return y(p.prices[k]); });
+    // The average of the points before each one, those left of the range
+    // included.
     const int l = maLength;
-    const QList<double> m = movingAverage(p.prices, l);
-    if (maSwitch == 1 && l < n) {
+    const QList<double> m = movingAverage(all.prices, l);
+    const int firstAverage = std::max(0, l - shown.first);
+    if (maSwitch == 1 && l < all.size()) {
         s.pen(averageColour(), 2);
-        drawCurve(s, l, n, x, [&](int k) { return y(m[k]); });
+        drawCurve(s, firstAverage, n, x, [&](int k) { return y(m[shown.first + k]); });
     }
     // One bar under each pixel column of points: the largest of its volumes.
     if (p.largestVolume > 0) {
@@ -212,18 +351,21 @@ ChartDrawing priceChart(QSize size, const History &history, int maSwitch, int &m
             double v = p.volumes[k];
             while (k + 1 < n && x(k + 1) == cx)
                 v = std::max(v, p.volumes[++k]);
-            if (v > 0) s.line(cx, h - 32, cx, pixel(h - 32 - v * 80 / p.largestVolume));
+            if (v > 0)
+                s.line(cx, h - 32, cx, pixel(h - 32 - v * layout.volumeHeight / p.largestVolume));
             ++k;
         }
     }
-    // One tip a pixel column: its last point.
+    // One point a pixel column for the crosshair: its last quotation.
+    out.points.reserve(std::min(n, std::max(1, r - 59)));
     for (int k = 0; k < n; ++k) {
         if (k + 1 < n && x(k + 1) == x(k)) continue;
         QString tip = p.dates[k] + QStringLiteral("\nCours : ") + p.priceTexts[k];
-        if (maSwitch == 1 && k >= l)
-            tip += QStringLiteral("\nMoyenne mobile : ") + frenchNumber(m[k], p.decimals);
+        if (maSwitch == 1 && k >= firstAverage && l < all.size())
+            tip += QStringLiteral("\nMoyenne mobile : ") +
+                   frenchNumber(m[shown.first + k], p.decimals);
         tip += QStringLiteral("\nVolume : ") + frenchNumber(p.volumes[k], 0);
-        out.points.append({x(k), tip});
+        out.points.append({x(k), y(p.prices[k]), tip});
     }
     return out;
 }
@@ -274,9 +416,23 @@ ChartDrawing indicatorChart(QSize size, const Indicator &ind, const TextMeasure 
     const int n = ind.size();
     const int b = h - 60;
     const int r = w - 40;
+    if (ind.kind == Indicator::Rsi) {
+        // The levels of an overbought and an oversold security, under the
+        // frame, named at the end of the axis.
+        s.pen(referenceColour(), 1);
+        for (int level : {kRsiHigh, kRsiLow}) {
+            const int ly = pixel(b - level * (b - 40) / 100.0);
+            s.line(60, ly, r, ly);
+            s.text(r + 4, ly - 7, QString::number(level));
+        }
+    }
     traceFrame(s, size, b, ind.dates, indicatorLabels(ind), QString(), measure);
-    if (n == 0) return out;
     const Spread at{60, r, n};
+    out.spread = at;
+    out.shown = wholeRange(n);
+    out.total = n;
+    out.crossBottom = b;
+    if (n == 0) return out;
     auto x = [&](int i) { return at.x(i); };
     const double height = b - 40; // from the axis to the top label
     std::function<int(int)> y;
@@ -306,7 +462,7 @@ ChartDrawing indicatorChart(QSize size, const Indicator &ind, const TextMeasure 
     if (ind.kind == Indicator::Zigzag) {
         const auto [lo, hi] = std::minmax_element(ind.values.begin(), ind.values.end());
         const double lowest = *lo, span = *hi - *lo;
-        auto zy = [&](int i) {
+        auto zy = [&ind, b, height, lowest, span](int i) {
             return pixel(b - (span > 0 ? (ind.values[i] - lowest) * height / span : 0));
         };
         const QList<int> kept = zigzagPoints(ind.values, ind.percent);
@@ -314,13 +470,17 @@ ChartDrawing indicatorChart(QSize size, const Indicator &ind, const TextMeasure 
         for (int i : kept)
             if (i > 0) s.lineTo(x(i), zy(i));
         if (kept.size() == 1) s.lineTo(x(0), zy(0));
+        y = zy;
     } else {
         drawCurve(s, from, n, x, y);
     }
     s.pen(Qt::black, 1);
     for (int i = 0; i < n; ++i) {
         if (i + 1 < n && x(i + 1) == x(i)) continue;
-        out.points.append({x(i), ind.dates[i] + QLatin1Char('\n') + indicatorValue(ind, i)});
+        HoverPoint point{x(i), std::nullopt,
+                         ind.dates[i] + QLatin1Char('\n') + indicatorValue(ind, i)};
+        if (i >= from) point.y = y(i);
+        out.points.append(point);
     }
     return out;
 }

@@ -138,6 +138,12 @@ DrawSteps printedIndicator(const PageMap &map, const Indicator &ind)
     auto x = [&](int i) { return at.x(i); };
     switch (ind.kind) {
     case Indicator::Rsi:
+        s.pen(referenceColour(), map.pen(kGridPen));
+        for (int reference : {kRsiHigh, kRsiLow}) {
+            const int y = level(map, reference / 100.0);
+            s.line(at.left, y, at.right, y);
+            s.text(across(map, 202), map.Mv(98 - reference * 0.8), QString::number(reference));
+        }
         s.pen(Qt::blue, map.pen(kCurvePen));
         drawCurve(s, ind.first, n, x, [&](int i) { return level(map, ind.values[i] / 100); });
         break;

@@ -27,6 +27,24 @@ History historyOf(const QStringList &lines)
     return h;
 }
 
+History since(const History &history, const QDate &start)
+{
+    History h;
+    h.name = history.name;
+    h.from = history.from;
+    h.to = history.to;
+    QDate from;
+    if (!tryReadShownDate(h.from, &from) || from < start) h.from = toShown(start);
+    for (int i = 0; i < history.size(); ++i) {
+        QDate date;
+        if (tryReadShownDate(history.dates[i], &date) && date < start) continue;
+        h.dates.append(history.dates[i]);
+        h.prices.append(history.prices[i]);
+        h.volumes.append(history.volumes[i]);
+    }
+    return h;
+}
+
 QString shownDate(const QDate &date)
 {
     return toShown(date);

@@ -27,6 +27,9 @@ struct History {
 
 // From quotation lines ("yyyymmdd", code, name, price, volume).
 History historyOf(const QStringList &lines);
+// The lines dated on or after `start`, the period asked for starting there
+// when it started before.
+History since(const History &history, const QDate &start);
 // "dd/mm/yyyy" from "yyyymmdd" or a date.
 QString shownDate(const QDate &date);
 

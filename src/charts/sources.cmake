@@ -2,6 +2,7 @@
 list(APPEND CORE_SOURCES
   src/charts/series.cpp src/charts/series.h
   src/charts/chartdraw.cpp src/charts/chartdraw.h
+  src/charts/chartview.cpp src/charts/chartview.h
   src/charts/printedcharts.cpp src/charts/printedcharts.h
 )
 list(APPEND UI_SOURCES

@@ -23,9 +23,10 @@ void ChartCommands::Parametres()
 {
     Settings s = m_data.settings();
     TParam param(&m_doc);
-    param.Init(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent);
+    param.Init(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent, s.logScale);
     Prompts::get().exec(&param);
-    param.Result(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent);
+    param.Result(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent,
+                 s.logScale);
     m_data.setSettings(s);
     // The chart shown follows the new settings at once.
     if (param.result() == QDialog::Accepted && m_doc.page() == TBourse::PageGraphique)

@@ -96,12 +96,19 @@ private slots:
                             u("15@10,235"), u("17,5@10,140"), u("12,5@10,335")})
             << QList<QLine>({QLine(60, 50, 760, 50), QLine(60, 245, 760, 245),
                              QLine(60, 150, 760, 150), QLine(60, 345, 760, 345)});
-        // 90 wide: 7 x 14 >= 90, no quarter dates; 90 high: no quarter labels.
+        // 90 wide: 7 x 14 >= 90, no quarter dates, the middle one would run
+        // into the first; 90 high: no room for the middle value either.
         QTest::newRow("small") << QSize(90, 90)
-                               << QStringList({u("d0@60,-45"), u("d4@50,-45<"), u("d2@55,-45"),
-                                               u("10@10,-65"), u("20@10,40"), u("3 K@10,-20"),
-                                               u("15@10,-20")})
-                               << QList<QLine>({QLine(60, 50, 50, 50), QLine(60, -10, 50, -10)});
+                               << QStringList({u("d0@60,-45"), u("d4@50,-45<"), u("10@10,-65"),
+                                               u("20@10,40"), u("3 K@10,-20")})
+                               << QList<QLine>({QLine(60, 50, 50, 50)});
+        // 240 high (B = 100): the middle value keeps clear of the top and
+        // bottom ones, the quarters would not.
+        QTest::newRow("low") << QSize(800, 240)
+                             << QStringList({u("d0@60,105"), u("d4@760,105<"), u("d2@410,105"),
+                                             u("d1@235,105"), u("d3@585,105"), u("10@10,85"),
+                                             u("20@10,40"), u("3 K@10,130"), u("15@10,55")})
+                             << QList<QLine>({QLine(60, 50, 760, 50), QLine(60, 65, 760, 65)});
     }
     void frame()
     {
@@ -119,6 +126,115 @@ private slots:
                                QLine(60, h - 30, r, h - 30), QLine(60, h - 30, 60, h - 110)}));
     }
 
+    // Small paint areas: the volume pane gives up height before the price
+    // pane, which never gets lower than it.
+    void priceLayout_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("baseline");
+        QTest::addColumn<int>("volume");
+        QTest::newRow("written layout") << 600 << 460 << 80;
+        QTest::newRow("price pane as tall as the volumes") << 260 << 120 << 80;
+        QTest::newRow("both shrink") << 200 << 90 << 50;
+        QTest::newRow("420 x 330 frame") << 170 << 75 << 35;
+        QTest::newRow("no room for volumes") << 90 << 30 << 0;
+    }
+    void priceLayout()
+    {
+        QFETCH(int, height);
+        QFETCH(int, baseline);
+        QFETCH(int, volume);
+        const PriceLayout l = ::priceLayout(height);
+        QCOMPARE(l.baseline, baseline);
+        QCOMPARE(l.volumeHeight, volume);
+        if (height >= 100) QVERIFY(l.baseline - 40 >= l.volumeHeight);
+        // The tallest bar fills the volume pane; the price spans its pane.
+        int length = 8;
+        const ChartDrawing d = priceChart(
+            QSize(420, height), hist({u("10"), u("20")}, {u("1"), u("2")}), 1, length, kMeasure);
+        QCOMPARE(linesIn(d.steps, Qt::black, 3).last().y2(), height - 32 - volume);
+        QCOMPARE(linesIn(d.steps, Qt::blue, 2).last(), QLine(60, baseline, 380, 40));
+    }
+
+    // Zoomed in: the points of the range over the whole axis, their period
+    // in the caption, the moving average from the points before the range.
+    void priceChart_range()
+    {
+        int length = 2;
+        const QStringList p = {u("10"), u("12"), u("14"), u("16"), u("18"), u("20"),
+                               u("22"), u("24"), u("26"), u("28"), u("30")};
+        ChartOptions options;
+        options.range = ShownRange{4, 8};
+        const ChartDrawing d = priceChart(QSize(1100, 600), hist(p), 1, length, kMeasure, options);
+        QCOMPARE(d.total, 11);
+        QCOMPARE(d.shown, (ShownRange{4, 8}));
+        QCOMPARE(d.caption, u("du 06/01/2001 au 10/01/2001"));
+        // 18 to 26 over 420 pixels: the average of 14 and 16 (15) below the axis.
+        QCOMPARE(linesIn(d.steps, Qt::blue, 2).last(), QLine(810, 145, 1060, 40));
+        QCOMPARE(linesIn(d.steps, averageColour(), 2).first(), QLine(60, 618, 60, 618));
+        QCOMPARE(d.tipAt(60), u("06/01/2001\nCours : 18\nMoyenne mobile : 15\nVolume : 1") +
+                                  QChar(0x00A0) + u("000"));
+        QVERIFY(placed(d.steps).contains(u("10/01/2001@1060,465<")));
+    }
+
+    void priceChart_logScale()
+    {
+        int length = 8;
+        ChartOptions options;
+        options.logScale = true;
+        const ChartDrawing d = priceChart(QSize(800, 600), hist({u("10"), u("100"), u("1000")}), 1,
+                                          length, kMeasure, options);
+        // Equal ratios at equal heights: 100 half-way between 10 and 1000.
+        QCOMPARE(linesIn(d.steps, Qt::blue, 2),
+                 QList<QLine>({QLine(60, 460, 60, 460), QLine(60, 460, 410, 250),
+                               QLine(410, 250, 760, 40)}));
+        const QStringList texts = placed(d.steps);
+        QVERIFY(texts.contains(u("100@10,235")));
+        QVERIFY(texts.contains(u("316,23@10,140")));
+        QVERIFY(texts.contains(u("31,62@10,335")));
+    }
+
+    // Over the chart: the caption alone, or the crosshair through the point
+    // with its read-out beside the caption, alone when both do not fit.
+    void overlay_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QList<QLine>>("lines");
+        const QString caption = u("du 02/01/2001 au 03/01/2001");
+        const QString second = u("03/01/2001   Cours : 20   Volume : 2") + QChar(0x00A0) + u("000");
+        QTest::newRow("no crosshair")
+            << 800 << -1 << QStringList({caption + u("@60,15")}) << QList<QLine>();
+        QTest::newRow("both fit") << 800 << 1
+                                  << QStringList({caption + u("@60,15"), second + u("@760,15<")})
+                                  << QList<QLine>(
+                                         {QLine(760, 40, 760, 570), QLine(60, 40, 760, 40)});
+        QTest::newRow("read-out alone")
+            << 500 << 0
+            << QStringList(
+                   {u("02/01/2001   Cours : 10   Volume : 1") + QChar(0x00A0) + u("000@60,15")})
+            << QList<QLine>({QLine(60, 40, 60, 570), QLine(60, 460, 460, 460)});
+        QTest::newRow("beyond the points")
+            << 800 << 2 << QStringList({caption + u("@60,15")}) << QList<QLine>();
+    }
+    void overlay()
+    {
+        QFETCH(int, width);
+        QFETCH(int, index);
+        QFETCH(QStringList, texts);
+        QFETCH(QList<QLine>, lines);
+        int length = 8;
+        const ChartDrawing d =
+            priceChart(QSize(width, 600), hist({u("10"), u("20")}, {u("1000"), u("2000")}), 1,
+                       length, kMeasure);
+        const DrawSteps s = chartOverlay(d, index, kMeasure);
+        QCOMPARE(placed(s), texts);
+        QCOMPARE(dottedLines(s), lines);
+        QCOMPARE(d.pointAt(width), 1);
+        QCOMPARE(d.pointAt(0), 0);
+    }
+
     void priceChart_twoQuotations()
     {
         int length = 8;
@@ -132,7 +248,7 @@ private slots:
         QCOMPARE(linesIn(d.steps, Qt::black, 3),
                  QList<QLine>({QLine(60, 568, 60, 528), QLine(760, 568, 760, 488)}));
         QCOMPARE(d.tipAt(758), u("03/01/2001\nCours : 20\nVolume : 2") + QChar(0x00A0) + u("000"));
-        QVERIFY(d.steps.texts().contains(u("du 02/01/2001 au 03/01/2001")));
+        QCOMPARE(d.caption, u("du 02/01/2001 au 03/01/2001"));
         QCOMPARE(d.tipAt(-300), QString()); // more than half a step away
     }
 
@@ -156,9 +272,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("prices");
         QTest::addColumn<int>("texts");
-        // Frame texts, then the period or the empty period said.
-        QTest::newRow("flat prices") << QStringList({u("10"), u("10"), u("10,0")}) << 12;
-        QTest::newRow("one quotation") << QStringList({u("10")}) << 12;
+        // Frame texts (dates falling on one another drawn once), or the
+        // empty period said.
+        QTest::newRow("flat prices") << QStringList({u("10"), u("10"), u("10,0")}) << 9;
+        QTest::newRow("one quotation") << QStringList({u("10")}) << 8;
         QTest::newRow("empty") << QStringList() << 1;
     }
     void priceChart_framesOnly()
@@ -170,8 +287,10 @@ private slots:
         QVERIFY(linesIn(d.steps, Qt::blue).isEmpty());
         QVERIFY(linesIn(d.steps, Qt::black, 3).isEmpty());
         QCOMPARE(d.steps.texts().size(), texts);
-        QCOMPARE(d.steps.texts().last(),
-                 prices.isEmpty() ? u("Aucune cotation") : hist(prices).periodText());
+        if (prices.isEmpty())
+            QCOMPARE(d.steps.texts().last(), u("Aucune cotation"));
+        else
+            QCOMPARE(d.caption, hist(prices).periodText());
         QCOMPARE(linesIn(d.steps, Qt::black, 2).size(), 4);
     }
 
@@ -269,7 +388,14 @@ private slots:
         QCOMPARE(texts.mid(texts.size() - 5),
                  QStringList({labels[0], labels[1], labels[2], labels[3], labels[4]}));
         const QList<QLine> blue = linesIn(d.steps, Qt::blue, 2);
-        if (kind == Indicator::Rsi) QCOMPARE(blue, curve);
+        if (kind == Indicator::Rsi) {
+            QCOMPARE(blue, curve);
+            // 70 and 30 across the chart; no level before the first value.
+            QCOMPARE(linesIn(d.steps, referenceColour(), 1),
+                     QList<QLine>({QLine(60, 113, 576, 113), QLine(60, 210, 576, 210)}));
+            QVERIFY(!d.points.first().y.has_value());
+            QCOMPARE(d.points.last().y, std::optional<int>(283 - 75 * 243 / 100));
+        }
         if (kind == Indicator::Moment) {
             // 10 - 11 ... over 6: (14 - 10) / 10 = 40 %, (15 - 11) / 11 = 36 %; 40 at
             // the top (40), -40 on the axis (283), 0 half-way (161.5).

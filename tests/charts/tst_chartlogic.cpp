@@ -1,6 +1,7 @@
 // The computations of the charts, indicators, statistics and hit-parade.
 #include "base/errors.h"
 #include "charts/chartdraw.h"
+#include "charts/chartview.h"
 #include "charts/series.h"
 #include "testkit.h"
 
@@ -68,6 +69,173 @@ private slots:
         QTest::newRow("2529 on the screen") << 2529 << 1260 << QList<int>({60, 60, 660, 1260});
         QTest::newRow("single") << 1 << 576 << QList<int>({60, 60, 60, 60});
     }
+    // The wheel: the point under the mouse keeps its place, the range stays
+    // within the series and never closes in below ten points.
+    void zoomed_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<double>("factor");
+        QTest::addColumn<QList<int>>("expected"); // first, last
+        QTest::newRow("closer around the middle")
+            << 0 << 99 << 100 << 50 << 0.8 << QList<int>{10, 89};
+        QTest::newRow("closer at the start") << 0 << 99 << 100 << 0 << 0.5 << QList<int>{0, 49};
+        QTest::newRow("closer at the end") << 0 << 99 << 100 << 99 << 0.5 << QList<int>{50, 99};
+        QTest::newRow("wider, kept within") << 80 << 99 << 100 << 99 << 2.0 << QList<int>{60, 99};
+        QTest::newRow("wider than all") << 10 << 29 << 40 << 20 << 5.0 << QList<int>{0, 39};
+        QTest::newRow("never below ten") << 40 << 49 << 100 << 45 << 0.5 << QList<int>{40, 49};
+        QTest::newRow("small factor, one point less")
+            << 0 << 19 << 100 << 0 << 0.99 << QList<int>{0, 18};
+        QTest::newRow("fewer than ten points") << 0 << 5 << 6 << 2 << 0.5 << QList<int>{0, 5};
+        QTest::newRow("range beyond the series")
+            << 0 << 500 << 50 << 25 << 0.5 << QList<int>{13, 37};
+    }
+    void zoomed()
+    {
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(int, total);
+        QFETCH(int, anchor);
+        QFETCH(double, factor);
+        QFETCH(QList<int>, expected);
+        const ShownRange r = ::zoomed({first, last}, total, anchor, factor);
+        QCOMPARE(QList<int>({r.first, r.last}), expected);
+    }
+
+    void panned_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("expected"); // first; 20 points of 100 shown
+        QTest::newRow("later") << 10 << 5 << 15;
+        QTest::newRow("earlier") << 10 << -5 << 5;
+        QTest::newRow("stops at the first") << 10 << -50 << 0;
+        QTest::newRow("stops at the last") << 70 << 50 << 80;
+        QTest::newRow("huge move") << 10 << std::numeric_limits<int>::max() << 80;
+    }
+    void panned()
+    {
+        QFETCH(int, first);
+        QFETCH(int, points);
+        QFETCH(int, expected);
+        const ShownRange r = ::panned({first, first + 19}, 100, points);
+        QCOMPARE(r.first, expected);
+        QCOMPARE(r.count(), 20);
+    }
+
+    // Pixels to points: the crosshair's and the zoom's point under x, the
+    // points a drag moves.
+    void pixelsToPoints_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("point");
+        QTest::addColumn<int>("dragged"); // by x - 60 pixels
+        QTest::newRow("on a point") << 11 << 110 << 1 << -1;
+        QTest::newRow("nearest") << 11 << 139 << 2 << -2;
+        QTest::newRow("left of the axis") << 11 << 0 << 0 << 1;
+        QTest::newRow("right of the axis") << 11 << 900 << 10 << -17;
+        QTest::newRow("many to a pixel") << 5001 << 310 << 2500 << -2500;
+        QTest::newRow("single point") << 1 << 300 << 0 << 0;
+        QTest::newRow("no point") << 0 << 300 << -1 << 0;
+    }
+    void pixelsToPoints()
+    {
+        QFETCH(int, count);
+        QFETCH(int, x);
+        QFETCH(int, point);
+        QFETCH(int, dragged);
+        const Spread at{60, 560, count};
+        QCOMPARE(pointAt(x, at), point);
+        QCOMPARE(pointsDragged(x - 60, at), dragged);
+        if (count > 1) QVERIFY(std::abs(at.x(point) - std::clamp(x, 60, 560)) <= 25);
+    }
+
+    // The price scale, straight or logarithmic, and back from a height.
+    void priceScale_data()
+    {
+        QTest::addColumn<double>("lowest");
+        QTest::addColumn<double>("highest");
+        QTest::addColumn<bool>("log");
+        QTest::addColumn<double>("price");
+        QTest::addColumn<double>("fraction");
+        QTest::addColumn<bool>("logKept");
+        QTest::newRow("straight") << 10.0 << 20.0 << false << 15.0 << 0.5 << false;
+        QTest::newRow("log: tenfold steps") << 10.0 << 1000.0 << true << 100.0 << 0.5 << true;
+        QTest::newRow("log: a doubling of four") << 1.0 << 16.0 << true << 4.0 << 0.5 << true;
+        QTest::newRow("log: the lowest") << 3.08 << 5.02 << true << 3.08 << 0.0 << true;
+        QTest::newRow("log: the highest") << 3.08 << 5.02 << true << 5.02 << 1.0 << true;
+        QTest::newRow("log with a price of 0: straight")
+            << 0.0 << 8.0 << true << 2.0 << 0.25 << false;
+        QTest::newRow("log below 0: straight") << -4.0 << 4.0 << true << 0.0 << 0.5 << false;
+        QTest::newRow("flat") << 5.0 << 5.0 << true << 5.0 << 0.0 << false;
+    }
+    void priceScale()
+    {
+        QFETCH(double, lowest);
+        QFETCH(double, highest);
+        QFETCH(bool, log);
+        QFETCH(double, price);
+        QFETCH(double, fraction);
+        QFETCH(bool, logKept);
+        const PriceScale scale = ::priceScale(lowest, highest, log);
+        QCOMPARE(scale.log, logKept);
+        QVERIFY(std::abs(scale.fraction(price) - fraction) < 1e-12);
+        if (highest > lowest) QVERIFY(std::abs(scale.priceAt(fraction) - price) < 1e-9);
+    }
+
+    void presets_data()
+    {
+        QTest::addColumn<int>("preset");
+        QTest::addColumn<QDate>("last");
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<QString>("caption");
+        const QDate end(2006, 12, 29);
+        QTest::newRow("1 mois") << int(Preset::OneMonth) << end << QDate(2006, 11, 30)
+                                << u("1 mois");
+        QTest::newRow("6 mois") << int(Preset::SixMonths) << end << QDate(2006, 6, 30)
+                                << u("6 mois");
+        QTest::newRow("1 an") << int(Preset::OneYear) << end << QDate(2005, 12, 30) << u("1 an");
+        QTest::newRow("5 ans") << int(Preset::FiveYears) << end << QDate(2001, 12, 30)
+                               << u("5 ans");
+        QTest::newRow("Tout") << int(Preset::All) << end << QDate() << u("Tout");
+        QTest::newRow("end of March, one month")
+            << int(Preset::OneMonth) << QDate(2004, 3, 31) << QDate(2004, 3, 1) << u("1 mois");
+        QTest::newRow("29 February, one year")
+            << int(Preset::OneYear) << QDate(2004, 2, 29) << QDate(2003, 3, 1) << u("1 an");
+        QTest::newRow("no period") << int(Preset::OneYear) << QDate() << QDate() << u("1 an");
+    }
+    void presets()
+    {
+        QFETCH(int, preset);
+        QFETCH(QDate, last);
+        QFETCH(QDate, start);
+        QFETCH(QString, caption);
+        QCOMPARE(presetStart(Preset(preset), last), start);
+        QCOMPARE(presetCaption(Preset(preset)), caption);
+    }
+
+    void since_keepsTheLinesFromTheStart()
+    {
+        History h = hist(nums({10, 11, 12, 13, 14}));
+        h.from = u("01/01/2001");
+        h.to = u("31/01/2001");
+        const History later = since(h, QDate(2001, 1, 4));
+        QCOMPARE(later.dates, QStringList({u("04/01/2001"), u("05/01/2001"), u("06/01/2001")}));
+        QCOMPARE(later.prices, nums({12, 13, 14}));
+        QCOMPARE(later.from, u("04/01/2001"));
+        QCOMPARE(later.to, u("31/01/2001"));
+        QCOMPARE(later.name, h.name);
+        // A start before the period's keeps the period's; past the last line,
+        // the period said starts at the start.
+        QCOMPARE(since(h, QDate(2000, 6, 1)).from, u("01/01/2001"));
+        const History none = since(h, QDate(2001, 1, 20));
+        QCOMPARE(none.size(), 0);
+        QCOMPARE(none.emptyText(), u("Aucune cotation du 20/01/2001 au 31/01/2001"));
+    }
+
     void spread()
     {
         QFETCH(int, count);

@@ -2,16 +2,23 @@
 // statistics and hit-parade, and the chart page's painting.
 #include "charts/IndicatorWindow.h"
 #include "charts/PaintArea.h"
+#include "document/ChartPage.h"
 #include "testkit.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDateEdit>
 #include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 namespace
 {
@@ -61,15 +68,17 @@ private slots:
                 child<QSpinBox>(d, "SpinEdit2")->setValue(9);
                 child<QSpinBox>(d, "SpinEdit3")->setValue(12);
                 child<QSpinBox>(d, "SpinEdit4")->setValue(7);
+                QVERIFY(!child<QCheckBox>(d, "CheckBox2")->isChecked());
+                child<QCheckBox>(d, "CheckBox2")->setChecked(true);
             }();
             child<QPushButton>(d, ok ? "Button2" : "Button1")->click();
             return d->result();
         };
         env.bourse->charts().Parametres();
         const Settings &s = env.bourse->data().settings();
-        QCOMPARE(
-            QList<int>({s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent}),
-            ok ? QList<int>({0, 8, 12, 9, 7}) : QList<int>({1, 8, 6, 6, 5}));
+        QCOMPARE(QList<int>({s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent,
+                             s.logScale}),
+                 ok ? QList<int>({0, 8, 12, 9, 7, 1}) : QList<int>({1, 8, 6, 6, 5, 0}));
         // After "OK" the chart shown loses its average at once.
         if (ok) QTRY_VERIFY(!drawsIn(env.bourse->chart().paintBox()->drawing(), averageColour()));
     }
@@ -142,6 +151,81 @@ private slots:
         QTRY_COMPARE(w.paintBox()->drawing().steps.steps().first().x, 900);
         w.resize(100, 100);
         QTRY_COMPARE(w.size(), w.minimumSize());
+    }
+
+    // The chart page as a user drives it: a preset, the wheel, a drag, a
+    // double-click, the crosshair with the mouse and the keys, the image
+    // copied and saved.
+    void chartPage_presetsZoomCrosshairAndImage()
+    {
+        DocumentFixture env(store(400)); // 02/01/2001 to 05/02/2002
+        env.bourse->charts().Graphique();
+        ChartPage &page = env.bourse->chart();
+        PaintArea *area = page.paintBox();
+        QTRY_COMPARE(area->drawing().total, 400);
+        QVERIFY(child<QToolButton>(&page, "Periode Tout")->isChecked());
+
+        child<QToolButton>(&page, "Periode 1 mois")->click();
+        QTRY_COMPARE(area->drawing().caption, u("du 06/01/2002 au 05/02/2002"));
+        QCOMPARE(area->drawing().total, 31);
+        QCOMPARE(page.history().size(), 31); // the indicators and the printout too
+
+        // The wheel closes in around the point under the mouse.
+        const int middle = area->width() / 2;
+        QWheelEvent wheel(QPointF(middle, 200), area->mapToGlobal(QPointF(middle, 200)), QPoint(),
+                          QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(area, &wheel);
+        QTRY_COMPARE(area->drawing().shown.count(), 25);
+        const ShownRange zoomedIn = area->drawing().shown;
+        QVERIFY(zoomedIn.first > 0 && zoomedIn.last < 30);
+        // Dragging to the right brings earlier dates in.
+        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(300, 200));
+        QTest::mouseMove(area, QPoint(400, 200));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(400, 200));
+        QTRY_VERIFY(area->drawing().shown.first < zoomedIn.first);
+        QCOMPARE(area->drawing().shown.count(), 25);
+        // A double-click: the whole preset again.
+        QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(300, 200));
+        QTRY_COMPARE(area->drawing().shown, (ShownRange{0, 30}));
+
+        // The crosshair: on the point under the mouse, then moved by the keys,
+        // its read-out said to screen readers.
+        const QPointF over(area->drawing().points[3].x + 1, 100);
+        QMouseEvent move(QEvent::MouseMove, over, area->mapToGlobal(over), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(area, &move);
+        QCOMPARE(area->crosshair(), 3);
+        area->setFocus();
+        QTest::keyClick(area, Qt::Key_Right);
+        QCOMPARE(area->crosshair(), 4);
+        QCOMPARE(area->accessibleDescription(), readOut(area->drawing().points[4]));
+        QVERIFY(area->accessibleDescription().startsWith(u("10/01/2002   Cours : ")));
+        QTest::keyClick(area, Qt::Key_End);
+        QCOMPARE(area->crosshair(), 30);
+        QTest::keyClick(area, Qt::Key_Escape);
+        QCOMPARE(area->crosshair(), -1);
+
+        // "Copier le graphique", "Enregistrer l'image..." from its menu.
+        std::unique_ptr<QMenu> menu(area->contextMenu());
+        QStringList captions;
+        for (QAction *a : menu->actions())
+            captions << a->text();
+        QCOMPARE(captions, QStringList({u("&Copier le graphique"), u("&Enregistrer l'image...")}));
+        menu->actions().first()->trigger();
+        QCOMPARE(QApplication::clipboard()->image().size(), area->size());
+        QTemporaryDir out;
+        const QString png = out.filePath(u("graphique.png"));
+        env.prompts.fileNames << png;
+        menu->actions().last()->trigger();
+        QImage saved(png);
+        QCOMPARE(saved.size(), area->size());
+        QCOMPARE(saved.pixelColor(5, 5), QColor(Qt::white));
+        // A file that cannot be written is said, in French.
+        env.prompts.fileNames << out.filePath(u("absent/graphique.png"));
+        area->saveImage();
+        QCOMPARE(env.prompts.said(u("error")),
+                 QStringList(
+                     {u("Ne peut créer le fichier ") + out.filePath(u("absent/graphique.png"))}));
     }
 
     void statistics_labels_data()
