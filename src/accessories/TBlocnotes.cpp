@@ -4,6 +4,7 @@
 #include "base/Prompts.h"
 #include "base/errors.h"
 #include "base/records.h"
+#include "print/PrintPreview.h"
 #include "print/printer.h"
 
 #include <QFile>
@@ -105,10 +106,19 @@ void TBlocnotes::done(int result)
 
 void TBlocnotes::Imprimer()
 {
-    QPrinter &printer = sharedPrinter();
+    QString failure;
+    previewAndPrint(this, sharedPrinter(), QStringLiteral("Bloc-notes"),
+                    [&](QPagedPaintDevice &device) {
+                        failure = Imprime(device);
+                        return failure.isEmpty();
+                    });
+    if (!failure.isEmpty()) throw VError(failure);
+}
+
+QString TBlocnotes::Imprime(QPagedPaintDevice &device) const
+{
     QPainter painter;
-    if (!painter.begin(&printer))
-        throw VError(QStringLiteral("Erreur E/S : l'imprimante ne répond pas"));
+    if (!painter.begin(&device)) return QStringLiteral("Erreur E/S : l'imprimante ne répond pas");
     painter.setFont(QFont(m_memo->font(), painter.device()));
     const QFontMetrics metrics = painter.fontMetrics();
     const int height = painter.viewport().height();
@@ -116,11 +126,12 @@ void TBlocnotes::Imprimer()
     const QStringList lines = m_memo->toPlainText().split(QLatin1Char('\n'));
     for (const QString &line : lines) {
         if (y > 0 && y + metrics.height() > height) {
-            if (!printer.newPage()) throw VError(QStringLiteral("Erreur E/S : page refusée"));
+            if (!device.newPage()) return QStringLiteral("Erreur E/S : page refusée");
             y = 0;
         }
         painter.drawText(0, y + metrics.ascent(), line);
         y += metrics.height();
     }
-    if (!painter.end()) throw VError(QStringLiteral("Erreur E/S : impression interrompue"));
+    if (!painter.end()) return QStringLiteral("Erreur E/S : impression interrompue");
+    return {};
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QPagedPaintDevice;
 class QPlainTextEdit;
 
 // "Bloc-notes": one free page, loaded from "Valmeq.nte" before the window
@@ -20,8 +21,13 @@ public:
     void Charge(const QString &path);
     // Writes the page when it was modified; throws when it cannot.
     void Sauve(const QString &path);
-    // Prints the page on the program's printer.
+    // The preview of the page, then the page printed on the program's
+    // printer when the user confirms; throws when the printer fails.
     void Imprimer();
+    // The page drawn as one document on `device`: plain text, one printed
+    // line per line, a new sheet when the next line does not fit; the
+    // failure's message, or an empty text.
+    QString Imprime(QPagedPaintDevice &device) const;
     bool isModified() const;
 
     // Closing writes a modified page to the path of Charge. When that

@@ -4,6 +4,7 @@
 #include "charts/HelpKey.h"
 #include "charts/PaintArea.h"
 #include "charts/printedcharts.h"
+#include "print/PrintPreview.h"
 #include "print/printer.h"
 
 #include <QHBoxLayout>
@@ -86,7 +87,10 @@ void IndicatorWindow::SpeedButton8Click()
 {
     QPrinter &printer = sharedPrinter();
     if (!Prompts::get().printDialog(this, &printer)) return;
-    runCommand(this, [&] { Imprime(printer); });
+    runCommand(this, [&] {
+        previewAndPrint(this, printer, title(),
+                        [this](QPagedPaintDevice &device) { return Imprime(device); });
+    });
 }
 
 bool IndicatorWindow::Imprime(QPagedPaintDevice &device) const

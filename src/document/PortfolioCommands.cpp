@@ -228,9 +228,9 @@ void PortfolioCommands::sortStore()
     m_data.setInValuationOrder();
 }
 
-void PortfolioCommands::Portefeuille()
+template <class Window> void PortfolioCommands::showAtLatestPrices()
 {
-    TPortef window(&m_doc);
+    Window window(&m_doc);
     {
         BusyCursor busy;
         sortStore();
@@ -240,14 +240,12 @@ void PortfolioCommands::Portefeuille()
     Prompts::get().exec(&window);
 }
 
+void PortfolioCommands::Portefeuille()
+{
+    showAtLatestPrices<TPortef>();
+}
+
 void PortfolioCommands::Repartition()
 {
-    TRepart window(&m_doc);
-    {
-        BusyCursor busy;
-        sortStore();
-        window.Init(m_data.portfolio(), m_data.index(), m_data.store());
-    }
-    tellUnreadable(window.unreadable());
-    Prompts::get().exec(&window);
+    showAtLatestPrices<TRepart>();
 }

@@ -55,6 +55,9 @@ private:
     void operation(const QString &caption, const QString &kind);
     // The valuation's sort of the store: by whole line, ignoring case.
     void sortStore();
+    // The valuation or the distribution: the store in its valuation order,
+    // the window filled, the unreadable lines told, then the window shown.
+    template <class Window> void showAtLatestPrices();
     void tellUnreadable(const QString &report);
 
     TBourse &m_doc;

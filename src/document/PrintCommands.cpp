@@ -7,6 +7,7 @@
 #include "document/JournalPage.h"
 #include "document/TBourse.h"
 #include "document/TitresPage.h"
+#include "print/PrintPreview.h"
 #include "print/printer.h"
 #include "quotes/BourseData.h"
 #include "quotes/QuoteListModel.h"
@@ -34,23 +35,38 @@ void PrintCommands::Imprimer()
 {
     QPrinter &printer = sharedPrinter();
     if (!Prompts::get().printDialog(&m_doc, &printer)) return;
-    Imprimer(printer);
+    const QString title = documentTitle();
+    if (title.isEmpty()) return; // the entry page prints nothing
+    previewAndPrint(&m_doc, printer, title,
+                    [this](QPagedPaintDevice &device) { return Imprimer(device); });
+}
+
+QString PrintCommands::documentTitle() const
+{
+    switch (m_doc.page()) {
+    case TBourse::PageJournal:
+        return QStringLiteral("Journal de ") + m_doc.journal().monthText();
+    case TBourse::PageTitres:
+        return QStringLiteral("Evolution de ") + m_doc.titres().currentName();
+    case TBourse::PageGraphique:
+        return QStringLiteral("Graphique de ") + m_doc.titres().currentName();
+    default:
+        return {};
+    }
 }
 
 bool PrintCommands::Imprimer(QPagedPaintDevice &device)
 {
     const PrintedPage page{PageMap(device), device.heightMM()};
     switch (m_doc.page()) {
-    case TBourse::PageJournal: {
+    case TBourse::PageJournal:
         m_doc.journal().LitMois();
-        const QString title = QStringLiteral("Journal de ") + m_doc.journal().monthText();
-        return printSteps(device, printedList(page, title, rowsOf(*m_doc.journal().model())));
-    }
-    case TBourse::PageTitres: {
+        return printSteps(device,
+                          printedList(page, documentTitle(), rowsOf(*m_doc.journal().model())));
+    case TBourse::PageTitres:
         m_doc.titres().LitTitre();
-        const QString title = QStringLiteral("Evolution de ") + m_doc.titres().currentName();
-        return printSteps(device, printedList(page, title, rowsOf(*m_doc.titres().model())));
-    }
+        return printSteps(device,
+                          printedList(page, documentTitle(), rowsOf(*m_doc.titres().model())));
     case TBourse::PageGraphique: {
         m_doc.titres().LitTitre();
         Settings s = m_data.settings();

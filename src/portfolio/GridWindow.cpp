@@ -4,6 +4,7 @@
 #include "base/Prompts.h"
 #include "base/clock.h"
 #include "portfolio/GridModel.h"
+#include "print/PrintPreview.h"
 #include "print/pagemap.h"
 #include "print/printer.h"
 
@@ -99,10 +100,12 @@ void GridWindow::print(const QString &heading)
 {
     QPrinter &printer = sharedPrinter();
     if (!Prompts::get().printDialog(this, &printer)) return;
-    const BusyCursor busy;
-    printer.setDocName(QString()); // the job carries no title
     const PrintedGrid g = printedGrid();
-    ImprimeGrille(printer, g, heading, int(g.rows.size()) - 1, Clock::get().today());
+    const QDate today = Clock::get().today();
+    previewAndPrint(this, printer, heading, [&](QPagedPaintDevice &device) {
+        const BusyCursor busy;
+        return ImprimeGrille(device, g, heading, int(g.rows.size()) - 1, today) > 0;
+    });
 }
 
 bool GridWindow::removeCurrent()

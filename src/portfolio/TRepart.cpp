@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "base/formats.h"
 #include "portfolio/pie.h"
+#include "print/PrintPreview.h"
 #include "print/printer.h"
 
 #include <QFrame>
@@ -117,5 +118,7 @@ void TRepart::SpeedButton8Click()
 {
     QPrinter &printer = sharedPrinter();
     if (!Prompts::get().printDialog(this, &printer)) return;
-    ptf::printDistribution(printer, windowTitle(), m_legend);
+    previewAndPrint(this, printer, windowTitle(), [this](QPagedPaintDevice &device) {
+        return ptf::printDistribution(device, windowTitle(), m_legend, Clock::get().today());
+    });
 }

@@ -1,6 +1,7 @@
 #include "portfolio/pie.h"
 
 #include "print/pagemap.h"
+#include "print/printedpages.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -22,11 +23,11 @@ void drawPie(QPainter &painter, const QRect &bounds, const QList<LegendRow> &leg
     painter.setBrush(Qt::white);
 }
 
-void printDistribution(QPagedPaintDevice &device, const QString &caption,
-                       const QList<LegendRow> &legend)
+bool printDistribution(QPagedPaintDevice &device, const QString &caption,
+                       const QList<LegendRow> &legend, const QDate &printed)
 {
     QPainter p;
-    if (!p.begin(&device)) return;
+    if (!p.begin(&device)) return false;
     const PageMap m(device);
     QFont font(QStringLiteral("Arial"), 12);
     font.setBold(true);
@@ -46,7 +47,11 @@ void printDistribution(QPagedPaintDevice &device, const QString &caption,
         p.drawText(m.Mh(150), m.Mv(y) + p.fontMetrics().ascent(),
                    legend[j].percent + QStringLiteral("   ") + legend[j].name);
     }
+    DrawSteps mark;
+    pageMarkSteps(mark, m, printed, 1, 1);
+    play(p, mark.steps());
     p.end();
+    return true;
 }
 
 } // namespace ptf

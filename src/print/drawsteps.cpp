@@ -91,6 +91,11 @@ void DrawSteps::newPage()
     m_steps.append(s);
 }
 
+void DrawSteps::add(const DrawStep &step)
+{
+    m_steps.append(step);
+}
+
 QList<DrawStep> DrawSteps::only(DrawStep::Kind kind) const
 {
     QList<DrawStep> out;

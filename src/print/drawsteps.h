@@ -60,6 +60,8 @@ public:
     void text(int x, int top, const QString &text);
     void textEnd(int right, int top, const QString &text);
     void newPage();
+    // A step as it is (a copy from other steps).
+    void add(const DrawStep &step);
 
     const QList<DrawStep> &steps() const { return m_steps; }
     // The steps of one kind, in order.

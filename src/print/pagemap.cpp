@@ -18,6 +18,14 @@ PageMap::PageMap(int widthPx, int widthMm, int heightPx, int heightMm)
 {
 }
 
+QString pageMark(const QDate &printed, int page, int pages)
+{
+    return QStringLiteral("Imprim\u00e9 le %1 - Page %2 / %3")
+        .arg(toShown(printed))
+        .arg(page)
+        .arg(pages);
+}
+
 QString Rset(const QString &text, int width, const QFontMetrics &metrics)
 {
     QString s = text.trimmed();
@@ -34,8 +42,8 @@ class GridPrinter
 {
 public:
     GridPrinter(QPagedPaintDevice &device, QPainter &painter, const PrintedGrid &grid,
-                const QString &heading, const QString &date)
-        : m_device(device), m_p(painter), m_grid(grid), m_heading(heading), m_date(date)
+                const QString &heading, const QDate &today)
+        : m_device(device), m_p(painter), m_grid(grid), m_heading(heading), m_today(today)
     {
         const int width = device.width();
         const int scale = std::max(1, width / std::max(1, grid.screenWidth));
@@ -50,8 +58,25 @@ public:
         }
     }
 
+    // The pages `print` will fill: the same breaks, nothing drawn.
+    int pagesFor(int count) const
+    {
+        const int headingBottom = m_top + 2 * m_lineHeight;
+        int pages = 1;
+        int y = headingBottom;
+        for (int r = 1; r <= count; ++r) {
+            y += m_lineHeight;
+            if (y >= m_device.height() - m_top && r < count) {
+                ++pages;
+                y = headingBottom;
+            }
+        }
+        return pages;
+    }
+
     int print(int count)
     {
+        m_total = pagesFor(count);
         headingBlock();
         for (int r = 1; r <= count; ++r) {
             row(r);
@@ -75,7 +100,8 @@ private:
         const QFontMetrics fm = m_p.fontMetrics();
         m_p.setPen(Qt::black);
         m_p.drawText(m_left, m_top + fm.ascent(), m_heading);
-        m_p.drawText(m_right - fm.horizontalAdvance(m_date), m_top + fm.ascent(), m_date);
+        const QString mark = pageMark(m_today, m_pages, m_total);
+        m_p.drawText(m_right - fm.horizontalAdvance(mark), m_top + fm.ascent(), mark);
         m_y = m_top + m_lineHeight;
         m_p.fillRect(QRect(m_left, m_y, m_right - m_left, m_lineHeight), QColor(192, 192, 192));
         m_p.drawLine(m_left, m_y, m_right, m_y);
@@ -106,7 +132,7 @@ private:
     QPainter &m_p;
     const PrintedGrid &m_grid;
     QString m_heading;
-    QString m_date;
+    QDate m_today;
     QList<int> m_starts;
     int m_lineHeight = 0;
     int m_left = 0;
@@ -114,6 +140,7 @@ private:
     int m_right = 0;
     int m_y = 0;
     int m_pages = 1;
+    int m_total = 1;
 };
 
 } // namespace
@@ -124,8 +151,7 @@ int ImprimeGrille(QPagedPaintDevice &device, const PrintedGrid &grid, const QStr
     QPainter painter;
     if (!painter.begin(&device)) return 0;
     painter.setFont(grid.font);
-    const QString date = QStringLiteral("Imprim\u00e9 le ") + toShown(today);
-    GridPrinter printer(device, painter, grid, heading, date);
+    GridPrinter printer(device, painter, grid, heading, today);
     const int pages = printer.print(std::min<int>(count, int(grid.rows.size()) - 1));
     painter.end();
     return pages;

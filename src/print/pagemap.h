@@ -36,6 +36,10 @@ private:
     int m_heightMm;
 };
 
+// The mark of each printed page: "Imprimé le ", the date (dd/mm/yyyy),
+// then "Page n / m".
+QString pageMark(const QDate &printed, int page, int pages);
+
 // `Rset`: the text trimmed, then blanks put in front of it as long as it
 // is at most `width` - 10 pixels wide, so that it stands right-aligned in
 // a column of that width. An empty text stays empty.
@@ -53,7 +57,8 @@ struct PrintedGrid {
 
 // `ImprimeGrille`: rows 0 to `count` of the grid as a ruled table, under a
 // heading block (heading, "Imprimé le " and the date on the right, the
-// titles on a silver band) repeated on every page. Begins and ends the
+// titles on a silver band) repeated on every page; the date is given as
+// the page's mark (`pageMark`), the number of pages counted first. Begins and ends the
 // document on `device`. Returns the number of pages.
 int ImprimeGrille(QPagedPaintDevice &device, const PrintedGrid &grid, const QString &heading,
                   int count, const QDate &today);

@@ -1,5 +1,7 @@
 #include "print/printedpages.h"
 
+#include "base/clock.h"
+
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -41,11 +43,36 @@ DrawSteps printedList(const PrintedPage &page, const QString &title, const QList
     return s;
 }
 
+int pageCount(const DrawSteps &steps)
+{
+    return int(steps.only(DrawStep::NewPage).size()) + 1;
+}
+
+void pageMarkSteps(DrawSteps &s, const PageMap &map, const QDate &printed, int page, int pages)
+{
+    s.font(printFont(), 8, true, false);
+    s.textEnd(map.Mh(160), map.Mv(0), pageMark(printed, page, pages));
+}
+
+DrawSteps withPageMarks(const DrawSteps &steps, const PageMap &map, const QDate &printed)
+{
+    const int pages = pageCount(steps);
+    DrawSteps out;
+    int page = 1;
+    for (const DrawStep &step : steps.steps()) {
+        if (step.kind == DrawStep::NewPage) pageMarkSteps(out, map, printed, page++, pages);
+        out.add(step);
+    }
+    pageMarkSteps(out, map, printed, page, pages);
+    return out;
+}
+
 bool printSteps(QPagedPaintDevice &device, const DrawSteps &steps)
 {
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    play(painter, steps.steps(), [&] { device.newPage(); });
+    const DrawSteps marked = withPageMarks(steps, PageMap(device), Clock::get().today());
+    play(painter, marked.steps(), [&] { device.newPage(); });
     painter.end();
     return true;
 }

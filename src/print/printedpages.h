@@ -3,6 +3,7 @@
 #include "print/drawsteps.h"
 #include "print/pagemap.h"
 
+class QDate;
 class QPagedPaintDevice;
 
 // The printed quotation lists and charts, as drawing steps in the pixels of
@@ -29,6 +30,19 @@ void Entete(DrawSteps &steps, const PageMap &map, const QString &title);
 DrawSteps printedList(const PrintedPage &page, const QString &title,
                       const QList<QStringList> &rows);
 
-// Plays the steps as one document on `device`, a new page at each break.
+// The pages of the steps: one more than their page breaks.
+int pageCount(const DrawSteps &steps);
+
+// The mark of page `page` of `pages` (`pageMark`) in Arial 8 points,
+// right-aligned at 160 mm on the title line: right of the title, above the
+// column titles and the chart's top grid line.
+void pageMarkSteps(DrawSteps &steps, const PageMap &map, const QDate &printed, int page, int pages);
+
+// The steps with each page's mark added at the end of that page, once the
+// number of pages is known.
+DrawSteps withPageMarks(const DrawSteps &steps, const PageMap &map, const QDate &printed);
+
+// Plays the steps as one document on `device`, a new page at each break,
+// each page marked with its number and today's date (`withPageMarks`).
 // False when the document could not be started.
 bool printSteps(QPagedPaintDevice &device, const DrawSteps &steps);

@@ -5,6 +5,7 @@ list(APPEND CORE_SOURCES
   src/print/printedpages.cpp src/print/printedpages.h
 )
 list(APPEND UI_SOURCES
+  src/print/PrintPreview.cpp src/print/PrintPreview.h
   src/print/TConfigImprimante.cpp src/print/TConfigImprimante.h
   src/print/printer.cpp src/print/printer.h
 )

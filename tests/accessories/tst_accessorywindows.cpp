@@ -5,6 +5,7 @@
 #include "accessories/THorloge.h"
 #include "accessories/pocket.h"
 #include "app/TMainForm.h"
+#include "print/PrintPreview.h"
 #include "print/printer.h"
 #include "testkit.h"
 
@@ -290,8 +291,20 @@ private slots:
         QPrinter &printer = sharedPrinter();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
+        // The preview comes first and shows the same pages; nothing is
+        // printed before the user confirms.
+        int previewed = 0;
+        bool printedEarly = true;
+        env->prompts.dialogs << [&](QDialog *d) {
+            auto *preview = qobject_cast<PrintPreview *>(d);
+            previewed = preview ? preview->pageCount() : -1;
+            printedEarly = QFile::exists(pdf);
+            return int(QDialog::Accepted);
+        };
         notes.Imprimer();
         printer.setOutputFileName(QString());
+        QCOMPARE(env->prompts.said(u("window")),
+                 QStringList{u("Aperçu avant impression - Bloc-notes")});
         QFile f(pdf);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
@@ -300,6 +313,8 @@ private slots:
         const qsizetype pages = bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
                                 bytes.count("/Type /Page ") + bytes.count("/Type /Page/");
         QVERIFY2(pages >= 2 && pages <= 4, QByteArray::number(pages));
+        QCOMPARE(previewed, int(pages));
+        QVERIFY(!printedEarly);
     }
 };
 

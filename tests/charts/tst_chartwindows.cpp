@@ -3,6 +3,8 @@
 #include "charts/IndicatorWindow.h"
 #include "charts/PaintArea.h"
 #include "document/ChartPage.h"
+#include "print/PrintPreview.h"
+#include "print/printer.h"
 #include "testkit.h"
 
 #include <QApplication>
@@ -12,8 +14,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -226,6 +232,52 @@ private slots:
         QCOMPARE(env.prompts.said(u("error")),
                  QStringList(
                      {u("Ne peut créer le fichier ") + out.filePath(u("absent/graphique.png"))}));
+    }
+
+    void indicatorWindow_printsAfterItsPreview_data()
+    {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("Imprimer") << true;
+        QTest::newRow("Annuler") << false;
+    }
+    void indicatorWindow_printsAfterItsPreview()
+    {
+        QFETCH(bool, confirmed);
+        StartFixture env(QDateTime(QDate(2001, 3, 5), QTime(9, 0)));
+        TZigzag w;
+        w.Init(historyOf(store(30)), 5);
+        const QString pdf = env.dir.file(u("zigzag.pdf"));
+        QPrinter &printer = sharedPrinter();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        env.prompts.printAnswers << true;
+        int pages = 0;
+        env.prompts.dialogs << [&](QDialog *d) {
+            auto *preview = qobject_cast<PrintPreview *>(d);
+            pages = preview ? preview->pageCount() : -1;
+            return int(confirmed ? QDialog::Accepted : QDialog::Rejected);
+        };
+        w.SpeedButton8Click();
+        printer.setOutputFileName(QString());
+        QCOMPARE(env.prompts.log,
+                 QStringList({u("print"), u("window: Aperçu avant impression - ") + w.title()}));
+        QCOMPARE(pages, 1);
+        QCOMPARE(QFile::exists(pdf), confirmed);
+        if (!confirmed) return;
+        const QString info = QStandardPaths::findExecutable(u("pdfinfo"));
+        const QString text = QStandardPaths::findExecutable(u("pdftotext"));
+        if (info.isEmpty() || text.isEmpty()) QSKIP("pdfinfo and pdftotext are not installed");
+        QProcess p;
+        p.start(info, {pdf});
+        QVERIFY(p.waitForFinished(30000));
+        // The PDF is titled after the window's chart, its page marked.
+        const QStringList fields = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
+        QCOMPARE(fields.filter(QRegularExpression(u("^Title:"))).value(0).mid(6).trimmed(),
+                 w.title());
+        p.start(text, {u("-layout"), pdf, u("-")});
+        QVERIFY(p.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(p.readAllStandardOutput())
+                    .contains(u("Imprimé le 05/03/2001 - Page 1 / 1")));
     }
 
     void statistics_labels_data()

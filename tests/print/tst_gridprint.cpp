@@ -1,5 +1,6 @@
 // Page conventions and grid printing, printed for real to PDF files.
 #include "print/pagemap.h"
+#include "print/printedpages.h"
 #include "testkit.h"
 
 #include <QFontMetrics>
@@ -48,6 +49,10 @@ private slots:
     void rset_rightAligns();
     void imprimeGrille_pdf_data();
     void imprimeGrille_pdf();
+    void pageMark_text_data();
+    void pageMark_text();
+    void printedList_marksEveryPage_data();
+    void printedList_marksEveryPage();
 };
 
 void TestGridPrint::pageMap_millimetres_data()
@@ -126,15 +131,90 @@ void TestGridPrint::imprimeGrille_pdf()
     if (text.isNull()) QSKIP("pdftotext is not installed (tools/deps.sh installs it)");
     const QStringList printed = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     QCOMPARE(printed.size(), pages);
-    for (const QString &page : printed) {
+    for (int k = 0; k < pages; ++k) {
+        const QString &page = printed[k];
         QVERIFY(page.contains(u("Portefeuille")));
-        QVERIFY(page.contains(u("Imprimé le 07/05/2024")));
+        QVERIFY2(page.contains(u("Imprimé le 07/05/2024 - Page %1 / %2").arg(k + 1).arg(pages)),
+                 qPrintable(page));
         QVERIFY(page.contains(u("Coût net")));
     }
     for (int r = 1; r <= rows; ++r)
         QVERIFY2(text.contains(u("Titre %1 ").arg(r)), qPrintable(QString::number(r)));
     // The hidden code column is not printed.
     QVERIFY(!text.contains(u("CACHE")));
+}
+
+void TestGridPrint::pageMark_text_data()
+{
+    QTest::addColumn<QDate>("printed");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QString>("mark");
+    QTest::newRow("one page") << QDate(2024, 5, 7) << 1 << 1
+                              << u("Imprimé le 07/05/2024 - Page 1 / 1");
+    QTest::newRow("day and month on two digits")
+        << QDate(2026, 12, 8) << 2 << 18 << u("Imprimé le 08/12/2026 - Page 2 / 18");
+}
+
+void TestGridPrint::pageMark_text()
+{
+    QFETCH(QDate, printed);
+    QFETCH(int, page);
+    QFETCH(int, pages);
+    QFETCH(QString, mark);
+    QCOMPARE(pageMark(printed, page, pages), mark);
+}
+
+void TestGridPrint::printedList_marksEveryPage_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("heightMm");
+    QTest::addColumn<int>("pages");
+    // A4 portrait: rows from 15 mm to 292 mm, 56 a page.
+    QTest::newRow("empty list") << 0 << 297 << 1;
+    QTest::newRow("a full page") << 56 << 297 << 1;
+    QTest::newRow("one row more") << 57 << 297 << 2;
+    QTest::newRow("three pages") << 120 << 297 << 3;
+    // A5 landscape, 148 mm high: 26 rows a page.
+    QTest::newRow("short pages") << 100 << 148 << 4;
+}
+
+void TestGridPrint::printedList_marksEveryPage()
+{
+    QFETCH(int, rows);
+    QFETCH(int, heightMm);
+    QFETCH(int, pages);
+    const PageMap map(4960, 210, 23 * heightMm, heightMm);
+    QList<QStringList> lines;
+    for (int r = 0; r < rows; ++r)
+        lines.append({u("02/01/2001"), u("012000"), u("Titre %1").arg(r), u("1,00"), u("10")});
+    const DrawSteps list = printedList({map, heightMm}, u("Journal de Janvier 2001"), lines);
+    QCOMPARE(pageCount(list), pages);
+    const DrawSteps marked = withPageMarks(list, map, QDate(2026, 12, 8));
+    // The list itself is unchanged: the marks only come in addition.
+    QCOMPARE(marked.steps().size(), list.steps().size() + 2 * pages);
+    QCOMPARE(marked.only(DrawStep::NewPage).size(), pages - 1);
+    // Each page ends with its own mark, right-aligned at 160 mm on the title
+    // line, in Arial 8 points.
+    int page = 1;
+    const QList<DrawStep> &steps = marked.steps();
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        if (steps[i].kind != DrawStep::NewPage && i + 1 < steps.size()) continue;
+        const qsizetype at = steps[i].kind == DrawStep::NewPage ? i - 1 : i;
+        const DrawStep &mark = steps[at];
+        QCOMPARE(mark.kind, DrawStep::TextEnd);
+        QCOMPARE(mark.text, u("Imprimé le 08/12/2026 - Page %1 / %2").arg(page).arg(pages));
+        QCOMPARE(mark.x, map.Mh(160));
+        QCOMPARE(mark.y, map.Mv(0));
+        QCOMPARE(steps[at - 1].kind, DrawStep::Font);
+        QCOMPARE(steps[at - 1].size, 8);
+        QVERIFY(!steps[at - 1].bold);
+        ++page;
+    }
+    QCOMPARE(page, pages + 1);
+    // The mark stays above the column titles and the rows.
+    for (const DrawStep &s : marked.only(DrawStep::TextEnd))
+        if (s.text.startsWith(u("Imprimé"))) QVERIFY(s.y < map.Mv(7));
 }
 
 QTEST_MAIN(TestGridPrint)
