@@ -35,14 +35,14 @@ int main(int argc, char **argv)
     b.resize(640, 420);
     b.show();
     b.Init();
-    const QString wanted = args.value(3, QStringLiteral("MICROSOFT"));
+    const QString wanted = args.value(3, QStringLiteral("SPI TECHNOLOGIE"));
     const QStringList &index = b.data().index();
     for (int i = 0; i < index.size(); ++i)
         if (index[i].mid(6).startsWith(wanted)) b.data().setCurrentSecurity(i);
     b.charts().Graphique();
     b.chart().setPreset(Preset::OneYear);
     PaintArea *area = b.chart().paintBox();
-    area->repaint();
+    (void)area->grab(); // drawn once, so that the crosshair finds its points
     const QPointF at(area->width() * 2 / 3, 100);
     QMouseEvent move(QEvent::MouseMove, at, area->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
