@@ -97,6 +97,21 @@ QByteArray encodeWindows1252(const QString &text)
     return out;
 }
 
+bool encodeWindows1252Into(QStringView text, char *d)
+{
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            d[i] = char(u);
+            continue;
+        }
+        const auto it = highBytes().constFind(u);
+        if (it == highBytes().cend()) return false;
+        d[i] = it.value();
+    }
+    return true;
+}
+
 bool encodeWindows1252Exactly(QStringView text, QByteArray &out)
 {
     const qsizetype at = out.size();

@@ -16,6 +16,9 @@ QString decodeWindows1252(const char *bytes, qsizetype size);
 // Appends the text's bytes to `out`; false, with `out` as it was, when a
 // character has no byte in the code page.
 bool encodeWindows1252Exactly(QStringView text, QByteArray &out);
+// Writes the text's bytes (one per character) from `out`; false when a
+// character has no byte in the code page (the bytes written are then of no use).
+bool encodeWindows1252Into(QStringView text, char *out);
 // The character a byte stands for (bytes 0x80 to 0x9F through the table; the
 // five holes of the code page stand for the C1 control of the same value).
 extern const char16_t kWindows1252High[32];

@@ -48,8 +48,7 @@ void ExchangeCommands::importFile(TImport &dialog, const QString &file)
     // store untouched.
     const bool confirmed = dialog.Result(m_data.store(), m_data.index(), chosen);
     // Even a cancelled import takes the undo copy and marks the store.
-    const bool newCodes = m_data.change(BourseData::Change::Import,
-                                        [&](QuoteLines &store) { store.append(chosen.lines); });
+    const bool newCodes = m_data.appendLines(BourseData::Change::Import, chosen.lines);
 
     qsizetype bad = -1;
     const QDate last = BourseData::storeDate(m_data.store(), true, &bad);

@@ -11,6 +11,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <limits>
+#include <vector>
 
 namespace importing
 {
@@ -78,7 +80,7 @@ QStringList fiveFields(const QString &line)
 }
 
 // A number with a decimal comma: digits, at most one comma, a sign.
-bool isNumber(const QString &text)
+bool isNumber(QStringView text)
 {
     qsizetype i = 0;
     if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) ++i;
@@ -236,6 +238,117 @@ bool Vendredi(const QString &line, bool allDays)
     return d.dayOfWeek() == Qt::Friday;
 }
 
+namespace
+{
+
+// The stored date "yyyymmdd" of a line that begins "dd/mm/yyyy" and a tab,
+// as a number; -1 for a line of another shape.
+qint32 shownDateNumber(QStringView line)
+{
+    if (line.size() < 11 || line[2] != QLatin1Char('/') || line[5] != QLatin1Char('/') ||
+        line[10] != QLatin1Char('\t'))
+        return -1;
+    qint32 day = 0, month = 0, year = 0;
+    for (const int k : {0, 1})
+        day = isDigit(line[k]) ? day * 10 + (line[k].unicode() - u'0') : -1000;
+    for (const int k : {3, 4})
+        month = isDigit(line[k]) ? month * 10 + (line[k].unicode() - u'0') : -1000;
+    for (const int k : {6, 7, 8, 9})
+        year = isDigit(line[k]) ? year * 10 + (line[k].unicode() - u'0') : -100000;
+    if (day < 0 || month < 0 || year < 0) return -1;
+    return year * 10000 + month * 100 + day;
+}
+
+// Field `n` of a line (fields separated by tabs); empty when it has fewer.
+QStringView fieldOf(QStringView line, int n)
+{
+    qsizetype from = 0;
+    for (int k = 0; k < n; ++k) {
+        const qsizetype tab = line.indexOf(QLatin1Char('\t'), from);
+        if (tab < 0) return {};
+        from = tab + 1;
+    }
+    const qsizetype tab = line.indexOf(QLatin1Char('\t'), from);
+    return line.mid(from, tab < 0 ? -1 : tab - from);
+}
+
+// True when every character but the tabs is one the quotation file holds as
+// it is: printable ASCII and the letters of Latin-1. Other texts are checked
+// character by character.
+bool plainText(QStringView text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\t' || (u >= 0x20 && u < 0x7F) || (u >= 0xA0 && u <= 0xFF)) continue;
+        return false;
+    }
+    return true;
+}
+
+// Date and code ("yyyymmdd" and six digits, the usual key) as one number;
+// -1 when the text of the key is of another shape.
+qint64 keyNumber(QStringView date, QStringView code)
+{
+    if (date.size() != 8 || code.size() != 6) return -1;
+    qint64 n = 0;
+    for (const QStringView part : {date, code})
+        for (const QChar c : part) {
+            if (!isDigit(c)) return -1;
+            n = n * 10 + (c.unicode() - u'0');
+        }
+    return n;
+}
+
+// The same from a stored line's bytes ("yyyymmdd", a byte, six digits).
+qint64 keyNumber(QByteArrayView line)
+{
+    if (line.size() < 15) return -1;
+    qint64 n = 0;
+    for (qsizetype k = 0; k < 15; ++k) {
+        if (k == 8) continue;
+        const char c = line[k];
+        if (c < '0' || c > '9') return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+// The keys of the lines chosen so far, each with its state: a set open to
+// numbers below 2^63, without a bucket per key.
+class KeyTable
+{
+public:
+    explicit KeyTable(size_t count)
+    {
+        size_t size = 16;
+        while (size < 2 * count)
+            size *= 2;
+        m_keys.assign(size, kEmpty);
+        m_states.assign(size, 0);
+    }
+    // The state of `key`; null when it is not in the table and `add` is false.
+    quint8 *find(qint64 key, bool add)
+    {
+        const size_t mask = m_keys.size() - 1;
+        for (size_t at = (quint64(key) * 0x9E3779B97F4A7C15ull) >> 20 & mask;;
+             at = (at + 1) & mask) {
+            if (m_keys[at] == key) return &m_states[at];
+            if (m_keys[at] == kEmpty) {
+                if (!add) return nullptr;
+                m_keys[at] = key;
+                return &m_states[at];
+            }
+        }
+    }
+
+private:
+    static constexpr qint64 kEmpty = -1;
+    std::vector<qint64> m_keys;
+    std::vector<quint8> m_states;
+};
+
+} // namespace
+
 Selection select(const QStringList &normalised, const QString &after, bool allDays,
                  const QuoteLines &store, const QStringList &index)
 {
@@ -246,20 +359,72 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
     known.reserve(index.size());
     for (const QString &entry : index)
         if (entry.size() >= 6) known.insert(QStringView(entry).left(6));
-    // Date and code of the stored quotations that could meet an imported one.
-    QSet<QString> present;
-    QuoteLines::Buffer dateText, codeText;
-    for (qsizetype i = 0; i < store.size(); ++i) {
-        const QStringView date = store.mid(i, 0, 8, dateText);
-        if (date.compare(after) <= 0) continue;
-        QString key = date.toString();
-        key.append(store.mid(i, 9, 6, codeText));
-        present.insert(key);
-    }
 
+    // First the lines each on its own, in file order; then the store is read
+    // once for the dates and codes of those left; then, in file order again,
+    // a line whose date and code are in the store or came earlier is refused.
+    // A key is a number for the usual shape, a text otherwise.
+    struct Candidate {
+        qsizetype at;
+        qint64 key; // -1: the text in `textKeys`
+        qsizetype textKey;
+    };
+    std::vector<Candidate> candidates;
+    QStringList textKeys;
+    qint64 lowKey = std::numeric_limits<qint64>::max(), highKey = -1;
+    char16_t dateText[8];
     for (qsizetype at = 0; at < normalised.size(); ++at) {
         const QString &line = normalised.at(at);
         if (line.isEmpty()) continue;
+        const qint32 shown = shownDateNumber(line);
+        if (shown >= 0) {
+            // The usual shape: read in place.
+            if (!allDays) {
+                const QDate d(shown / 10000, shown / 100 % 100, shown % 100);
+                if (d.isValid() && d.dayOfWeek() != Qt::Friday) {
+                    ++out.otherDays;
+                    continue;
+                }
+            }
+            for (int k = 0, v = shown; k < 8; ++k, v /= 10)
+                dateText[7 - k] = char16_t(u'0' + v % 10);
+            const QStringView date(dateText, 8);
+            if (date.compare(after) <= 0) {
+                ++out.before;
+                continue;
+            }
+            const QStringView code = QStringView(line).mid(11, 6);
+            if (!known.contains(code)) {
+                ++out.unknown;
+                continue;
+            }
+            const QStringView rest = QStringView(line).mid(10);
+            const QStringView volume = fieldOf(rest, 4);
+            bool holdable = plainText(rest);
+            if (!holdable) {
+                const QString stored = date.toString() + rest.toString();
+                const QStringList f = stored.split(QLatin1Char('\t'));
+                holdable = std::all_of(f.cbegin(), f.cend(), [](const QString &field) {
+                    return entry::unstorable(field).isEmpty();
+                });
+            }
+            if (!isNumber(fieldOf(rest, 3)) || (!volume.isEmpty() && !isNumber(volume)) ||
+                !holdable) {
+                ++out.refused;
+                if (out.unreadable++ == 0) out.firstUnreadable = int(at + 1);
+                continue;
+            }
+            Candidate c{at, keyNumber(date, code), -1};
+            if (c.key < 0) {
+                c.textKey = textKeys.size();
+                textKeys.append(date.toString() + code.toString());
+            } else {
+                lowKey = std::min(lowKey, c.key);
+                highKey = std::max(highKey, c.key);
+            }
+            candidates.push_back(c);
+            continue;
+        }
         if (!Vendredi(line, allDays)) {
             ++out.otherDays;
             continue;
@@ -277,7 +442,6 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
         }
         const QStringList f = stored.split(QLatin1Char('\t'));
         const QString volume = f.value(4);
-        QString key = date + code;
         // A name the quotation file cannot hold (a character Windows-1252
         // lacks, from a UTF-8 file, or a control character) would be written
         // changed: the line is refused like one of a price that does not read.
@@ -289,13 +453,69 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
             if (out.unreadable++ == 0) out.firstUnreadable = int(at + 1);
             continue;
         }
-        if (present.contains(key)) {
+        Candidate c{at, keyNumber(date, code), -1};
+        if (c.key < 0) {
+            c.textKey = textKeys.size();
+            textKeys.append(date + code);
+        } else {
+            lowKey = std::min(lowKey, c.key);
+            highKey = std::max(highKey, c.key);
+        }
+        candidates.push_back(c);
+    }
+    if (candidates.empty()) return out;
+
+    // The states of the keys: wanted by a line, in the store, taken.
+    enum : quint8 { Wanted = 0, Stored = 1, Taken = 2 };
+    KeyTable keys(candidates.size() - size_t(textKeys.size()));
+    QHash<QString, quint8> otherKeys;
+    for (const Candidate &c : candidates) {
+        if (c.key >= 0)
+            keys.find(c.key, true);
+        else
+            otherKeys.insert(textKeys.at(c.textKey), Wanted);
+    }
+    QuoteLines::Buffer dateBuffer, codeBuffer;
+    for (qsizetype i = 0; i < store.size(); ++i) {
+        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
+        qint64 key = store.isAside(i) ? -1 : keyNumber(store.bytes(i));
+        if (key < 0) {
+            const QStringView date = store.mid(i, 0, 8, dateBuffer);
+            const QStringView code = store.mid(i, 9, 6, codeBuffer);
+            key = keyNumber(date, code);
+            if (key < 0) {
+                if (!otherKeys.isEmpty()) {
+                    const auto it = otherKeys.find(date.toString() + code.toString());
+                    if (it != otherKeys.end()) it.value() = Stored;
+                }
+                continue;
+            }
+        }
+        if (key < lowKey || key > highKey) continue;
+        if (quint8 *state = keys.find(key, false)) *state = Stored;
+    }
+
+    out.lines.reserve(qsizetype(candidates.size()));
+    for (const Candidate &c : candidates) {
+        quint8 &state = c.key >= 0 ? *keys.find(c.key, false) : otherKeys[textKeys.at(c.textKey)];
+        if (state != Wanted) {
             ++out.refused;
             ++out.present;
             continue;
         }
-        present.insert(std::move(key));
-        out.lines.append(stored);
+        state = Taken;
+        const QString &line = normalised.at(c.at);
+        const qint32 shown = shownDateNumber(line);
+        QString stored;
+        if (shown >= 0) {
+            stored.resize(line.size() - 2);
+            for (int k = 0, v = shown; k < 8; ++k, v /= 10)
+                stored[7 - k] = QLatin1Char(char('0' + v % 10));
+            std::copy(line.constData() + 10, line.constData() + line.size(), stored.data() + 8);
+        } else {
+            stored = shownToStored(line.left(10)) + line.mid(line.indexOf(QLatin1Char('\t')));
+        }
+        out.lines.append(std::move(stored));
     }
     return out;
 }

@@ -9,6 +9,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <limits>
+#include <thread>
 
 namespace
 {
@@ -338,6 +340,34 @@ bool BourseData::change(Change kind, const std::function<void(QStringList &)> &e
     });
 }
 
+bool BourseData::appendLines(Change kind, const QStringList &lines)
+{
+    // Without the keys of the lines stored, the plain way reads them all.
+    if (!m_keysValid) return change(kind, [&lines](QuoteLines &store) { store.append(lines); });
+    QuoteLines before = m_store; // shares the bytes: only the references are copied
+    const qsizetype from = m_store.size();
+    m_store.append(lines);
+    m_store.tidy(); // may move the bytes, not the lines: the keys hold
+    m_valuationOrder = false;
+    // A code came in when a new line has one (not blank) that no line had.
+    bool codesChanged = false;
+    if (mayChangeCodes(kind)) {
+        QuoteLines::Buffer code;
+        for (qsizetype i = from; i < m_store.size() && !codesChanged; ++i) {
+            const QStringView c = m_store.mid(i, 9, 6, code);
+            if (c.trimmed().isEmpty()) continue;
+            const qint32 key = codeKey(c, false);
+            codesChanged = m_keys.byCode.count(key) == 0;
+        }
+    }
+    extendKeys(from);
+    const ChangeRule r = rule(kind);
+    if (r.undoCopy) m_undo = std::move(before);
+    if (r.modified) m_modified = true;
+    flagsMayHaveChanged();
+    return codesChanged;
+}
+
 bool BourseData::restoreUndo()
 {
     const QuoteLines before = m_store;
@@ -395,41 +425,93 @@ qint32 BourseData::codeKey(QStringView code, bool add) const
     return key;
 }
 
+void BourseData::Groups::add(const std::vector<qint32> &keys, qint32 from)
+{
+    // The groups of the new keys, then each group grows once, by its count
+    // of new lines.
+    std::vector<qint32> count(lines.size(), 0);
+    for (const qint32 k : keys) {
+        if (k < 0) continue;
+        if (size_t(k) >= groupOf.size()) groupOf.resize(size_t(k) + 1, -1);
+        qint32 &slot = groupOf[size_t(k)];
+        if (slot < 0) {
+            slot = qint32(lines.size());
+            lines.emplace_back();
+            count.push_back(0);
+        }
+        ++count[size_t(slot)];
+    }
+    for (size_t g = 0; g < count.size(); ++g)
+        if (count[g] > 0) lines[g].reserve(lines[g].size() + size_t(count[g]));
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (keys[i] >= 0) lines[size_t(groupOf[size_t(keys[i])])].push_back(from + qint32(i));
+}
+
+void BourseData::lineKeys(qsizetype from, std::vector<qint32> &months,
+                          std::vector<qint32> &codes) const
+{
+    const qsizetype n = m_store.size() - from;
+    months.assign(size_t(std::max<qsizetype>(n, 0)), -1);
+    codes.assign(months.size(), -1);
+    // Digits are the same bytes as characters: most lines are read as bytes,
+    // in two halves at once; the others after, one by one.
+    constexpr qint32 kByText = -2;
+    const auto read = [&](qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            if (i + QuoteLines::kAhead < end) m_store.prefetch(from + i + QuoteLines::kAhead);
+            const QByteArrayView line = m_store.bytes(from + i);
+            const bool bytes = !m_store.isAside(from + i);
+            months[size_t(i)] = bytes && line.size() >= 6 ? sixDigits(line.data()) : kByText;
+            const qint32 c = bytes && line.size() >= 15 ? sixDigits(line.data() + 9) : -1;
+            codes[size_t(i)] = c >= 0 ? c : kByText;
+        }
+    };
+    if (n > 200000) {
+        std::thread half(read, n / 2, n);
+        read(0, n / 2);
+        half.join();
+    } else {
+        read(0, n);
+    }
+    QuoteLines::Buffer month, code;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (months[size_t(i)] == kByText)
+            months[size_t(i)] = sixDigits(m_store.mid(from + i, 0, 6, month));
+        if (codes[size_t(i)] == kByText)
+            codes[size_t(i)] = codeKey(m_store.mid(from + i, 9, 6, code), true);
+    }
+}
+
+void BourseData::extendKeys(qsizetype from) const
+{
+    std::vector<qint32> months, codes;
+    lineKeys(from, months, codes);
+    // Months as numbers from the store's first month; a month before it
+    // shifts the groups.
+    qint32 low = std::numeric_limits<qint32>::max();
+    for (const qint32 m : months)
+        if (m >= 0) low = std::min(low, m);
+    LineKeys &k = m_keys;
+    if (k.byMonth.lines.empty()) {
+        k.firstMonth = low == std::numeric_limits<qint32>::max() ? 0 : low;
+    } else if (low < k.firstMonth) {
+        const size_t shift = size_t(k.firstMonth - low);
+        std::vector<qint32> &groupOf = k.byMonth.groupOf;
+        groupOf.insert(groupOf.begin(), shift, -1);
+        k.firstMonth = low;
+    }
+    for (qint32 &m : months)
+        if (m >= 0) m -= k.firstMonth;
+    k.byMonth.add(months, qint32(from));
+    k.byCode.add(codes, qint32(from));
+}
+
 const BourseData::LineKeys &BourseData::keys() const
 {
     if (m_keysValid) return m_keys;
-    m_keys.months.resize(size_t(m_store.size()));
-    std::vector<qint32> codes(size_t(m_store.size()));
+    m_keys = LineKeys();
     m_otherCodes.clear();
-    QuoteLines::Buffer month, code;
-    const qsizetype n = m_store.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (i + QuoteLines::kAhead < n) m_store.prefetch(i + QuoteLines::kAhead);
-        // Digits are the same bytes as characters: most lines are read as bytes.
-        const QByteArrayView line = m_store.bytes(i);
-        const bool bytes = !m_store.isAside(i);
-        const qint32 m = bytes && line.size() >= 6 ? sixDigits(line.data())
-                                                   : sixDigits(m_store.mid(i, 0, 6, month));
-        qint32 c = bytes && line.size() >= 15 ? sixDigits(line.data() + 9) : -1;
-        if (c < 0) c = codeKey(m_store.mid(i, 9, 6, code), true);
-        m_keys.months[size_t(i)] = m;
-        codes[size_t(i)] = c;
-    }
-    // The lines grouped by code (a counting sort), so that the lines of a
-    // code are found without reading every line's code.
-    qint32 top = -1;
-    for (const qint32 c : codes)
-        top = std::max(top, c);
-    std::vector<qint32> &start = m_keys.codeStart;
-    start.assign(size_t(top) + 2, 0);
-    for (const qint32 c : codes)
-        if (c >= 0) ++start[size_t(c) + 1];
-    for (size_t k = 1; k < start.size(); ++k)
-        start[k] += start[k - 1];
-    m_keys.byCode.resize(size_t(start.back()));
-    std::vector<qint32> next(start.begin(), start.end() - 1);
-    for (size_t i = 0; i < codes.size(); ++i)
-        if (codes[i] >= 0) m_keys.byCode[size_t(next[size_t(codes[i])]++)] = qint32(i);
+    extendKeys(0);
     m_keysValid = true;
     return m_keys;
 }
@@ -447,9 +529,12 @@ QList<qsizetype> BourseData::monthLines(const QDate &month) const
             if (m_store.mid(i, 0, prefix.size(), start) == prefix && inside(i)) out.append(i);
         return out;
     }
-    const std::vector<qint32> &months = keys().months;
-    for (size_t i = 0; i < months.size(); ++i)
-        if (months[i] == wanted && inside(qsizetype(i))) out.append(qsizetype(i));
+    const LineKeys &k = keys();
+    const std::vector<qint32> *lines = k.byMonth.of(wanted - k.firstMonth);
+    if (!lines) return out;
+    out.reserve(qsizetype(lines->size()));
+    for (const qint32 i : *lines)
+        if (inside(i)) out.append(i);
     return out;
 }
 
@@ -458,10 +543,10 @@ QList<qsizetype> BourseData::codeLines(const QString &code) const
     QList<qsizetype> out;
     const LineKeys &k = keys();
     const qint32 wanted = codeKey(code, false);
-    if (wanted < 0 || size_t(wanted) + 1 >= k.codeStart.size()) return out;
+    const std::vector<qint32> *lines = k.byCode.of(wanted);
+    if (!lines) return out;
     const Period p = period();
-    for (qint32 at = k.codeStart[size_t(wanted)]; at < k.codeStart[size_t(wanted) + 1]; ++at) {
-        const qsizetype i = k.byCode[size_t(at)];
+    for (const qint32 i : *lines) {
         if (p.mode != 1 || p.contains(m_store.at(i))) out.append(i);
     }
     return out;

@@ -91,6 +91,9 @@ public:
     // The same, the edit working on the lines as a list of texts: for small
     // edits, as every line is decoded for it and taken back after.
     bool change(Change change, const std::function<void(QStringList &)> &edit);
+    // The change that appends these lines (an import): the same as through
+    // change(), without reading the lines already stored again.
+    bool appendLines(Change change, const QStringList &lines);
     // The undo copy of the whole store, taken on entering the entry page.
     void takeUndoCopy() { m_undo = m_store; }
     // The store positions of the lines of a month (those that begin with
@@ -186,16 +189,33 @@ private:
     // Says modifiedChanged when either flag differs from what it last said.
     void flagsMayHaveChanged();
 
-    // Each line's month ("yyyymm" as a number; -1 when the line has none),
-    // and the lines of each code (a six-digit code as its number, another
-    // code as a number from a million up), grouped: the lines of code c are
-    // byCode[codeStart[c]] up to byCode[codeStart[c + 1]], in store order.
+    // The lines of each month ("yyyymm" as a number, counted from the
+    // first month of the store) and of each code (a six-digit code as its
+    // number, another code as a number from a million up), in store order.
+    struct Groups {
+        std::vector<qint32> groupOf; // by key: its group, or -1
+        std::vector<std::vector<qint32>> lines;
+        // Adds the lines `from`, `from` + 1... of these keys (-1: none) after
+        // those grouped already, which have lower numbers.
+        void add(const std::vector<qint32> &keys, qint32 from);
+        const std::vector<qint32> *of(qint32 key) const
+        {
+            if (key < 0 || size_t(key) >= groupOf.size() || groupOf[size_t(key)] < 0)
+                return nullptr;
+            return &lines[size_t(groupOf[size_t(key)])];
+        }
+        qsizetype count(qint32 key) const { return of(key) ? qsizetype(of(key)->size()) : 0; }
+    };
     struct LineKeys {
-        std::vector<qint32> months;
-        std::vector<qint32> codeStart;
-        std::vector<qint32> byCode;
+        qint32 firstMonth = 0;
+        Groups byMonth;
+        Groups byCode;
     };
     const LineKeys &keys() const;
+    // The month and code keys of the store's lines from `from` on.
+    void lineKeys(qsizetype from, std::vector<qint32> &months, std::vector<qint32> &codes) const;
+    // Groups the lines from `from` on after those grouped already.
+    void extendKeys(qsizetype from) const;
     qint32 codeKey(QStringView code, bool add) const;
     void storeChanged()
     {

@@ -148,18 +148,20 @@ QuoteLines::Ref QuoteLines::asideRef(const QString &line)
 
 void QuoteLines::append(const QString &line)
 {
+    // Encoded straight into the open block; a line the code page cannot
+    // hold gives its room back (the last bytes taken) and goes aside.
     Ref r{};
-    QByteArray bytes;
-    if (encodeWindows1252Exactly(line, bytes)) {
-        std::memcpy(room(bytes.size(), r), bytes.constData(), size_t(bytes.size()));
+    if (encodeWindows1252Into(line, room(line.size(), r))) {
         m_refs.push_back(r);
     } else {
+        m_openUsed -= line.size();
         m_refs.push_back(asideRef(line));
     }
 }
 
 void QuoteLines::append(const QStringList &lines)
 {
+    m_refs.reserve(m_refs.size() + lines.size());
     for (const QString &line : lines)
         append(line);
 }

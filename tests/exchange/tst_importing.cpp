@@ -225,6 +225,17 @@ private slots:
         QTest::newRow("control character in the name refused")
             << QStringList{u"19/01/1999\t13000\tBE\u0001TA\t1\t1"_s} << u"19990114"_s << true
             << QStringList() << 1;
+        QTest::newRow("code of letters: in the store, then twice in the file")
+            << QStringList{u"19/01/1999\tABCD\tLETTRES\t1\t1"_s,
+                           u"20/01/1999\tABCD\tLETTRES\t2\t2"_s,
+                           u"20/01/1999\tABCD\tLETTRES\t3\t3"_s}
+            << u"19990114"_s << true << QStringList{u"19990120\t00ABCD\tLETTRES\t2\t2"_s} << 2;
+        QTest::newRow("Fridays only, one day in the store")
+            << QStringList{u"22/01/1999\t12000\tALPHA\t1\t1"_s,
+                           u"22/01/1999\tABCD\tLETTRES\t2\t2"_s,
+                           u"21/01/1999\tABCD\tLETTRES\t3\t3"_s}
+            << u"19990114"_s << false << QStringList{u"19990122\t012000\tALPHA\t1\t1"_s} << 1;
+        QTest::newRow("empty file") << QStringList() << u"19990114"_s << true << QStringList() << 0;
         QTest::newRow("heading counted refused")
             << QStringList{u"Date;Code;Nom;Cours;Volume"_s, u"19/01/1999;13000;BETA;1;1"_s}
             << u"19990114"_s << true << QStringList{u"19990119\t013000\tBETA\t1\t1"_s} << 1;
@@ -234,10 +245,12 @@ private slots:
         QFETCH(QStringList, file);
         QFETCH(QString, after);
         QFETCH(bool, allDays);
-        const QStringList store{u"19990114\t012000\tALPHA\t100,00\t10"_s,
-                                u"19990118\t012000\tALPHA\t101,00\t10"_s};
+        const QStringList store{
+            u"19990114\t012000\tALPHA\t100,00\t10"_s, u"19990118\t012000\tALPHA\t101,00\t10"_s,
+            u"19990119\t00ABCD\tLETTRES\t5,00\t1"_s, u"19990122\t00ABCD\tLETTRES\t5,00\t1"_s};
         // Entries: code then name; a code of five characters begins one.
-        const QStringList index{u"012000ALPHA"_s, u"013000BETA"_s, u"001234SIX"_s};
+        const QStringList index{u"012000ALPHA"_s, u"013000BETA"_s, u"001234SIX"_s,
+                                u"00ABCDLETTRES"_s};
         const int headings = importing::Reformate(file, Order::DateFirst, kToday);
         const importing::Selection s = importing::select(file, after, allDays, store, index);
         QTEST(s.lines, "added");

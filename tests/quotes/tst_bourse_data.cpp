@@ -87,6 +87,15 @@ private slots:
         QTest::newRow("a new security imported")
             << Change::Import << QStringList{kNewCode, kStore[0], kStore[1]} << true;
         QTest::newRow("sorted") << Change::SortByCode << QStringList{kStore[1], kStore[0]} << false;
+        QTest::newRow("known securities imported after the store")
+            << Change::Import << (kStore + QStringList{kStore[1], kStore[0]}) << false;
+        QTest::newRow("a blank code imported")
+            << Change::Import << (kStore + QStringList{ql("19990303", "      ", "SANS", "1,00")})
+            << false;
+        QTest::newRow("a new code of letters imported after a known one")
+            << Change::Import
+            << (kStore + QStringList{kStore[0], ql("19990303", "ABCDEF", "LETTRES", "1,00")})
+            << true;
     }
     void change_tellsWhenTheCodesChanged()
     {
@@ -97,6 +106,16 @@ private slots:
         BourseData data(env.dir.path());
         data.replaceStore(kStore);
         QCOMPARE(data.change(change, [&](QStringList &store) { store = after; }), codesChanged);
+        // Lines appended after the store, with its keys built: the same answer.
+        if (after.mid(0, kStore.size()) == kStore) {
+            BourseData appended(env.dir.path());
+            appended.replaceStore(kStore);
+            QCOMPARE(appended.codeLines(u("000001")), (QList<qsizetype>{0}));
+            QCOMPARE(appended.appendLines(change, after.mid(kStore.size())), codesChanged);
+            QCOMPARE(appended.store(), after);
+            QCOMPARE(appended.undo(), kStore);
+            QCOMPARE(appended.isModified(), BourseData::rule(change).modified);
+        }
     }
 
     // The keys kept beside the store give the lines a reading of every line
@@ -121,6 +140,17 @@ private slots:
         QTest::newRow("short code at the end of its line")
             << odd << QDate(1999, 4, 1) << u("AB1\tCO") << QList<qsizetype>{3}
             << QList<qsizetype>{2};
+        const QStringList back = {ql("19990401", "000001", "ALPHA", "1,00"), u("1999"),
+                                  ql("19990301", "000002", "BETA", "1,00"),
+                                  ql("19981201", "000001", "ALPHA", "2,00"),
+                                  ql("19990302", "000001", "ALPHA", "3,00")};
+        QTest::newRow("months going back, one line without a month")
+            << back << QDate(1999, 3, 1) << u("000001") << QList<qsizetype>{2, 4}
+            << QList<qsizetype>{0, 3, 4};
+        QTest::newRow("one line") << QStringList{back[0]} << QDate(1999, 4, 9) << u("000001")
+                                  << QList<qsizetype>{0} << QList<qsizetype>{0};
+        QTest::newRow("empty store") << QStringList() << QDate(1999, 3, 1) << u("000001")
+                                     << QList<qsizetype>{} << QList<qsizetype>{};
         QTest::newRow("unknown code, empty month")
             << odd << QDate(2001, 1, 1) << u("999999") << QList<qsizetype>{} << QList<qsizetype>{};
     }
@@ -144,6 +174,16 @@ private slots:
         for (const qsizetype i : monthLines)
             if (data.Dedans(store[i])) inside.append(i);
         QCOMPARE(data.monthLines(month), inside);
+        // The keys extended by lines appended, whatever lines were stored
+        // first: the same lines.
+        for (qsizetype split = 0; split <= store.size(); ++split) {
+            BourseData appended(env.dir.path());
+            appended.replaceStore(store.mid(0, split));
+            appended.monthLines(month); // the keys are built
+            appended.appendLines(Change::Import, store.mid(split));
+            QCOMPARE(appended.monthLines(month), monthLines);
+            QCOMPARE(appended.codeLines(code), codeLines);
+        }
     }
 
     void restoreUndo_keepsTheCopyAndTheFlag()
