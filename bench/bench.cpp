@@ -15,7 +15,10 @@
 // texts run, the loading always.
 #include "base/formats.h"
 #include "base/textfile.h"
+#include "charts/PaintArea.h"
+#include "charts/chartdraw.h"
 #include "charts/series.h"
+#include "document/ChartPage.h"
 #include "document/ExchangeCommands.h"
 #include "document/PortfolioCommands.h"
 #include "portfolio/valuation.h"
@@ -32,6 +35,8 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTableView>
@@ -401,6 +406,43 @@ bool runOnce(Table &table, const QString &path, const QByteArray &original, std:
                   }),
                   0, 16);
         b->resize(1000, 700);
+    }
+    if (wanted({u"chart of a security", u"crosshair"})) {
+        b->charts().Graphique();
+        QCoreApplication::processEvents();
+        const TextMeasure measure{[](const QString &t) { return int(7 * t.size()); },
+                                  [](const QString &) { return 13; }};
+        const History history = b->chart().history(); // about 5,000 quotations
+        table.add(u"chart of a security: priceChart"_s, timed([&] {
+                      int length = 8;
+                      (void)priceChart(QSize(1000, 600), history, 1, length, measure);
+                  }),
+                  0, 8);
+        // Drawn: the steps computed and played on an image of the paint
+        // area's size.
+        QImage canvas(1000, 600, QImage::Format_RGB32);
+        table.add(u"chart of a security drawn: priceChart, play"_s, timed([&] {
+                      int length = 8;
+                      const ChartDrawing d =
+                          priceChart(QSize(1000, 600), history, 1, length, measure);
+                      QPainter painter(&canvas);
+                      play(painter, d.steps.steps());
+                  }),
+                  0, 8);
+        // The crosshair follows the mouse over the chart page: the chart
+        // drawn is kept, the point under the mouse found and the crosshair
+        // drawn.
+        PaintArea *area = b->chart().paintBox();
+        (void)area->grab();
+        const auto moveTo = [area](int x) {
+            const QPointF at(x, 100);
+            QMouseEvent move(QEvent::MouseMove, at, area->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(area, &move);
+            area->repaint();
+        };
+        moveTo(200);
+        table.add(u"crosshair move: PaintArea"_s, timed([&] { moveTo(area->width() / 2); }), 0, 2);
     }
     if (wanted({u"hit-parade"})) {
         const QString from = toStored(b->data().firstDate());

@@ -1,6 +1,7 @@
 #include "accessories/KeypadDialog.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 
 void KeypadDialog::routeKeys(const QList<QWidget *> &controls)
 {
@@ -20,4 +21,11 @@ bool KeypadDialog::eventFilter(QObject *watched, QEvent *event)
 void KeypadDialog::keyPressEvent(QKeyEvent *event)
 {
     if (!handleKey(event)) QDialog::keyPressEvent(event);
+}
+
+void showOnDisplay(QLabel *display, const QString &name, const QString &text)
+{
+    display->setText(text);
+    display->setAccessibleName(name + QStringLiteral(" : ") +
+                               (text.isEmpty() ? QStringLiteral("vide") : text));
 }

@@ -4,6 +4,11 @@
 #include <QList>
 
 class QKeyEvent;
+class QLabel;
+
+// Shows `text` on a display and says it to screen readers: the display's
+// accessible name becomes "`name` : `text`" ("`name` : vide" when empty).
+void showOnDisplay(QLabel *display, const QString &name, const QString &text);
 
 // A keypad accessory (the calculator, the converter): its keys reach its
 // input whichever of its controls has the focus, and the window itself

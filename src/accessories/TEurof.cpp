@@ -141,8 +141,8 @@ TEurof::TEurof(QWidget *parent) : KeypadDialog(parent)
 
 void TEurof::refresh()
 {
-    m_input->setText(m_conv.input());
-    m_result->setText(m_conv.result());
+    showOnDisplay(m_input, QStringLiteral("Montant"), m_conv.input());
+    showOnDisplay(m_result, QStringLiteral("Résultat"), m_conv.result());
     m_rate->setText(m_conv.rateText());
 }
 

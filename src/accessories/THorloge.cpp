@@ -1,5 +1,6 @@
 #include "accessories/THorloge.h"
 
+#include "accessories/KeypadDialog.h"
 #include "base/DialogKit.h"
 #include "base/clock.h"
 
@@ -114,8 +115,8 @@ ClockFace::Field THorloge::field() const
 
 void THorloge::refresh()
 {
-    m_time->setText(m_face.timeText());
-    m_date->setText(m_face.dateText());
+    showOnDisplay(m_time, QStringLiteral("Heure"), m_face.timeText());
+    showOnDisplay(m_date, QStringLiteral("Date"), m_face.dateText());
 }
 
 void THorloge::Timer1Timer()

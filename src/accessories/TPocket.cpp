@@ -87,7 +87,7 @@ void TPocket::Touche(QChar key)
 
 void TPocket::refresh()
 {
-    m_display->setText(m_calc.display());
+    showOnDisplay(m_display, QStringLiteral("Affichage"), m_calc.display());
 }
 
 bool TPocket::handleKey(QKeyEvent *event)

@@ -43,14 +43,14 @@ void EuroConverter::otherKey()
 QString EuroConverter::toEuros(double francs, int rate)
 {
     const double euros = francs * 100000 / rate;
-    return PocketCalc::general(roundHalfEven(euros * 100) * 0.01);
+    return PocketCalc::shown(roundHalfEven(euros * 100) * 0.01);
 }
 
 QString EuroConverter::toFrancs(double euros, int rate)
 {
     // A tenth of the amount in francs, rounded to tenths of a franc.
     const double x = euros * rate * 0.000001;
-    return PocketCalc::general(roundHalfEven(x * 100) * 0.1);
+    return PocketCalc::shown(roundHalfEven(x * 100) * 0.1);
 }
 
 void EuroConverter::convert()

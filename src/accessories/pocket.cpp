@@ -79,13 +79,18 @@ QString PocketCalc::general(double value)
     return generalDigits(value, 15);
 }
 
+QString PocketCalc::shown(double value)
+{
+    return generalDigits(value, kDigits);
+}
+
 QString PocketCalc::fitDisplay(double value)
 {
-    const QString text = general(value);
+    const QString text = shown(value);
     if (!text.contains(QLatin1Char(',')) || text.size() <= 15) return text;
     if (!text.contains(QLatin1Char('E'))) return text.left(15);
     // Fewer significant digits until the whole text fits, exponent included.
-    for (int digits = 14; digits > 1; --digits) {
+    for (int digits = kDigits - 1; digits > 1; --digits) {
         const QString t = generalDigits(value, digits);
         if (t.size() <= 15) return t;
     }
@@ -170,7 +175,7 @@ QString PocketCalc::unary(bool reciprocal)
     if (!toStored(result, &stored)) return kOverflow;
     m_operand = operand;
     m_accumulator = stored;
-    m_display = general(result);
+    m_display = shown(stored);
     m_loaded = true;
     m_newEntry = true;
     return {};

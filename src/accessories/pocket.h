@@ -36,6 +36,12 @@ public:
     static QString fitDisplay(double value);
     // The general format with an exponent written "E21", "E-5".
     static QString general(double value);
+    // A stored value as shown: the general format with the 12 significant
+    // digits a stored real holds, so that no binary remainder shows
+    // (0,1 + 0,2 shows 0,3).
+    static QString shown(double value);
+    // The significant digits of a stored real.
+    static constexpr int kDigits = 12;
 
 private:
     QString equals();

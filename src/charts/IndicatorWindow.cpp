@@ -1,6 +1,7 @@
 #include "charts/IndicatorWindow.h"
 
 #include "base/Prompts.h"
+#include "charts/HelpKey.h"
 #include "charts/PaintArea.h"
 #include "charts/printedcharts.h"
 #include "print/PrintPreview.h"
@@ -18,6 +19,7 @@ IndicatorWindow::IndicatorWindow(const QString &caption, QWidget *parent) : QDia
 {
     setObjectName(caption);
     setWindowTitle(caption);
+    helpOnF1(this, kHelpIndicators);
 
     auto *panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -30,6 +32,7 @@ IndicatorWindow::IndicatorWindow(const QString &caption, QWidget *parent) : QDia
     m_speedButton8->setToolTip(QStringLiteral("Imprimer"));
     m_speedButton8->setIcon(QIcon::fromTheme(QStringLiteral("document-print")));
     if (m_speedButton8->icon().isNull()) m_speedButton8->setText(QStringLiteral("Imprimer"));
+    m_speedButton8->setAccessibleName(QStringLiteral("Imprimer"));
     m_panel1 = new QLabel(panel);
     m_panel1->setObjectName(QStringLiteral("Panel1Caption"));
     m_panel1->setAlignment(Qt::AlignCenter);
@@ -55,7 +58,11 @@ IndicatorWindow::IndicatorWindow(const QString &caption, QWidget *parent) : QDia
     layout->setSpacing(0);
     layout->addWidget(panel);
     layout->addWidget(m_paintBox1, 1);
-    setFixedSize(616, 376);
+    // Resizable: the curve follows the window, never below a size that
+    // keeps the frame and its labels apart.
+    resize(616, 376);
+    setMinimumSize(480, 300);
+    setSizeGripEnabled(true);
 
     connect(m_speedButton8, &QToolButton::clicked, this, [this] { SpeedButton8Click(); });
     connect(m_button1, &QPushButton::clicked, this, [this] { Button1Click(); });
@@ -69,8 +76,11 @@ QString IndicatorWindow::title() const
 void IndicatorWindow::setIndicator(Indicator indicator)
 {
     m_indicator = std::move(indicator);
-    m_panel1->setText(m_indicator.title);
-    m_paintBox1->update();
+    QString caption = m_indicator.title;
+    if (!m_indicator.period.isEmpty()) caption += QLatin1Char(' ') + m_indicator.period;
+    m_panel1->setText(caption);
+    m_paintBox1->setImageName(objectName().toLower() + QStringLiteral(".png"));
+    m_paintBox1->redraw();
 }
 
 void IndicatorWindow::SpeedButton8Click()

@@ -17,6 +17,7 @@ class IndicatorWindow : public QDialog
     Q_OBJECT
 public:
     const Indicator &indicator() const { return m_indicator; }
+    // The title and the period drawn.
     QString title() const;
     PaintArea *paintBox() const { return m_paintBox1; }
 

@@ -4,6 +4,7 @@
 #include "base/DialogKit.h"
 #include "base/clock.h"
 #include "base/formats.h"
+#include "charts/HelpKey.h"
 #include "charts/series.h"
 
 #include <QDateEdit>
@@ -23,6 +24,7 @@ THit::THit(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Hit"));
     setWindowTitle(QStringLiteral("Hit parade"));
+    helpOnF1(this, kHelpStatistics);
 
     auto *panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -33,6 +35,9 @@ THit::THit(QWidget *parent) : QDialog(parent)
     m_speedButton1->setAutoRaise(true);
     m_speedButton1->setToolTip(QStringLiteral("Calculer"));
     m_speedButton1->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    m_speedButton1->setText(QStringLiteral("Calculer"));
+    m_speedButton1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_speedButton1->setAccessibleName(QStringLiteral("Calculer"));
     m_button1 = new QPushButton(QStringLiteral("Fermer"), panel);
     m_button1->setObjectName(QStringLiteral("Button1"));
     m_button1->setAutoDefault(false);
@@ -65,12 +70,21 @@ THit::THit(QWidget *parent) : QDialog(parent)
     m_listView1->setColumnWidth(0, 235);
     m_listView1->setColumnWidth(1, 80);
 
+    m_label3 = new QLabel(this);
+    m_label3->setObjectName(QStringLiteral("Label3"));
+    m_label3->setWordWrap(true);
+    m_label3->hide();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
     layout->addWidget(panel);
     layout->addWidget(group);
+    layout->addWidget(m_label3);
     layout->addWidget(m_listView1, 1);
-    setFixedSize(363, 290);
+    // Resizable; the list takes what the window gains.
+    resize(363, 290);
+    setMinimumSize(363, 290);
+    setSizeGripEnabled(true);
 
     // 1 January of this year and today.
     const QDate today = Clock::get().today();
@@ -98,9 +112,16 @@ void THit::SpeedButton1Click()
     QList<QTreeWidgetItem *> items;
     items.reserve(rows.size());
     for (const Rise &r : rows) {
+        // A security without two quotations between the dates has no rise.
+        if (!r.rise) continue;
         auto *item = new QTreeWidgetItem({r.name, riseText(r)});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         items.append(item);
     }
     m_listView1->addTopLevelItems(items);
+    m_label3->setVisible(items.isEmpty());
+    if (items.isEmpty())
+        m_label3->setText(QStringLiteral("Aucun titre n'a de cotations du ") +
+                          toShown(m_dateTimePicker1->date()) + QStringLiteral(" au ") +
+                          toShown(m_dateTimePicker2->date()) + QLatin1Char('.'));
 }

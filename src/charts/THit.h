@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class QDateEdit;
+class QLabel;
 class QPushButton;
 class QToolButton;
 class QTreeWidget;
@@ -31,4 +32,5 @@ private:
     QDateEdit *m_dateTimePicker1 = nullptr;
     QDateEdit *m_dateTimePicker2 = nullptr;
     QTreeWidget *m_listView1 = nullptr;
+    QLabel *m_label3 = nullptr; // says when no security has a rise
 };

@@ -1,6 +1,7 @@
 #include "charts/TParam.h"
 
 #include "base/DialogKit.h"
+#include "charts/HelpKey.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -12,9 +13,12 @@ TParam::TParam(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Param"));
     setWindowTitle(QStringLiteral("Paramètres"));
+    helpOnF1(this, kHelpIndicators);
 
     m_checkBox1 = new QCheckBox(QStringLiteral("Tracer moyenne mobile"), this);
     m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
+    m_checkBox2 = new QCheckBox(QStringLiteral("Échelle logarithmique des cours"), this);
+    m_checkBox2->setObjectName(QStringLiteral("CheckBox2"));
     auto spin = [this](const char *name) {
         auto *s = new QSpinBox(this);
         s->setObjectName(QString::fromLatin1(name));
@@ -43,14 +47,17 @@ TParam::TParam(QWidget *parent) : QDialog(parent)
     auto *layout = dialogkit::fixedColumn(this);
     layout->addWidget(m_checkBox1);
     layout->addLayout(grid);
+    layout->addWidget(m_checkBox2);
     layout->addLayout(buttons);
-    dialogkit::tabOrder(
-        {m_checkBox1, m_spinEdit1, m_spinEdit2, m_spinEdit3, m_spinEdit4, m_button2, m_button1});
+    dialogkit::tabOrder({m_checkBox1, m_spinEdit1, m_spinEdit2, m_spinEdit3, m_spinEdit4,
+                         m_checkBox2, m_button2, m_button1});
 }
 
-void TParam::Init(int maSwitch, int maLength, int rsiLength, int momentumLength, int zigzagPercent)
+void TParam::Init(int maSwitch, int maLength, int rsiLength, int momentumLength, int zigzagPercent,
+                  int logScale)
 {
     m_checkBox1->setChecked(maSwitch == 1);
+    m_checkBox2->setChecked(logScale == 1);
     m_spinEdit1->setValue(maLength);
     m_spinEdit2->setValue(momentumLength);
     m_spinEdit3->setValue(rsiLength);
@@ -66,4 +73,12 @@ void TParam::Result(int &maSwitch, int &maLength, int &rsiLength, int &momentumL
     momentumLength = m_spinEdit2->value();
     rsiLength = m_spinEdit3->value();
     zigzagPercent = m_spinEdit4->value();
+}
+
+void TParam::Result(int &maSwitch, int &maLength, int &rsiLength, int &momentumLength,
+                    int &zigzagPercent, int &logScale) const
+{
+    if (result() != QDialog::Accepted) return;
+    Result(maSwitch, maLength, rsiLength, momentumLength, zigzagPercent);
+    logScale = m_checkBox2->isChecked() ? 1 : 0;
 }

@@ -13,13 +13,18 @@ class TParam : public QDialog
 public:
     explicit TParam(QWidget *parent = nullptr);
 
-    void Init(int maSwitch, int maLength, int rsiLength, int momentumLength, int zigzagPercent);
-    // Writes the five values back only when the dialog was closed with "OK".
+    // `logScale`: 1 = the price chart on a logarithmic scale.
+    void Init(int maSwitch, int maLength, int rsiLength, int momentumLength, int zigzagPercent,
+              int logScale = 0);
+    // Writes the values back only when the dialog was closed with "OK".
     void Result(int &maSwitch, int &maLength, int &rsiLength, int &momentumLength,
                 int &zigzagPercent) const;
+    void Result(int &maSwitch, int &maLength, int &rsiLength, int &momentumLength,
+                int &zigzagPercent, int &logScale) const;
 
 private:
     QCheckBox *m_checkBox1 = nullptr;
+    QCheckBox *m_checkBox2 = nullptr;
     QSpinBox *m_spinEdit1 = nullptr;
     QSpinBox *m_spinEdit2 = nullptr;
     QSpinBox *m_spinEdit3 = nullptr;

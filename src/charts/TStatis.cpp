@@ -1,6 +1,7 @@
 #include "charts/TStatis.h"
 
 #include "base/formats.h"
+#include "charts/HelpKey.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@ TStatis::TStatis(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Statis"));
     setWindowTitle(QStringLiteral("Statistiques"));
+    helpOnF1(this, kHelpStatistics);
     setFixedSize(297, 277);
 
     auto *panel = new QFrame(this);

@@ -27,16 +27,57 @@ History historyOf(const QStringList &lines)
     return h;
 }
 
-History lastOf(const History &history, int count)
+History since(const History &history, const QDate &start)
 {
-    const int from = std::max(0, history.size() - count);
-    if (from == 0) return history;
     History h;
     h.name = history.name;
-    h.dates = history.dates.mid(from);
-    h.prices = history.prices.mid(from);
-    h.volumes = history.volumes.mid(from);
+    h.from = history.from;
+    h.to = history.to;
+    QDate from;
+    if (!tryReadShownDate(h.from, &from) || from < start) h.from = toShown(start);
+    for (int i = 0; i < history.size(); ++i) {
+        QDate date;
+        if (tryReadShownDate(history.dates[i], &date) && date < start) continue;
+        h.dates.append(history.dates[i]);
+        h.prices.append(history.prices[i]);
+        h.volumes.append(history.volumes[i]);
+    }
     return h;
+}
+
+QString shownDate(const QDate &date)
+{
+    return toShown(date);
+}
+
+QString History::periodText() const
+{
+    if (dates.isEmpty()) return {};
+    return QStringLiteral("du ") + dates.first() + QStringLiteral(" au ") + dates.last();
+}
+
+QString History::emptyText() const
+{
+    if (from.isEmpty()) return QStringLiteral("Aucune cotation");
+    return QStringLiteral("Aucune cotation du ") + from + QStringLiteral(" au ") + to;
+}
+
+int decimalsOf(const QStringList &texts)
+{
+    int most = 0;
+    for (const QString &t : texts) {
+        const qsizetype comma = t.indexOf(QLatin1Char(','));
+        if (comma < 0) continue;
+        qsizetype end = comma + 1;
+        while (end < t.size() && t[end].isDigit())
+            ++end;
+        // Trailing zeros say nothing of the precision.
+        qsizetype last = end;
+        while (last > comma + 1 && t[last - 1] == QLatin1Char('0'))
+            --last;
+        most = std::max(most, int(last - comma - 1));
+    }
+    return std::min(most, 4);
 }
 
 PriceSeries priceSeries(const History &history)
@@ -44,56 +85,36 @@ PriceSeries priceSeries(const History &history)
     PriceSeries s;
     for (int i = 0; i < history.size(); ++i) {
         double price = 0;
-        if (!tryReadDecimal(history.prices.at(i), &price)) continue;
+        if (!tryReadDecimal(history.prices.at(i), &price) || !std::isfinite(price)) continue;
         double volume = 0;
-        if (!tryReadDecimal(history.volumes.at(i), &volume)) volume = 0;
+        if (!tryReadDecimal(history.volumes.at(i), &volume) || !std::isfinite(volume)) volume = 0;
         s.dates.append(history.dates.at(i));
         s.priceTexts.append(history.prices.at(i));
         s.volumeTexts.append(history.volumes.at(i));
-        s.prices.append(roundToInt(price));
-        s.volumes.append(roundToInt(volume));
+        s.prices.append(price);
+        s.volumes.append(volume);
     }
-    return lastOf(s, s.size());
-}
-
-PriceSeries lastOf(const PriceSeries &series, int count)
-{
-    const int from = std::max(0, series.size() - count);
-    PriceSeries s;
-    s.dates = series.dates.mid(from);
-    s.priceTexts = series.priceTexts.mid(from);
-    s.volumeTexts = series.volumeTexts.mid(from);
-    s.prices = series.prices.mid(from);
-    s.volumes = series.volumes.mid(from);
-    for (int k = 0; k < s.size(); ++k) {
-        s.lowest = std::min(s.lowest, s.prices[k]);
-        s.highest = std::max(s.highest, s.prices[k]);
-        s.largestVolume = std::max(s.largestVolume, s.volumes[k]);
-    }
+    if (s.prices.isEmpty()) return s;
+    const auto [lo, hi] = std::minmax_element(s.prices.begin(), s.prices.end());
+    s.lowest = *lo;
+    s.highest = *hi;
+    s.largestVolume = std::max(0.0, *std::max_element(s.volumes.begin(), s.volumes.end()));
+    s.decimals = decimalsOf(s.priceTexts);
     return s;
 }
 
-QList<qint64> movingAverage(const QList<qint64> &y, int length)
+QList<double> movingAverage(const QList<double> &y, int length)
 {
-    QList<qint64> m(y.size(), 0);
+    QList<double> m(y.size(), 0);
     if (length < 1) return m;
-    // Summed on 128 bits: the average of 64-bit values always fits, their
-    // sum may not.
-    __int128 sum = 0;
-    for (int k = 0; k < y.size(); ++k) {
-        if (k >= length) {
-            m[k] = qint64(sum / length);
-            sum -= y[k - length];
-        }
-        sum += y[k];
+    // Summed afresh at each point: no drift from a running sum.
+    for (int k = length; k < y.size(); ++k) {
+        double sum = 0;
+        for (int j = k - length; j < k; ++j)
+            sum += y[j];
+        m[k] = sum / length;
     }
     return m;
-}
-
-int pointsThatFit(int count, int room)
-{
-    if (count < 2 || room / (count - 1) >= 1) return count;
-    return std::max(2, room + 1);
 }
 
 QList<double> exactPrices(const History &history)
@@ -118,7 +139,8 @@ Indicator rsiOf(const History &history, int length)
         r.dates.append(history.dates.at(j + 1));
         c.append(p[j + 1] - p[j]);
     }
-    r.values = QList<qint64>(c.size(), 0);
+    r.values = QList<double>(c.size(), 0);
+    r.period = history.periodText();
     r.first = length;
     for (int i = length; i < c.size(); ++i) {
         double gain = 0, loss = 0;
@@ -129,7 +151,7 @@ Indicator rsiOf(const History &history, int length)
         const double avgGain = gain / length;
         double avgLoss = loss / length;
         if (avgLoss < 0.1) avgLoss = 0.1;
-        r.values[i] = roundToInt(100 - 100 / (avgGain / avgLoss + 1));
+        r.values[i] = double(roundToInt(100 - 100 / (avgGain / avgLoss + 1)));
     }
     return r;
 }
@@ -142,11 +164,13 @@ Indicator momentumOf(const History &history, int length)
     m.title = history.name + QStringLiteral(" - Momentum ") + QString::number(length) +
               QStringLiteral(" bourses");
     m.dates = history.dates;
-    m.values = QList<qint64>(p.size(), 0);
+    m.period = history.periodText();
+    m.values = QList<double>(p.size(), 0);
     m.first = 0;
     for (int i = length; i < p.size(); ++i)
-        m.values[i] =
-            p[i - length] == 0 ? 0 : roundToInt(100 * (p[i] - p[i - length]) / p[i - length]);
+        m.values[i] = p[i - length] == 0
+                          ? 0
+                          : double(roundToInt(100 * (p[i] - p[i - length]) / p[i - length]));
     return m;
 }
 
@@ -158,43 +182,32 @@ Indicator zigzagOf(const History &history, int percent)
     z.title = history.name + QStringLiteral(" - ZigZag ") + QString::number(percent) +
               QStringLiteral("%");
     z.dates = history.dates;
+    z.period = history.periodText();
     z.percent = percent;
-    for (double v : p)
-        z.values.append(roundToInt(v));
+    z.values = p;
+    z.decimals = decimalsOf(history.prices);
     return z;
 }
 
-Indicator lastOf(const Indicator &indicator, int count)
+double largestMove(const Indicator &indicator)
 {
-    const int from = std::max(0, indicator.size() - count);
-    if (from == 0) return indicator;
-    Indicator r = indicator;
-    r.dates = indicator.dates.mid(from);
-    r.values = indicator.values.mid(from);
-    r.first = std::max(0, indicator.first - from);
-    return r;
-}
-
-qint64 largestMove(const Indicator &indicator)
-{
-    qint64 m = 0;
-    for (qint64 v : indicator.values)
-        m = std::max(m, v < 0 ? -v : v);
+    double m = 0;
+    for (double v : indicator.values)
+        m = std::max(m, std::abs(v));
     return m;
 }
 
-QList<int> zigzagPoints(const QList<qint64> &v, int percent)
+QList<int> zigzagPoints(const QList<double> &v, int percent)
 {
     QList<int> kept;
     if (v.isEmpty()) return kept;
     kept.append(0);
-    qint64 reference = v[0] < 2 && v.size() > 1 ? v[1] : v[0];
+    double reference = v[0] < 2 && v.size() > 1 ? v[1] : v[0];
     for (int i = 1; i < v.size(); ++i) {
         // With a reference of 0 every other price is a move.
-        const bool move =
-            reference == 0
-                ? v[i] != 0
-                : std::abs(double(v[i]) - double(reference)) / double(reference) * 100 > percent;
+        const bool move = reference == 0
+                              ? v[i] != 0
+                              : std::abs(v[i] - reference) / std::abs(reference) * 100 > percent;
         if (move) {
             kept.append(i);
             reference = v[i];
@@ -267,6 +280,7 @@ QList<Rise> hitParade(const QStringList &index, const QuoteLines &store, const Q
         double first = 0;
         double last = 0;
         bool hasLast = false;
+        int within = 0; // quotations between the two dates
     };
     QList<Found> found(index.size());
     // The entries of each code (the first six characters of an entry): codes
@@ -312,18 +326,21 @@ QList<Rise> hitParade(const QStringList &index, const QuoteLines &store, const Q
         for (int i : std::as_const(groups[group])) {
             Found &f = found[i];
             if (afterStart && f.first == 0) f.first = price;
+            if (afterStart && beforeEnd) ++f.within;
             if (beforeEnd) {
                 f.last = price;
                 f.hasLast = true;
             }
         }
     }
+    // Between two dates in order, a rise needs two quotations within them.
+    const int needed = start.compare(end) <= 0 ? 2 : 0;
     QList<Rise> rows;
     rows.reserve(index.size());
     for (int i = 0; i < index.size(); ++i) {
         Rise r;
         r.name = index[i].mid(6);
-        if (found[i].first != 0 && found[i].hasLast)
+        if (found[i].first != 0 && found[i].hasLast && found[i].within >= needed)
             r.rise = (found[i].last - found[i].first) / found[i].first * 100;
         rows.append(r);
     }

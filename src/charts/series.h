@@ -16,44 +16,43 @@ struct History {
     QStringList prices;
     QStringList volumes;
     QString name; // the name of the first line
+    // The period asked for ("dd/mm/yyyy"), said when it holds no quotation.
+    QString from, to;
     int size() const { return int(dates.size()); }
+    // "du 08/01/2004 au 29/12/2006": the first and last dates drawn.
+    QString periodText() const;
+    // "Aucune cotation du ... au ..." (the period asked for).
+    QString emptyText() const;
 };
 
 // From quotation lines ("yyyymmdd", code, name, price, volume).
 History historyOf(const QStringList &lines);
-// The last `count` entries (all of them when there are fewer).
-History lastOf(const History &history, int count);
+// The lines dated on or after `start`, the period asked for starting there
+// when it started before.
+History since(const History &history, const QDate &start);
+// "dd/mm/yyyy" from "yyyymmdd" or a date.
+QString shownDate(const QDate &date);
 
-// The most points a chart or an indicator holds.
-constexpr int kMaxPoints = 751;
-
-// The price chart's series: prices and volumes rounded to whole numbers
-// (halves to even). A line whose price or volume does not convert is left
-// out, date included.
+// The price chart's series: the prices and volumes as written, read as
+// real numbers. A line whose price does not convert is left out, date
+// included; a volume that does not convert counts as 0.
 struct PriceSeries {
     QStringList dates;
     QStringList priceTexts; // as written in the list, for the tooltips
     QStringList volumeTexts;
-    QList<qint64> prices;
-    QList<qint64> volumes;
-    qint64 lowest = 2147483647;
-    qint64 highest = 0;
-    qint64 largestVolume = 0;
+    QList<double> prices;
+    QList<double> volumes;
+    double lowest = 0;
+    double highest = 0;
+    double largestVolume = 0;
+    int decimals = 0; // the most decimals a price is written with (at most 4)
     int size() const { return int(prices.size()); }
 };
 PriceSeries priceSeries(const History &history);
-// The last `count` points, with the extremes of those.
-PriceSeries lastOf(const PriceSeries &series, int count);
 
 // The moving average of `length` values before each point: m[k] for
-// k >= length, the average of y[k - length] .. y[k - 1] (integer division);
-// 0 below.
-QList<qint64> movingAverage(const QList<qint64> &y, int length);
-
-// The points that fit along `room` units at a whole number of units per
-// step: every point when room / (count - 1) is at least 1, otherwise the
-// last room + 1 of them. Returns the number of points kept.
-int pointsThatFit(int count, int room);
+// k >= length, the average of y[k - length] .. y[k - 1]; 0 below.
+QList<double> movingAverage(const QList<double> &y, int length);
 
 // An indicator's series: one value per date text.
 struct Indicator {
@@ -61,11 +60,13 @@ struct Indicator {
     Kind kind = Rsi;
     QString title;
     QStringList dates;
-    QList<qint64> values;
+    QList<double> values; // RSI and momentum rounded to whole percents
+    QString period;       // "du ... au ...": the dates of the history
     // The first position holding a computed value (the RSI's positions
     // before it have none and are not drawn).
     int first = 0;
-    int percent = 0; // ZigZag threshold
+    int percent = 0;  // ZigZag threshold
+    int decimals = 0; // of the ZigZag's prices
     int size() const { return int(values.size()); }
 };
 
@@ -79,16 +80,15 @@ Indicator rsiOf(const History &history, int length);
 // Momentum of length n: one position per line, values from position n on;
 // a reference price of 0 gives 0.
 Indicator momentumOf(const History &history, int length);
-// ZigZag: the rounded prices, with the threshold percentage.
+// ZigZag: the prices as written, with the threshold percentage.
 Indicator zigzagOf(const History &history, int percent);
-// The last `count` positions of an indicator (its first computed position
-// follows).
-Indicator lastOf(const Indicator &indicator, int count);
 
 // Largest absolute value of the computed positions of a momentum.
-qint64 largestMove(const Indicator &indicator);
+double largestMove(const Indicator &indicator);
 // ZigZag: the indices of the retained points, from the first one.
-QList<int> zigzagPoints(const QList<qint64> &v, int percent);
+QList<int> zigzagPoints(const QList<double> &v, int percent);
+// The most decimals one of the texts is written with (at most 4).
+int decimalsOf(const QStringList &texts);
 
 // Statistics of the prices of a history.
 struct Statistics {
@@ -103,7 +103,8 @@ struct Statistics {
 Statistics statisticsOf(const History &history);
 
 // One row of the hit-parade: the name and the rise in percent, none when
-// the security has no first or no last price.
+// the security has no first or no last price, or has only one quotation
+// between the two dates.
 struct Rise {
     QString name;
     std::optional<double> rise;

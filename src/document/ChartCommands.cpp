@@ -23,9 +23,10 @@ void ChartCommands::Parametres()
 {
     Settings s = m_data.settings();
     TParam param(&m_doc);
-    param.Init(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent);
+    param.Init(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent, s.logScale);
     Prompts::get().exec(&param);
-    param.Result(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent);
+    param.Result(s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent,
+                 s.logScale);
     m_data.setSettings(s);
     // The chart shown follows the new settings at once.
     if (param.result() == QDialog::Accepted && m_doc.page() == TBourse::PageGraphique)
@@ -45,7 +46,7 @@ int ChartCommands::validLength(int Settings::*length)
 History ChartCommands::history() const
 {
     m_doc.titres().LitTitre();
-    return historyOf(m_doc.titres().model()->lines());
+    return m_doc.chart().history();
 }
 
 void ChartCommands::RIIndex()
@@ -54,7 +55,7 @@ void ChartCommands::RIIndex()
     const int length = validLength(&Settings::rsiLength);
     if (h.size() < length) return;
     TRsi window(&m_doc);
-    window.Init(lastOf(h, kMaxPoints + 1), length);
+    window.Init(h, length);
     Prompts::get().exec(&window);
 }
 
@@ -64,7 +65,7 @@ void ChartCommands::Momentum()
     const int length = validLength(&Settings::momentumLength);
     if (h.size() < length) return;
     TMoment window(&m_doc);
-    window.Init(lastOf(h, kMaxPoints), length);
+    window.Init(h, length);
     Prompts::get().exec(&window);
 }
 
@@ -73,14 +74,17 @@ void ChartCommands::ZigetZag()
     const History h = history();
     if (h.size() < 10) return;
     TZigzag window(&m_doc);
-    window.Init(lastOf(h, kMaxPoints), m_data.settings().zigzagPercent);
+    window.Init(h, m_data.settings().zigzagPercent);
     Prompts::get().exec(&window);
 }
 
 void ChartCommands::Statistiques()
 {
     const History h = history();
-    if (h.size() < 1) return;
+    if (h.size() < 1) {
+        Prompts::get().information(&m_doc, h.emptyText());
+        return;
+    }
     TStatis window(&m_doc);
     window.Init(h);
     Prompts::get().exec(&window);

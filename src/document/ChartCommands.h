@@ -23,7 +23,7 @@ public:
     void RIIndex();
     void Momentum();
     void ZigetZag();
-    // Opens nothing on an empty history.
+    // Says "Aucune cotation du ... au ..." on an empty history.
     void Statistiques();
     void HitParade();
 

@@ -147,6 +147,7 @@ void MaintenanceCommands::Selection(QTableView *list)
 
 void MaintenanceCommands::SelectAll()
 {
+    if (pagekit::selectFieldText()) return;
     Selection(m_doc.shownList());
 }
 
@@ -243,7 +244,14 @@ bool MaintenanceCommands::Selectionner(int mode)
     const QDate last = readShownDate(fin);
     m_data.setPeriod(1, first, last);
     m_doc.journal().InitCombo();
-    m_doc.Premier();
+    // The security shown stays: its view and chart follow the new period.
+    const int page = m_doc.page();
+    if (page == TBourse::PageTitres || page == TBourse::PageGraphique) {
+        m_doc.titres().LitTitre();
+        if (page == TBourse::PageGraphique) m_doc.chart().Dessine();
+    } else {
+        m_doc.Premier();
+    }
     return true;
 }
 

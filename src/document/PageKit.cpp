@@ -3,6 +3,7 @@
 #include "base/Prompts.h"
 #include "quotes/QuoteListModel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -10,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -75,6 +77,14 @@ private:
 void onDeleteKey(QTableView *list, std::function<void()> command)
 {
     list->installEventFilter(new DeleteKeyFilter(list, std::move(command)));
+}
+
+bool selectFieldText()
+{
+    auto *field = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    if (!field) return false;
+    field->selectAll();
+    return true;
 }
 
 QComboBox *pageCombo(QWidget *page, const QString &objectName, int width)

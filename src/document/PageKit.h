@@ -28,6 +28,11 @@ void layoutPage(QWidget *page, const QString &caption, QComboBox *combo, QWidget
 // Runs `command` (through the error box) when Delete is pressed in `list`.
 void onDeleteKey(QTableView *list, std::function<void()> command);
 
+// "Sélectionner tout" (Ctrl+A) in a text field of a page (the month or
+// security list): selects the field's text and returns true; false when no
+// field has the focus, the list's rows being then selected.
+bool selectFieldText();
+
 // An editable drop-down list of the pages ("ComboBox1"...), `width` wide.
 QComboBox *pageCombo(QWidget *page, const QString &objectName, int width);
 

@@ -3,6 +3,7 @@
 #include "base/Prompts.h"
 #include "charts/printedcharts.h"
 #include "charts/series.h"
+#include "document/ChartPage.h"
 #include "document/JournalPage.h"
 #include "document/TBourse.h"
 #include "document/TitresPage.h"
@@ -69,9 +70,8 @@ bool PrintCommands::Imprimer(QPagedPaintDevice &device)
     case TBourse::PageGraphique: {
         m_doc.titres().LitTitre();
         Settings s = m_data.settings();
-        const DrawSteps steps =
-            printedPriceChart(page.map, m_doc.titres().currentName(),
-                              historyOf(m_doc.titres().model()->lines()), s.maSwitch, s.maLength);
+        const DrawSteps steps = printedPriceChart(page.map, m_doc.titres().currentName(),
+                                                  m_doc.chart().history(), s.maSwitch, s.maLength);
         m_data.setSettings(s);
         return printSteps(device, steps);
     }

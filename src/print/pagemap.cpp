@@ -13,7 +13,8 @@ PageMap::PageMap(const QPagedPaintDevice &device)
 }
 
 PageMap::PageMap(int widthPx, int widthMm, int heightPx, int heightMm)
-    : m_h(widthMm > 0 ? widthPx / widthMm : 1), m_v(heightMm > 0 ? heightPx / heightMm : 1)
+    : m_h(widthMm > 0 ? widthPx / widthMm : 1), m_v(heightMm > 0 ? heightPx / heightMm : 1),
+      m_widthMm(widthMm), m_heightMm(heightMm)
 {
 }
 

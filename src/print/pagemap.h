@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+
 class QDate;
 class QFontMetrics;
 class QPagedPaintDevice;
@@ -21,10 +23,17 @@ public:
     PageMap(int widthPx, int widthMm, int heightPx, int heightMm);
     int Mh(double x) const { return int(m_h * (x + 10)); }
     int Mv(double y) const { return int(m_v * (y + 3)); }
+    // The printable area in millimetres.
+    int widthMm() const { return m_widthMm; }
+    int heightMm() const { return m_heightMm; }
+    // A pen `mm` millimetres wide, in printer pixels (at least 1).
+    int pen(double mm) const { return std::max(1, int(m_h * mm + 0.5)); }
 
 private:
     int m_h;
     int m_v;
+    int m_widthMm;
+    int m_heightMm;
 };
 
 // The mark of each printed page: "Imprimé le ", the date (dd/mm/yyyy),

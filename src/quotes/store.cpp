@@ -94,15 +94,19 @@ void Settings::read(const QStringList &lines)
     integer(5, momentumLength);
     integer(6, zigzagPercent);
     integer(7, autoOpen);
+    integer(8, logScale);
     if (euroRate < 6 || euroRate > 10) euroRate = 6.55957;
 }
 
 QStringList Settings::lines() const
 {
-    return {formatIniReal(euroRate),        portfolioPath,
-            QString::number(maSwitch),      QString::number(maLength),
-            QString::number(rsiLength),     QString::number(momentumLength),
-            QString::number(zigzagPercent), QString::number(autoOpen)};
+    QStringList lines = {formatIniReal(euroRate),        portfolioPath,
+                         QString::number(maSwitch),      QString::number(maLength),
+                         QString::number(rsiLength),     QString::number(momentumLength),
+                         QString::number(zigzagPercent), QString::number(autoOpen)};
+    // A file of a user who never chose it stays as it was.
+    if (logScale != 0) lines.append(QString::number(logScale));
+    return lines;
 }
 
 QString formatIniReal(double value)

@@ -48,6 +48,9 @@ struct Settings {
     int momentumLength = 6;
     int zigzagPercent = 5;
     int autoOpen = 0;
+    // Written after the eight lines above, only when on: 1 = the price chart
+    // on a logarithmic scale.
+    int logScale = 0;
 
     // Reads the lines over the current values: a missing or unreadable line
     // keeps its value. A euro rate outside 6 to 10 becomes 6.55957.

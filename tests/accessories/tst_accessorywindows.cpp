@@ -101,7 +101,7 @@ private slots:
     void pocket_keysWorkWhateverHasTheFocus()
     {
         QFETCH(QString, focus);
-        QString shown, focused;
+        QString shown, focused, said;
         open("miPocket", [&](QDialog *d) {
             QCOMPARE(d->windowTitle(), u("Calculatrice"));
             focused =
@@ -110,9 +110,11 @@ private slots:
             typeText(u("12+3"));
             pressKey(Qt::Key_Return);
             shown = text(d, "Edit1");
+            said = d->findChild<QWidget *>(u("Edit1"))->accessibleName();
         });
         QCOMPARE(focused, u("BtnEgal"));
         QCOMPARE(shown, u("15"));
+        QCOMPARE(said, u("Affichage : 15")); // the figure said to screen readers
     }
 
     void pocket_stateLastsWhileTheProgramRuns()
@@ -155,6 +157,7 @@ private slots:
             typeText(u("100"));
             pressKey(Qt::Key_Return);
             euros = text(d, "Edit2");
+            QCOMPARE(d->findChild<QWidget *>(u("Edit2"))->accessibleName(), u("Résultat : 15,24"));
             // The direction chosen with the keyboard: typing still reaches it.
             auto *toFrancs = child<QRadioButton>(d, "RadioButton2");
             toFrancs->setFocus();

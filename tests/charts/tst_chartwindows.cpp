@@ -2,22 +2,29 @@
 // statistics and hit-parade, and the chart page's painting.
 #include "charts/IndicatorWindow.h"
 #include "charts/PaintArea.h"
+#include "document/ChartPage.h"
 #include "print/PrintPreview.h"
 #include "print/printer.h"
 #include "testkit.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDateEdit>
 #include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 namespace
 {
@@ -56,7 +63,7 @@ private slots:
         QFETCH(bool, ok);
         DocumentFixture env(store(20));
         env.bourse->charts().Graphique();
-        QTRY_VERIFY(drawsIn(env.bourse->chart().paintBox()->drawing(), Qt::yellow));
+        QTRY_VERIFY(drawsIn(env.bourse->chart().paintBox()->drawing(), averageColour()));
         env.prompts.dialogs << [&](QDialog *d) {
             [&] {
                 QCOMPARE(d->windowTitle(), u("Paramètres"));
@@ -67,17 +74,19 @@ private slots:
                 child<QSpinBox>(d, "SpinEdit2")->setValue(9);
                 child<QSpinBox>(d, "SpinEdit3")->setValue(12);
                 child<QSpinBox>(d, "SpinEdit4")->setValue(7);
+                QVERIFY(!child<QCheckBox>(d, "CheckBox2")->isChecked());
+                child<QCheckBox>(d, "CheckBox2")->setChecked(true);
             }();
             child<QPushButton>(d, ok ? "Button2" : "Button1")->click();
             return d->result();
         };
         env.bourse->charts().Parametres();
         const Settings &s = env.bourse->data().settings();
-        QCOMPARE(
-            QList<int>({s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent}),
-            ok ? QList<int>({0, 8, 12, 9, 7}) : QList<int>({1, 8, 6, 6, 5}));
+        QCOMPARE(QList<int>({s.maSwitch, s.maLength, s.rsiLength, s.momentumLength, s.zigzagPercent,
+                             s.logScale}),
+                 ok ? QList<int>({0, 8, 12, 9, 7, 1}) : QList<int>({1, 8, 6, 6, 5, 0}));
         // After "OK" the chart shown loses its average at once.
-        if (ok) QTRY_VERIFY(!drawsIn(env.bourse->chart().paintBox()->drawing(), Qt::yellow));
+        if (ok) QTRY_VERIFY(!drawsIn(env.bourse->chart().paintBox()->drawing(), averageColour()));
     }
 
     void indicatorCommands_openNothingOnShortHistories_data()
@@ -92,6 +101,7 @@ private slots:
         QTest::newRow("zigzag 9") << 9 << 2 << QString();
         QTest::newRow("zigzag 10") << 10 << 2 << u("Zigzag");
         QTest::newRow("statistics 1") << 1 << 3 << u("Statistiques ACIÉRIES");
+        QTest::newRow("statistics 0, said") << 0 << 3 << u("information: Aucune cotation");
     }
     void indicatorCommands_openNothingOnShortHistories()
     {
@@ -106,8 +116,10 @@ private slots:
         : command == 1 ? c.Momentum()
         : command == 2 ? c.ZigetZag()
                        : c.Statistiques();
-        QCOMPARE(env.prompts.log,
-                 opened.isEmpty() ? QStringList() : QStringList({u("window: ") + opened}));
+        QCOMPARE(env.prompts.log, opened.isEmpty() ? QStringList()
+                                  : opened.startsWith(u("information: "))
+                                      ? QStringList({opened})
+                                      : QStringList({u("window: ") + opened}));
     }
 
     void rsi_lengthBelow2_becomes6()
@@ -124,7 +136,7 @@ private slots:
         };
         env.bourse->charts().RIIndex();
         QCOMPARE(env.bourse->data().settings().rsiLength, 6);
-        QCOMPARE(title, u("ACIÉRIES - RI-Index 6 bourses"));
+        QCOMPARE(title, u("ACIÉRIES - RI-Index 6 bourses du 02/01/2001 au 13/01/2001"));
     }
 
     void indicatorWindow_paintsAndShowsTheTitle()
@@ -135,10 +147,91 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(616, 376));
-        QCOMPARE(w.title(), u("ACIÉRIES - ZigZag 5%"));
+        QCOMPARE(w.title(), u("ACIÉRIES - ZigZag 5% du 02/01/2001 au 31/01/2001"));
         QTRY_VERIFY(drawsIn(w.paintBox()->drawing(), Qt::blue));
         QCOMPARE(w.findChild<QToolButton *>(u("SpeedButton8"))->toolTip(), u("Imprimer"));
         QCOMPARE(w.paintBox()->drawing().tipAt(60), u("02/01/2001\nCours : 10"));
+        // Resizable: the curve follows the window, never below its least size.
+        QVERIFY(w.minimumSize().width() < 616 && w.maximumSize().width() > 616);
+        w.resize(900, 500);
+        QTRY_COMPARE(w.paintBox()->drawing().steps.steps().first().x, 900);
+        w.resize(100, 100);
+        QTRY_COMPARE(w.size(), w.minimumSize());
+    }
+
+    // The chart page as a user drives it: a preset, the wheel, a drag, a
+    // double-click, the crosshair with the mouse and the keys, the image
+    // copied and saved.
+    void chartPage_presetsZoomCrosshairAndImage()
+    {
+        DocumentFixture env(store(400)); // 02/01/2001 to 05/02/2002
+        env.bourse->charts().Graphique();
+        ChartPage &page = env.bourse->chart();
+        PaintArea *area = page.paintBox();
+        QTRY_COMPARE(area->drawing().total, 400);
+        QVERIFY(child<QToolButton>(&page, "Periode Tout")->isChecked());
+
+        child<QToolButton>(&page, "Periode 1 mois")->click();
+        QTRY_COMPARE(area->drawing().caption, u("du 06/01/2002 au 05/02/2002"));
+        QCOMPARE(area->drawing().total, 31);
+        QCOMPARE(page.history().size(), 31); // the indicators and the printout too
+
+        // The wheel closes in around the point under the mouse.
+        const int middle = area->width() / 2;
+        QWheelEvent wheel(QPointF(middle, 200), area->mapToGlobal(QPointF(middle, 200)), QPoint(),
+                          QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(area, &wheel);
+        QTRY_COMPARE(area->drawing().shown.count(), 25);
+        const ShownRange zoomedIn = area->drawing().shown;
+        QVERIFY(zoomedIn.first > 0 && zoomedIn.last < 30);
+        // Dragging to the right brings earlier dates in.
+        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(300, 200));
+        QTest::mouseMove(area, QPoint(400, 200));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(400, 200));
+        QTRY_VERIFY(area->drawing().shown.first < zoomedIn.first);
+        QCOMPARE(area->drawing().shown.count(), 25);
+        // A double-click: the whole preset again.
+        QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(300, 200));
+        QTRY_COMPARE(area->drawing().shown, (ShownRange{0, 30}));
+
+        // The crosshair: on the point under the mouse, then moved by the keys,
+        // its read-out said to screen readers.
+        const QPointF over(area->drawing().points[3].x + 1, 100);
+        QMouseEvent move(QEvent::MouseMove, over, area->mapToGlobal(over), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(area, &move);
+        QCOMPARE(area->crosshair(), 3);
+        area->setFocus();
+        QTest::keyClick(area, Qt::Key_Right);
+        QCOMPARE(area->crosshair(), 4);
+        QCOMPARE(area->accessibleDescription(), readOut(area->drawing().points[4]));
+        QVERIFY(area->accessibleDescription().startsWith(u("10/01/2002   Cours : ")));
+        QTest::keyClick(area, Qt::Key_End);
+        QCOMPARE(area->crosshair(), 30);
+        QTest::keyClick(area, Qt::Key_Escape);
+        QCOMPARE(area->crosshair(), -1);
+
+        // "Copier le graphique", "Enregistrer l'image..." from its menu.
+        std::unique_ptr<QMenu> menu(area->contextMenu());
+        QStringList captions;
+        for (QAction *a : menu->actions())
+            captions << a->text();
+        QCOMPARE(captions, QStringList({u("&Copier le graphique"), u("&Enregistrer l'image...")}));
+        menu->actions().first()->trigger();
+        QCOMPARE(QApplication::clipboard()->image().size(), area->size());
+        QTemporaryDir out;
+        const QString png = out.filePath(u("graphique.png"));
+        env.prompts.fileNames << png;
+        menu->actions().last()->trigger();
+        QImage saved(png);
+        QCOMPARE(saved.size(), area->size());
+        QCOMPARE(saved.pixelColor(5, 5), QColor(Qt::white));
+        // A file that cannot be written is said, in French.
+        env.prompts.fileNames << out.filePath(u("absent/graphique.png"));
+        area->saveImage();
+        QCOMPARE(env.prompts.said(u("error")),
+                 QStringList(
+                     {u("Ne peut créer le fichier ") + out.filePath(u("absent/graphique.png"))}));
     }
 
     void indicatorWindow_printsAfterItsPreview_data()
@@ -229,6 +322,7 @@ private slots:
             ql("20010301", "000003", "LATER", "10")};
         DocumentFixture env(lines, QSize(800, 600), QDateTime(QDate(2001, 2, 1), QTime(12, 0)));
         QStringList before, after;
+        QString said, button;
         env.prompts.dialogs << [&](QDialog *d) {
             auto *list = d->findChild<QTreeWidget *>(u("ListView1"));
             [&] {
@@ -246,11 +340,18 @@ private slots:
             d->findChild<QToolButton *>(u("SpeedButton1"))->click();
             for (int i = 0; i < list->topLevelItemCount(); ++i)
                 after << list->topLevelItem(i)->text(0) + u("|") + list->topLevelItem(i)->text(1);
+            auto *label = d->findChild<QLabel *>(u("Label3"));
+            said = label->isVisibleTo(d) ? label->text() : QString();
+            button = d->findChild<QToolButton *>(u("SpeedButton1"))->accessibleName();
             return int(QDialog::Rejected);
         };
         env.bourse->charts().HitParade();
-        QCOMPARE(before, QStringList({u("UP|10,00%"), u("DOWN|-20,00%"), u("LATER|")}));
-        QCOMPARE(after, QStringList({u("DOWN|0,00%"), u("UP|0,00%"), u("LATER|")}));
+        // Securities without two quotations between the dates are left out,
+        // and a range without any is said.
+        QCOMPARE(before, QStringList({u("UP|10,00%"), u("DOWN|-20,00%")}));
+        QCOMPARE(after, QStringList());
+        QCOMPARE(said, u("Aucun titre n'a de cotations du 01/01/2001 au 05/01/2001."));
+        QCOMPARE(button, u("Calculer"));
     }
 };
 

@@ -111,8 +111,8 @@ private slots:
             << QStringList({u("Evolution de ACIÉRIES"), u("03/01/2001"), u("12,00")});
         QTest::newRow("price chart")
             << int(TBourse::PageGraphique) << 0 << u("Graphique de ACIÉRIES")
-            << QStringList({u("Graphique de ACIÉRIES"), u("02/01/2001"), u("04/01/2001"), u("1 K"),
-                            u("15")});
+            << QStringList({u("Graphique de ACIÉRIES"), u("02/01/2001"), u("04/01/2001"),
+                            u("1,2 K"), u("15,25"), u("14,06"), u("du 02/01/2001 au 04/01/2001")});
         QTest::newRow("monthly list over several pages")
             << int(TBourse::PageJournal) << 130 << u("Journal de Janvier 2001")
             << QStringList({u("VALEUR 000"), u("VALEUR 129"), u("BANQUE")});

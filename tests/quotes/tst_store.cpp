@@ -129,6 +129,19 @@ private slots:
         QTest::newRow("number then text")
             << QStringList{QStringLiteral("7"), QString(), QString(), QStringLiteral("12 jours")}
             << 7.0 << 12 << 0;
+        // A ninth line: the logarithmic price scale.
+        const QStringList eight = {QStringLiteral(" 6.55957000000000E+0000"),
+                                   QString(),
+                                   QStringLiteral("1"),
+                                   QStringLiteral("8"),
+                                   QStringLiteral("6"),
+                                   QStringLiteral("6"),
+                                   QStringLiteral("5"),
+                                   QStringLiteral("0")};
+        QTest::newRow("log scale on")
+            << (eight + QStringList{QStringLiteral("1")}) << 6.55957 << 8 << 0;
+        QTest::newRow("log scale off")
+            << (eight + QStringList{QStringLiteral("0")}) << 6.55957 << 8 << 0;
     }
     void settingsFile()
     {
@@ -141,6 +154,13 @@ private slots:
         QCOMPARE(s.euroRate, rate);
         QCOMPARE(s.maLength, maLength);
         QCOMPARE(s.autoOpen, autoOpen);
+        // The log scale from its own line, 0 without it; written back after
+        // the eight lines only when on, so that the eight stay as they were.
+        const bool log = lines.value(8) == QStringLiteral("1");
+        QCOMPARE(s.logScale, log ? 1 : 0);
+        QCOMPARE(s.lines().size(), log ? 9 : 8);
+        if (lines.size() >= 8 && lines[0].startsWith(QLatin1Char(' ')))
+            QCOMPARE(s.lines().mid(0, 8), lines.mid(0, 8));
     }
 
     void iniRealForm()
