@@ -27,6 +27,16 @@ History historyOf(const QStringList &lines)
     return h;
 }
 
+QDate newestDate(const History &history)
+{
+    QDate newest;
+    for (const QString &text : history.dates) {
+        QDate date;
+        if (tryReadShownDate(text, &date) && (!newest.isValid() || date > newest)) newest = date;
+    }
+    return newest;
+}
+
 History since(const History &history, const QDate &start)
 {
     History h;

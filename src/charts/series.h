@@ -30,6 +30,8 @@ History historyOf(const QStringList &lines);
 // The lines dated on or after `start`, the period asked for starting there
 // when it started before.
 History since(const History &history, const QDate &start);
+// The newest date the history holds; invalid when it holds none.
+QDate newestDate(const History &history);
 // "dd/mm/yyyy" from "yyyymmdd" or a date.
 QString shownDate(const QDate &date);
 

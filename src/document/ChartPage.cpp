@@ -116,7 +116,11 @@ History ChartPage::history() const
     } else if (m_data.firstDate().isValid()) {
         h.from = toShown(m_data.firstDate());
         h.to = toShown(m_data.lastDate());
-        last = m_data.lastDate();
+        // Without a chosen period, from the security's own newest
+        // quotation: one that stopped before the others still shows its
+        // last year.
+        last = newestDate(h);
+        if (!last.isValid()) last = m_data.lastDate();
     }
     // The preset counts back from the end of the period.
     const QDate start = presetStart(m_preset, last);

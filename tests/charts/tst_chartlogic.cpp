@@ -234,6 +234,12 @@ private slots:
         const History none = since(h, QDate(2001, 1, 20));
         QCOMPARE(none.size(), 0);
         QCOMPARE(none.emptyText(), u("Aucune cotation du 20/01/2001 au 31/01/2001"));
+
+        // The newest date, whatever the order of the lines; none when empty.
+        QCOMPARE(newestDate(h), QDate(2001, 1, 6));
+        std::swap(h.dates.first(), h.dates.last());
+        QCOMPARE(newestDate(h), QDate(2001, 1, 6));
+        QCOMPARE(newestDate(none), QDate());
     }
 
     void spread()
