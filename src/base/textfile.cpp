@@ -121,21 +121,9 @@ bool encodeWindows1252Exactly(QStringView text, QByteArray &out)
 {
     const qsizetype at = out.size();
     out.resize(at + text.size());
-    char *d = out.data() + at;
-    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
-        const char16_t u = text[i].unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            d[i] = char(u);
-            continue;
-        }
-        const auto it = highBytes().constFind(u);
-        if (it == highBytes().cend()) {
-            out.resize(at);
-            return false;
-        }
-        d[i] = it.value();
-    }
-    return true;
+    if (encodeWindows1252Into(text, out.data() + at)) return true;
+    out.resize(at);
+    return false;
 }
 
 QStringList splitTextLines(const QString &text)

@@ -386,6 +386,25 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
     std::vector<Candidate> candidates;
     QStringList textKeys;
     qint64 lowKey = std::numeric_limits<qint64>::max(), highKey = -1;
+    // The last checks of a line (its price, its volume, text the file can
+    // hold), then its key among those to look for.
+    const auto consider = [&](qsizetype at, QStringView date, QStringView code, QStringView price,
+                              QStringView volume, bool holdable) {
+        if (!isNumber(price) || (!volume.isEmpty() && !isNumber(volume)) || !holdable) {
+            ++out.refused;
+            if (out.unreadable++ == 0) out.firstUnreadable = int(at + 1);
+            return;
+        }
+        Candidate c{at, keyNumber(date, code), -1};
+        if (c.key < 0) {
+            c.textKey = textKeys.size();
+            textKeys.append(date.toString() + code.toString());
+        } else {
+            lowKey = std::min(lowKey, c.key);
+            highKey = std::max(highKey, c.key);
+        }
+        candidates.push_back(c);
+    };
     char16_t dateText[8];
     for (qsizetype at = 0; at < normalised.size(); ++at) {
         const QString &line = normalised.at(at);
@@ -422,21 +441,7 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
                     return entry::unstorable(field).isEmpty();
                 });
             }
-            if (!isNumber(fieldOf(rest, 3)) || (!volume.isEmpty() && !isNumber(volume)) ||
-                !holdable) {
-                ++out.refused;
-                if (out.unreadable++ == 0) out.firstUnreadable = int(at + 1);
-                continue;
-            }
-            Candidate c{at, keyNumber(date, code), -1};
-            if (c.key < 0) {
-                c.textKey = textKeys.size();
-                textKeys.append(date.toString() + code.toString());
-            } else {
-                lowKey = std::min(lowKey, c.key);
-                highKey = std::max(highKey, c.key);
-            }
-            candidates.push_back(c);
+            consider(at, date, code, fieldOf(rest, 3), volume, holdable);
             continue;
         }
         if (!Vendredi(line, allDays)) {
@@ -462,20 +467,7 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
         const bool holdable = std::all_of(f.cbegin(), f.cend(), [](const QString &field) {
             return entry::unstorable(field).isEmpty();
         });
-        if (!isNumber(f.value(3)) || (!volume.isEmpty() && !isNumber(volume)) || !holdable) {
-            ++out.refused;
-            if (out.unreadable++ == 0) out.firstUnreadable = int(at + 1);
-            continue;
-        }
-        Candidate c{at, keyNumber(date, code), -1};
-        if (c.key < 0) {
-            c.textKey = textKeys.size();
-            textKeys.append(date + code);
-        } else {
-            lowKey = std::min(lowKey, c.key);
-            highKey = std::max(highKey, c.key);
-        }
-        candidates.push_back(c);
+        consider(at, date, code, f.value(3), volume, holdable);
     }
     if (candidates.empty()) return out;
 
