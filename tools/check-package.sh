@@ -74,8 +74,13 @@ cp -r /usr/share/valmeq/demo "$work/copie"
 touch -d 2000-01-01 "$work/copie/Valmeq.ini"
 QT_QPA_PLATFORM=offscreen VALMEQ_HOME="$work/copie" timeout 120 valmeq --essai ||
   fail "démarrage sur la copie de la démonstration : code $?"
-[ "$(stat -c %Y "$work/copie/Valmeq.ini")" -gt "$(date -d 2000-01-02 +%s)" ] ||
-  fail "Valmeq.ini n'a pas été écrit à la fermeture"
+# Closed the ordinary way: the lock given back, and nothing changed, so no
+# file written again (the settings keep their date and their bytes).
+[ ! -e "$work/copie/Valmeq.lck" ] || fail "Valmeq.lck est resté après la fermeture"
+[ "$(stat -c %Y "$work/copie/Valmeq.ini")" -lt "$(date -d 2000-01-02 +%s)" ] ||
+  fail "Valmeq.ini a été réécrit sans changement"
+cmp -s "$work/copie/Valmeq.ini" /usr/share/valmeq/demo/Valmeq.ini ||
+  fail "Valmeq.ini a changé"
 
 # A first start from the menu: no VALMEQ_HOME, an empty home directory.
 echo "== premier démarrage dans ~/.local/share/Valmeq"
