@@ -63,18 +63,17 @@ void charts(const History &h)
             priceChart(QSize(600, 300), h, maSwitch, maLength, m);
         }
         const PriceSeries s = priceSeries(h);
-        lastOf(s, 20);
         movingAverage(s.prices, 3);
         if (h.size() >= 6) {
-            const Indicator rsi = rsiOf(lastOf(h, kMaxPoints + 1), 6);
+            const Indicator rsi = rsiOf(h, 6);
             indicatorChart(QSize(400, 200), rsi, m);
             indicatorLabels(rsi);
-            const Indicator moment = momentumOf(lastOf(h, kMaxPoints), 6);
+            const Indicator moment = momentumOf(h, 6);
             indicatorChart(QSize(400, 200), moment, m);
             largestMove(moment);
         }
         if (h.size() >= 10) {
-            const Indicator zz = zigzagOf(lastOf(h, kMaxPoints), 5);
+            const Indicator zz = zigzagOf(h, 5);
             indicatorChart(QSize(400, 200), zz, m);
         }
     } catch (const VError &) {

@@ -59,15 +59,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         priceChart(QSize(640, 320), h, s.maSwitch, maLength, m);
         if (s.rsiLength < 2) s.rsiLength = 6;
         if (h.size() >= s.rsiLength) {
-            const Indicator rsi = rsiOf(lastOf(h, kMaxPoints + 1), s.rsiLength);
+            const Indicator rsi = rsiOf(h, s.rsiLength);
             indicatorChart(QSize(400, 200), rsi, m);
         }
         if (s.momentumLength < 2) s.momentumLength = 6;
         if (h.size() >= s.momentumLength) {
-            const Indicator mo = momentumOf(lastOf(h, kMaxPoints), s.momentumLength);
+            const Indicator mo = momentumOf(h, s.momentumLength);
             indicatorChart(QSize(400, 200), mo, m);
         }
-        const Indicator zz = zigzagOf(lastOf(h, kMaxPoints), s.zigzagPercent);
+        const Indicator zz = zigzagOf(h, s.zigzagPercent);
         indicatorChart(QSize(400, 200), zz, m);
         zigzagPoints(zz.values, s.zigzagPercent);
     } catch (const VError &) {
