@@ -5,9 +5,12 @@
 #include "fuzzkit.h"
 
 #include "base/errors.h"
+#include "base/textfile.h"
 #include "exchange/importing.h"
 #include "quotes/entry.h"
 #include "quotes/store.h"
+
+#include <QStringDecoder>
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -21,7 +24,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const QStringList index = buildIndex(store);
     const QDate today(2024, 3, 15);
 
-    const QStringList lines = importing::decodeLines(fuzzkit::bytes(data, size));
+    const QByteArray bytes = fuzzkit::bytes(data, size);
+    const QStringList lines = importing::decodeLines(bytes).toStringList();
+    // The lines as the whole text decoded, then split, gives them.
+    QString whole;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        whole = QString::fromUtf8(bytes.mid(3));
+    } else {
+        QStringDecoder probe(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        whole = probe.decode(bytes);
+        if (probe.hasError() || whole.size() == bytes.size()) whole = decodeWindows1252(bytes);
+    }
+    fuzzkit::check(lines == splitTextLines(whole), "the lines of the decoded text");
     // The preview shows the first rows.
     for (qsizetype i = 0; i < lines.size() && i < 20; ++i)
         fuzzkit::check(importing::rawFields(lines.at(i)).size() <= 5,
@@ -39,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const importing::Headed h =
                 importing::reformateHeaded(lines, *columns, days.dayFirst, security, index, today);
             fuzzkit::check(h.lines.size() == lines.size(), "one normalised line a line");
-            readings.append(h.lines);
+            readings.append(h.lines.toStringList());
         }
     }
     for (importing::Order order : {importing::Order::DateFirst, importing::Order::CodeFirst}) {

@@ -240,7 +240,7 @@ importing::Selection TImport::choose(const QuoteLines &store, const QStringList 
         }
         m_normalised = std::move(h.lines);
     } else {
-        QStringList lines = m_lines;
+        QStringList lines = m_lines.toStringList();
         const int headings = importing::Reformate(lines, m_order, today);
         s = importing::select(lines, after, allDays, store, index);
         if (headings > 0) {
@@ -279,7 +279,8 @@ void TImport::Apercu()
     }
     if (m_columns) {
         QList<QStringList> rows;
-        for (const QString &line : std::as_const(m_normalised)) {
+        for (qsizetype i = 0; i < m_normalised.size(); ++i) {
+            const QString line = m_normalised.at(i);
             if (rows.size() == kRows - 1) break;
             if (line.isEmpty()) continue;
             QStringList fields = line.split(QLatin1Char('\t'));
@@ -325,7 +326,10 @@ void TImport::accept()
 
 int TImport::Reformate()
 {
-    return importing::Reformate(m_lines, m_order, Clock::get().today());
+    QStringList lines = m_lines.toStringList();
+    const int headings = importing::Reformate(lines, m_order, Clock::get().today());
+    m_lines = lines;
+    return headings;
 }
 
 bool TImport::Vendredi(const QString &line) const

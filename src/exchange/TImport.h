@@ -68,7 +68,7 @@ private:
     void changed();
 
     importing::Order m_order;
-    QStringList m_lines;
+    QuoteLines m_lines;
     int m_firstLine = 0; // line of the file (from 1) a heading would stand on
     std::optional<importing::Columns> m_columns;
     importing::DayOrder m_days;
@@ -77,7 +77,7 @@ private:
 
     QString m_key; // the options of the last computation
     importing::Selection m_chosen;
-    QStringList m_normalised; // of a headed file, from the last computation
+    QuoteLines m_normalised; // of a headed file, from the last computation
     QTimer m_refresh;
 
     QTableWidget *m_grid;

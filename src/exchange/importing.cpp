@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/parallel.h"
 #include "base/textfile.h"
 #include "quotes/entry.h"
 
@@ -9,6 +10,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringDecoder>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <limits>
@@ -34,7 +36,7 @@ bool allDigits(QStringView s)
 }
 
 // Blanks and control characters off both ends.
-QString trimField(const QString &s)
+QStringView trimView(QStringView s)
 {
     qsizetype from = 0, to = s.size();
     while (from < to && s.at(from).unicode() <= 0x20)
@@ -42,6 +44,11 @@ QString trimField(const QString &s)
     while (to > from && s.at(to - 1).unicode() <= 0x20)
         --to;
     return s.mid(from, to - from);
+}
+
+QString trimField(const QString &s)
+{
+    return trimView(s).toString();
 }
 
 QChar separatorOf(const QString &line)
@@ -106,28 +113,54 @@ bool readPart(QStringView part, int maxDigits, int *value)
 
 } // namespace
 
-QStringList decodeLines(const QByteArray &bytes)
+namespace
 {
-    QByteArray b = bytes;
-    bool utf8 = false;
-    if (b.startsWith("\xEF\xBB\xBF")) {
-        b.remove(0, 3);
-        utf8 = true;
-    } else {
-        bool ascii = true;
-        for (const char c : b)
-            if (static_cast<unsigned char>(c) >= 0x80) {
-                ascii = false;
-                break;
-            }
-        if (!ascii) {
-            QStringDecoder probe(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            const QString text = probe.decode(b);
-            if (!probe.hasError()) return splitTextLines(text);
+
+// Whether the bytes are UTF-8 holding more than ASCII; read in pieces, the
+// first fault ends the reading.
+bool utf8Text(QByteArrayView b)
+{
+    qsizetype high = 0;
+    while (high < b.size() && static_cast<unsigned char>(b[high]) < 0x80)
+        ++high;
+    if (high == b.size()) return false;
+    // Pieces cut after a line's end: a sequence never spans two of them.
+    QStringDecoder probe(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    constexpr qsizetype kPiece = 1 << 20;
+    for (qsizetype at = b.lastIndexOf('\n', high) + 1; at < b.size();) {
+        qsizetype end = std::min(at + kPiece, b.size());
+        if (end < b.size()) {
+            const qsizetype lineEnd = b.indexOf('\n', end);
+            end = lineEnd < 0 ? b.size() : lineEnd + 1;
         }
+        const QString decoded = probe.decode(b.sliced(at, end - at)); // for its faults only
+        if (probe.hasError()) return false;
+        at = end;
     }
-    if (utf8) return splitTextLines(QString::fromUtf8(b));
-    return splitTextLines(decodeWindows1252(b));
+    return true;
+}
+
+} // namespace
+
+QStringView lineText(const QuoteLines &lines, qsizetype i, QString &buffer)
+{
+    if (lines.isAside(i)) {
+        buffer = lines.at(i);
+        return buffer;
+    }
+    const QByteArrayView b = lines.bytes(i);
+    if (!buffer.isDetached()) buffer = QString();
+    buffer.resize(b.size());
+    char16_t *d = reinterpret_cast<char16_t *>(buffer.data());
+    for (qsizetype k = 0; k < b.size(); ++k)
+        d[k] = windows1252Char(static_cast<unsigned char>(b[k]));
+    return buffer;
+}
+
+QuoteLines decodeLines(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF")) return QuoteLines::split(bytes, 3, true);
+    return QuoteLines::split(bytes, 0, utf8Text(bytes));
 }
 
 qint64 importLimit()
@@ -136,7 +169,7 @@ qint64 importLimit()
     return largeFileLimit() / 8;
 }
 
-QStringList readFile(const QString &path)
+QuoteLines readFile(const QString &path)
 {
     return decodeLines(readBytes(path, importLimit()));
 }
@@ -255,22 +288,29 @@ bool Vendredi(const QString &line, bool allDays)
 namespace
 {
 
-// The stored date "yyyymmdd" of a line that begins "dd/mm/yyyy" and a tab,
-// as a number; -1 for a line of another shape.
-qint32 shownDateNumber(QStringView line)
+char16_t unit(QChar c)
 {
-    if (line.size() < 11 || line[2] != QLatin1Char('/') || line[5] != QLatin1Char('/') ||
-        line[10] != QLatin1Char('\t'))
+    return c.unicode();
+}
+char16_t unit(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+// The stored date "yyyymmdd" of a line that begins "dd/mm/yyyy" and a tab,
+// as a number; -1 for a line of another shape. Of its text or its bytes.
+template <typename Text> qint32 shownDateNumber(Text line)
+{
+    if (line.size() < 11 || unit(line[2]) != u'/' || unit(line[5]) != u'/' ||
+        unit(line[10]) != u'\t')
         return -1;
-    qint32 day = 0, month = 0, year = 0;
-    for (const int k : {0, 1})
-        day = isDigit(line[k]) ? day * 10 + (line[k].unicode() - u'0') : -1000;
-    for (const int k : {3, 4})
-        month = isDigit(line[k]) ? month * 10 + (line[k].unicode() - u'0') : -1000;
-    for (const int k : {6, 7, 8, 9})
-        year = isDigit(line[k]) ? year * 10 + (line[k].unicode() - u'0') : -100000;
-    if (day < 0 || month < 0 || year < 0) return -1;
-    return year * 10000 + month * 100 + day;
+    qint32 n = 0;
+    for (const int k : {6, 7, 8, 9, 3, 4, 0, 1}) {
+        const char16_t c = unit(line[k]);
+        if (c < u'0' || c > u'9') return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
 }
 
 // Field `n` of a line (fields separated by tabs); empty when it has fewer.
@@ -363,7 +403,13 @@ private:
 
 } // namespace
 
-Selection select(const QStringList &normalised, const QString &after, bool allDays,
+namespace
+{
+// Below this, a file is read on one core: threads would cost more.
+constexpr qsizetype kLinesAPart = 20000;
+} // namespace
+
+Selection select(const QuoteLines &normalised, const QString &after, bool allDays,
                  const QuoteLines &store, const QStringList &index)
 {
     Selection out;
@@ -382,92 +428,132 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
         qsizetype at;
         qint64 key; // -1: the text in `textKeys`
         qsizetype textKey;
+        quint8 *state = nullptr; // of a number key, once the keys are known
     };
-    std::vector<Candidate> candidates;
-    QStringList textKeys;
-    qint64 lowKey = std::numeric_limits<qint64>::max(), highKey = -1;
-    // The last checks of a line (its price, its volume, text the file can
-    // hold), then its key among those to look for.
-    const auto consider = [&](qsizetype at, QStringView date, QStringView code, QStringView price,
-                              QStringView volume, bool holdable) {
-        if (!isNumber(price) || (!volume.isEmpty() && !isNumber(volume)) || !holdable) {
-            ++out.refused;
-            if (out.unreadable++ == 0) out.firstUnreadable = int(at + 1);
-            return;
-        }
-        Candidate c{at, keyNumber(date, code), -1};
-        if (c.key < 0) {
-            c.textKey = textKeys.size();
-            textKeys.append(date.toString() + code.toString());
-        } else {
-            lowKey = std::min(lowKey, c.key);
-            highKey = std::max(highKey, c.key);
-        }
-        candidates.push_back(c);
+    // Each part of the file is read on a core of its own.
+    struct Part {
+        Selection counts;
+        std::vector<Candidate> candidates;
+        QStringList textKeys;
+        qint64 lowKey = std::numeric_limits<qint64>::max(), highKey = -1;
     };
-    char16_t dateText[8];
-    for (qsizetype at = 0; at < normalised.size(); ++at) {
-        const QString &line = normalised.at(at);
-        if (line.isEmpty()) continue;
-        const qint32 shown = shownDateNumber(line);
-        if (shown >= 0) {
-            // The usual shape: read in place.
-            if (!allDays) {
-                const QDate d(shown / 10000, shown / 100 % 100, shown % 100);
-                if (d.isValid() && d.dayOfWeek() != Qt::Friday) {
-                    ++out.otherDays;
+    const auto readPart = [&](Part &part, qsizetype begin, qsizetype end) {
+        Selection &out = part.counts;
+        std::vector<Candidate> &candidates = part.candidates;
+        QStringList &textKeys = part.textKeys;
+        qint64 &lowKey = part.lowKey, &highKey = part.highKey;
+        // The last checks of a line (its price, its volume, text the file can
+        // hold), then its key among those to look for.
+        const auto consider = [&](qsizetype at, QStringView date, QStringView code,
+                                  QStringView price, QStringView volume, bool holdable) {
+            if (!isNumber(price) || (!volume.isEmpty() && !isNumber(volume)) || !holdable) {
+                ++out.refused;
+                if (out.unreadable++ == 0) out.firstUnreadable = int(at + 1);
+                return;
+            }
+            Candidate c{at, keyNumber(date, code), -1, nullptr};
+            if (c.key < 0) {
+                c.textKey = textKeys.size();
+                textKeys.append(date.toString() + code.toString());
+            } else {
+                lowKey = std::min(lowKey, c.key);
+                highKey = std::max(highKey, c.key);
+            }
+            candidates.push_back(c);
+        };
+        char16_t dateText[8];
+        QString text; // each line decoded here in turn
+        for (qsizetype at = begin; at < end; ++at) {
+            if (normalised.length(at) == 0) continue;
+            const QStringView line = lineText(normalised, at, text);
+            const qint32 shown = shownDateNumber(line);
+            if (shown >= 0) {
+                // The usual shape: read in place.
+                if (!allDays) {
+                    const QDate d(shown / 10000, shown / 100 % 100, shown % 100);
+                    if (d.isValid() && d.dayOfWeek() != Qt::Friday) {
+                        ++out.otherDays;
+                        continue;
+                    }
+                }
+                for (int k = 0, v = shown; k < 8; ++k, v /= 10)
+                    dateText[7 - k] = char16_t(u'0' + v % 10);
+                const QStringView date(dateText, 8);
+                if (date.compare(after) <= 0) {
+                    ++out.before;
                     continue;
                 }
+                const QStringView code = QStringView(line).mid(11, 6);
+                if (!known.contains(code)) {
+                    ++out.unknown;
+                    continue;
+                }
+                const QStringView rest = QStringView(line).mid(10);
+                const QStringView volume = fieldOf(rest, 4);
+                bool holdable = plainText(rest);
+                if (!holdable) {
+                    const QString stored = date.toString() + rest.toString();
+                    const QStringList f = stored.split(QLatin1Char('\t'));
+                    holdable = std::all_of(f.cbegin(), f.cend(), [](const QString &field) {
+                        return entry::unstorable(field).isEmpty();
+                    });
+                }
+                consider(at, date, code, fieldOf(rest, 3), volume, holdable);
+                continue;
             }
-            for (int k = 0, v = shown; k < 8; ++k, v /= 10)
-                dateText[7 - k] = char16_t(u'0' + v % 10);
-            const QStringView date(dateText, 8);
+            if (!Vendredi(line.toString(), allDays)) {
+                ++out.otherDays;
+                continue;
+            }
+            const QString date = shownToStored(line.left(10).toString());
             if (date.compare(after) <= 0) {
                 ++out.before;
                 continue;
             }
-            const QStringView code = QStringView(line).mid(11, 6);
-            if (!known.contains(code)) {
+            const QString stored = date + line.mid(line.indexOf(QLatin1Char('\t'))).toString();
+            const QString code = stored.mid(9, 6);
+            if (!known.contains(QStringView(code))) {
                 ++out.unknown;
                 continue;
             }
-            const QStringView rest = QStringView(line).mid(10);
-            const QStringView volume = fieldOf(rest, 4);
-            bool holdable = plainText(rest);
-            if (!holdable) {
-                const QString stored = date.toString() + rest.toString();
-                const QStringList f = stored.split(QLatin1Char('\t'));
-                holdable = std::all_of(f.cbegin(), f.cend(), [](const QString &field) {
-                    return entry::unstorable(field).isEmpty();
-                });
-            }
-            consider(at, date, code, fieldOf(rest, 3), volume, holdable);
-            continue;
+            const QStringList f = stored.split(QLatin1Char('\t'));
+            const QString volume = f.value(4);
+            // A name the quotation file cannot hold (a character Windows-1252
+            // lacks, from a UTF-8 file, or a control character) would be written
+            // changed: the line is refused like one of a price that does not read.
+            const bool holdable = std::all_of(f.cbegin(), f.cend(), [](const QString &field) {
+                return entry::unstorable(field).isEmpty();
+            });
+            consider(at, date, code, f.value(3), volume, holdable);
         }
-        if (!Vendredi(line, allDays)) {
-            ++out.otherDays;
-            continue;
+    };
+    std::vector<Part> parts(size_t(parallel::parts(normalised.size(), kLinesAPart)));
+    parallel::forParts(normalised.size(), kLinesAPart, [&](int p, qsizetype begin, qsizetype end) {
+        readPart(parts[size_t(p)], begin, end);
+    });
+    // The parts put together in file order.
+    std::vector<Candidate> candidates;
+    QStringList textKeys;
+    qint64 lowKey = std::numeric_limits<qint64>::max(), highKey = -1;
+    size_t total = 0;
+    for (const Part &part : parts)
+        total += part.candidates.size();
+    candidates.reserve(total);
+    for (Part &part : parts) {
+        const Selection &c = part.counts;
+        out.refused += c.refused;
+        out.before += c.before;
+        out.unknown += c.unknown;
+        out.otherDays += c.otherDays;
+        if (out.unreadable == 0) out.firstUnreadable = c.firstUnreadable;
+        out.unreadable += c.unreadable;
+        lowKey = std::min(lowKey, part.lowKey);
+        highKey = std::max(highKey, part.highKey);
+        for (Candidate candidate : part.candidates) {
+            if (candidate.key < 0) candidate.textKey += textKeys.size();
+            candidates.push_back(candidate);
         }
-        const QString date = shownToStored(line.left(10));
-        if (date.compare(after) <= 0) {
-            ++out.before;
-            continue;
-        }
-        const QString stored = date + line.mid(line.indexOf(QLatin1Char('\t')));
-        const QString code = stored.mid(9, 6);
-        if (!known.contains(QStringView(code))) {
-            ++out.unknown;
-            continue;
-        }
-        const QStringList f = stored.split(QLatin1Char('\t'));
-        const QString volume = f.value(4);
-        // A name the quotation file cannot hold (a character Windows-1252
-        // lacks, from a UTF-8 file, or a control character) would be written
-        // changed: the line is refused like one of a price that does not read.
-        const bool holdable = std::all_of(f.cbegin(), f.cend(), [](const QString &field) {
-            return entry::unstorable(field).isEmpty();
-        });
-        consider(at, date, code, f.value(3), volume, holdable);
+        textKeys += part.textKeys;
     }
     if (candidates.empty()) return out;
 
@@ -475,9 +561,9 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
     enum : quint8 { Wanted = 0, Stored = 1, Taken = 2 };
     KeyTable keys(candidates.size() - size_t(textKeys.size()));
     QHash<QString, quint8> otherKeys;
-    for (const Candidate &c : candidates) {
+    for (Candidate &c : candidates) {
         if (c.key >= 0)
-            keys.find(c.key, true);
+            c.state = keys.find(c.key, true);
         else
             otherKeys.insert(textKeys.at(c.textKey), Wanted);
     }
@@ -501,27 +587,43 @@ Selection select(const QStringList &normalised, const QString &after, bool allDa
         if (quint8 *state = keys.find(key, false)) *state = Stored;
     }
 
-    out.lines.reserve(qsizetype(candidates.size()));
+    QString text, stored;
+    QByteArray storedBytes;
     for (const Candidate &c : candidates) {
-        quint8 &state = c.key >= 0 ? *keys.find(c.key, false) : otherKeys[textKeys.at(c.textKey)];
+        quint8 &state = c.state ? *c.state : otherKeys[textKeys.at(c.textKey)];
         if (state != Wanted) {
             ++out.refused;
             ++out.present;
             continue;
         }
         state = Taken;
-        const QString &line = normalised.at(c.at);
+        // Stored as "yyyymmdd" and the rest of the line: of its bytes when it
+        // has the usual shape.
+        if (!normalised.isAside(c.at)) {
+            const QByteArrayView b = normalised.bytes(c.at);
+            if (const qint32 shown = shownDateNumber(b); shown >= 0) {
+                storedBytes.resize(b.size() - 2);
+                char *d = storedBytes.data();
+                for (int k = 0, v = shown; k < 8; ++k, v /= 10)
+                    d[7 - k] = char('0' + v % 10);
+                std::copy(b.begin() + 10, b.end(), d + 8);
+                out.lines.appendBytes(storedBytes);
+                continue;
+            }
+        }
+        const QStringView line = lineText(normalised, c.at, text);
         const qint32 shown = shownDateNumber(line);
-        QString stored;
         if (shown >= 0) {
             stored.resize(line.size() - 2);
+            QChar *d = stored.data();
             for (int k = 0, v = shown; k < 8; ++k, v /= 10)
-                stored[7 - k] = QLatin1Char(char('0' + v % 10));
-            std::copy(line.constData() + 10, line.constData() + line.size(), stored.data() + 8);
+                d[7 - k] = QLatin1Char(char('0' + v % 10));
+            std::copy(line.begin() + 10, line.end(), d + 8);
         } else {
-            stored = shownToStored(line.left(10)) + line.mid(line.indexOf(QLatin1Char('\t')));
+            stored = shownToStored(line.left(10).toString()) +
+                     line.mid(line.indexOf(QLatin1Char('\t'))).toString();
         }
-        out.lines.append(std::move(stored));
+        out.lines.append(stored);
     }
     return out;
 }
@@ -582,9 +684,9 @@ bool dateParts(QStringView t, int n[3], int digits[3])
 }
 
 // The date text without a time after it ("2008-04-03 00:00:00", "...T...").
-QStringView dateOnly(const QString &text)
+QStringView dateOnly(QStringView text)
 {
-    QStringView t = QStringView(text).trimmed();
+    QStringView t = text.trimmed();
     const qsizetype cut = t.indexOf(QLatin1Char(' '));
     if (cut > 0) t = t.left(cut);
     const qsizetype time = t.indexOf(QLatin1Char('T'));
@@ -628,10 +730,11 @@ QString summary(const Selection &s, bool ahead)
     return text;
 }
 
-qsizetype firstLine(const QStringList &lines)
+qsizetype firstLine(const QuoteLines &lines)
 {
+    QString buffer;
     for (qsizetype i = 0; i < lines.size(); ++i)
-        if (!trimField(lines.at(i)).isEmpty()) return i;
+        if (!trimView(lineText(lines, i, buffer)).isEmpty()) return i;
     return -1;
 }
 
@@ -685,12 +788,13 @@ QStringList splitFields(const QString &line, QChar separator)
     return out;
 }
 
-DayOrder dayOrder(const QStringList &lines, const Columns &columns)
+DayOrder dayOrder(const QuoteLines &lines, const Columns &columns)
 {
     bool any = false, firstAbove = false, secondAbove = false;
     const qsizetype heading = firstLine(lines);
+    QString buffer;
     for (qsizetype i = heading + 1; i < lines.size() && heading >= 0; ++i) {
-        const QString &line = lines.at(i);
+        const QStringView line = lineText(lines, i, buffer);
         // The date field alone, without splitting the whole line.
         qsizetype from = 0;
         for (int k = 0; k < columns.date && from >= 0; ++k) {
@@ -699,8 +803,12 @@ DayOrder dayOrder(const QStringList &lines, const Columns &columns)
         }
         if (from < 0) continue;
         qsizetype to = line.indexOf(columns.separator, from);
-        QString field = line.mid(from, to < 0 ? -1 : to - from);
-        field.remove(QLatin1Char('"'));
+        QStringView field = line.mid(from, to < 0 ? -1 : to - from);
+        QString unquoted;
+        if (field.contains(QLatin1Char('"'))) {
+            unquoted = field.toString().remove(QLatin1Char('"'));
+            field = unquoted;
+        }
         int n[3], digits[3];
         if (!dateParts(dateOnly(field), n, digits) || digits[0] > 2) continue;
         any = true;
@@ -711,7 +819,7 @@ DayOrder dayOrder(const QStringList &lines, const Columns &columns)
     return {true, !any || firstAbove};
 }
 
-bool readHeadedDate(const QString &text, bool dayFirst, const QDate &today, QDate *date)
+bool readHeadedDate(QStringView text, bool dayFirst, const QDate &today, QDate *date)
 {
     const QStringView t = dateOnly(text);
     int year = 0, month = 0, day = 0;
@@ -752,26 +860,28 @@ bool readHeadedDate(const QString &text, bool dayFirst, const QDate &today, QDat
     return true;
 }
 
-bool decimalText(const QString &text, QString *out)
+bool decimalText(QStringView text, QString *out)
 {
-    QString t;
-    t.reserve(text.size());
-    int points = 0, commas = 0;
+    // Blanks, no-break spaces and apostrophes group thousands: skipped.
+    const auto skipped = [](QChar c) {
+        return c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F) || c == QLatin1Char('\'');
+    };
+    int points = 0, commas = 0, kept = 0;
     qsizetype lastPoint = -1, lastComma = -1;
-    for (const QChar c : text) {
-        if (c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F) || c == QLatin1Char('\''))
-            continue;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (skipped(c)) continue;
         if (c == QLatin1Char('.')) {
             ++points;
-            lastPoint = t.size();
+            lastPoint = i;
         } else if (c == QLatin1Char(',')) {
             ++commas;
-            lastComma = t.size();
+            lastComma = i;
         } else if (!isDigit(c) &&
-                   !((c == QLatin1Char('-') || c == QLatin1Char('+')) && t.isEmpty())) {
+                   !((c == QLatin1Char('-') || c == QLatin1Char('+')) && kept == 0)) {
             return false;
         }
-        t.append(c);
+        ++kept;
     }
     // The decimal mark is the last of two kinds, or one that stands once.
     qsizetype mark = -1;
@@ -781,20 +891,23 @@ bool decimalText(const QString &text, QString *out)
         mark = lastPoint;
     else if (commas == 1)
         mark = lastComma;
-    QString number;
-    number.reserve(t.size());
-    for (qsizetype i = 0; i < t.size(); ++i) {
+    // Written over `out` in place: its room is kept from one call to the next.
+    out->resize(kept);
+    QChar *d = out->data();
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (skipped(c)) continue;
         if (i == mark)
-            number.append(QLatin1Char(','));
-        else if (t.at(i) != QLatin1Char('.') && t.at(i) != QLatin1Char(','))
-            number.append(t.at(i));
+            d[n++] = QLatin1Char(',');
+        else if (c != QLatin1Char('.') && c != QLatin1Char(','))
+            d[n++] = c;
         else if (i > mark && mark >= 0)
             return false; // a grouping mark after the decimal one
     }
-    if (number.startsWith(QLatin1Char('+'))) number.remove(0, 1);
-    if (!isNumber(number)) return false;
-    *out = number;
-    return true;
+    out->truncate(n);
+    if (out->startsWith(QLatin1Char('+'))) out->remove(0, 1);
+    return isNumber(*out);
 }
 
 QDate lastDateOf(const QuoteLines &store, const QString &code)
@@ -806,11 +919,10 @@ QDate lastDateOf(const QuoteLines &store, const QString &code)
     return {};
 }
 
-Headed reformateHeaded(const QStringList &lines, const Columns &columns, bool dayFirst,
+Headed reformateHeaded(const QuoteLines &lines, const Columns &columns, bool dayFirst,
                        const Security &security, const QStringList &index, const QDate &today)
 {
     Headed out;
-    out.lines.reserve(lines.size());
     const qsizetype heading = firstLine(lines);
     // The names of the index by code, for a file with codes but no names.
     QHash<QStringView, QStringView> names;
@@ -818,39 +930,84 @@ Headed reformateHeaded(const QStringList &lines, const Columns &columns, bool da
         for (const QString &entry : index)
             if (entry.size() >= 6)
                 names.insert(QStringView(entry).left(6), QStringView(entry).mid(6));
-    const QString tab(QLatin1Char('\t'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
-        if (i <= heading || trimField(line).isEmpty()) {
-            out.lines.append(QString());
-            continue;
+    // Each part of the file on a core of its own, its lines into blocks of its
+    // own; the parts are then put together in order, their bytes shared.
+    std::vector<Headed> parts(size_t(parallel::parts(lines.size(), kLinesAPart)));
+    parallel::forParts(lines.size(), kLinesAPart, [&](int p, qsizetype begin, qsizetype end) {
+        Headed &out = parts[size_t(p)];
+        // Kept from line to line: a line costs no allocation.
+        QString text, stored, price, volume, codeText;
+        QVarLengthArray<QStringView, 16> f;
+        QStringList quoted;
+        const auto field = [&f](int column) {
+            return column >= 0 && column < f.size() ? trimView(f[column]) : QStringView();
+        };
+        const QChar tab(QLatin1Char('\t'));
+        for (qsizetype i = begin; i < end; ++i) {
+            const QStringView line = lineText(lines, i, text);
+            if (i <= heading || trimView(line).isEmpty()) {
+                out.lines.appendBytes({});
+                continue;
+            }
+            f.clear();
+            if (line.contains(QLatin1Char('"'))) {
+                quoted = splitFields(line.toString(), columns.separator);
+                for (const QString &q : std::as_const(quoted))
+                    f.append(q);
+            } else {
+                for (const QStringView piece : line.tokenize(columns.separator))
+                    f.append(piece);
+            }
+            QDate date;
+            if (!readHeadedDate(field(columns.date), dayFirst, today, &date)) {
+                out.lines.appendBytes({});
+                out.unreadable.append(int(i + 1));
+                continue;
+            }
+            QStringView code = security.code, name = security.name;
+            if (columns.code >= 0) {
+                codeText = normaliseCode(field(columns.code).toString());
+                code = codeText;
+                name = columns.name >= 0 ? field(columns.name) : names.value(code);
+            }
+            // A price that does not read stays as it stands: the choice refuses it.
+            const QStringView priceField = field(columns.price);
+            const QStringView shownPrice =
+                decimalText(priceField, &price) ? QStringView(price) : priceField;
+            const QStringView volumeField = field(columns.volume);
+            const QStringView shownVolume =
+                decimalText(volumeField, &volume) ? QStringView(volume) : volumeField;
+            // A tab inside a field (between quotes) would split the stored line.
+            if (code.contains(tab) || name.contains(tab) || shownPrice.contains(tab) ||
+                shownVolume.contains(tab)) {
+                out.lines.appendBytes({});
+                out.unreadable.append(int(i + 1));
+                continue;
+            }
+            stored.resize(10);
+            QChar *d = stored.data();
+            const auto put = [d](int at, int value, int digits) {
+                for (int k = digits - 1; k >= 0; --k, value /= 10)
+                    d[at + k] = QLatin1Char(char('0' + value % 10));
+            };
+            put(0, date.day(), 2);
+            put(3, date.month(), 2);
+            put(6, date.year(), 4);
+            d[2] = d[5] = QLatin1Char('/');
+            stored += tab;
+            stored += code;
+            stored += tab;
+            stored += name;
+            stored += tab;
+            stored += shownPrice;
+            stored += tab;
+            stored += shownVolume;
+            out.lines.append(stored);
         }
-        const QStringList f = splitFields(line, columns.separator);
-        QDate date;
-        if (!readHeadedDate(f.value(columns.date), dayFirst, today, &date)) {
-            out.lines.append(QString());
-            out.unreadable.append(int(i + 1));
-            continue;
-        }
-        QString code = security.code, name = security.name;
-        if (columns.code >= 0) {
-            code = normaliseCode(trimField(f.value(columns.code)));
-            name = columns.name >= 0 ? trimField(f.value(columns.name))
-                                     : names.value(QStringView(code)).toString();
-        }
-        // A price that does not read stays as it stands: the choice refuses it.
-        QString price = trimField(f.value(columns.price));
-        decimalText(price, &price);
-        QString volume = columns.volume >= 0 ? trimField(f.value(columns.volume)) : QString();
-        decimalText(volume, &volume);
-        // A tab inside a field (between quotes) would split the stored line.
-        if (code.contains(tab) || name.contains(tab) || price.contains(tab) ||
-            volume.contains(tab)) {
-            out.lines.append(QString());
-            out.unreadable.append(int(i + 1));
-            continue;
-        }
-        out.lines.append(toShown(date) + tab + code + tab + name + tab + price + tab + volume);
+    });
+    for (const Headed &part : parts) {
+        out.lines.append(part.lines);
+        out.unreadable += part.unreadable;
     }
     return out;
 }

@@ -24,8 +24,11 @@ enum class Order { DateFirst, CodeFirst };
 // eighth of the machine's memory) is read. Throws "Ne peut ouvrir le
 // fichier %s", or the refusal of another kind of file or of a too big one.
 qint64 importLimit();
-QStringList readFile(const QString &path);
-QStringList decodeLines(const QByteArray &bytes);
+QuoteLines readFile(const QString &path);
+QuoteLines decodeLines(const QByteArray &bytes);
+// Line i of `lines` as text, decoded into `buffer`: kept from line to line,
+// it is not allocated again for each.
+QStringView lineText(const QuoteLines &lines, qsizetype i, QString &buffer);
 
 // The first five fields of a line as they stand, for the preview: split at
 // tabs, or at semicolons when the line holds no tab; each cut to its first
@@ -60,8 +63,8 @@ int Reformate(QStringList &lines, Order order, const QDate &today);
 bool Vendredi(const QString &line, bool allDays);
 
 struct Selection {
-    QStringList lines; // quotation lines to append, in file order
-    int refused = 0;   // lines whose content cannot be imported
+    QuoteLines lines; // quotation lines to append, in file order
+    int refused = 0;  // lines whose content cannot be imported
     // Why the other lines stay out.
     int before = 0;          // dated on or before the threshold
     int unknown = 0;         // of a code the index lacks
@@ -79,7 +82,7 @@ struct Selection {
 // can hold, and whose date and code are not yet in the store (nor earlier in
 // the file). Lines of the last three kinds are counted as refused; the
 // filtered ones are not.
-Selection select(const QStringList &normalised, const QString &after, bool allDays,
+Selection select(const QuoteLines &normalised, const QString &after, bool allDays,
                  const QuoteLines &store, const QStringList &index);
 
 // The result of an import as the user reads it: "1 234 cotations importées ;
@@ -105,7 +108,7 @@ struct Columns {
 // date and a closing price.
 std::optional<Columns> readHeading(const QString &line);
 // The first line of the file that is not blank (its index), or -1.
-qsizetype firstLine(const QStringList &lines);
+qsizetype firstLine(const QuoteLines &lines);
 
 // The fields of a line of a headed file; a field between double quotes may
 // hold the separator ("" stands for one quote).
@@ -119,15 +122,15 @@ struct DayOrder {
     bool dayFirst = true;
     bool decided = false;
 };
-DayOrder dayOrder(const QStringList &lines, const Columns &columns);
+DayOrder dayOrder(const QuoteLines &lines, const Columns &columns);
 // A date of a headed file: yyyy-mm-dd (also with "/" or "."), dd/mm/yyyy,
 // dd.mm.yyyy, dd-mm-yyyy (month first when !dayFirst), yyyymmdd; a time after
 // it is ignored. A year of two digits is read as readDate reads it.
-bool readHeadedDate(const QString &text, bool dayFirst, const QDate &today, QDate *date);
+bool readHeadedDate(QStringView text, bool dayFirst, const QDate &today, QDate *date);
 // A number written with a decimal point or a decimal comma, thousands grouped
 // or not, into the decimal-comma text the store holds ("1,234.50" and
 // "1 234,50" give "1234,50"). False when the text is not a number.
-bool decimalText(const QString &text, QString *out);
+bool decimalText(QStringView text, QString *out);
 
 // The security of a file without a code column: code (six characters) and name.
 struct Security {
@@ -145,10 +148,10 @@ struct Security {
 QDate lastDateOf(const QuoteLines &store, const QString &code);
 
 struct Headed {
-    QStringList lines;
+    QuoteLines lines;
     QList<int> unreadable; // lines of the file, from 1
 };
-Headed reformateHeaded(const QStringList &lines, const Columns &columns, bool dayFirst,
+Headed reformateHeaded(const QuoteLines &lines, const Columns &columns, bool dayFirst,
                        const Security &security, const QStringList &index, const QDate &today);
 
 } // namespace importing

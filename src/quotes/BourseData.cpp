@@ -424,7 +424,7 @@ bool BourseData::change(Change kind, const std::function<void(QStringList &)> &e
     });
 }
 
-bool BourseData::appendLines(Change kind, const QStringList &lines)
+bool BourseData::appendLines(Change kind, const QuoteLines &lines)
 {
     // Without the keys of the lines stored, the plain way reads them all.
     if (!m_keysValid) return change(kind, [&lines](QuoteLines &store) { store.append(lines); });

@@ -113,7 +113,7 @@ public:
     bool change(Change change, const std::function<void(QStringList &)> &edit);
     // The change that appends these lines (an import): the same as through
     // change(), without reading the lines already stored again.
-    bool appendLines(Change change, const QStringList &lines);
+    bool appendLines(Change change, const QuoteLines &lines);
     // The undo copy of the whole store, taken on entering the entry page.
     void takeUndoCopy() { m_undo = m_store; }
     // The store positions of the lines of a month (those that begin with

@@ -166,10 +166,31 @@ void QuoteLines::append(const QStringList &lines)
         append(line);
 }
 
+void QuoteLines::append(const QuoteLines &other)
+{
+    if (&other == this) {
+        const QuoteLines copy = other;
+        append(copy);
+        return;
+    }
+    // The blocks are never changed once shared: taking them copies no byte.
+    // The open block stays this one's own.
+    const qsizetype base = m_blocks.size();
+    m_blocks.append(other.m_blocks);
+    m_refs.reserve(m_refs.size() + other.size());
+    for (const Ref &r : other.m_refs) {
+        if (r.block == kAside)
+            m_refs.push_back(asideRef(other.m_aside[r.offset]));
+        else
+            m_refs.push_back({quint32(r.block + base), r.offset, r.length});
+    }
+}
+
 void QuoteLines::appendBytes(QByteArrayView line)
 {
     Ref r{};
-    std::memcpy(room(line.size(), r), line.data(), size_t(line.size()));
+    char *d = room(line.size(), r);
+    if (!line.isEmpty()) std::memcpy(d, line.data(), size_t(line.size()));
     m_refs.push_back(r);
 }
 
@@ -184,7 +205,8 @@ void QuoteLines::set(qsizetype i, const QString &line)
 
 void QuoteLines::setBytes(qsizetype i, QByteArrayView line)
 {
-    std::memcpy(rewrite(i, line.size()), line.data(), size_t(line.size()));
+    char *d = rewrite(i, line.size());
+    if (!line.isEmpty()) std::memcpy(d, line.data(), size_t(line.size()));
 }
 
 char *QuoteLines::rewrite(qsizetype i, qsizetype n)
@@ -290,6 +312,35 @@ QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
         },
         largeFileLimit(), stamp);
     lines.m_refs.squeeze();
+    return lines;
+}
+
+QuoteLines QuoteLines::split(const QByteArray &bytes, qsizetype from, bool utf8)
+{
+    QuoteLines lines;
+    // The bytes become the first block, unless a line's place would not fit
+    // a reference.
+    const bool shared = bytes.size() < qsizetype(kAside);
+    if (shared) lines.m_blocks.append(bytes);
+    const auto add = [&](qsizetype start, qsizetype n) {
+        const QByteArrayView line(bytes.constData() + start, n);
+        if (utf8 && std::any_of(line.begin(), line.end(), [](char c) { return uchar(c) >= 0x80; }))
+            lines.append(QString::fromUtf8(line));
+        else if (shared)
+            lines.m_refs.push_back({0, quint32(start), quint32(n)});
+        else
+            lines.appendBytes(line);
+    };
+    const char *b = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype start = from;
+    for (qsizetype i = from; i < n; ++i) {
+        if (b[i] != '\r' && b[i] != '\n') continue;
+        add(start, i - start);
+        if (b[i] == '\r' && i + 1 < n && b[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) add(start, n - start);
     return lines;
 }
 

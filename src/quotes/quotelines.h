@@ -93,6 +93,8 @@ public:
     // --- Changes --------------------------------------------------------------
     void append(const QString &line);
     void append(const QStringList &lines);
+    // Appends the lines of `other`, sharing its blocks of bytes.
+    void append(const QuoteLines &other);
     // Appends bytes of the code page.
     void appendBytes(QByteArrayView line);
     void set(qsizetype i, const QString &line);
@@ -136,6 +138,10 @@ public:
     // when it cannot be read, or the refusal of a file that is no regular
     // file or too big. `stamp` gets what the file held.
     static QuoteLines read(const QString &path, FileStamp *stamp = nullptr);
+    // The lines of a text's bytes from `from`, each ended by CR, LF or CR LF,
+    // empty ones kept; they share the bytes. With `utf8`, a line of more
+    // than ASCII is decoded from UTF-8 and given as text.
+    static QuoteLines split(const QByteArray &bytes, qsizetype from, bool utf8);
     // Replaces the file as writeLines does (each line ended with CR LF; a
     // character the code page lacks written '?'). Throws VError::cannotCreate;
     // returns what the file now holds.

@@ -253,7 +253,7 @@ private slots:
                                 u"00ABCDLETTRES"_s};
         const int headings = importing::Reformate(file, Order::DateFirst, kToday);
         const importing::Selection s = importing::select(file, after, allDays, store, index);
-        QTEST(s.lines, "added");
+        QTEST(s.lines.toStringList(), "added");
         QTEST(s.refused + headings, "refused");
     }
 
@@ -456,8 +456,48 @@ private slots:
         importing::Selection s = importing::select(h.lines, u"19990114"_s, true, store, index);
         s.unreadable += int(h.unreadable.size());
         if (!h.unreadable.isEmpty()) s.firstUnreadable = h.unreadable.first();
-        QTEST(s.lines, "added");
+        QTEST(s.lines.toStringList(), "added");
         QTEST(importing::summary(s), "said");
+    }
+
+    // A file long enough to be read in parts on several cores: what each
+    // part finds is put together in file order, the duplicates across parts
+    // and the first unreadable line included.
+    void headedFile_longEnoughForParts()
+    {
+        QStringList index{u"00ABCDLETTRES"_s};
+        for (int c = 1; c <= 50; ++c)
+            index.append(u"%1NOM %2"_s.arg(c, 6, 10, QLatin1Char('0')).arg(c));
+        QStringList file{u"Date,Code,Nom,Close,Volume"_s};
+        QStringList stored;
+        const QDate first(2001, 1, 2);
+        for (int k = 0; k < 50000; ++k) {
+            const QDate day = first.addDays(k / 50);
+            const QString code = k == 5 || k == 40005
+                                     ? u"00ABCD"_s
+                                     : u"%1"_s.arg(k % 50 + 1, 6, 10, QLatin1Char('0'));
+            const QString price = k == 30000 ? u"x"_s : u"%1.5"_s.arg(k % 90 + 1);
+            file.append(day.toString(u"yyyy-MM-dd"_s) + u',' + code + u",N,"_s + price + u",7"_s);
+            stored.append(day.toString(u"yyyyMMdd"_s) + u'\t' + code + u"\tN\t"_s +
+                          u"%1,5"_s.arg(k % 90 + 1) + u"\t7"_s);
+        }
+        file.append(file.at(1 + 10));    // present earlier in the file
+        file.append(file.at(1 + 40005)); // the same, of a code of letters
+        file.insert(1 + 45000, u"2001-13-45,000001,N,1,1"_s);
+        const QuoteLines store(QStringList{stored.at(35000)});
+        const auto columns = importing::readHeading(file[0]);
+        QVERIFY(columns);
+        const importing::Headed h =
+            importing::reformateHeaded(file, *columns, true, {}, index, kToday);
+        QCOMPARE(h.lines.size(), file.size());
+        QCOMPARE(h.unreadable, QList<int>{45002});
+        const importing::Selection s = importing::select(h.lines, QString(), true, store, index);
+        QCOMPARE(s.present, 3);
+        QCOMPARE(s.unreadable, 1);
+        QCOMPARE(s.firstUnreadable, 30002);
+        stored.removeAt(35000);
+        stored.removeAt(30000);
+        QCOMPARE(s.lines.toStringList(), stored);
     }
 
     // The real series as published, each under a new security: every day
@@ -522,7 +562,7 @@ private slots:
         QTEST(s.present, "present");
         QCOMPARE(s.refused, s.present);
         QFETCH(QString, first);
-        if (!first.isEmpty()) QCOMPARE(s.lines.value(0), first);
+        if (!first.isEmpty()) QCOMPARE(s.lines.isEmpty() ? QString() : s.lines.first(), first);
     }
 
     void summary_data()
@@ -590,11 +630,22 @@ private slots:
                                                          "A\rB")
                                            << QStringList{u"A"_s, u"B"_s};
         QTest::newRow("ascii") << QByteArray("A\tB\r\n") << QStringList{u"A\tB"_s};
+        QTest::newRow("every end of line, blank lines kept")
+            << QByteArray("A\r\n\r\nB\n\nC\r\rD")
+            << QStringList{u"A"_s, u""_s, u"B"_s, u""_s, u"C"_s, u""_s, u"D"_s};
+        QTest::newRow("utf-8 beyond the code page, ascii lines around")
+            << QByteArray("A\n\xE2\x98\x83 neige\r\nB")
+            << QStringList{u"A"_s, u"☃ neige"_s, u"B"_s};
+        QTest::newRow("utf-8 cut at the end: windows-1252")
+            << QByteArray("A\n\xC3") << QStringList{u"A"_s, u"Ã"_s};
+        QTest::newRow("utf-8 mark, faulty sequence")
+            << QByteArray("\xEF\xBB\xBF\xC3\n\xC3\xA9") << QStringList{u"\uFFFD"_s, u"é"_s};
+        QTest::newRow("nothing") << QByteArray() << QStringList();
     }
     void decoding()
     {
         QFETCH(QByteArray, bytes);
-        QTEST(importing::decodeLines(bytes), "lines");
+        QTEST(importing::decodeLines(bytes).toStringList(), "lines");
     }
 };
 

@@ -209,6 +209,54 @@ private slots:
         QCOMPARE(b, (QStringList{u("un"), u("deux b")}));
     }
 
+    // Appended lines share the other's bytes; lines added after go into
+    // bytes of their own, so that the other never sees them.
+    void append_sharesTheOthersBytes()
+    {
+        const QuoteLines other(kMixed);
+        QuoteLines lines{u("premier")};
+        lines.append(other);
+        QVERIFY(lines.bytes(1).data() == other.bytes(0).data());
+        lines.append(u("dernier"));
+        lines.set(1, u("changé"));
+        QCOMPARE(other, kMixed);
+        const QStringList expected =
+            QStringList{u("premier"), u("changé")} + kMixed.mid(1) + QStringList{u("dernier")};
+        QCOMPARE(lines, expected);
+    }
+
+    void split_asTheTextSplit_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<bool>("utf8");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("ends of line") << QByteArray("a\r\nb\nc\rd") << 0 << false
+                                      << QStringList{u("a"), u("b"), u("c"), u("d")};
+        QTest::newRow("blank lines kept, last end")
+            << QByteArray("\n\r\n\ra\n") << 0 << false << QStringList{u(""), u(""), u(""), u("a")};
+        QTest::newRow("from a place")
+            << QByteArray("xyzA\nB") << 3 << false << QStringList{u("A"), u("B")};
+        QTest::newRow("code page")
+            << QByteArray("\xe9\x80\n\xc3\xa9") << 0 << false << QStringList{u("é€"), u("Ã©")};
+        QTest::newRow("utf-8") << QByteArray("\xc3\xa9\n\xe2\x98\x83\nx") << 0 << true
+                               << QStringList{u("é"), u("☃"), u("x")};
+        QTest::newRow("empty") << QByteArray() << 0 << true << QStringList();
+    }
+    void split_asTheTextSplit()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, from);
+        QFETCH(bool, utf8);
+        const QuoteLines lines = QuoteLines::split(bytes, from, utf8);
+        QTEST(lines.toStringList(), "lines");
+        // Lines of the code page are the bytes given, not a copy.
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (!utf8 && lines.length(i) > 0)
+                QVERIFY(lines.bytes(i).data() >= bytes.constData() &&
+                        lines.bytes(i).data() < bytes.constData() + bytes.size());
+    }
+
     void changes_onReferences_data()
     {
         QTest::addColumn<QString>("change");
@@ -223,6 +271,8 @@ private slots:
         QTest::newRow("rewrite as bytes")
             << u("bytes") << QStringList{m[0], u("nouvelle é"), m[2], m[3], m[4], m[5], m[6]};
         QTest::newRow("clear") << u("clear") << QStringList();
+        QTest::newRow("append other lines") << u("append 5 2") << m + QStringList{m[5], m[2]};
+        QTest::newRow("append itself") << u("append itself") << m + m;
     }
     void changes_onReferences()
     {
@@ -242,6 +292,11 @@ private slots:
             lines.removeLast();
         } else if (words[0] == u"even") {
             QCOMPARE(lines.keepIf([](qsizetype i) { return i % 2 == 0; }), 3);
+        } else if (words[0] == u"append") {
+            QStringList others;
+            for (const QString &w : words.mid(1))
+                if (w != u"itself") others.append(kMixed.at(w.toInt()));
+            lines.append(words[1] == u"itself" ? lines : QuoteLines(others));
         } else if (words[0] == u"bytes") {
             lines.setBytes(1, QByteArrayView("nouvelle \xe9"));
         } else {
