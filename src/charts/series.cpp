@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/parallel.h"
 
 #include <QHash>
 
@@ -292,7 +293,6 @@ QList<Rise> hitParade(const QStringList &index, const QuoteLines &store, const Q
         bool hasLast = false;
         int within = 0; // quotations between the two dates
     };
-    QList<Found> found(index.size());
     // The entries of each code (the first six characters of an entry): codes
     // of six digits found through a table, the others through a hash.
     QList<QList<int>> groups;
@@ -309,39 +309,87 @@ QList<Rise> hitParade(const QStringList &index, const QuoteLines &store, const Q
         }
         groups[group].append(i);
     }
-    // Each line's code, date and price read from its bytes or decoded into
-    // buffers: no allocation.
-    QuoteLines::Buffer codeText, dateText, priceText;
-    for (qsizetype l = 0; l < store.size(); ++l) {
-        if (l + QuoteLines::kAhead < store.size()) store.prefetch(l + QuoteLines::kAhead);
-        if (store.length(l) < 15) continue;
-        const QByteArrayView bytes = store.bytes(l);
-        const int digits = store.isAside(l) ? -1 : sixDigits(bytes.sliced(9, 6));
-        qint32 group = -1;
-        if (digits >= 0)
-            group = digitGroup[size_t(digits)];
-        else if (!otherGroup.isEmpty())
-            group = otherGroup.value(store.mid(l, 9, 6, codeText).toString(), -1);
-        if (group < 0) continue;
-        const QStringView date = store.mid(l, 0, 8, dateText);
-        const bool afterStart = date.compare(start) >= 0;
-        const bool beforeEnd = date.compare(end) <= 0;
-        if (!afterStart && !beforeEnd) continue;
-        // The price field: between the third and the fourth tab.
+    // A price read from line l: 0 when it has none or it does not read.
+    const auto priceOf = [&store](qsizetype l, QuoteLines::Buffer &buffer) {
         double price = 0;
         qsizetype from = 0, to = 0;
         if (store.field(l, 3, &from, &to) &&
-            !tryReadDecimal(store.mid(l, from, to - from, priceText), &price))
+            !tryReadDecimal(store.mid(l, from, to - from, buffer), &price))
             price = 0;
-        for (int i : std::as_const(groups[group])) {
-            Found &f = found[i];
-            if (afterStart && f.first == 0) f.first = price;
-            if (afterStart && beforeEnd) ++f.within;
-            if (beforeEnd) {
-                f.last = price;
-                f.hasLast = true;
+        return price;
+    };
+    // The dates as bytes, when they are digits: each line's date is then
+    // compared as its bytes stand.
+    const QByteArray startBytes = start.toLatin1(), endBytes = end.toLatin1();
+    const auto digitsOnly = [](const QString &text) {
+        return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    };
+    const bool byteDates = digitsOnly(start) && digitsOnly(end);
+    // Each part of the store on a core of its own. A line's code and date are
+    // read from its bytes or decoded into buffers: no allocation. The price is
+    // read for the first quotation only; the last is read once at the end.
+    struct Part {
+        QList<Found> found;
+        std::vector<qsizetype> lastLine;
+    };
+    std::vector<Part> parts(size_t(parallel::parts(store.size(), 200000)));
+    parallel::forParts(store.size(), 200000, [&](int p, qsizetype begin, qsizetype past) {
+        QList<Found> &found = parts[size_t(p)].found;
+        std::vector<qsizetype> &lastLine = parts[size_t(p)].lastLine;
+        found.resize(index.size());
+        lastLine.assign(size_t(index.size()), -1);
+        QuoteLines::Buffer codeText, dateText, priceText;
+        for (qsizetype l = begin; l < past; ++l) {
+            if (l + QuoteLines::kAhead < past) store.prefetch(l + QuoteLines::kAhead);
+            if (store.length(l) < 15) continue;
+            const bool aside = store.isAside(l);
+            const QByteArrayView bytes = store.bytes(l);
+            const int digits = aside ? -1 : sixDigits(bytes.sliced(9, 6));
+            qint32 group = -1;
+            if (digits >= 0)
+                group = digitGroup[size_t(digits)];
+            else if (!otherGroup.isEmpty())
+                group = otherGroup.value(store.mid(l, 9, 6, codeText).toString(), -1);
+            if (group < 0) continue;
+            bool afterStart, beforeEnd;
+            const QByteArrayView dateBytes = bytes.first(8);
+            if (!aside && byteDates &&
+                std::all_of(dateBytes.begin(), dateBytes.end(), [](char c) { return c >= 0; })) {
+                afterStart = dateBytes.compare(startBytes) >= 0;
+                beforeEnd = dateBytes.compare(endBytes) <= 0;
+            } else {
+                const QStringView date = store.mid(l, 0, 8, dateText);
+                afterStart = date.compare(start) >= 0;
+                beforeEnd = date.compare(end) <= 0;
+            }
+            if (!afterStart && !beforeEnd) continue;
+            for (int i : std::as_const(groups)[group]) {
+                Found &f = found[i];
+                if (afterStart && f.first == 0) f.first = priceOf(l, priceText);
+                if (afterStart && beforeEnd) ++f.within;
+                if (beforeEnd) {
+                    lastLine[size_t(i)] = l;
+                    f.hasLast = true;
+                }
             }
         }
+    });
+    // The parts put together in the store's order.
+    QList<Found> found(index.size());
+    QuoteLines::Buffer priceText;
+    for (int i = 0; i < index.size(); ++i) {
+        Found &f = found[i];
+        qsizetype last = -1;
+        for (const Part &part : parts) {
+            const Found &g = part.found.at(i);
+            if (f.first == 0) f.first = g.first;
+            f.within += g.within;
+            if (g.hasLast) {
+                f.hasLast = true;
+                last = part.lastLine[size_t(i)];
+            }
+        }
+        if (last >= 0) f.last = priceOf(last, priceText);
     }
     // Between two dates in order, a rise needs two quotations within them.
     const int needed = start.compare(end) <= 0 ? 2 : 0;

@@ -406,6 +406,22 @@ private slots:
         // Dates in the wrong order: the rise as computed, from 500 back to 90.
         const Rise first = ::hitParade(index, store, u("20010110"), u("20010101")).first();
         QCOMPARE(first.name + u("|") + riseText(first), u("UP|-82,00%"));
+
+        // A store large enough to be read in parts at once: what each part
+        // found is put together in the store's order (a first price of 0 in
+        // one part and a real one in the next, quotations counted over parts,
+        // the last price in an earlier part).
+        QStringList large = {
+            ql("20010102", "000001", "UP", "100"), ql("20010102", "000004", "ZERO", "0"),
+            ql("20010102", "000002", "DOWN", "50"), ql("20010104", "000002", "DOWN", "40")};
+        large += QStringList(450000, ql("20010103", "999999", "AUTRE", "1"));
+        large += {ql("20010103", "000004", "ZERO", "20"), ql("20010104", "000001", "UP", "110"),
+                  ql("20010105", "000004", "ZERO", "30"), ql("20000101", "000003", "LATE", "10")};
+        shown.clear();
+        for (const Rise &r : ::hitParade(index, QuoteLines(large), u("20010101"), u("20010228")))
+            shown << r.name + u("|") + riseText(r);
+        QCOMPARE(shown, QStringList({u("ZERO|50,00%"), u("UP|10,00%"), u("DOWN|-20,00%"),
+                                     u("LATE|"), u("NONE|"), u("AFTER|"), u("SOLO|")}));
     }
 };
 
