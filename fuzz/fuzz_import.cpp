@@ -58,11 +58,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     for (importing::Order order : {importing::Order::DateFirst, importing::Order::CodeFirst}) {
         QStringList normalised = lines;
+        QuoteLines into;
+        int headings = -1, headingsInto = -1;
         try {
-            importing::Reformate(normalised, order, today);
+            into =
+                importing::reformated(importing::decodeLines(bytes), order, today, &headingsInto);
         } catch (const VError &) {
+            headingsInto = -2;
+        }
+        try {
+            headings = importing::Reformate(normalised, order, today);
+        } catch (const VError &) {
+            fuzzkit::check(headingsInto == -2, "the same refusal into new lines");
             continue; // a line without a date ends the import
         }
+        fuzzkit::check(headingsInto == headings && into == normalised,
+                       "the same lines normalised into new lines");
         readings.append(normalised);
     }
     QStringList withNew = index;

@@ -240,8 +240,8 @@ importing::Selection TImport::choose(const QuoteLines &store, const QStringList 
         }
         m_normalised = std::move(h.lines);
     } else {
-        QStringList lines = m_lines.toStringList();
-        const int headings = importing::Reformate(lines, m_order, today);
+        int headings = 0;
+        const QuoteLines lines = importing::reformated(m_lines, m_order, today, &headings);
         s = importing::select(lines, after, allDays, store, index);
         if (headings > 0) {
             // A heading that names no date and price: a line that does not read.
@@ -326,9 +326,8 @@ void TImport::accept()
 
 int TImport::Reformate()
 {
-    QStringList lines = m_lines.toStringList();
-    const int headings = importing::Reformate(lines, m_order, Clock::get().today());
-    m_lines = lines;
+    int headings = 0;
+    m_lines = importing::reformated(m_lines, m_order, Clock::get().today(), &headings);
     return headings;
 }
 

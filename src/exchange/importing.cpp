@@ -13,6 +13,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <vector>
 
@@ -46,43 +47,30 @@ QStringView trimView(QStringView s)
     return s.mid(from, to - from);
 }
 
-QString trimField(const QString &s)
-{
-    return trimView(s).toString();
-}
-
-QChar separatorOf(const QString &line)
+QChar separatorOf(QStringView line)
 {
     if (!line.contains(QLatin1Char('\t')) && line.contains(QLatin1Char(';')))
         return QLatin1Char(';');
     return QLatin1Char('\t');
 }
 
-// The five fields of a line; of the line only the first 255 characters after
-// its first separator are read.
-QStringList fiveFields(const QString &line)
+// The five fields of a line, trimmed; of the line only the first 255
+// characters after its first separator are read.
+std::array<QStringView, 5> fiveFields(QStringView line)
 {
     const QChar sep = separatorOf(line);
-    QStringList out;
+    std::array<QStringView, 5> out;
     const qsizetype first = line.indexOf(sep);
-    if (first < 0) {
-        out.append(line);
-    } else {
-        out.append(line.left(first));
-        const QString rest = line.mid(first + 1, 255);
+    out[0] = trimView(first < 0 ? line : line.left(first));
+    if (first >= 0) {
+        const QStringView rest = line.mid(first + 1, 255);
         qsizetype from = 0;
-        while (out.size() < 5) {
+        for (size_t k = 1; k < 5 && from >= 0; ++k) {
             const qsizetype at = rest.indexOf(sep, from);
-            if (at < 0) {
-                out.append(rest.mid(from));
-                break;
-            }
-            out.append(rest.mid(from, at - from));
-            from = at + 1;
+            out[k] = trimView(rest.mid(from, at < 0 ? -1 : at - from));
+            from = at < 0 ? -1 : at + 1;
         }
     }
-    while (out.size() < 5)
-        out.append(QString());
     return out;
 }
 
@@ -191,11 +179,20 @@ QStringList rawFields(const QString &line)
     return out;
 }
 
-bool readDate(const QString &text, const QDate &today, QDate *date)
+bool readDate(QStringView text, const QDate &today, QDate *date)
 {
-    const QString t = trimField(text);
+    const QStringView t = trimView(text);
     int day = 0, month = 0, year = 0;
-    const QStringList iso = t.split(QLatin1Char('-'));
+    // Up to four pieces: more than three tells the shape is another.
+    const auto pieces = [t](QChar sep) {
+        QVarLengthArray<QStringView, 4> out;
+        for (const QStringView piece : t.tokenize(sep)) {
+            out.append(piece);
+            if (out.size() == 4) break;
+        }
+        return out;
+    };
+    const auto iso = pieces(QLatin1Char('-'));
     if (iso.size() == 3 && iso[0].trimmed().size() == 4) {
         if (!readPart(iso[0], 4, &year) || !readPart(iso[1], 2, &month) ||
             !readPart(iso[2], 2, &day))
@@ -205,7 +202,7 @@ bool readDate(const QString &text, const QDate &today, QDate *date)
         *date = d;
         return true;
     }
-    const QStringList parts = t.split(QLatin1Char('/'));
+    const auto parts = pieces(QLatin1Char('/'));
     if (parts.size() != 2 && parts.size() != 3) return false;
     if (!readPart(parts[0], 2, &day) || !readPart(parts[1], 2, &month)) return false;
     if (parts.size() == 2) {
@@ -242,37 +239,97 @@ QString threshold(const QString &field)
     return toStored(d);
 }
 
+namespace
+{
+
+// Writes into `out` the line normalised ("dd/mm/yyyy", code, name, price,
+// volume), its room kept from one line to the next; false, with the date
+// field in `date`, for a line without a date.
+bool reformateLine(QStringView line, Order order, const QDate &today, QString &out,
+                   QStringView *dateField)
+{
+    const std::array<QStringView, 5> f = fiveFields(line);
+    const QStringView dateText = f[order == Order::DateFirst ? 0 : 2];
+    const QStringView code = f[order == Order::DateFirst ? 1 : 0];
+    const QStringView name = f[order == Order::DateFirst ? 2 : 1];
+    QDate date;
+    if (!readDate(dateText, today, &date)) {
+        *dateField = dateText;
+        return false;
+    }
+    out.resize(10);
+    QChar *d = out.data();
+    const auto put = [d](int at, int value, int digits) {
+        for (int k = digits - 1; k >= 0; --k, value /= 10)
+            d[at + k] = QLatin1Char(char('0' + value % 10));
+    };
+    put(0, date.day(), 2);
+    put(3, date.month(), 2);
+    put(6, date.year(), 4);
+    d[2] = d[5] = QLatin1Char('/');
+    out += QLatin1Char('\t');
+    // The code padded with zeros to six characters ("00" + code, its last six).
+    out += QLatin1String("00", std::clamp<qsizetype>(6 - code.size(), 0, 2));
+    out += code.right(6);
+    out += QLatin1Char('\t');
+    out += name;
+    out += QLatin1Char('\t');
+    // A price written with a decimal point and no comma gets a comma.
+    const qsizetype priceAt = out.size();
+    out += f[3];
+    if (f[3].contains(QLatin1Char('.')) && !f[3].contains(QLatin1Char(',')))
+        std::replace(out.begin() + priceAt, out.end(), QLatin1Char('.'), QLatin1Char(','));
+    out += QLatin1Char('\t');
+    out += f[4];
+    return true;
+}
+
+} // namespace
+
+QuoteLines reformated(const QuoteLines &lines, Order order, const QDate &today, int *headings)
+{
+    QuoteLines out;
+    QString text, line;
+    bool first = true;
+    *headings = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringView in = lineText(lines, i, text);
+        QStringView dateField;
+        if (trimView(in).isEmpty()) {
+            out.appendBytes({});
+        } else if (reformateLine(in, order, today, line, &dateField)) {
+            out.append(line);
+        } else if (first) {
+            out.appendBytes({}); // a heading
+            ++*headings;
+        } else {
+            throw VError::badDate(dateField.toString());
+        }
+        first = first && trimView(in).isEmpty();
+    }
+    return out;
+}
+
 int Reformate(QStringList &lines, Order order, const QDate &today)
 {
-    const int dateAt = order == Order::DateFirst ? 0 : 2;
-    const int codeAt = order == Order::DateFirst ? 1 : 0;
-    const int nameAt = order == Order::DateFirst ? 2 : 1;
     bool first = true;
     int headings = 0;
+    QString normalised;
     for (QString &line : lines) {
-        if (trimField(line).isEmpty()) {
+        QStringView dateField;
+        if (trimView(line).isEmpty()) {
             line.clear();
             continue;
         }
-        QStringList f = fiveFields(line);
-        for (QString &field : f)
-            field = trimField(field);
-        QDate date;
-        if (!readDate(f[dateAt], today, &date)) {
-            if (first) {
-                line.clear();
-                first = false;
-                ++headings;
-                continue;
-            }
-            throw VError::badDate(f[dateAt]);
+        if (reformateLine(line, order, today, normalised, &dateField)) {
+            line = normalised;
+        } else if (first) {
+            line.clear();
+            ++headings;
+        } else {
+            throw VError::badDate(dateField.toString());
         }
         first = false;
-        QString price = f[3];
-        if (price.contains(QLatin1Char('.')) && !price.contains(QLatin1Char(',')))
-            price.replace(QLatin1Char('.'), QLatin1Char(','));
-        line = toShown(date) + QLatin1Char('\t') + normaliseCode(f[codeAt]) + QLatin1Char('\t') +
-               f[nameAt] + QLatin1Char('\t') + price + QLatin1Char('\t') + f[4];
     }
     return headings;
 }

@@ -42,7 +42,7 @@ QStringList rawFields(const QString &line);
 // one before when that would put the date after `today`; a date of day and
 // month only is in the year of `today`. False when the text is none of these
 // or not a real day.
-bool readDate(const QString &text, const QDate &today, QDate *date);
+bool readDate(QStringView text, const QDate &today, QDate *date);
 
 // The threshold of the "Après le" field as "yyyymmdd": empty when the field
 // holds no digit (every date passes). Throws "'%s' n'est pas une date
@@ -57,6 +57,9 @@ QString threshold(const QString &field);
 // the first other line without a date; the lines are then partly rewritten.
 // Returns the number of headings left out (0 or 1).
 int Reformate(QStringList &lines, Order order, const QDate &today);
+// The same into new lines, the lines given unchanged; `headings` gets the
+// number of headings left out.
+QuoteLines reformated(const QuoteLines &lines, Order order, const QDate &today, int *headings);
 
 // True when a normalised line passes the day filter: every line with
 // `allDays`, otherwise a Friday (or a line whose date does not read).

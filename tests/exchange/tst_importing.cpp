@@ -87,8 +87,13 @@ private slots:
         QStringList lines{tabs({u"01/01/2000"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s}), line};
         if (order == Order::CodeFirst)
             lines[0] = tabs({u"1"_s, u"2"_s, u"01/01/2000"_s, u"3"_s, u"4"_s});
+        // Into new lines, the same.
+        int headings = -1;
+        const QuoteLines normalised = importing::reformated(lines, order, kToday, &headings);
+        QCOMPARE(headings, 0);
         QCOMPARE(importing::Reformate(lines, order, kToday), 0);
         QTEST(lines[1], "expected");
+        QCOMPARE(normalised, lines);
     }
 
     void lineWithoutDate_data()
@@ -128,16 +133,25 @@ private slots:
         QFETCH(Order, order);
         QFETCH(QStringList, lines);
         QFETCH(QString, error);
-        QString raised;
-        int headings = -1;
+        QString raised, raisedInto;
+        int headings = -1, headingsInto = -1;
+        QuoteLines normalised;
+        try {
+            normalised = importing::reformated(lines, order, kToday, &headingsInto);
+        } catch (const VError &e) {
+            raisedInto = e.message();
+        }
         try {
             headings = importing::Reformate(lines, order, kToday);
         } catch (const VError &e) {
             raised = e.message();
         }
         QCOMPARE(raised, error);
+        QCOMPARE(raisedInto, error);
         if (!error.isEmpty()) return;
         QTEST(headings, "headings");
+        QCOMPARE(headingsInto, headings);
+        QCOMPARE(normalised, lines);
         lines.removeAll(QString());
         QTEST(lines, "kept");
     }
