@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/parallel.h"
 
 #include <QSet>
 
@@ -215,34 +216,62 @@ int compareWindows1252(QStringView a, QStringView b)
 
 QStringList buildIndex(const QuoteLines &store)
 {
+    // First each part of the store on a core of its own: the lines where a
+    // code appears for the first time in the part, in order. Codes of six
+    // digits read from the bytes are marked in a table, the others kept in a
+    // set.
+    struct First {
+        qsizetype line;
+        int digits; // -1: a code of another kind
+    };
+    std::vector<std::vector<First>> parts(size_t(parallel::parts(store.size(), 500000)));
+    parallel::forParts(store.size(), 500000, [&](int p, qsizetype begin, qsizetype end) {
+        std::vector<bool> seen(1000000, false);
+        QSet<QString> others;
+        QuoteLines::Buffer buffer;
+        std::vector<First> &firsts = parts[size_t(p)];
+        for (qsizetype i = begin; i < end; ++i) {
+            if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
+            int digits = -1;
+            if (!store.isAside(i) && store.length(i) >= 15) {
+                const QByteArrayView code = store.bytes(i).sliced(9, 6);
+                digits = 0;
+                for (const char c : code)
+                    digits = digits >= 0 && c >= '0' && c <= '9' ? digits * 10 + (c - '0') : -1;
+            }
+            if (digits >= 0) {
+                if (seen[size_t(digits)]) continue;
+                seen[size_t(digits)] = true;
+            } else {
+                const QStringView code = store.mid(i, 9, 6, buffer);
+                if (blank(code) || others.contains(code.toString())) continue;
+                others.insert(code.toString());
+            }
+            firsts.push_back({i, digits});
+        }
+    });
+    // Then in the store's order. `starts` holds every beginning of fewer than
+    // six characters of the codes kept: a short code is skipped when it
+    // begins a code kept (or is one), which is when some entry begins with it.
     QStringList index;
-    // Codes of six digits are marked in a table; the others kept in a set.
-    // `starts` holds every beginning of fewer than six characters of the
-    // codes kept: a short code is skipped when it begins a code kept (or is
-    // one), which is when some entry begins with it.
     std::vector<bool> digitCodes(1000000, false);
     QSet<QString> codes, starts;
     QuoteLines::Buffer buffer;
-    for (qsizetype i = 0; i < store.size(); ++i) {
-        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
-        const QStringView code = store.mid(i, 9, 6, buffer);
-        if (blank(code)) continue;
-        int digits = code.size() == 6 ? 0 : -1;
-        for (qsizetype k = 0; digits >= 0 && k < 6; ++k) {
-            const char16_t c = code[k].unicode();
-            digits = c >= u'0' && c <= u'9' ? digits * 10 + (c - u'0') : -1;
+    for (const std::vector<First> &firsts : parts) {
+        for (const First &f : firsts) {
+            const QStringView code = store.mid(f.line, 9, 6, buffer);
+            if (f.digits >= 0) {
+                if (digitCodes[size_t(f.digits)]) continue;
+                digitCodes[size_t(f.digits)] = true;
+            } else {
+                const QString text = code.toString();
+                if (code.size() < 6 ? starts.contains(text) : codes.contains(text)) continue;
+                codes.insert(text);
+            }
+            for (qsizetype k = 1; k <= std::min<qsizetype>(code.size(), 5); ++k)
+                starts.insert(code.left(k).toString());
+            index.append(code.toString() + quote::nameOf(store.at(f.line)));
         }
-        if (digits >= 0) {
-            if (digitCodes[size_t(digits)]) continue;
-            digitCodes[size_t(digits)] = true;
-        } else {
-            const QString text = code.toString();
-            if (code.size() < 6 ? starts.contains(text) : codes.contains(text)) continue;
-            codes.insert(text);
-        }
-        for (qsizetype k = 1; k <= std::min<qsizetype>(code.size(), 5); ++k)
-            starts.insert(code.left(k).toString());
-        index.append(code.toString() + quote::nameOf(store.at(i)));
     }
     sortIndexByName(index);
     return index;
