@@ -101,19 +101,19 @@ int threadsFor(int asked, qsizetype n)
     return int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
 }
 
-// Where part p of `parts` of n lines begins (part `parts` is the end).
-qsizetype partBegin(qsizetype n, int parts, int p)
+// Where slice p of `slices` of n lines begins (slice `slices` is the end).
+qsizetype sliceBegin(qsizetype n, int slices, int p)
 {
-    return qsizetype(qint64(n) * p / parts);
+    return qsizetype(qint64(n) * p / slices);
 }
 
-// Runs work(p) for each part p of `parts`, each on a thread of its own, the
+// Runs work(p) for each slice p of `slices`, each on a thread of its own, the
 // first on this one, and waits for them all.
-template <typename Work> void onThreads(int parts, const Work &work)
+template <typename Work> void onThreads(int slices, const Work &work)
 {
     std::vector<std::thread> others;
-    others.reserve(size_t(parts - 1));
-    for (int p = 1; p < parts; ++p)
+    others.reserve(size_t(slices - 1));
+    for (int p = 1; p < slices; ++p)
         others.emplace_back([&work, p] { work(p); });
     work(0);
     for (std::thread &t : others)
@@ -140,7 +140,7 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
     if (direction != 1 && direction != 2) return 0;
     if (factor == 0 || !std::isfinite(factor)) return 0;
     const qsizetype n = store.size();
-    const int parts = threadsFor(threads, n);
+    const int slices = threadsFor(threads, n);
     // The new price of line i of `lines`, or false when the line keeps its
     // price; the field's place in `from` and `to`.
     auto newPrice = [&](const QuoteLines &lines, qsizetype i, QuoteLines::Buffer &text,
@@ -165,7 +165,7 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
         return true;
     };
 
-    // Every new price is checked before the first is written, each part of
+    // Every new price is checked before the first is written, each slice of
     // the lines on its own thread. What each line becomes is kept as two
     // widths, the new price's and the former field's; lines the main thread
     // writes alone (held aside, or of a long price) are marked kAlone.
@@ -175,13 +175,13 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
     };
     constexpr quint8 kAlone = 255;
     std::unique_ptr<Widths[]> widths = freshRoom<Widths>(size_t(n));
-    std::vector<qsizetype> refused(size_t(parts), -1), counted(size_t(parts), 0);
-    onThreads(parts, [&](int p) {
+    std::vector<qsizetype> refused(size_t(slices), -1), counted(size_t(slices), 0);
+    onThreads(slices, [&](int p) {
         QuoteLines::Buffer text;
         char buffer[32];
         char *const bufferEnd = buffer + sizeof buffer;
-        const qsizetype end = partBegin(n, parts, p + 1);
-        for (qsizetype i = partBegin(n, parts, p); i < end; ++i) {
+        const qsizetype end = sliceBegin(n, slices, p + 1);
+        for (qsizetype i = sliceBegin(n, slices, p); i < end; ++i) {
             if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
             widths[size_t(i)] = {0, 0};
             double value = 0;
@@ -247,12 +247,12 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
         next = d + size;
     }
     close();
-    onThreads(parts, [&](int p) {
+    onThreads(slices, [&](int p) {
         QuoteLines::Buffer text;
         char buffer[32];
         char *const bufferEnd = buffer + sizeof buffer;
-        // The segments that begin in this part of the lines.
-        const qsizetype low = partBegin(n, parts, p), high = partBegin(n, parts, p + 1);
+        // The segments that begin in this slice of the lines.
+        const qsizetype low = sliceBegin(n, slices, p), high = sliceBegin(n, slices, p + 1);
         for (size_t s = 0; s < segments.size(); ++s) {
             if (segments[s].first < low || segments[s].first >= high) continue;
             const qsizetype end = s + 1 < segments.size() ? segments[s + 1].first : n;
@@ -431,21 +431,21 @@ QByteArrayView restOf(QByteArrayView line)
 // Orders the n items by date, first and second rank, keeping the order of
 // equal ones: a radix sort, least significant digits first, over the bits
 // the three take (the date counted from the earliest). Each pass splits the
-// items into `parts` parts, each counted and moved by a thread of its own
-// to the places the parts before it leave; `other` is the room of a second
+// items into `slices` slices, each counted and moved by a thread of its own
+// to the places the slices before it leave; `other` is the room of a second
 // copy. Returns where the sorted items are: `items` or `other`.
-Item *radixSort(Item *items, size_t n, Item *other, int parts)
+Item *radixSort(Item *items, size_t n, Item *other, int slices)
 {
     if (n < 2) return items;
     struct Span {
         quint32 minDate = std::numeric_limits<quint32>::max(), maxDate = 0, maxFirst = 0,
                 maxSecond = 0;
     };
-    std::vector<Span> spans(static_cast<size_t>(parts));
-    onThreads(parts, [&](int p) {
+    std::vector<Span> spans(static_cast<size_t>(slices));
+    onThreads(slices, [&](int p) {
         Span &s = spans[size_t(p)];
-        for (size_t k = size_t(partBegin(qsizetype(n), parts, p)),
-                    end = size_t(partBegin(qsizetype(n), parts, p + 1));
+        for (size_t k = size_t(sliceBegin(qsizetype(n), slices, p)),
+                    end = size_t(sliceBegin(qsizetype(n), slices, p + 1));
              k < end; ++k) {
             const Item &t = items[k];
             s.minDate = std::min(s.minDate, t.date);
@@ -479,15 +479,15 @@ Item *radixSort(Item *items, size_t n, Item *other, int parts)
     const int width = (total + passes - 1) / passes;
     const quint64 mask = (quint64(1) << width) - 1;
     const size_t digits = size_t(1) << width;
-    std::vector<std::vector<size_t>> counts(static_cast<size_t>(parts),
+    std::vector<std::vector<size_t>> counts(static_cast<size_t>(slices),
                                             std::vector<size_t>(digits));
     for (int pass = 0; pass < passes; ++pass) {
         const int shift = pass * width;
-        onThreads(parts, [&](int p) {
+        onThreads(slices, [&](int p) {
             std::vector<size_t> &count = counts[size_t(p)];
             std::fill(count.begin(), count.end(), 0);
-            for (size_t k = size_t(partBegin(qsizetype(n), parts, p)),
-                        end = size_t(partBegin(qsizetype(n), parts, p + 1));
+            for (size_t k = size_t(sliceBegin(qsizetype(n), slices, p)),
+                        end = size_t(sliceBegin(qsizetype(n), slices, p + 1));
                  k < end; ++k)
                 ++count[bitsAt(items[k], shift) & mask];
         });
@@ -496,16 +496,16 @@ Item *radixSort(Item *items, size_t n, Item *other, int parts)
         for (const std::vector<size_t> &count : counts)
             same += count[first];
         if (same == n) continue; // one digit: the order holds
-        // Where each part puts each digit: after the smaller digits, and
-        // after the same digit of the parts before.
+        // Where each slice puts each digit: after the smaller digits, and
+        // after the same digit of the slices before.
         size_t sum = 0;
         for (size_t d = 0; d < digits; ++d)
             for (std::vector<size_t> &count : counts)
                 sum += std::exchange(count[d], sum);
-        onThreads(parts, [&](int p) {
+        onThreads(slices, [&](int p) {
             std::vector<size_t> &place = counts[size_t(p)];
-            for (size_t k = size_t(partBegin(qsizetype(n), parts, p)),
-                        end = size_t(partBegin(qsizetype(n), parts, p + 1));
+            for (size_t k = size_t(sliceBegin(qsizetype(n), slices, p)),
+                        end = size_t(sliceBegin(qsizetype(n), slices, p + 1));
                  k < end; ++k)
                 other[place[bitsAt(items[k], shift) & mask]++] = items[k];
         });
@@ -524,13 +524,13 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
 {
     const qsizetype n = lines.size();
     if (n < 2) return;
-    const int parts = threadsFor(threads, n);
+    const int slices = threadsFor(threads, n);
     const QCollator collator = frenchCollator();
     const std::array<int, 128> charRank = separatorRanks(collator);
 
-    // The items of the regular lines, each part of the lines read by a
+    // The items of the regular lines, each slice of the lines read by a
     // thread of its own into its place, with dictionaries of its own.
-    struct Part {
+    struct Slice {
         Dictionary codes, names;
         // Codes of six digits find their identifier by their value; the
         // name of the previous line of a code is nearly always the name of
@@ -539,14 +539,14 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
         std::vector<std::pair<std::string_view, qint64>> lastName;
         std::vector<quint32> odd;              // lines of another shape
         size_t count = 0;                      // items written
-        std::vector<quint32> codeIds, nameIds; // in the dictionaries of part 0
+        std::vector<quint32> codeIds, nameIds; // in the dictionaries of slice 0
     };
-    std::vector<Part> part(static_cast<size_t>(parts));
+    std::vector<Slice> slice(static_cast<size_t>(slices));
     std::unique_ptr<Item[]> room = freshRoom<Item>(size_t(n)), other = freshRoom<Item>(size_t(n));
     Item *const items = room.get();
-    onThreads(parts, [&](int p) {
-        Part &my = part[size_t(p)];
-        const qsizetype begin = partBegin(n, parts, p), end = partBegin(n, parts, p + 1);
+    onThreads(slices, [&](int p) {
+        Slice &my = slice[size_t(p)];
+        const qsizetype begin = sliceBegin(n, slices, p), end = sliceBegin(n, slices, p + 1);
         if (end - begin >= 4096) my.digitCodes.assign(1000000, -1);
         auto codeId = [&](std::string_view code) {
             if (my.digitCodes.empty()) return my.codes.id(code);
@@ -582,27 +582,27 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
         my.count = size_t(out - (items + begin));
         my.digitCodes = {};
     });
-    // One dictionary of each: the texts of the other parts join part 0's.
-    Dictionary &codes = part[0].codes, &names = part[0].names;
-    for (Part &my : part) {
+    // One dictionary of each: the texts of the other slices join slice 0's.
+    Dictionary &codes = slice[0].codes, &names = slice[0].names;
+    for (Slice &my : slice) {
         my.codeIds.reserve(my.codes.texts.size());
         for (const std::string_view text : my.codes.texts)
-            my.codeIds.push_back(&my == &part[0] ? quint32(my.codeIds.size()) : codes.id(text));
+            my.codeIds.push_back(&my == &slice[0] ? quint32(my.codeIds.size()) : codes.id(text));
         my.nameIds.reserve(my.names.texts.size());
         for (const std::string_view text : my.names.texts)
-            my.nameIds.push_back(&my == &part[0] ? quint32(my.nameIds.size()) : names.id(text));
+            my.nameIds.push_back(&my == &slice[0] ? quint32(my.nameIds.size()) : names.id(text));
     }
     const std::vector<quint32> codeRank = codes.ranks(collator);
     const std::vector<quint32> nameRank = names.ranks(collator);
-    // The identifiers of each part become ranks, and its items move up
-    // behind the parts before it.
-    std::vector<size_t> placed(size_t(parts) + 1, 0);
-    for (int p = 0; p < parts; ++p)
-        placed[size_t(p) + 1] = placed[size_t(p)] + part[size_t(p)].count;
+    // The identifiers of each slice become ranks, and its items move up
+    // behind the slices before it.
+    std::vector<size_t> placed(size_t(slices) + 1, 0);
+    for (int p = 0; p < slices; ++p)
+        placed[size_t(p) + 1] = placed[size_t(p)] + slice[size_t(p)].count;
     const size_t count = placed.back();
-    onThreads(parts, [&](int p) {
-        const Part &my = part[size_t(p)];
-        Item *const begin = items + partBegin(n, parts, p);
+    onThreads(slices, [&](int p) {
+        const Slice &my = slice[size_t(p)];
+        Item *const begin = items + sliceBegin(n, slices, p);
         for (Item *t = begin; t < begin + my.count; ++t) {
             const quint32 code = codeRank[my.codeIds[t->first]];
             const quint32 name = nameRank[my.nameIds[t->second]];
@@ -610,30 +610,30 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
             t->second = kind == SortKind::Code ? name : code;
         }
     });
-    // A part moves only down, never over the parts after it.
-    for (int p = 1; p < parts; ++p)
-        std::memmove(items + placed[size_t(p)], items + partBegin(n, parts, p),
-                     part[size_t(p)].count * sizeof(Item));
+    // A slice moves only down, never over the slices after it.
+    for (int p = 1; p < slices; ++p)
+        std::memmove(items + placed[size_t(p)], items + sliceBegin(n, slices, p),
+                     slice[size_t(p)].count * sizeof(Item));
     Item *const sorted =
-        radixSort(items, count, other.get(), count >= 2 * size_t(parts) ? parts : 1);
+        radixSort(items, count, other.get(), count >= 2 * size_t(slices) ? slices : 1);
 
     // Runs of equal date and ranks: by the rest of the line, then the whole
-    // line compared ordinally. Each part of the items, cut between runs, is
+    // line compared ordinally. Each slice of the items, cut between runs, is
     // ordered by a thread of its own, with a collator of its own for the
     // rests the table does not cover.
     auto ordinalLess = [&](quint32 a, quint32 b) { return lines.compare(a, b) < 0; };
     auto same = [](const Item &a, const Item &b) {
         return a.date == b.date && a.first == b.first && a.second == b.second;
     };
-    std::vector<size_t> cut(size_t(parts) + 1, count);
+    std::vector<size_t> cut(size_t(slices) + 1, count);
     cut[0] = 0;
-    for (int p = 1; p < parts; ++p) {
-        size_t k = std::max(cut[size_t(p) - 1], size_t(partBegin(qsizetype(count), parts, p)));
+    for (int p = 1; p < slices; ++p) {
+        size_t k = std::max(cut[size_t(p) - 1], size_t(sliceBegin(qsizetype(count), slices, p)));
         while (k > 0 && k < count && same(sorted[k - 1], sorted[k]))
             ++k;
         cut[size_t(p)] = k;
     }
-    onThreads(parts, [&](int p) {
+    onThreads(slices, [&](int p) {
         std::unique_ptr<QCollator> own;
         auto compareRest = [&](quint32 a, quint32 b) {
             const QByteArrayView ra = restOf(lines.bytes(a)), rb = restOf(lines.bytes(b));
@@ -669,16 +669,16 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
     });
 
     std::vector<quint32> odd;
-    for (const Part &my : part)
+    for (const Slice &my : slice)
         odd.insert(odd.end(), my.odd.begin(), my.odd.end());
     std::vector<quint32> order;
     order.reserve(size_t(n));
     preferLargePages(order.data(), size_t(n) * sizeof(quint32));
     if (odd.empty()) {
         order.resize(size_t(n));
-        onThreads(parts, [&](int p) {
-            for (size_t k = size_t(partBegin(n, parts, p)),
-                        end = size_t(partBegin(n, parts, p + 1));
+        onThreads(slices, [&](int p) {
+            for (size_t k = size_t(sliceBegin(n, slices, p)),
+                        end = size_t(sliceBegin(n, slices, p + 1));
                  k < end; ++k)
                 order[k] = sorted[k].index;
         });
