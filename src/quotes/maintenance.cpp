@@ -535,7 +535,8 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
         // Codes of six digits find their identifier by their value; the
         // name of the previous line of a code is nearly always the name of
         // the next one.
-        std::vector<qint32> digitCodes;
+        std::unique_ptr<qint32[]> digitCodes; // in large pages: read at random
+
         std::vector<std::pair<std::string_view, qint64>> lastName;
         std::vector<quint32> odd;              // lines of another shape
         size_t count = 0;                      // items written
@@ -547,9 +548,13 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
     onThreads(slices, [&](int p) {
         Slice &my = slice[size_t(p)];
         const qsizetype begin = sliceBegin(n, slices, p), end = sliceBegin(n, slices, p + 1);
-        if (end - begin >= 4096) my.digitCodes.assign(1000000, -1);
+        constexpr size_t kDigitCodes = 1000000;
+        if (end - begin >= 4096) {
+            my.digitCodes = freshRoom<qint32>(kDigitCodes);
+            std::fill_n(my.digitCodes.get(), kDigitCodes, -1);
+        }
         auto codeId = [&](std::string_view code) {
-            if (my.digitCodes.empty()) return my.codes.id(code);
+            if (!my.digitCodes) return my.codes.id(code);
             int value = 0;
             for (const char c : code) {
                 if (c < '0' || c > '9') return my.codes.id(code);
@@ -580,7 +585,7 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
             *out++ = {date, cid, quint32(lastId), quint32(i)};
         }
         my.count = size_t(out - (items + begin));
-        my.digitCodes = {};
+        my.digitCodes.reset();
     });
     // One dictionary of each: the texts of the other slices join slice 0's.
     Dictionary &codes = slice[0].codes, &names = slice[0].names;
