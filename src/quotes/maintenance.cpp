@@ -166,15 +166,18 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
     };
 
     // Every new price is checked before the first is written, each slice of
-    // the lines on its own thread. What each line becomes is kept as two
-    // widths, the new price's and the former field's; lines the main thread
-    // writes alone (held aside, or of a long price) are marked kAlone.
+    // the lines on its own thread. What each line becomes is kept: the new
+    // price, and three widths (the new price's text, the line up to the
+    // field, the former field); lines the main thread writes alone (held
+    // aside, or too long for a width) are marked kAlone.
     struct Widths {
         quint8 price; // 0: the line keeps its price
+        quint8 from;
         quint8 field;
     };
     constexpr quint8 kAlone = 255;
     std::unique_ptr<Widths[]> widths = freshRoom<Widths>(size_t(n));
+    std::unique_ptr<double[]> values = freshRoom<double>(size_t(n));
     std::vector<qsizetype> refused(size_t(slices), -1), counted(size_t(slices), 0);
     onThreads(slices, [&](int p) {
         QuoteLines::Buffer text;
@@ -183,7 +186,7 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
         const qsizetype end = sliceBegin(n, slices, p + 1);
         for (qsizetype i = sliceBegin(n, slices, p); i < end; ++i) {
             if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
-            widths[size_t(i)] = {0, 0};
+            widths[size_t(i)] = {0, 0, 0};
             double value = 0;
             qsizetype from = 0, to = 0;
             if (!newPrice(store, i, text, &value, &from, &to)) continue;
@@ -192,11 +195,12 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
                 return;
             }
             ++counted[size_t(p)];
+            values[size_t(i)] = value;
             const char *b = store.isAside(i) ? nullptr : priceBytes(value, bufferEnd);
-            if (!b || to - from >= kAlone)
-                widths[size_t(i)] = {kAlone, 0};
+            if (!b || from >= kAlone || to - from >= kAlone)
+                widths[size_t(i)] = {kAlone, 0, 0};
             else
-                widths[size_t(i)] = {quint8(bufferEnd - b), quint8(to - from)};
+                widths[size_t(i)] = {quint8(bufferEnd - b), quint8(from), quint8(to - from)};
         }
     });
     for (const qsizetype i : refused)
@@ -227,12 +231,8 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
         const Widths w = widths[size_t(i)];
         if (w.price == 0) continue;
         if (w.price == kAlone) {
-            QuoteLines::Buffer text;
-            double value = 0;
-            qsizetype from = 0, to = 0;
-            newPrice(source, i, text, &value, &from, &to);
             QString line = source.at(i);
-            quote::setPrice(line, value);
+            quote::setPrice(line, values[size_t(i)]);
             store.set(i, line);
             widths[size_t(i)].price = 0; // written
             close();
@@ -248,7 +248,6 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
     }
     close();
     onThreads(slices, [&](int p) {
-        QuoteLines::Buffer text;
         char buffer[32];
         char *const bufferEnd = buffer + sizeof buffer;
         // The segments that begin in this slice of the lines.
@@ -258,17 +257,15 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
             const qsizetype end = s + 1 < segments.size() ? segments[s + 1].first : n;
             char *d = segments[s].to;
             for (qsizetype i = segments[s].first; i < end; ++i) {
-                if (widths[size_t(i)].price == 0) continue;
-                double value = 0;
-                qsizetype from = 0, to = 0;
-                newPrice(source, i, text, &value, &from, &to);
-                const char *b = priceBytes(value, bufferEnd);
+                const Widths w = widths[size_t(i)];
+                if (w.price == 0) continue;
+                const char *b = priceBytes(values[size_t(i)], bufferEnd);
                 const QByteArrayView old = source.bytes(i);
-                const size_t price = size_t(bufferEnd - b);
-                std::memcpy(d, old.data(), size_t(from));
-                std::memcpy(d + from, b, price);
-                std::memcpy(d + from + qsizetype(price), old.data() + to, size_t(old.size() - to));
-                d += from + qsizetype(price) + old.size() - to;
+                const qsizetype rest = old.size() - w.from - w.field;
+                std::memcpy(d, old.data(), w.from);
+                std::memcpy(d + w.from, b, w.price);
+                std::memcpy(d + w.from + w.price, old.data() + w.from + w.field, size_t(rest));
+                d += w.from + w.price + rest;
             }
         }
     });
