@@ -248,12 +248,6 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
     std::vector<Segment> segments;
     const QuoteLines source = store; // the former lines, as they read
     char *next = nullptr;            // where the bytes of the open segment end
-    // The room of a segment is fresh memory, filled whole: large pages
-    // spare most of its faults.
-    auto close = [&] {
-        if (next) preferLargePages(segments.back().to, size_t(next - segments.back().to));
-        next = nullptr;
-    };
     for (qsizetype i = 0; i < n; ++i) {
         const Widths w = widths[size_t(i)];
         if (w.price == 0) continue;
@@ -262,18 +256,14 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
             quote::setPrice(line, values[size_t(i)]);
             store.set(i, line);
             widths[size_t(i)].price = 0; // written
-            close();
+            next = nullptr;
             continue;
         }
         const qsizetype size = source.length(i) - w.field + w.price;
         char *d = store.rewrite(i, size);
-        if (d != next) {
-            close();
-            segments.push_back({i, d});
-        }
+        if (d != next) segments.push_back({i, d});
         next = d + size;
     }
-    close();
     onThreads(slices, [&](int p) {
         char buffer[32];
         char *const bufferEnd = buffer + sizeof buffer;
