@@ -14,6 +14,11 @@
 namespace maintenance
 {
 
+// The work of the changes on a QuoteLines is split over `threads` threads;
+// 0 (the program's choice) takes as many as the machine runs at once, and
+// one below a hundred thousand lines. The lines come out the same whatever
+// the count.
+
 // Rewrites the price of every line whose code (characters 10 to 15) lies
 // between `codeFrom` and `codeTo` and whose date (characters 1 to 8) lies
 // between `dateFrom` and `dateTo`, all compared as texts. Direction 1 divides
@@ -26,7 +31,7 @@ namespace maintenance
 // finite number written plainly; every line is checked first, so the store
 // is then left unchanged.
 int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, const QString &dateTo,
-                  const QString &codeFrom, const QString &codeTo, double factor);
+                  const QString &codeFrom, const QString &codeTo, double factor, int threads = 0);
 int rewritePrices(QStringList &store, int direction, const QString &dateFrom, const QString &dateTo,
                   const QString &codeFrom, const QString &codeTo, double factor);
 
@@ -37,17 +42,17 @@ int removeSecurity(QStringList &store, const QString &code);
 
 // "Date + code": the lines as whole texts, case-insensitive in the French
 // collation; equal keys are ordered by the whole line, so the order is total.
-void sortByCode(QuoteLines &store);
+void sortByCode(QuoteLines &store, int threads = 0);
 void sortByCode(QStringList &store);
 // "Date + nom": by date, then name, then as "Date + code" does.
-void sortByName(QuoteLines &store);
+void sortByName(QuoteLines &store, int threads = 0);
 void sortByName(QStringList &store);
 
 // Sorts the store as sortByCode, then removes lines from the top while their
 // date is earlier than `cutoff` ("yyyymmdd"), keeping at least `keep` lines.
 // Does nothing (not even the sort) when `keep` is not below the line count or
 // is negative. Returns the number of lines removed, -1 when nothing was done.
-int reorganise(QuoteLines &store, const QString &cutoff, int keep);
+int reorganise(QuoteLines &store, const QString &cutoff, int keep, int threads = 0);
 int reorganise(QStringList &store, const QString &cutoff, int keep);
 
 } // namespace maintenance

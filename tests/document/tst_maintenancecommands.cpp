@@ -528,6 +528,49 @@ private slots:
         QVERIFY(!b->data().isModified());
     }
 
+    // A store large enough for the work to be split over the threads: the
+    // commands leave the lines one thread gives.
+    void largeStore_sameLinesAsOneThread()
+    {
+        QStringList lines; // 400 securities over 300 days, shuffled
+        for (int day = 0; day < 300; ++day)
+            for (int s = 0; s < 400; ++s)
+                lines.append(qline(QDate(1999, 1, 4).addDays(day).toString(u"yyyyMMdd"_s),
+                                   QString::number(100000 + 7 * s), u"TITRE %1"_s.arg(s % 97),
+                                   u"%1,%2"_s.arg(s + day).arg(s % 100, 2, 10, QLatin1Char('0')),
+                                   QString::number(s)));
+        std::mt19937 rng(9);
+        std::shuffle(lines.begin(), lines.end(), rng);
+        load(lines);
+        QuoteLines expected(lines);
+        b->maintenance().TrierNom();
+        maintenance::sortByName(expected, 1);
+        QVERIFY(b->data().store() == expected);
+        b->maintenance().TrierCode();
+        maintenance::sortByCode(expected, 1);
+        QVERIFY(b->data().store() == expected);
+
+        b->maintenance().Selectionner(0); // the whole store
+        doc->prompts.dialogs.append(handler([&](QDialog *d) { close(d, Ok); }));
+        run([&] { b->maintenance().Convertir(); });
+        QVERIFY(errors().isEmpty());
+        QCOMPARE(maintenance::rewritePrices(expected, 1, u"00000000"_s, u"99999999"_s, u"00000"_s,
+                                            u"99999"_s, b->data().settings().euroRate, 1),
+                 lines.size());
+        QVERIFY(b->data().store() == expected);
+
+        doc->prompts.dialogs.append(handler([&](QDialog *d) {
+            control<QDateEdit>(d, "DateTimePicker1")->setDate(QDate(2001, 1, 1));
+            typeInto(d, "Edit1", u"100000"_s);
+            close(d, Ok);
+        }));
+        run([&] { b->maintenance().Reorganiser(); });
+        QVERIFY(errors().isEmpty());
+        QCOMPARE(maintenance::reorganise(expected, u"20010101"_s, 100000, 1),
+                 int(lines.size()) - 100000);
+        QVERIFY(b->data().store() == expected);
+    }
+
     void sortsAndUndo()
     {
         load(kStore);

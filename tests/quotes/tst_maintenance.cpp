@@ -2,6 +2,7 @@
 // the two journal sorts (their speed on a million lines is measured through
 // the commands, in tst_maintenancecommands).
 #include "base/errors.h"
+#include "base/formats.h"
 #include "quotes/maintenance.h"
 #include "quotes/store.h"
 #include "testkit.h"
@@ -86,6 +87,35 @@ QStringList realisticStore(int count, quint32 seed)
                          u'\t' + rest);
         }
     }
+    return lines;
+}
+
+// The conversion as a plain reading of each line gives it: the price times
+// `factor` in the lines of 012000 to 012300 from 10 January to 20 February.
+QStringList plainConversion(QStringList lines, double factor, int *count)
+{
+    *count = 0;
+    for (QString &l : lines) {
+        const QString code = l.mid(9, 6), date = l.left(8);
+        if (code < u"012000"_s || code > u"012300"_s || date < u"19990110"_s ||
+            date > u"19990220"_s || l.count(u'\t') < 3)
+            continue;
+        double price = 0;
+        if (!tryReadDecimal(quote::fields(l)[3], &price)) price = 0;
+        quote::setPrice(l, price * factor);
+        ++*count;
+    }
+    return lines;
+}
+
+// Lines of one security on one day, their rests in falling order: equal keys
+// however the lines are cut into slices.
+QStringList equalKeys(int count)
+{
+    QStringList lines;
+    for (int k = count; k > 0; --k)
+        lines.append(
+            qline(u"19990120"_s, u"012000"_s, u"ACCOR"_s, u"%1,00"_s.arg(k), u"%1"_s.arg(k % 3)));
     return lines;
 }
 
@@ -191,6 +221,121 @@ private slots:
         QCOMPARE(store,
                  (QStringList{u"19990105\t012000\tEX\t2,50\t5"_s, u"19990105\t012000\tEX\t2,50"_s,
                               u"19990105\t012000\tEX"_s, u"19990105\t012000"_s}));
+    }
+
+    // However many threads share the work, every bulk change gives the lines
+    // a plain reading gives: stores too small to split, cut points inside
+    // runs of equal keys, lines held aside and lines of other shapes.
+    void splitWork_data()
+    {
+        QTest::addColumn<QStringList>("store");
+        QTest::newRow("empty store") << QStringList();
+        QTest::newRow("one line") << QStringList{ql("19990120", "012000", "ACCOR", "1,00", "5")};
+        QTest::newRow("two lines") << realisticStore(2, 11);
+        QTest::newRow("three lines") << realisticStore(3, 12);
+        QTest::newRow("odd count") << realisticStore(101, 13);
+        QTest::newRow("equal keys across every cut") << equalKeys(9);
+        QTest::newRow("equal keys among others")
+            << realisticStore(40, 14) + equalKeys(13) + realisticStore(40, 15);
+        QStringList aside = realisticStore(60, 16);
+        for (int i = 0; i < aside.size(); i += 7) // Ł and Ő: outside Windows-1252
+            aside[i] = qline(dateText(i % 60), u"012037"_s, i % 2 ? u"Łódź SA"_s : u"Győr"_s,
+                             u"2,50"_s, u"9"_s);
+        QTest::newRow("lines held aside") << aside;
+        QTest::newRow("lines of other shapes only")
+            << QStringList{u"Total"_s, u"zzz"_s, u"19990105 000001 sans tabulation"_s,
+                           u"19990105\t000001"_s, u"1999O105\t012000\tACCOR\t2,00\t1"_s};
+        QTest::newRow("a larger store") << realisticStore(3001, 17);
+    }
+    void splitWork()
+    {
+        QFETCH(QStringList, store);
+        const QStringList byCode = referenceSort(store, false);
+        const QStringList byName = referenceSort(store, true);
+        const QString cutoff = u"19990120"_s;
+        const int keep = int(store.size() / 2);
+        qsizetype cut = 0;
+        if (keep >= 1)
+            while (cut < store.size() - keep &&
+                   QStringView(byCode[cut]).left(8).compare(cutoff) < 0)
+                ++cut;
+        int converted = 0;
+        const QStringList conversion = plainConversion(store, 3, &converted);
+        for (const int threads : {1, 2, 3, 4, 7}) {
+            const QByteArray as = "threads: " + QByteArray::number(threads);
+            QuoteLines lines(store);
+            maintenance::sortByCode(lines, threads);
+            QVERIFY2(lines.toStringList() == byCode, as);
+            maintenance::sortByName(lines, threads);
+            QVERIFY2(lines.toStringList() == byName, as);
+
+            lines = QuoteLines(store);
+            const int removed = maintenance::reorganise(lines, cutoff, keep, threads);
+            if (keep < 1) {
+                QCOMPARE(removed, -1);
+                QVERIFY2(lines.toStringList() == store, as);
+            } else {
+                QCOMPARE(removed, int(cut));
+                QVERIFY2(lines.toStringList() == byCode.mid(cut), as);
+            }
+
+            lines = QuoteLines(store);
+            QCOMPARE(maintenance::rewritePrices(lines, 2, u"19990110"_s, u"19990220"_s, u"012000"_s,
+                                                u"012300"_s, 3, threads),
+                     converted);
+            QVERIFY2(lines.toStringList() == conversion, as);
+        }
+    }
+
+    // The program's own count splits a store of more than a hundred thousand
+    // lines: the same lines as on one thread.
+    void splitWork_largeStore()
+    {
+        const QStringList store = realisticStore(120000, 21);
+        for (const bool byName : {false, true}) {
+            QuoteLines one(store), own(store);
+            byName ? maintenance::sortByName(one, 1) : maintenance::sortByCode(one, 1);
+            byName ? maintenance::sortByName(own) : maintenance::sortByCode(own);
+            QVERIFY(one == own);
+        }
+        QuoteLines one(store), own(store);
+        QCOMPARE(maintenance::rewritePrices(own, 1, u"19990101"_s, u"19991231"_s, u"000000"_s,
+                                            u"999999"_s, 6.55957),
+                 maintenance::rewritePrices(one, 1, u"19990101"_s, u"19991231"_s, u"000000"_s,
+                                            u"999999"_s, 6.55957, 1));
+        QVERIFY(one == own);
+        QVERIFY(own != QuoteLines(store));
+    }
+
+    // Prices too large in several slices: the first line in the store's order
+    // is named, and nothing changes.
+    void rewritePrices_firstRefusalNamed_data()
+    {
+        QTest::addColumn<QList<int>>("large"); // lines holding too large a price
+        QTest::newRow("one, in the middle") << QList<int>{4};
+        QTest::newRow("first and last") << QList<int>{0, 8};
+        QTest::newRow("in every slice") << QList<int>{1, 3, 5, 7};
+        QTest::newRow("the last only") << QList<int>{8};
+    }
+    void rewritePrices_firstRefusalNamed()
+    {
+        QFETCH(QList<int>, large);
+        QStringList before;
+        for (int i = 0; i < 9; ++i)
+            before.append(
+                ql("19990120", "012000", "ACCOR", large.contains(i) ? "1e307" : "10,00", "1"));
+        for (const int threads : {1, 2, 3, 4, 9}) {
+            QuoteLines lines(before);
+            try {
+                maintenance::rewritePrices(lines, 2, u"19990101"_s, u"19991231"_s, u"012000"_s,
+                                           u"012000"_s, 10, threads);
+                QFAIL("not refused");
+            } catch (const VError &e) {
+                QCOMPARE(e.message(), u"Conversion impossible : le cours de la ligne %1 "
+                                      u"deviendrait trop grand"_s.arg(large.first() + 1));
+            }
+            QCOMPARE(lines.toStringList(), before);
+        }
     }
 
     void sort_data()
