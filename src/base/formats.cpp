@@ -294,8 +294,16 @@ QString nextField(QString &rest, int limit)
 
 QString normaliseCode(const QString &code)
 {
-    const QString s = QStringLiteral("00") + code;
-    return s.size() > 6 ? s.right(6) : s;
+    QString s;
+    appendNormalisedCode(s, code);
+    return s;
+}
+
+void appendNormalisedCode(QString &out, QStringView code)
+{
+    // "00" + code, its last six characters.
+    out += QLatin1String("00", std::clamp<qsizetype>(6 - code.size(), 0, 2));
+    out += code.right(6);
 }
 
 QString upperAscii(const QString &text)

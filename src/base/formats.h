@@ -55,6 +55,8 @@ QString nextField(QString &rest, int limit = 255);
 
 // Prefixes "00" and keeps the last six characters (12345 -> 012345).
 QString normaliseCode(const QString &code);
+// The same appended to `out`, without a text of its own.
+void appendNormalisedCode(QString &out, QStringView code);
 
 // Upper case of the letters a to z only.
 QString upperAscii(const QString &text);

@@ -242,6 +242,21 @@ QString threshold(const QString &field)
 namespace
 {
 
+// `out` becomes the date as shown, "dd/mm/yyyy", its room kept.
+void setShownDate(QString &out, const QDate &date)
+{
+    out.resize(10);
+    QChar *d = out.data();
+    const auto put = [d](int at, int value, int digits) {
+        for (int k = digits - 1; k >= 0; --k, value /= 10)
+            d[at + k] = QLatin1Char(char('0' + value % 10));
+    };
+    put(0, date.day(), 2);
+    put(3, date.month(), 2);
+    put(6, date.year(), 4);
+    d[2] = d[5] = QLatin1Char('/');
+}
+
 // Writes into `out` the line normalised ("dd/mm/yyyy", code, name, price,
 // volume), its room kept from one line to the next; false, with the date
 // field in `date`, for a line without a date.
@@ -257,20 +272,9 @@ bool reformateLine(QStringView line, Order order, const QDate &today, QString &o
         *dateField = dateText;
         return false;
     }
-    out.resize(10);
-    QChar *d = out.data();
-    const auto put = [d](int at, int value, int digits) {
-        for (int k = digits - 1; k >= 0; --k, value /= 10)
-            d[at + k] = QLatin1Char(char('0' + value % 10));
-    };
-    put(0, date.day(), 2);
-    put(3, date.month(), 2);
-    put(6, date.year(), 4);
-    d[2] = d[5] = QLatin1Char('/');
+    setShownDate(out, date);
     out += QLatin1Char('\t');
-    // The code padded with zeros to six characters ("00" + code, its last six).
-    out += QLatin1String("00", std::clamp<qsizetype>(6 - code.size(), 0, 2));
-    out += code.right(6);
+    appendNormalisedCode(out, code);
     out += QLatin1Char('\t');
     out += name;
     out += QLatin1Char('\t');
@@ -1023,7 +1027,8 @@ Headed reformateHeaded(const QuoteLines &lines, const Columns &columns, bool day
             }
             QStringView code = security.code, name = security.name;
             if (columns.code >= 0) {
-                codeText = normaliseCode(field(columns.code).toString());
+                codeText.clear();
+                appendNormalisedCode(codeText, field(columns.code));
                 code = codeText;
                 name = columns.name >= 0 ? field(columns.name) : names.value(code);
             }
@@ -1041,16 +1046,7 @@ Headed reformateHeaded(const QuoteLines &lines, const Columns &columns, bool day
                 out.unreadable.append(int(i + 1));
                 continue;
             }
-            stored.resize(10);
-            QChar *d = stored.data();
-            const auto put = [d](int at, int value, int digits) {
-                for (int k = digits - 1; k >= 0; --k, value /= 10)
-                    d[at + k] = QLatin1Char(char('0' + value % 10));
-            };
-            put(0, date.day(), 2);
-            put(3, date.month(), 2);
-            put(6, date.year(), 4);
-            d[2] = d[5] = QLatin1Char('/');
+            setShownDate(stored, date);
             stored += tab;
             stored += code;
             stored += tab;
