@@ -29,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The lines as the whole text decoded, then split, gives them.
     QString whole;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        whole = QString::fromUtf8(bytes.mid(3));
+        // Only the first mark is skipped: a second one is a character.
+        QStringDecoder keepingMarks(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        whole = keepingMarks.decode(QByteArrayView(bytes).sliced(3));
     } else {
         QStringDecoder probe(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         whole = probe.decode(bytes);

@@ -323,15 +323,14 @@ QuoteLines QuoteLines::split(const QByteArray &bytes, qsizetype from, bool utf8)
     // a reference.
     const bool shared = bytes.size() < qsizetype(kAside);
     if (shared) lines.m_blocks.append(bytes);
-    // A byte-order mark is one at the start of the text only: further on, it
-    // is a character of its line.
+    // A byte-order mark is one at the start of the file only, and the caller
+    // skips it: any other, even one right after it, is a character of its line.
     QStringDecoder keepingMarks(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                           QStringDecoder::Flag::ConvertInitialBom);
     const auto add = [&](qsizetype start, qsizetype n) {
         const QByteArrayView line(bytes.constData() + start, n);
         if (utf8 && std::any_of(line.begin(), line.end(), [](char c) { return uchar(c) >= 0x80; }))
-            lines.append(start == from ? QString::fromUtf8(line)
-                                       : QString(keepingMarks.decode(line)));
+            lines.append(QString(keepingMarks.decode(line)));
         else if (shared)
             lines.m_refs.push_back({0, quint32(start), quint32(n)});
         else
