@@ -30,8 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString whole;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         // Only the first mark is skipped: a second one is a character.
-        QStringDecoder keepingMarks(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                              QStringDecoder::Flag::ConvertInitialBom);
+        QStringDecoder keepingMarks(QStringDecoder::Utf8,
+                                    QStringDecoder::Flag::Stateless |
+                                        QStringDecoder::Flag::ConvertInitialBom);
         whole = keepingMarks.decode(QByteArrayView(bytes).sliced(3));
     } else {
         QStringDecoder probe(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

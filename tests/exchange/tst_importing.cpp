@@ -654,11 +654,12 @@ private slots:
             << QByteArray("A\n\xC3") << QStringList{u"A"_s, u"Ã"_s};
         QTest::newRow("utf-8 mark, faulty sequence")
             << QByteArray("\xEF\xBB\xBF\xC3\n\xC3\xA9") << QStringList{u"\uFFFD"_s, u"é"_s};
-        QTest::newRow("marks after the first: characters") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
-                                                                         "A\n\xEF\xBB\xBF\xC3\xA9")
-                                                           << QStringList{u"\uFEFFA"_s, u"\uFEFFé"_s};
-        QTest::newRow("two marks alone") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF")
-                                         << QStringList{u"\uFEFF"_s};
+        QTest::newRow("marks after the first: characters")
+            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                          "A\n\xEF\xBB\xBF\xC3\xA9")
+            << QStringList{u"\uFEFFA"_s, u"\uFEFFé"_s};
+        QTest::newRow("two marks alone")
+            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF") << QStringList{u"\uFEFF"_s};
         QTest::newRow("nothing") << QByteArray() << QStringList();
     }
     void decoding()
