@@ -7,23 +7,39 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
-History historyOf(const QStringList &lines)
+History historyOf(const QuoteLines &lines)
 {
     History h;
-    for (const QString &line : lines) {
-        QString rest = line;
-        const QString date = nextField(rest);
-        nextField(rest); // code
-        const QString name = nextField(rest);
-        const QString price = nextField(rest);
-        const QString volume = nextField(rest);
-        if (h.dates.isEmpty()) h.name = name;
-        h.dates.append(storedToShown(date));
-        h.prices.append(price);
-        h.volumes.append(volume);
+    const qsizetype n = lines.size();
+    h.dates.reserve(n);
+    h.prices.reserve(n);
+    h.volumes.reserve(n);
+    QuoteLines::Buffer buffer;
+    for (qsizetype i = 0; i < n; ++i) {
+        // Date, code, name, price, volume: each up to the next tab, those
+        // missing empty.
+        std::array<QStringView, 5> fields;
+        std::size_t k = 0;
+        for (const QStringView field : lines.mid(i, 0, -1, buffer).tokenize(u'\t')) {
+            fields[k] = field;
+            if (++k == fields.size()) break;
+        }
+        const QStringView date = fields[0];
+        if (h.dates.isEmpty()) h.name = fields[2].toString();
+        QString shown;
+        shown.reserve(10);
+        shown.append(date.mid(6, 2))
+            .append(u'/')
+            .append(date.mid(4, 2))
+            .append(u'/')
+            .append(date.left(4));
+        h.dates.append(std::move(shown));
+        h.prices.append(fields[3].toString());
+        h.volumes.append(fields[4].toString());
     }
     return h;
 }

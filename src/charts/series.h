@@ -26,7 +26,7 @@ struct History {
 };
 
 // From quotation lines ("yyyymmdd", code, name, price, volume).
-History historyOf(const QStringList &lines);
+History historyOf(const QuoteLines &lines);
 // The lines dated on or after `start`, the period asked for starting there
 // when it started before.
 History since(const History &history, const QDate &start);

@@ -49,7 +49,7 @@ void JournalPage::LitMois()
     const QDate month = m_data.currentMonth();
     // Without a month (an empty store) the view and the month's text stay empty.
     QList<qsizetype> positions = month.isValid() ? m_data.monthLines(month) : QList<qsizetype>();
-    QStringList rows = m_data.store().texts(positions);
+    QuoteLines rows = m_data.store().picked(positions);
     m_monthModel->setLines(std::move(rows), std::move(positions));
     pagekit::showText(m_comboBox1, month.isValid() ? monthEntry(month) : QString());
 }

@@ -74,7 +74,7 @@ void TitresPage::LitTitre()
     pagekit::showText(m_comboBox2, name, security);
     m_doc.chart().showName(name, security);
     QList<qsizetype> positions = m_data.codeLines(index[security].left(6));
-    QStringList rows = m_data.store().texts(positions);
+    QuoteLines rows = m_data.store().picked(positions);
     m_securityModel->setLines(std::move(rows), std::move(positions));
 }
 

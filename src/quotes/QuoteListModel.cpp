@@ -4,7 +4,7 @@
 
 QuoteListModel::QuoteListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-void QuoteListModel::setLines(QStringList lines, QList<qsizetype> positions)
+void QuoteListModel::setLines(QuoteLines lines, QList<qsizetype> positions)
 {
     beginResetModel();
     m_lines = std::move(lines);

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "quotes/quotelines.h"
 #include <QAbstractTableModel>
-#include <QStringList>
 
 // The rows of a quotation list (monthly or security view): each row is a
 // quotation line, shown as date "dd/mm/yyyy", code, name, price and volume.
-// Lines are kept as shared copies, so filling a view costs no per-row objects,
-// together with the position each came from in the store, so that a command
-// on a row reaches exactly that line.
+// Lines are kept as their bytes, decoded when a row is shown, so filling a view
+// costs no per-row objects, together with the position each came from in the store, so that a
+// command on a row reaches exactly that line.
 class QuoteListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -15,8 +15,8 @@ public:
     explicit QuoteListModel(QObject *parent = nullptr);
 
     // The lines and, for each, its position in the store.
-    void setLines(QStringList lines, QList<qsizetype> positions = {});
-    const QStringList &lines() const { return m_lines; }
+    void setLines(QuoteLines lines, QList<qsizetype> positions = {});
+    const QuoteLines &lines() const { return m_lines; }
     // The store position a row was read from; -1 when unknown.
     qsizetype position(int row) const;
     // The text of one cell, as shown.
@@ -28,6 +28,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    QStringList m_lines;
+    QuoteLines m_lines;
     QList<qsizetype> m_positions;
 };

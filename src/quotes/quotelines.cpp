@@ -98,15 +98,19 @@ QStringList QuoteLines::toStringList() const
     return out;
 }
 
-QStringList QuoteLines::texts(const QList<qsizetype> &positions) const
+QuoteLines QuoteLines::picked(const QList<qsizetype> &positions) const
 {
-    QStringList out;
-    out.reserve(positions.size());
+    QuoteLines out;
     const qsizetype n = positions.size();
+    out.m_refs.reserve(n);
     for (qsizetype k = 0; k < n; ++k) {
         if (k + 2 * kAhead < n) __builtin_prefetch(m_refs.constData() + positions[k + 2 * kAhead]);
         if (k + kAhead < n) prefetch(positions[k + kAhead]);
-        out.append(at(positions[k]));
+        const qsizetype i = positions[k];
+        if (isAside(i))
+            out.append(m_aside[m_refs[i].offset]);
+        else
+            out.appendBytes(bytes(i));
     }
     return out;
 }

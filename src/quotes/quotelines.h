@@ -85,9 +85,10 @@ public:
     int compare(qsizetype i, qsizetype j) const;
 
     QStringList toStringList() const;
-    // The lines at these positions, as texts (the memory is asked for their
-    // references and bytes ahead: the positions are far apart).
-    QStringList texts(const QList<qsizetype> &positions) const;
+    // The lines at these positions, copied into blocks of their own (the
+    // memory is asked for their references and bytes ahead: the positions are
+    // far apart). No block is shared: the store may change or free its own.
+    QuoteLines picked(const QList<qsizetype> &positions) const;
     operator QStringList() const { return toStringList(); }
 
     // --- Changes --------------------------------------------------------------

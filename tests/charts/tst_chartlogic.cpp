@@ -35,6 +35,32 @@ class TestChartLogic : public QObject
 {
     Q_OBJECT
 private slots:
+    void historyOf_readsEachField_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("read"); // date, price, volume, name
+        QTest::newRow("usual") << u("20010102\t012000\tACIÉRIES\t10,50\t300")
+                               << QStringList{u("02/01/2001"), u("10,50"), u("300"), u("ACIÉRIES")};
+        QTest::newRow("no volume") << u("20010102\t012000\tA\t10,50")
+                                   << QStringList{u("02/01/2001"), u("10,50"), QString(), u("A")};
+        QTest::newRow("more fields") << u("20010102\t012000\tA\t1\t2\t3")
+                                     << QStringList{u("02/01/2001"), u("1"), u("2"), u("A")};
+        QTest::newRow("short date")
+            << u("2001\t0\tB ☃\t1") << QStringList{u("//2001"), u("1"), QString(), u("B ☃")};
+        QTest::newRow("empty") << QString()
+                               << QStringList{u("//"), QString(), QString(), QString()};
+    }
+    void historyOf_readsEachField()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, read);
+        const QString second = qline(u("20020304"), u("000002"), u("SECOND"), u("2,00"), u("7"));
+        const History h = historyOf(QStringList{line, second});
+        QCOMPARE(h.size(), 2);
+        QCOMPARE((QStringList{h.dates[0], h.prices[0], h.volumes[0], h.name}), read);
+        QCOMPARE((QStringList{h.dates[1], h.prices[1], h.volumes[1]}),
+                 (QStringList{u("04/03/2002"), u("2,00"), u("7")}));
+    }
     void priceSeries_keepsRealPricesAndSkipsBadOnes()
     {
         const PriceSeries s = priceSeries(

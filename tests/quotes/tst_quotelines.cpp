@@ -64,10 +64,19 @@ private slots:
         QVERIFY(lines.equals(1, text));
         QCOMPARE(lines.toStringList(), (QStringList{u("avant"), text, u("après")}));
         QCOMPARE(lines.at(2), u("après"));
+        // Picked out of order, the line reads back the same, and stays when
+        // the lines it came from change.
+        const QuoteLines picked = lines.picked({2, 1, 1});
+        QCOMPARE(picked.toStringList(), (QStringList{u("après"), text, text}));
+        QCOMPARE(picked.isAside(1), aside);
         // Set over another line, the text reads back the same.
         lines.set(0, text);
         QCOMPARE(lines.at(0), text);
         QCOMPARE(lines.isAside(0), aside);
+        lines.set(1, u("autre"));
+        lines.remove(2, 1);
+        lines.tidy();
+        QCOMPARE(picked.toStringList(), (QStringList{u("après"), text, text}));
     }
 
     void list_roundTrip()
