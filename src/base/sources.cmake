@@ -6,6 +6,7 @@ list(APPEND CORE_SOURCES
   src/base/formats.cpp src/base/formats.h
   src/base/Prompts.cpp src/base/Prompts.h
   src/base/questions.cpp src/base/questions.h
+  src/base/largepages.h
   src/base/parallel.h
   src/base/keys.cpp src/base/keys.h
   src/base/records.cpp src/base/records.h

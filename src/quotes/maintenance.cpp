@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/largepages.h"
 #include "base/textfile.h"
 #include "quotes/store.h"
 
@@ -22,10 +23,6 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace maintenance
 {
@@ -63,22 +60,6 @@ int compareBytes(QByteArrayView a, QStringView b)
         if (c != b[k].unicode()) return c < b[k].unicode() ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-// Asks for fresh memory to be given in large pages: on first touch, each
-// page costs a fault, and a large page stands for 512 small ones. Nothing
-// changes but the speed (and nothing at all where large pages do not exist).
-void preferLargePages(const void *begin, size_t bytes)
-{
-#ifdef __linux__
-    constexpr uintptr_t kLarge = uintptr_t(2) << 20;
-    const uintptr_t from = (reinterpret_cast<uintptr_t>(begin) + kLarge - 1) & ~(kLarge - 1);
-    const uintptr_t to = (reinterpret_cast<uintptr_t>(begin) + bytes) & ~(kLarge - 1);
-    if (to > from) madvise(reinterpret_cast<void *>(from), to - from, MADV_HUGEPAGE);
-#else
-    Q_UNUSED(begin);
-    Q_UNUSED(bytes);
-#endif
 }
 
 // Room for n values, left uninitialised, in large pages where possible.

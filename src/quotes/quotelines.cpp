@@ -1,5 +1,7 @@
 #include "quotes/quotelines.h"
 
+#include "base/largepages.h"
+#include "base/parallel.h"
 #include "base/textfile.h"
 
 #include <QDebug>
@@ -135,6 +137,7 @@ char *QuoteLines::room(qsizetype n, Ref &ref)
         const qsizetype size = std::max(n, m_nextBlockSize);
         m_nextBlockSize = std::min(m_nextBlockSize * 2, kBlockSize);
         m_blocks.append(QByteArray(size, Qt::Uninitialized));
+        preferLargePages(m_blocks.constLast().constData(), size_t(size));
         m_open = m_blocks.size() - 1;
         m_openUsed = 0;
     }
@@ -224,15 +227,21 @@ char *QuoteLines::rewrite(qsizetype i, qsizetype n)
 
 void QuoteLines::reorder(const std::vector<quint32> &positions)
 {
-    QList<Ref> out(qsizetype(positions.size()));
+    const qsizetype n = qsizetype(positions.size());
+    QList<Ref> out;
+    out.reserve(n);
+    preferLargePages(out.constData(), size_t(n) * sizeof(Ref));
+    out.resize(n);
     Ref *o = out.data();
     const Ref *in = m_refs.constData();
-    // The references are read out of order.
-    for (size_t k = 0; k < positions.size(); ++k) {
-        if (k + size_t(kAhead) < positions.size())
-            __builtin_prefetch(in + positions[k + size_t(kAhead)]);
-        o[k] = in[positions[k]];
-    }
+    const quint32 *p = positions.data();
+    // The references are read out of order, in parts on every core.
+    parallel::forParts(n, 100000, [&](int, qsizetype begin, qsizetype end) {
+        for (qsizetype k = begin; k < end; ++k) {
+            if (k + kAhead < end) __builtin_prefetch(in + p[k + kAhead]);
+            o[k] = in[p[k]];
+        }
+    });
     m_refs = std::move(out);
 }
 
@@ -286,21 +295,40 @@ void QuoteLines::tidy()
     const bool scattered = far > size() / 8 + 16;
     if (!garbageBytes && !garbageAside && !emptyBlocks && !scattered) return;
 
-    // The lines copied in order into new blocks.
+    // The lines copied in order into new blocks: the room of each taken in
+    // order on this thread, then the bytes copied in parts on every core
+    // (each writing only its own lines' room).
     QuoteLines fresh;
-    fresh.m_refs.reserve(m_refs.size());
+    const qsizetype n = size();
+    fresh.m_refs.reserve(n);
+    preferLargePages(fresh.m_refs.constData(), size_t(n) * sizeof(Ref));
     fresh.m_nextBlockSize = std::clamp<qsizetype>(liveBytes, kFirstBlockSize, kBlockSize);
-    for (qsizetype i = 0; i < size(); ++i) {
-        if (i + kAhead < size()) prefetch(i + kAhead);
+    for (qsizetype i = 0; i < n; ++i) {
         const Ref &r = m_refs.at(i);
-        if (r.block == kAside) {
-            fresh.m_refs.push_back(fresh.asideRef(m_aside[r.offset]));
-            continue;
-        }
-        Ref n{};
-        std::memcpy(fresh.room(r.length, n), m_blocks.at(r.block).constData() + r.offset, r.length);
-        fresh.m_refs.push_back(n);
+        Ref moved{};
+        if (r.block == kAside)
+            moved = fresh.asideRef(m_aside[r.offset]);
+        else
+            fresh.room(r.length, moved);
+        fresh.m_refs.push_back(moved);
     }
+    std::vector<const char *> from(size_t(m_blocks.size()));
+    for (qsizetype b = 0; b < m_blocks.size(); ++b)
+        from[size_t(b)] = m_blocks.at(b).constData();
+    std::vector<char *> to(size_t(fresh.m_blocks.size()));
+    for (qsizetype b = 0; b < fresh.m_blocks.size(); ++b)
+        to[size_t(b)] = fresh.m_blocks[b].data();
+    const Ref *in = m_refs.constData();
+    const Ref *out = fresh.m_refs.constData();
+    parallel::forParts(n, 100000, [&](int, qsizetype begin, qsizetype end) {
+        for (qsizetype i = begin; i < end; ++i) {
+            if (i + kAhead < end && in[i + kAhead].block != kAside)
+                __builtin_prefetch(from[in[i + kAhead].block] + in[i + kAhead].offset);
+            if (in[i].block != kAside && in[i].length > 0)
+                std::memcpy(to[out[i].block] + out[i].offset, from[in[i].block] + in[i].offset,
+                            in[i].length);
+        }
+    });
     *this = std::move(fresh);
 }
 
@@ -309,7 +337,9 @@ void QuoteLines::tidy()
 QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
 {
     QuoteLines lines;
-    lines.m_refs.reserve(QFileInfo(path).size() / 48 + 1);
+    const qsizetype expected = QFileInfo(path).size() / 48 + 1;
+    lines.m_refs.reserve(expected);
+    preferLargePages(lines.m_refs.constData(), size_t(expected) * sizeof(Ref));
     readLineBytes(
         path,
         [&lines](const char *s, qsizetype n) {

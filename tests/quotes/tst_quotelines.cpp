@@ -352,6 +352,39 @@ private slots:
         QCOMPARE(rewritten.at(7), texts[7] + u("9"));
     }
 
+    void reorderAndTidy_largeScatteredStore()
+    {
+        // Enough lines for the work to be cut into parts on every core, with
+        // lines aside and empty lines among them.
+        QStringList texts;
+        for (int i = 0; i < 250000; ++i)
+            texts.append(i % 4999 == 0   ? u("19990301\t%1\tNEIGE ☃\t1,00").arg(i)
+                         : i % 7919 == 0 ? QString()
+                                         : qline(u("19990301"), QString::number(100000 + i),
+                                                 u("SOCIÉTÉ %1").arg(i), u("%1,00").arg(i)));
+        QuoteLines lines(texts);
+        const QuoteLines before = lines;
+        // A permutation that sends neighbours far apart.
+        std::vector<quint32> order(size_t(texts.size()));
+        QStringList expected;
+        for (qsizetype k = 0; k < texts.size(); ++k) {
+            order[size_t(k)] = quint32((k * 7919) % texts.size());
+            expected.append(texts[order[size_t(k)]]);
+        }
+        lines.reorder(order);
+        QCOMPARE(lines, expected);
+        const qsizetype held = lines.heldBytes();
+        lines.tidy(); // scattered: copied in order into new blocks
+        QCOMPARE(lines, expected);
+        QVERIFY(lines.heldBytes() <= held);
+        QCOMPARE(before, texts);
+        // New lines after the copy go on where it ended.
+        lines.append(u("après ☃"));
+        lines.append(u("après"));
+        QCOMPARE(lines.at(lines.size() - 2), u("après ☃"));
+        QCOMPARE(lines.last(), u("après"));
+    }
+
     // --- Files -------------------------------------------------------------
 
     void file_readAsReadLines_data()
