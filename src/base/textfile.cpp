@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include <cerrno>
 #ifdef Q_OS_UNIX
@@ -224,8 +225,10 @@ VError tooBig(const QString &path, qint64 size, qint64 limit)
 // regular file of at most `limit` bytes is read: its kind is checked before
 // it is opened and again on what was opened, which never waits (a pipe put
 // in its place between the two is not read).
+// With `chunks`, each block is handed over instead, in memory of its own.
 void readBlocks(const QString &path, qint64 limit, FileStamp *stamp,
-                const std::function<void(const char *, qsizetype)> &block)
+                const std::function<void(const char *, qsizetype)> &block,
+                const std::function<void(QByteArray)> *chunks = nullptr)
 {
     ContentHash hash;
     constexpr qint64 kBlock = 4 << 20;
@@ -253,6 +256,12 @@ void readBlocks(const QString &path, qint64 limit, FileStamp *stamp,
         // A file that grows while it is read stops at its limit.
         if (total > limit) throw tooBig(path, total, limit);
         if (stamp) hash.add(buffer.constData(), n);
+        if (chunks) {
+            const qsizetype next = total >= buffer.size() ? qsizetype(kBlock) : buffer.size();
+            buffer.resize(qsizetype(n));
+            (*chunks)(std::exchange(buffer, QByteArray(next, Qt::Uninitialized)));
+            continue;
+        }
         block(buffer.constData(), n);
         if (buffer.size() < kBlock && total >= buffer.size()) buffer.resize(qsizetype(kBlock));
     }
@@ -276,7 +285,10 @@ void readBlocks(const QString &path, qint64 limit, FileStamp *stamp,
         total += bytes.size();
         if (total > limit) throw tooBig(path, total, limit);
         if (stamp) hash.add(bytes.constData(), bytes.size());
-        block(bytes.constData(), bytes.size());
+        if (chunks)
+            (*chunks)(bytes);
+        else
+            block(bytes.constData(), bytes.size());
     }
     if (stamp) {
         stamp->exists = true;
@@ -329,6 +341,12 @@ void readLineBytes(const QString &path, const std::function<void(const char *, q
         carry.append(s + start, n - start);
     });
     if (!carry.isEmpty()) line(carry.constData(), carry.size());
+}
+
+void readChunks(const QString &path, const std::function<void(QByteArray)> &chunk, qint64 limit,
+                FileStamp *stamp)
+{
+    readBlocks(path, limit, stamp, {}, &chunk);
 }
 
 QStringList readLines(const QString &path, qint64 limit, FileStamp *stamp)

@@ -60,6 +60,10 @@ QStringList readLines(const QString &path, qint64 limit = largeFileLimit(),
 // `line`, in file order; the bytes are valid only during the call.
 void readLineBytes(const QString &path, const std::function<void(const char *, qsizetype)> &line,
                    qint64 limit = largeFileLimit(), FileStamp *stamp = nullptr);
+// The same reading, handing the file's bytes to `chunk` in blocks of a few
+// megabytes, each in memory of its own, in file order.
+void readChunks(const QString &path, const std::function<void(QByteArray)> &chunk,
+                qint64 limit = largeFileLimit(), FileStamp *stamp = nullptr);
 // The file's bytes whole, read as readLines reads: a regular file of at most
 // `limit` bytes, or the same refusals.
 QByteArray readBytes(const QString &path, qint64 limit);

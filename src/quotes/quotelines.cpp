@@ -6,11 +6,17 @@
 
 #include <QDebug>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 QuoteLines::QuoteLines(const QStringList &lines)
 {
@@ -337,15 +343,101 @@ void QuoteLines::tidy()
 QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
 {
     QuoteLines lines;
-    const qsizetype expected = QFileInfo(path).size() / 48 + 1;
-    lines.m_refs.reserve(expected);
-    preferLargePages(lines.m_refs.constData(), size_t(expected) * sizeof(Ref));
-    readLineBytes(
-        path,
-        [&lines](const char *s, qsizetype n) {
-            if (n > 0) lines.appendBytes(QByteArrayView(s, n));
-        },
-        largeFileLimit(), stamp);
+    const qint64 limit = largeFileLimit();
+    const qint64 size = QFileInfo(path).size();
+    if (size <= limit) { // a larger file is refused as it is read
+        const qsizetype expected = qsizetype(size / 48 + 1);
+        lines.m_refs.reserve(expected);
+        preferLargePages(lines.m_refs.constData(), size_t(expected) * sizeof(Ref));
+    }
+    // The blocks of the file become the lines' blocks, without a copy; a
+    // line cut between two blocks is copied whole into a block of its own.
+    // Lines end as readLineBytes ends them; empty ones are left out.
+    QByteArray carry;       // the start of a line the previous block cut
+    bool pendingLf = false; // the previous block ended with CR
+    const auto take = [&](QByteArray chunk) {
+        const char *s = chunk.constData();
+        const qsizetype n = chunk.size();
+        if (n == 0) return;
+        qint64 block = -1; // taken when a line lies in it
+        const auto add = [&](qsizetype start, qsizetype end) {
+            if (!carry.isEmpty()) {
+                carry.append(s + start, end - start);
+                lines.appendBytes(carry);
+                carry.clear();
+            } else if (end > start) {
+                if (block < 0) {
+                    block = lines.m_blocks.size();
+                    lines.m_blocks.append(chunk);
+                }
+                lines.m_refs.push_back({quint32(block), quint32(start), quint32(end - start)});
+            }
+        };
+        qsizetype i = pendingLf && s[0] == '\n' ? 1 : 0;
+        pendingLf = false;
+        qsizetype start = i;
+        for (; i < n; ++i) {
+            if (s[i] != '\r' && s[i] != '\n') continue;
+            add(start, i);
+            if (s[i] == '\r') {
+                if (i + 1 < n && s[i + 1] == '\n')
+                    ++i;
+                else if (i + 1 == n)
+                    pendingLf = true;
+            }
+            start = i + 1;
+        }
+        carry.append(s + start, n - start);
+    };
+    if (size < 3 * kBlockSize) {
+        readChunks(path, take, limit, stamp);
+    } else {
+        // Each block is split on another core while the next one is read.
+        std::mutex mutex;
+        std::condition_variable ready;
+        std::deque<QByteArray> queue;
+        bool done = false;
+        std::exception_ptr failure;
+        std::thread splitter([&] {
+            try {
+                for (;;) {
+                    QByteArray chunk;
+                    {
+                        std::unique_lock<std::mutex> lock(mutex);
+                        ready.wait(lock, [&] { return !queue.empty() || done; });
+                        if (queue.empty()) return;
+                        chunk = std::move(queue.front());
+                        queue.pop_front();
+                    }
+                    take(std::move(chunk));
+                }
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        {
+            const auto joining = qScopeGuard([&] {
+                {
+                    const std::lock_guard<std::mutex> lock(mutex);
+                    done = true;
+                }
+                ready.notify_one();
+                splitter.join();
+            });
+            readChunks(
+                path,
+                [&](QByteArray chunk) {
+                    {
+                        const std::lock_guard<std::mutex> lock(mutex);
+                        queue.push_back(std::move(chunk));
+                    }
+                    ready.notify_one();
+                },
+                limit, stamp);
+        }
+        if (failure) std::rethrow_exception(failure);
+    }
+    if (!carry.isEmpty()) lines.appendBytes(carry);
     lines.m_refs.squeeze();
     return lines;
 }

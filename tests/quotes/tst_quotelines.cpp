@@ -406,6 +406,18 @@ private slots:
         big += "\nz";
         QTest::newRow("line end across blocks")
             << big << QStringList{QString((4 << 20) - 1, u'x'), u("z")};
+        // A file of many blocks, split while it is read: lines cut at every
+        // block's end, a line longer than a block, empty lines.
+        QByteArray many;
+        QStringList manyLines;
+        for (int k = 0; many.size() < (14 << 20); ++k) {
+            const QByteArray line =
+                k == 50000 ? QByteArray(5 << 20, 'L')
+                           : QByteArray::number(k).rightJustified(97, '0') + (k % 3 ? "" : "\xe9");
+            many += line + (k % 1000 == 0 ? "\r\n\r\n" : k % 2 ? "\n" : "\r\n");
+            manyLines.append(decodeWindows1252(line));
+        }
+        QTest::newRow("many blocks") << many << manyLines;
     }
     void file_readAsReadLines()
     {
