@@ -319,9 +319,9 @@ int removeSecurity(QStringList &store, const QString &code)
 
 // --- Sorts --------------------------------------------------------------------
 //
-// The journal sorts order the lines as a case-insensitive French collation of a key
-// would: "Date + code" the whole line, "Date + nom" the date, the name, a tab
-// and the whole line; equal keys fall back to the whole line, compared
+// The journal sorts order the lines as a case-insensitive French collation of
+// a key would: "Date + code" the whole line, "Date + nom" the date, the name, a
+// tab and the whole line; equal keys fall back to the whole line, compared
 // ordinally. Collating a million whole lines is far too slow, so a line of the
 // regular shape is compared field by field:
 //  - the date (8 digits) as a number: digits collate in their natural order;
