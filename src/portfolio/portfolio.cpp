@@ -6,8 +6,6 @@
 #include "base/textfile.h"
 #include "quotes/store.h"
 
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace ptf
@@ -256,51 +254,27 @@ LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
             ++k;
         return k == 8 || windows1252Char(uchar(x[k])) > windows1252Char(uchar(y[k]));
     };
-    // The lines [begin, end) into `mine`; a large store is read in two
-    // halves at once, the later half's line taken on equal dates.
-    auto scan = [&](qsizetype begin, qsizetype end, QList<qsizetype> &mine) {
-        QuoteLines::Buffer codeText, dateText, foundDate;
-        for (qsizetype i = begin; i < end; ++i) {
-            if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
-            if (store.length(i) < 15) continue;
-            // A code of six digits is the same in bytes as in characters.
-            int key = 0;
-            if (!store.isAside(i)) {
-                const QByteArrayView bytes = store.bytes(i);
-                for (int k = 9; key >= 0 && k < 15; ++k)
-                    key = bytes[k] >= '0' && bytes[k] <= '9' ? key * 10 + (bytes[k] - '0') : -1;
-            } else {
-                key = digitKey(store.mid(i, 9, 6, codeText).data());
-            }
-            qint32 w = -1;
-            if (key >= 0)
-                w = slot[size_t(key)];
-            else if (!others.isEmpty())
-                w = others.value(store.mid(i, 9, 6, codeText).toString(), -1);
-            if (w < 0) continue;
-            qsizetype &at = mine[w];
-            if (at < 0 || newer(i, at, dateText, foundDate)) at = i;
+    QuoteLines::Buffer codeText, dateText, foundDate;
+    for (qsizetype i = 0; i < store.size(); ++i) {
+        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
+        if (store.length(i) < 15) continue;
+        // A code of six digits is the same in bytes as in characters.
+        int key = 0;
+        if (!store.isAside(i)) {
+            const QByteArrayView bytes = store.bytes(i);
+            for (int k = 9; key >= 0 && k < 15; ++k)
+                key = bytes[k] >= '0' && bytes[k] <= '9' ? key * 10 + (bytes[k] - '0') : -1;
+        } else {
+            key = digitKey(store.mid(i, 9, 6, codeText).data());
         }
-    };
-    const qsizetype n = store.size();
-    if (n < 100000 || std::thread::hardware_concurrency() < 2) {
-        scan(0, n, found);
-    } else {
-        QList<qsizetype> later(found.size(), -1);
-        std::thread other;
-        try {
-            other = std::thread([&] { scan(n / 2, n, later); });
-        } catch (const std::system_error &) {
-        }
-        scan(0, n / 2, found);
-        if (other.joinable())
-            other.join();
-        else
-            scan(n / 2, n, later);
-        QuoteLines::Buffer a, b;
-        for (qsizetype w = 0; w < found.size(); ++w)
-            if (later[w] >= 0 && (found[w] < 0 || newer(later[w], found[w], a, b)))
-                found[w] = later[w];
+        qint32 w = -1;
+        if (key >= 0)
+            w = slot[size_t(key)];
+        else if (!others.isEmpty())
+            w = others.value(store.mid(i, 9, 6, codeText).toString(), -1);
+        if (w < 0) continue;
+        qsizetype &at = found[w];
+        if (at < 0 || newer(i, at, dateText, foundDate)) at = i;
     }
     for (qsizetype w = 0; w < wanted.size(); ++w)
         if (found[w] >= 0) {

@@ -312,27 +312,13 @@ void TestPortfolioLogic::lastPrice_takesNewestDateWhateverTheOrder_data()
     QTest::newRow("newest first") << QStringList{a2, b, a1} << u("012000") << u("12,00");
     QTest::newRow("short code matches nothing") << QStringList{a1, b} << u("0120") << QString();
     QTest::newRow("no quotation") << QStringList{a1} << u("014000") << QString();
+    QTest::newRow("equal dates: the later line")
+        << QStringList{a1, ql("20010105", "012000", "ALPHA", "13,00")} << u("012000") << u("13,00");
     // Ł: a line held aside, its date compared as text.
     const QString aside = ql("20010108", "012000", "ŁÓDŹ", "14,00");
     QTest::newRow("held aside, newest") << QStringList{a2, aside, a1} << u("012000") << u("14,00");
     QTest::newRow("held aside, older")
         << QStringList{ql("20001231", "012000", "ŁÓDŹ", "9,00"), a1} << u("012000") << u("11,00");
-    // A large store is read in two halves at once.
-    const QStringList filler(120000, ql("20010101", "099999", "AUTRE", "1,00"));
-    auto large = [&](const QString &early, const QString &late) {
-        QStringList lines = filler;
-        lines[10] = early;
-        lines[110000] = late;
-        return lines;
-    };
-    QTest::newRow("large store, newest in the first half")
-        << large(a2, a1) << u("012000") << u("12,00");
-    QTest::newRow("large store, newest in the second half")
-        << large(a1, a2) << u("012000") << u("12,00");
-    QTest::newRow("large store, equal dates: the later line")
-        << large(a1, ql("20010105", "012000", "ALPHA", "13,00")) << u("012000") << u("13,00");
-    QTest::newRow("large store, in the first half only")
-        << large(a1, b) << u("012000") << u("11,00");
 }
 
 void TestPortfolioLogic::lastPrice_takesNewestDateWhateverTheOrder()
