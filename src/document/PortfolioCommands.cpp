@@ -13,32 +13,16 @@
 #include "portfolio/TRepart.h"
 #include "portfolio/portfolio.h"
 #include "quotes/BourseData.h"
+#include "quotes/maintenance.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QScopeGuard>
 
-#include <algorithm>
-
 namespace
 {
 
 const QString kQuestion = QStringLiteral("Enregistrer le portefeuille ?");
-
-bool lessIgnoringCase(const QString &a, const QString &b)
-{
-    // Lines mostly differ within their date and code: plain characters are
-    // compared at once, the first other one hands over to the full rule.
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        char16_t x = a[i].unicode(), y = b[i].unicode();
-        if (x >= 0x80 || y >= 0x80) return a.compare(b, Qt::CaseInsensitive) < 0;
-        if (x >= u'A' && x <= u'Z') x += 32;
-        if (y >= u'A' && y <= u'Z') y += 32;
-        if (x != y) return x < y;
-    }
-    return a.size() < b.size();
-}
 
 } // namespace
 
@@ -220,11 +204,9 @@ void PortfolioCommands::tellUnreadable(const QString &report)
 void PortfolioCommands::sortStore()
 {
     if (m_data.inValuationOrder()) return;
-    const QuoteLines &store = m_data.store();
-    if (!std::is_sorted(store.begin(), store.end(), lessIgnoringCase))
-        m_data.change(BourseData::Change::PortfolioSort, [](QStringList &lines) {
-            std::stable_sort(lines.begin(), lines.end(), lessIgnoringCase);
-        });
+    if (!maintenance::sortedIgnoringCase(m_data.store()))
+        m_data.change(BourseData::Change::PortfolioSort,
+                      [](QuoteLines &s) { maintenance::sortIgnoringCase(s); });
     m_data.setInValuationOrder();
 }
 

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/formats.h"
 #include "base/records.h"
+#include "base/textfile.h"
 #include "quotes/store.h"
 
 #include <vector>
@@ -242,6 +243,17 @@ LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
         found.append(-1);
     }
     if (wanted.isEmpty()) return;
+    // Whether line i is as new as line `at` or newer: their dates compared as
+    // texts (on the bytes, as their characters compare).
+    auto newer = [&store](qsizetype i, qsizetype at, QuoteLines::Buffer &a, QuoteLines::Buffer &b) {
+        if (store.isAside(i) || store.isAside(at))
+            return store.mid(i, 0, 8, a) >= store.mid(at, 0, 8, b);
+        const char *x = store.bytes(i).data(), *y = store.bytes(at).data();
+        int k = 0;
+        while (k < 8 && x[k] == y[k])
+            ++k;
+        return k == 8 || windows1252Char(uchar(x[k])) > windows1252Char(uchar(y[k]));
+    };
     QuoteLines::Buffer codeText, dateText, foundDate;
     for (qsizetype i = 0; i < store.size(); ++i) {
         if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
@@ -262,7 +274,7 @@ LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
             w = others.value(store.mid(i, 9, 6, codeText).toString(), -1);
         if (w < 0) continue;
         qsizetype &at = found[w];
-        if (at < 0 || store.mid(i, 0, 8, dateText) >= store.mid(at, 0, 8, foundDate)) at = i;
+        if (at < 0 || newer(i, at, dateText, foundDate)) at = i;
     }
     for (qsizetype w = 0; w < wanted.size(); ++w)
         if (found[w] >= 0) {

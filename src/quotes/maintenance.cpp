@@ -11,12 +11,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstring>
 #include <exception>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -298,9 +300,9 @@ int removeSecurity(QStringList &store, const QString &code)
 
 // --- Sorts --------------------------------------------------------------------
 //
-// Both sorts order the lines as a case-insensitive French collation of a key
-// would: "Date + code" the whole line, "Date + nom" the date, the name, a tab
-// and the whole line; equal keys fall back to the whole line, compared
+// The journal sorts order the lines as a case-insensitive French collation of
+// a key would: "Date + code" the whole line, "Date + nom" the date, the name, a
+// tab and the whole line; equal keys fall back to the whole line, compared
 // ordinally. Collating a million whole lines is far too slow, so a line of the
 // regular shape is compared field by field:
 //  - the date (8 digits) as a number: digits collate in their natural order;
@@ -313,11 +315,84 @@ int removeSecurity(QStringList &store, const QString &code)
 // accents are ordered by the name ("Elan" before "Élan") instead of by the
 // price that follows. Lines of another shape are ordered by the collator on
 // their whole key and merged in.
+//
+// The valuation's sort (ignoring case) is ordinal on the case-folded
+// characters. A byte of the code page is one character, so the lines compare
+// byte by byte through a table of the rank of each byte's folded character;
+// the regular lines are ordered by date, the rank of their code, then the rest
+// of the line and their place. Lines held aside go through lessIgnoringCase
+// itself.
+
+bool lessIgnoringCase(const QString &a, const QString &b)
+{
+    // Lines mostly differ within their date and code: plain characters are
+    // compared at once, the first other one hands over to the full rule.
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x >= 0x80 || y >= 0x80) return a.compare(b, Qt::CaseInsensitive) < 0;
+        if (x >= u'A' && x <= u'Z') x += 32;
+        if (y >= u'A' && y <= u'Z') y += 32;
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
 
 namespace
 {
 
-enum class SortKind { Code, Name };
+enum class SortKind { Code, Name, IgnoringCase };
+
+// The rank of each byte's character once case-folded, in the order
+// QString::compare(Qt::CaseInsensitive) gives single characters: bytes whose
+// characters fold alike share a rank ('A' and 'a', 'É' and 'é').
+const std::array<quint8, 256> &foldedRanks()
+{
+    static const std::array<quint8, 256> ranks = [] {
+        std::array<QString, 256> chars;
+        std::array<int, 256> bytes;
+        for (int b = 0; b < 256; ++b) {
+            chars[size_t(b)] = QString(QChar(windows1252Char(uchar(b))));
+            bytes[size_t(b)] = b;
+        }
+        auto compare = [&](int x, int y) {
+            return chars[size_t(x)].compare(chars[size_t(y)], Qt::CaseInsensitive);
+        };
+        std::sort(bytes.begin(), bytes.end(), [&](int x, int y) { return compare(x, y) < 0; });
+        std::array<quint8, 256> out;
+        int rank = 0;
+        for (size_t k = 0; k < bytes.size(); ++k) {
+            if (k > 0 && compare(bytes[k - 1], bytes[k]) != 0) ++rank;
+            out[size_t(bytes[k])] = quint8(rank);
+        }
+        return out;
+    }();
+    return ranks;
+}
+
+// Negative, 0 or positive as the bytes `a` are below, equal to or above `b`
+// ignoring case: byte by byte through foldedRanks, then the shorter first.
+int compareFolded(QByteArrayView a, QByteArrayView b)
+{
+    const std::array<quint8, 256> &rank = foldedRanks();
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype k = 0; k < n; ++k) {
+        if (a[k] == b[k]) continue;
+        const quint8 x = rank[uchar(a[k])], y = rank[uchar(b[k])];
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// Lines i and j compared ignoring case: on their bytes, or as lessIgnoringCase
+// does for a line held aside.
+int compareIgnoringCase(const QuoteLines &lines, qsizetype i, qsizetype j)
+{
+    if (!lines.isAside(i) && !lines.isAside(j))
+        return compareFolded(lines.bytes(i), lines.bytes(j));
+    const QString a = lines.at(i), b = lines.at(j);
+    return lessIgnoringCase(a, b) ? -1 : (lessIgnoringCase(b, a) ? 1 : 0);
+}
 
 QCollator frenchCollator()
 {
@@ -358,29 +433,40 @@ struct Dictionary {
         return it->second;
     }
 
-    // The collation rank of each identifier; texts the collator finds equal
-    // share a rank.
-    std::vector<quint32> ranks(const QCollator &collator) const
+    // The rank of each identifier in the order of the keys `keyOf` makes of
+    // the texts, as `compare` (negative, 0 or positive) orders them; texts of
+    // equal keys share a rank.
+    template <typename KeyOf, typename Compare>
+    std::vector<quint32> ranks(const KeyOf &keyOf, const Compare &compare) const
     {
         struct Entry {
-            QCollatorSortKey key;
+            decltype(keyOf(std::string_view())) key;
             quint32 id;
         };
         std::vector<Entry> entries;
         entries.reserve(texts.size());
         for (size_t i = 0; i < texts.size(); ++i)
-            entries.push_back(
-                {collator.sortKey(decodeWindows1252(texts[i].data(), qsizetype(texts[i].size()))),
-                 quint32(i)});
+            entries.push_back({keyOf(texts[i]), quint32(i)});
         std::sort(entries.begin(), entries.end(),
-                  [](const Entry &a, const Entry &b) { return a.key.compare(b.key) < 0; });
+                  [&](const Entry &a, const Entry &b) { return compare(a.key, b.key) < 0; });
         std::vector<quint32> out(texts.size());
         quint32 rank = 0;
         for (size_t i = 0; i < entries.size(); ++i) {
-            if (i > 0 && entries[i - 1].key.compare(entries[i].key) != 0) ++rank;
+            if (i > 0 && compare(entries[i - 1].key, entries[i].key) != 0) ++rank;
             out[entries[i].id] = rank;
         }
         return out;
+    }
+
+    // The collation rank of each identifier; texts the collator finds equal
+    // share a rank.
+    std::vector<quint32> ranks(const QCollator &collator) const
+    {
+        return ranks(
+            [&](std::string_view text) {
+                return collator.sortKey(decodeWindows1252(text.data(), qsizetype(text.size())));
+            },
+            [](const QCollatorSortKey &a, const QCollatorSortKey &b) { return a.compare(b); });
     }
 };
 
@@ -515,13 +601,59 @@ QString collationKey(SortKind kind, const QString &line)
     return quote::dateOf(line) + quote::nameOf(line) + QLatin1Char('\t') + line;
 }
 
+// The order of the lines: the `count` sorted regular items, with the lines of
+// another shape (`odd`, in their own order) placed among them, where
+// `before(k, p)` says whether odd line k goes before the item at p. A
+// galloping merge: few comparisons when the odd lines are few, linear at
+// worst.
+template <typename Before>
+std::vector<quint32> placeOdd(const Item *sorted, size_t count, const std::vector<quint32> &odd,
+                              const Before &before)
+{
+    std::vector<quint32> order;
+    order.reserve(count + odd.size());
+    size_t r = 0;
+    for (size_t k = 0; k < odd.size(); ++k) {
+        size_t lo = r, hi = count, step = 1;
+        for (;;) {
+            const size_t probe = lo + step - 1;
+            if (probe >= count) break;
+            if (before(k, probe)) {
+                hi = probe;
+                break;
+            }
+            lo = probe + 1;
+            step *= 2;
+        }
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo) / 2;
+            if (before(k, mid))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        for (; r < lo; ++r)
+            order.push_back(sorted[r].index);
+        order.push_back(odd[k]);
+    }
+    for (; r < count; ++r)
+        order.push_back(sorted[r].index);
+    return order;
+}
+
 void sortLines(QuoteLines &lines, SortKind kind, int threads)
 {
     const qsizetype n = lines.size();
     if (n < 2) return;
     const int slices = threadsFor(threads, n);
-    const QCollator collator = frenchCollator();
-    const std::array<int, 128> charRank = separatorRanks(collator);
+    // The valuation's sort reads no name and needs no collator.
+    const bool folded = kind == SortKind::IgnoringCase;
+    std::optional<QCollator> collator;
+    std::array<int, 128> charRank{};
+    if (!folded) {
+        collator.emplace(frenchCollator());
+        charRank = separatorRanks(*collator);
+    }
 
     // The items of the regular lines, each slice of the lines read by a
     // thread of its own into its place, with dictionaries of its own.
@@ -570,14 +702,18 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
                 continue;
             }
             const quint32 cid = codeId(code);
-            if (cid >= my.lastName.size())
-                my.lastName.resize(size_t(cid) + 1, {std::string_view(), -1});
-            auto &[lastText, lastId] = my.lastName[cid];
-            if (lastId < 0 || lastText != name) {
-                lastText = name;
-                lastId = my.names.id(name);
+            quint32 nid = 0;
+            if (!folded) {
+                if (cid >= my.lastName.size())
+                    my.lastName.resize(size_t(cid) + 1, {std::string_view(), -1});
+                auto &[lastText, lastId] = my.lastName[cid];
+                if (lastId < 0 || lastText != name) {
+                    lastText = name;
+                    lastId = my.names.id(name);
+                }
+                nid = quint32(lastId);
             }
-            *out++ = {date, cid, quint32(lastId), quint32(i)};
+            *out++ = {date, cid, nid, quint32(i)};
         }
         my.count = size_t(out - (items + begin));
         my.digitCodes.reset();
@@ -592,8 +728,15 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
         for (const std::string_view text : my.names.texts)
             my.nameIds.push_back(&my == &slice[0] ? quint32(my.nameIds.size()) : names.id(text));
     }
-    const std::vector<quint32> codeRank = codes.ranks(collator);
-    const std::vector<quint32> nameRank = names.ranks(collator);
+    const std::vector<quint32> codeRank =
+        folded
+            ? codes.ranks([](std::string_view text) { return text; },
+                          [](std::string_view a, std::string_view b) {
+                              return compareFolded(QByteArrayView(a.data(), qsizetype(a.size())),
+                                                   QByteArrayView(b.data(), qsizetype(b.size())));
+                          })
+            : codes.ranks(*collator);
+    const std::vector<quint32> nameRank = folded ? std::vector<quint32>() : names.ranks(*collator);
     // The identifiers of each slice become ranks, and its items move up
     // behind the slices before it.
     std::vector<size_t> placed(size_t(slices) + 1, 0);
@@ -605,6 +748,10 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
         Item *const begin = items + sliceBegin(n, slices, p);
         for (Item *t = begin; t < begin + my.count; ++t) {
             const quint32 code = codeRank[my.codeIds[t->first]];
+            if (folded) {
+                t->first = code;
+                continue;
+            }
             const quint32 name = nameRank[my.nameIds[t->second]];
             t->first = kind == SortKind::Code ? code : name;
             t->second = kind == SortKind::Code ? name : code;
@@ -618,9 +765,10 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
         radixSort(items, count, other.get(), count >= 2 * size_t(slices) ? slices : 1);
 
     // Runs of equal date and ranks: by the rest of the line, then the whole
-    // line compared ordinally. Each slice of the items, cut between runs, is
-    // ordered by a thread of its own, with a collator of its own for the
-    // rests the table does not cover.
+    // line compared ordinally (ignoring case: the rest from the code on, then
+    // the place). Each slice of the items, cut between runs, is ordered by a
+    // thread of its own, with a collator of its own for the rests the table
+    // does not cover.
     auto ordinalLess = [&](quint32 a, quint32 b) { return lines.compare(a, b) < 0; };
     auto same = [](const Item &a, const Item &b) {
         return a.date == b.date && a.first == b.first && a.second == b.second;
@@ -654,16 +802,23 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
             }
             return ra.size() == rb.size() ? 0 : (ra.size() < rb.size() ? -1 : 1);
         };
+        auto less = [&](const Item &a, const Item &b) {
+            if (folded) {
+                // A regular line has a tab after its code: its rest is there.
+                if (const int c = compareFolded(lines.bytes(a.index).sliced(15),
+                                                lines.bytes(b.index).sliced(15)))
+                    return c < 0;
+                return a.index < b.index;
+            }
+            if (const int c = compareRest(a.index, b.index)) return c < 0;
+            return ordinalLess(a.index, b.index);
+        };
         const size_t last = cut[size_t(p) + 1];
         for (size_t k = cut[size_t(p)]; k < last;) {
             size_t end = k + 1;
             while (end < last && same(sorted[k], sorted[end]))
                 ++end;
-            if (end - k > 1)
-                std::sort(sorted + k, sorted + end, [&](const Item &a, const Item &b) {
-                    if (const int c = compareRest(a.index, b.index)) return c < 0;
-                    return ordinalLess(a.index, b.index);
-                });
+            if (end - k > 1) std::sort(sorted + k, sorted + end, less);
             k = end;
         }
     });
@@ -671,10 +826,10 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
     std::vector<quint32> odd;
     for (const Slice &my : slice)
         odd.insert(odd.end(), my.odd.begin(), my.odd.end());
-    std::vector<quint32> order;
-    order.reserve(size_t(n));
-    preferLargePages(order.data(), size_t(n) * sizeof(quint32));
     if (odd.empty()) {
+        std::vector<quint32> order;
+        order.reserve(size_t(n));
+        preferLargePages(order.data(), size_t(n) * sizeof(quint32));
         order.resize(size_t(n));
         onThreads(slices, [&](int p) {
             for (size_t k = size_t(sliceBegin(n, slices, p)),
@@ -686,9 +841,19 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
         return;
     }
 
-    // Lines of another shape: sorted by the collator on their whole key, then
-    // placed among the others by a galloping merge (few comparisons when they
-    // are few, linear at worst).
+    // Lines of another shape: ordered among themselves, then placed among the
+    // others; ignoring case by their comparison and their place, otherwise by
+    // the collator on their whole key, then the whole line.
+    if (folded) {
+        auto less = [&](quint32 a, quint32 b) {
+            const int c = compareIgnoringCase(lines, a, b);
+            return c != 0 ? c < 0 : a < b;
+        };
+        std::sort(odd.begin(), odd.end(), less); // already in their places' order
+        lines.reorder(placeOdd(sorted, count, odd,
+                               [&](size_t k, size_t p) { return less(odd[k], sorted[p].index); }));
+        return;
+    }
     struct Odd {
         QCollatorSortKey key;
         quint32 index;
@@ -696,44 +861,18 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
     std::vector<Odd> others;
     others.reserve(odd.size());
     for (const quint32 i : odd)
-        others.push_back({collator.sortKey(collationKey(kind, lines.at(i))), i});
+        others.push_back({collator->sortKey(collationKey(kind, lines.at(i))), i});
     std::sort(others.begin(), others.end(), [&](const Odd &a, const Odd &b) {
         if (const int c = a.key.compare(b.key)) return c < 0;
         return ordinalLess(a.index, b.index);
     });
-    size_t r = 0;
-    for (const Odd &o : others) {
-        // True when the odd line sorts before the regular line at p.
-        auto before = [&](size_t p) {
-            const quint32 other = sorted[p].index;
-            const int c = o.key.compare(collator.sortKey(collationKey(kind, lines.at(other))));
-            return c != 0 ? c < 0 : ordinalLess(o.index, other);
-        };
-        size_t lo = r, hi = count, step = 1;
-        for (;;) {
-            const size_t probe = lo + step - 1;
-            if (probe >= count) break;
-            if (before(probe)) {
-                hi = probe;
-                break;
-            }
-            lo = probe + 1;
-            step *= 2;
-        }
-        while (lo < hi) {
-            const size_t mid = lo + (hi - lo) / 2;
-            if (before(mid))
-                hi = mid;
-            else
-                lo = mid + 1;
-        }
-        for (; r < lo; ++r)
-            order.push_back(sorted[r].index);
-        order.push_back(o.index);
-    }
-    for (; r < count; ++r)
-        order.push_back(sorted[r].index);
-    lines.reorder(order);
+    for (size_t k = 0; k < others.size(); ++k)
+        odd[k] = others[k].index;
+    lines.reorder(placeOdd(sorted, count, odd, [&](size_t k, size_t p) {
+        const quint32 other = sorted[p].index;
+        const int c = others[k].key.compare(collator->sortKey(collationKey(kind, lines.at(other))));
+        return c != 0 ? c < 0 : ordinalLess(others[k].index, other);
+    }));
 }
 
 // Runs a change of the lines on a list of texts.
@@ -765,6 +904,37 @@ void sortByName(QuoteLines &store, int threads)
 void sortByName(QStringList &store)
 {
     onTexts(store, [](QuoteLines &lines) { return sortByName(lines), 0; });
+}
+
+void sortIgnoringCase(QuoteLines &store, int threads)
+{
+    sortLines(store, SortKind::IgnoringCase, threads);
+}
+
+void sortIgnoringCase(QStringList &store)
+{
+    onTexts(store, [](QuoteLines &lines) { return sortIgnoringCase(lines), 0; });
+}
+
+bool sortedIgnoringCase(const QuoteLines &store, int threads)
+{
+    const qsizetype n = store.size();
+    const int slices = threadsFor(threads, n);
+    // Each slice checks its lines against the line before them; the first
+    // pair out of order stops them all.
+    std::atomic<bool> sorted{true};
+    onThreads(slices, [&](int p) {
+        const qsizetype end = sliceBegin(n, slices, p + 1);
+        for (qsizetype i = std::max<qsizetype>(1, sliceBegin(n, slices, p)); i < end; ++i) {
+            if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
+            if (compareIgnoringCase(store, i - 1, i) > 0) {
+                sorted.store(false, std::memory_order_relaxed);
+                return;
+            }
+            if ((i & 4095) == 0 && !sorted.load(std::memory_order_relaxed)) return;
+        }
+    });
+    return sorted.load();
 }
 
 int reorganise(QuoteLines &store, const QString &cutoff, int keep, int threads)

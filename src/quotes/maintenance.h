@@ -7,10 +7,10 @@
 
 // Bulk changes of the quotation store: price rewriting over a range (euro
 // conversion and split), deletion of a security, deletion of lines by key,
-// reorganisation and the two journal sorts. Every operation is linear in the
-// number of lines (the sorts too: they rank the lines by their fields). Each
-// works on the lines' bytes; the forms taking a list of texts convert it,
-// run the same work and give the texts back.
+// reorganisation, the two journal sorts and the valuation's sort. Every
+// operation is linear in the number of lines (the sorts too: they rank the
+// lines by their fields). Each works on the lines' bytes; the forms taking a
+// list of texts convert it, run the same work and give the texts back.
 namespace maintenance
 {
 
@@ -47,6 +47,19 @@ void sortByCode(QStringList &store);
 // "Date + nom": by date, then name, then as "Date + code" does.
 void sortByName(QuoteLines &store, int threads = 0);
 void sortByName(QStringList &store);
+
+// The valuation's order: the lines as texts, ignoring case. Characters are
+// compared one by one, ASCII letters lowered; from the first character at or
+// above U+0080 on either side, the whole lines are compared as
+// QString::compare(a, b, Qt::CaseInsensitive) does (case-folded characters
+// one by one, then the shorter first). The reference the fast forms match.
+bool lessIgnoringCase(const QString &a, const QString &b);
+// Sorts the lines in that order, keeping the order of lines equal in it
+// (as std::stable_sort with lessIgnoringCase would).
+void sortIgnoringCase(QuoteLines &store, int threads = 0);
+void sortIgnoringCase(QStringList &store);
+// Whether the lines are in that order already; read on their bytes.
+bool sortedIgnoringCase(const QuoteLines &store, int threads = 0);
 
 // Sorts the store as sortByCode, then removes lines from the top while their
 // date is earlier than `cutoff` ("yyyymmdd"), keeping at least `keep` lines.

@@ -312,6 +312,13 @@ void TestPortfolioLogic::lastPrice_takesNewestDateWhateverTheOrder_data()
     QTest::newRow("newest first") << QStringList{a2, b, a1} << u("012000") << u("12,00");
     QTest::newRow("short code matches nothing") << QStringList{a1, b} << u("0120") << QString();
     QTest::newRow("no quotation") << QStringList{a1} << u("014000") << QString();
+    QTest::newRow("equal dates: the later line")
+        << QStringList{a1, ql("20010105", "012000", "ALPHA", "13,00")} << u("012000") << u("13,00");
+    // Ł: a line held aside, its date compared as text.
+    const QString aside = ql("20010108", "012000", "ŁÓDŹ", "14,00");
+    QTest::newRow("held aside, newest") << QStringList{a2, aside, a1} << u("012000") << u("14,00");
+    QTest::newRow("held aside, older")
+        << QStringList{ql("20001231", "012000", "ŁÓDŹ", "9,00"), a1} << u("012000") << u("11,00");
 }
 
 void TestPortfolioLogic::lastPrice_takesNewestDateWhateverTheOrder()

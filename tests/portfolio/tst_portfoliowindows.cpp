@@ -3,6 +3,7 @@
 #include "document/PortfolioCommands.h"
 #include "portfolio/GridModel.h"
 #include "portfolio/TJnl.h"
+#include "quotes/maintenance.h"
 #include "testkit.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace
 {
@@ -310,6 +313,8 @@ void TestPortfolioWindows::portefeuille_showsLossDateAndListsBadLine()
     QStringList shuffled = kStore;
     shuffled.append(ql("20010103", "013000", "beta", "9,00"));
     shuffled.append(ql("20001229", "014000", "GAMMA", "1,00"));
+    shuffled.append(ql("20010103", "013000", "BETA", "9,00")); // equal ignoring case
+    shuffled.append(ql("20010103", "013000", "Bêta", "9,00"));
     DocumentFixture d(shuffled, QSize(800, 600), kNow);
     d.bourse->data().replacePortfolio({u("A20000105\t012000\t300,00\t10\t1")});
     QStringList seen;
@@ -333,8 +338,14 @@ void TestPortfolioWindows::portefeuille_showsLossDateAndListsBadLine()
     QCOMPARE(seen, (QStringList{u("Portefeuille au 15/06/2001"), u("Moins value"), u("-100,00"),
                                 u("200,00"), u("Cours du 05/01/2001"), u("1,00"), u("-33,48%"),
                                 u("05/01/2001")}));
-    // Sorted in place, without undo copy or modified flag.
+    // Sorted in place, as the stable sort ignoring case orders the lines,
+    // without undo copy or modified flag.
+    QStringList valuationOrder = shuffled;
+    std::stable_sort(valuationOrder.begin(), valuationOrder.end(), maintenance::lessIgnoringCase);
+    QCOMPARE(d.bourse->data().store().toStringList(), valuationOrder);
     QCOMPARE(d.bourse->data().store().first(), ql("20001229", "014000", "GAMMA", "1,00"));
+    QVERIFY(d.bourse->data().store().at(1).contains(u("\tbeta\t")));
+    QVERIFY(d.bourse->data().store().at(2).contains(u("\tBETA\t")));
     QVERIFY(!d.bourse->data().isModified());
     // A line that does not read is said once, the rest is valued; the
     // prices of two dates are both named.

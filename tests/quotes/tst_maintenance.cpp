@@ -1,8 +1,9 @@
-// Bulk changes of the quotation store: price rewriting, deletion by keys and
-// the two journal sorts (their speed on a million lines is measured through
-// the commands, in tst_maintenancecommands).
+// Bulk changes of the quotation store: price rewriting, deletion by keys,
+// the two journal sorts and the valuation's sort (their speed is measured
+// through the commands, in the bench).
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/textfile.h"
 #include "quotes/maintenance.h"
 #include "quotes/store.h"
 #include "testkit.h"
@@ -11,6 +12,7 @@
 #include <QLocale>
 #include <QTest>
 
+#include <algorithm>
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -116,6 +118,73 @@ QStringList equalKeys(int count)
     for (int k = count; k > 0; --k)
         lines.append(
             qline(u"19990120"_s, u"012000"_s, u"ACCOR"_s, u"%1,00"_s.arg(k), u"%1"_s.arg(k % 3)));
+    return lines;
+}
+
+// The valuation's order as the straightforward stable sort gives it.
+QStringList stableIgnoringCase(QStringList lines)
+{
+    std::stable_sort(lines.begin(), lines.end(), maintenance::lessIgnoringCase);
+    return lines;
+}
+
+// Lines that differ by case and accents only, in code, name or rest: capitals
+// and small letters of the code page (É/é, À/à, Œ/œ, Ÿ/ÿ), µ, the bytes
+// 0x80 to 0x9F (€, “), repeated lines, lines held aside (☃) and lines of
+// other shapes. With `oneDate`, every line is of one day.
+QStringList foldingStore(int count, quint32 seed, bool oneDate = false)
+{
+    std::mt19937 rng(seed);
+    auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+    const char *const codes[] = {"00abc1", "00ABC1", "00Abc1", "012000", "0É0000",
+                                 "0é0000", "€00001", "“00001", "ÿ00000", "Ÿ00000"};
+    // No two names differ by their accents alone (the journal sorts order
+    // those by the name on purpose).
+    const char *const names[] = {"Élan",  "élan",  "ÉLAN", "À la carte", "à la carte",
+                                 "Œuvre", "œuvre", "µ SA", "€uro",       "“Cité”",
+                                 "ÿ",     "Ÿ",     "zeta", "Zeta",       "☃ neige"};
+    const char *const odd[] = {"",
+                               "z",
+                               "Z",
+                               "É",
+                               "é",
+                               "abc",
+                               "ABC",
+                               "19990105 sans tabulation",
+                               "19990105\t00abc1",
+                               "19990105\t00ABC1\t",
+                               "1999010\tcourt",
+                               "☃"};
+    QStringList lines;
+    while (lines.size() < count) {
+        const int roll = pick(100);
+        if (roll < 6) {
+            lines.append(QString::fromUtf8(odd[pick(int(std::size(odd)))]));
+        } else if (roll < 12 && !lines.isEmpty()) {
+            lines.append(lines[pick(int(lines.size()))]);
+        } else {
+            const QString price = pick(2) ? u"1,00"_s : u"%1,%2"_s.arg(pick(20)).arg(pick(100));
+            lines.append(qline(dateText(oneDate ? 7 : pick(4)),
+                               QString::fromUtf8(codes[pick(int(std::size(codes)))]),
+                               QString::fromUtf8(names[pick(int(std::size(names)))]), price,
+                               pick(3) ? u"5"_s : u"É"_s));
+        }
+    }
+    return lines;
+}
+
+// The regular lines of one day, their codes shuffled, some of them equal but
+// for their case.
+QStringList oneDayShuffled(int count, quint32 seed)
+{
+    std::mt19937 rng(seed);
+    QStringList lines;
+    for (int k = 0; k < count; ++k) {
+        QString code = u"%1"_s.arg(k % 97 * 7919 % 1000000, 6, 10, QLatin1Char('0'));
+        if (k % 5 == 0) code[2] = k % 10 ? u'x' : u'X';
+        lines.append(qline(u"20050103"_s, code, u"TITRE %1"_s.arg(k % 97), u"1,00"_s, u"1"_s));
+    }
+    std::shuffle(lines.begin(), lines.end(), rng);
     return lines;
 }
 
@@ -246,12 +315,29 @@ private slots:
             << QStringList{u"Total"_s, u"zzz"_s, u"19990105 000001 sans tabulation"_s,
                            u"19990105\t000001"_s, u"1999O105\t012000\tACCOR\t2,00\t1"_s};
         QTest::newRow("a larger store") << realisticStore(3001, 17);
+        QTest::newRow("case only: equal lines keep their order")
+            << QStringList{u"abc"_s, u"ABC"_s, u"Abc"_s, u"abC"_s, u"abc"_s};
+        QTest::newRow("accented capitals and small letters") << foldingStore(300, 31);
+        QTest::newRow("the same, more lines") << foldingStore(2000, 32);
+        QTest::newRow("already in the valuation's order")
+            << stableIgnoringCase(foldingStore(400, 33));
+        QTest::newRow("one date, codes shuffled, cases mixed") << oneDayShuffled(500, 34);
+        QTest::newRow("one date, cases and accents") << foldingStore(600, 35, true);
+        QTest::newRow("every byte of the code page, alone and after a letter") << [] {
+            QStringList lines;
+            for (int b = 255; b > 0; --b) {
+                const QChar c(windows1252Char(uchar(b)));
+                lines << QString(c) << u"a"_s + c << u"A"_s + c + u'x';
+            }
+            return lines;
+        }();
     }
     void splitWork()
     {
         QFETCH(QStringList, store);
         const QStringList byCode = referenceSort(store, false);
         const QStringList byName = referenceSort(store, true);
+        const QStringList ignoringCase = stableIgnoringCase(store);
         const QString cutoff = u"19990120"_s;
         const int keep = int(store.size() / 2);
         qsizetype cut = 0;
@@ -268,6 +354,12 @@ private slots:
             QVERIFY2(lines.toStringList() == byCode, as);
             maintenance::sortByName(lines, threads);
             QVERIFY2(lines.toStringList() == byName, as);
+
+            lines = QuoteLines(store);
+            QCOMPARE(maintenance::sortedIgnoringCase(lines, threads), store == ignoringCase);
+            maintenance::sortIgnoringCase(lines, threads);
+            QVERIFY2(lines.toStringList() == ignoringCase, as);
+            QVERIFY2(maintenance::sortedIgnoringCase(lines, threads), as);
 
             lines = QuoteLines(store);
             const int removed = maintenance::reorganise(lines, cutoff, keep, threads);
@@ -297,6 +389,14 @@ private slots:
             byName ? maintenance::sortByName(one, 1) : maintenance::sortByCode(one, 1);
             byName ? maintenance::sortByName(own) : maintenance::sortByCode(own);
             QVERIFY(one == own);
+        }
+        {
+            QuoteLines one(store), own(store);
+            maintenance::sortIgnoringCase(one, 1);
+            maintenance::sortIgnoringCase(own);
+            QVERIFY(one == own);
+            QVERIFY(maintenance::sortedIgnoringCase(own));
+            QVERIFY(!maintenance::sortedIgnoringCase(QuoteLines(store)));
         }
         QuoteLines one(store), own(store);
         QCOMPARE(maintenance::rewritePrices(own, 1, u"19990101"_s, u"19991231"_s, u"000000"_s,
@@ -409,6 +509,45 @@ private slots:
         for (int i = 0; i < store.size(); ++i)
             QVERIFY2(store[i] == expected[i],
                      qPrintable(u"line %1: %2 instead of %3"_s.arg(i).arg(store[i], expected[i])));
+    }
+
+    // The valuation's order on a few lines, by hand: folded characters by
+    // their code point (accented letters after every ASCII one), then the
+    // shorter first; lines equal ignoring case keep their order.
+    void sortIgnoringCase_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("sorted");
+        QTest::newRow("case only") << QStringList{u"b"_s, u"A"_s, u"a"_s, u"B"_s, u"ab"_s}
+                                   << QStringList{u"A"_s, u"a"_s, u"ab"_s, u"b"_s, u"B"_s};
+        QTest::newRow("accents after ASCII, capitals with their small letter")
+            << QStringList{u"é1"_s, u"Z"_s, u"É0"_s, u"e"_s, u"à"_s, u"À"_s}
+            << QStringList{u"e"_s, u"Z"_s, u"à"_s, u"À"_s, u"É0"_s, u"é1"_s};
+        QTest::newRow("beyond Latin-1: by the folded character")
+            << QStringList{u"€"_s, u"µ"_s, u"Œ"_s, u"ÿ"_s, u"“"_s, u"Ÿ"_s, u"œ"_s}
+            << QStringList{u"ÿ"_s, u"Ÿ"_s, u"Œ"_s, u"œ"_s, u"µ"_s, u"“"_s, u"€"_s};
+        QTest::newRow("held aside among the others")
+            << QStringList{u"☃"_s, u"µ"_s, u"Ω"_s, u"z"_s, u"€"_s, u"ω"_s}
+            << QStringList{u"z"_s, u"µ"_s, u"Ω"_s, u"ω"_s, u"€"_s, u"☃"_s};
+        QTest::newRow("regular lines: code ignoring case, then the name")
+            << QStringList{ql("19990105", "00abc1", "Élan", "1,00"),
+                           ql("19990105", "00ABC1", "elan", "2,00"),
+                           ql("19990104", "00ABD1", "A", "1,00"),
+                           ql("19990105", "00ABC1", "ELAN", "2,00")}
+            << QStringList{ql("19990104", "00ABD1", "A", "1,00"),
+                           ql("19990105", "00ABC1", "elan", "2,00"),
+                           ql("19990105", "00ABC1", "ELAN", "2,00"),
+                           ql("19990105", "00abc1", "Élan", "1,00")};
+    }
+    void sortIgnoringCase()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, sorted);
+        QCOMPARE(maintenance::sortedIgnoringCase(QuoteLines(lines)), lines == sorted);
+        QCOMPARE(stableIgnoringCase(lines), sorted); // the reference agrees
+        maintenance::sortIgnoringCase(lines);
+        QCOMPARE(lines, sorted);
+        QVERIFY(maintenance::sortedIgnoringCase(QuoteLines(lines)));
     }
 };
 
