@@ -1,8 +1,6 @@
 // The document window: its pages and command objects, loading, the index
 // and the navigation.
 #include "document/TBourse.h"
-#include <QElapsedTimer>//TT
-#include <cstdio>//TT
 
 #include "base/Prompts.h"
 #include "document/ChartCommands.h"
@@ -87,14 +85,10 @@ void TBourse::resizeEvent(QResizeEvent *event)
 void TBourse::Init()
 {
     repaint();
-    QElapsedTimer tt; tt.start();//TT
     const QString report = m_data->Init();
-    const qint64 a = tt.nsecsElapsed();//TT
     m_journal->LitMois();
-    const qint64 b = tt.nsecsElapsed();//TT
     m_journal->InitCombo();
     Indexe();
-    std::fprintf(stderr, "TT read %.1f litmois %.1f index %.1f\n", a / 1e6, (b - a) / 1e6, (tt.nsecsElapsed() - b) / 1e6);//TT
     if (!report.isEmpty()) Prompts::get().error(this, report);
 }
 
