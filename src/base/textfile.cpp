@@ -1,6 +1,7 @@
 #include "base/textfile.h"
 
 #include "base/errors.h"
+#include "base/largepages.h"
 
 #include <QDir>
 #include <QFile>
@@ -260,6 +261,7 @@ void readBlocks(const QString &path, qint64 limit, FileStamp *stamp,
             const qsizetype next = total >= buffer.size() ? qsizetype(kBlock) : buffer.size();
             buffer.resize(qsizetype(n));
             (*chunks)(std::exchange(buffer, QByteArray(next, Qt::Uninitialized)));
+            preferLargePages(buffer.constData(), size_t(buffer.size()));
             continue;
         }
         block(buffer.constData(), n);
