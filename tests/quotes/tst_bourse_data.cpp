@@ -106,6 +106,16 @@ private slots:
         BourseData data(env.dir.path());
         data.replaceStore(kStore);
         QCOMPARE(data.change(change, [&](QStringList &store) { store = after; }), codesChanged);
+        // The same lines many times over, enough for both stores to be read
+        // at once: the same answer.
+        QStringList manyBefore, manyAfter;
+        for (int k = 0; k < 120000; ++k) {
+            manyBefore += kStore;
+            manyAfter += after;
+        }
+        BourseData large(env.dir.path());
+        large.replaceStore(manyBefore);
+        QCOMPARE(large.change(change, [&](QuoteLines &store) { store = manyAfter; }), codesChanged);
         // Lines appended after the store, with its keys built: the same answer.
         if (after.mid(0, kStore.size()) == kStore) {
             BourseData appended(env.dir.path());
