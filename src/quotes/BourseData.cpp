@@ -598,15 +598,8 @@ void BourseData::extendKeys(qsizetype from) const
     }
     for (qint32 &m : months)
         if (m >= 0) m -= k.firstMonth;
-    // The two groupings share nothing: on a large store, each on a core.
-    if (months.size() > 200000) {
-        std::thread byMonth([&] { k.byMonth.add(months, qint32(from)); });
-        k.byCode.add(codes, qint32(from));
-        byMonth.join();
-    } else {
-        k.byMonth.add(months, qint32(from));
-        k.byCode.add(codes, qint32(from));
-    }
+    k.byMonth.add(months, qint32(from));
+    k.byCode.add(codes, qint32(from));
 }
 
 const BourseData::LineKeys &BourseData::keys() const
