@@ -317,32 +317,12 @@ void readLineBytes(const QString &path, const std::function<void(const char *, q
                    qint64 limit, FileStamp *stamp)
 {
     // Read by blocks: the whole file's bytes are never held at once.
-    QByteArray carry;       // the start of a line the previous block cut
-    bool pendingLf = false; // the previous block ended with CR
+    LineCutter cutter;
     readBlocks(path, limit, stamp, [&](const char *s, qsizetype n) {
-        qsizetype i = pendingLf && s[0] == '\n' ? 1 : 0;
-        pendingLf = false;
-        qsizetype start = i;
-        for (; i < n; ++i) {
-            if (s[i] != '\r' && s[i] != '\n') continue;
-            if (carry.isEmpty()) {
-                line(s + start, i - start);
-            } else {
-                carry.append(s + start, i - start);
-                line(carry.constData(), carry.size());
-                carry.clear();
-            }
-            if (s[i] == '\r') {
-                if (i + 1 < n && s[i + 1] == '\n')
-                    ++i;
-                else if (i + 1 == n)
-                    pendingLf = true;
-            }
-            start = i + 1;
-        }
-        carry.append(s + start, n - start);
+        cutter.feed(
+            s, n, [&](qsizetype start, qsizetype end) { line(s + start, end - start); }, line);
     });
-    if (!carry.isEmpty()) line(carry.constData(), carry.size());
+    cutter.finish(line);
 }
 
 void readChunks(const QString &path, const std::function<void(QByteArray)> &chunk, qint64 limit,

@@ -56,6 +56,49 @@ qint64 largeFileLimit();
 // when given, gets what the file held.
 QStringList readLines(const QString &path, qint64 limit = largeFileLimit(),
                       FileStamp *stamp = nullptr);
+// Cuts bytes given block after block into lines ended by CR, LF or CR LF,
+// as readLines cuts a file. For each line, `inBlock(start, end)` when it lies
+// within the block given, `carried(bytes, n)` when it began in an earlier one.
+class LineCutter
+{
+public:
+    template <typename InBlock, typename Carried>
+    void feed(const char *s, qsizetype n, InBlock inBlock, Carried carried)
+    {
+        if (n == 0) return;
+        qsizetype i = m_pendingLf && s[0] == '\n' ? 1 : 0;
+        m_pendingLf = false;
+        qsizetype start = i;
+        for (; i < n; ++i) {
+            if (s[i] != '\r' && s[i] != '\n') continue;
+            if (m_carry.isEmpty()) {
+                inBlock(start, i);
+            } else {
+                m_carry.append(s + start, i - start);
+                carried(m_carry.constData(), m_carry.size());
+                m_carry.clear();
+            }
+            if (s[i] == '\r') {
+                if (i + 1 < n && s[i + 1] == '\n')
+                    ++i;
+                else if (i + 1 == n)
+                    m_pendingLf = true;
+            }
+            start = i + 1;
+        }
+        m_carry.append(s + start, n - start);
+    }
+    // The last line, when the bytes ended without a line end.
+    template <typename Carried> void finish(Carried carried)
+    {
+        if (!m_carry.isEmpty()) carried(m_carry.constData(), m_carry.size());
+        m_carry.clear();
+    }
+
+private:
+    QByteArray m_carry;       // the start of a line the previous block cut
+    bool m_pendingLf = false; // the previous block ended with CR
+};
 // The same reading, handing each line's bytes (without its line end) to
 // `line`, in file order; the bytes are valid only during the call.
 void readLineBytes(const QString &path, const std::function<void(const char *, qsizetype)> &line,

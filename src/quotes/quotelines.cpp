@@ -353,41 +353,23 @@ QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
     // The blocks of the file become the lines' blocks, without a copy; a
     // line cut between two blocks is copied whole into a block of its own.
     // Lines end as readLineBytes ends them; empty ones are left out.
-    QByteArray carry;       // the start of a line the previous block cut
-    bool pendingLf = false; // the previous block ended with CR
-    const auto take = [&](QByteArray chunk) {
-        const char *s = chunk.constData();
-        const qsizetype n = chunk.size();
-        if (n == 0) return;
+    LineCutter cutter;
+    const auto carried = [&lines](const char *s, qsizetype n) {
+        if (n > 0) lines.appendBytes(QByteArrayView(s, n));
+    };
+    const auto take = [&](const QByteArray &chunk) {
         qint64 block = -1; // taken when a line lies in it
-        const auto add = [&](qsizetype start, qsizetype end) {
-            if (!carry.isEmpty()) {
-                carry.append(s + start, end - start);
-                lines.appendBytes(carry);
-                carry.clear();
-            } else if (end > start) {
+        cutter.feed(
+            chunk.constData(), chunk.size(),
+            [&](qsizetype start, qsizetype end) {
+                if (end == start) return;
                 if (block < 0) {
                     block = lines.m_blocks.size();
                     lines.m_blocks.append(chunk);
                 }
                 lines.m_refs.push_back({quint32(block), quint32(start), quint32(end - start)});
-            }
-        };
-        qsizetype i = pendingLf && s[0] == '\n' ? 1 : 0;
-        pendingLf = false;
-        qsizetype start = i;
-        for (; i < n; ++i) {
-            if (s[i] != '\r' && s[i] != '\n') continue;
-            add(start, i);
-            if (s[i] == '\r') {
-                if (i + 1 < n && s[i + 1] == '\n')
-                    ++i;
-                else if (i + 1 == n)
-                    pendingLf = true;
-            }
-            start = i + 1;
-        }
-        carry.append(s + start, n - start);
+            },
+            carried);
     };
     if (size < 3 * kBlockSize) {
         readChunks(path, take, limit, stamp);
@@ -409,7 +391,7 @@ QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
                         chunk = std::move(queue.front());
                         queue.pop_front();
                     }
-                    take(std::move(chunk));
+                    take(chunk);
                 }
             } catch (...) {
                 failure = std::current_exception();
@@ -437,7 +419,7 @@ QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
         }
         if (failure) std::rethrow_exception(failure);
     }
-    if (!carry.isEmpty()) lines.appendBytes(carry);
+    cutter.finish(carried);
     lines.m_refs.squeeze();
     return lines;
 }
