@@ -29,7 +29,8 @@ QString QuoteLines::at(qsizetype i) const
 {
     const Ref &r = m_refs.at(i);
     if (r.block == kAside) return m_aside[r.offset];
-    return decodeWindows1252(m_blocks[r.block].constData() + r.offset, r.length);
+    const QByteArrayView b = bytes(i);
+    return decodeWindows1252(b.data(), b.size());
 }
 
 bool QuoteLines::field(qsizetype i, int n, qsizetype *from, qsizetype *to) const
@@ -58,11 +59,10 @@ QStringView QuoteLines::mid(qsizetype i, qsizetype from, qsizetype n, Buffer &bu
 {
     const Ref &r = m_refs.at(i);
     if (r.block == kAside) return QStringView(m_aside[r.offset]).mid(from, n);
-    const qsizetype length = r.length;
-    from = std::clamp<qsizetype>(from, 0, length);
-    if (n < 0 || n > length - from) n = length - from;
-    const auto *s =
-        reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) + r.offset + from;
+    const qsizetype all = length(i);
+    from = std::clamp<qsizetype>(from, 0, all);
+    if (n < 0 || n > all - from) n = all - from;
+    const auto *s = reinterpret_cast<const unsigned char *>(start(r)) + from;
     if (n > qsizetype(std::size(buffer.small))) {
         buffer.large = decodeWindows1252(reinterpret_cast<const char *>(s), n);
         return buffer.large;
@@ -76,9 +76,8 @@ bool QuoteLines::equals(qsizetype i, QStringView text) const
 {
     const Ref &r = m_refs.at(i);
     if (r.block == kAside) return QStringView(m_aside[r.offset]) == text;
-    if (qsizetype(r.length) != text.size()) return false;
-    const auto *s =
-        reinterpret_cast<const unsigned char *>(m_blocks[r.block].constData()) + r.offset;
+    if (length(i) != text.size()) return false;
+    const auto *s = reinterpret_cast<const unsigned char *>(start(r));
     for (qsizetype k = 0; k < text.size(); ++k)
         if (windows1252Char(s[k]) != text[k].unicode()) return false;
     return true;
@@ -127,6 +126,11 @@ QuoteLines QuoteLines::picked(const QList<qsizetype> &positions) const
 
 char *QuoteLines::room(qsizetype n, Ref &ref)
 {
+    if (n > kMaxLength) { // more than a reference tells: bytes of its own
+        m_long.append(QByteArray(n, Qt::Uninitialized));
+        ref = {kLong, quint32(m_long.size() - 1), 0};
+        return m_long.last().data();
+    }
     // The open block takes the bytes when it is this copy's alone and has
     // the room: a block shared with a copy is never changed, and a block
     // never grows, so that the bytes of a line never move.
@@ -140,6 +144,8 @@ char *QuoteLines::room(qsizetype n, Ref &ref)
         if (!own) m_nextBlockSize = kFirstBlockSize;
     }
     if (!fits) {
+        // Unreached: tidy() copies the lines into few blocks long before.
+        if (m_blocks.size() >= kMaxBlocks) throw std::length_error("QuoteLines: too many blocks");
         const qsizetype size = std::max(n, m_nextBlockSize);
         m_nextBlockSize = std::min(m_nextBlockSize * 2, kBlockSize);
         m_blocks.append(QByteArray(size, Qt::Uninitialized));
@@ -157,7 +163,7 @@ QuoteLines::Ref QuoteLines::asideRef(const QString &line)
 {
     m_aside.append(line);
     m_asideBytes.append(encodeWindows1252(line));
-    return {kAside, quint32(m_aside.size() - 1), quint32(line.size())};
+    return {kAside, quint32(m_aside.size() - 1), 0};
 }
 
 void QuoteLines::append(const QString &line)
@@ -165,7 +171,13 @@ void QuoteLines::append(const QString &line)
     // Encoded straight into the open block; a line the code page cannot
     // hold gives its room back (the last bytes taken) and goes aside.
     Ref r{};
-    if (encodeWindows1252Into(line, room(line.size(), r))) {
+    if (line.size() > kMaxLength) {
+        QByteArray bytes;
+        if (encodeWindows1252Exactly(line, bytes))
+            appendBytes(bytes);
+        else
+            m_refs.push_back(asideRef(line));
+    } else if (encodeWindows1252Into(line, room(line.size(), r))) {
         m_refs.push_back(r);
     } else {
         m_openUsed -= line.size();
@@ -188,15 +200,24 @@ void QuoteLines::append(const QuoteLines &other)
         return;
     }
     // The blocks are never changed once shared: taking them copies no byte.
-    // The open block stays this one's own.
+    // The open block stays this one's own. Past the blocks a reference
+    // tells, the bytes are copied.
     const qsizetype base = m_blocks.size();
-    m_blocks.append(other.m_blocks);
+    const bool share = base + other.m_blocks.size() <= kMaxBlocks;
+    if (share) m_blocks.append(other.m_blocks);
     m_refs.reserve(m_refs.size() + other.size());
-    for (const Ref &r : other.m_refs) {
-        if (r.block == kAside)
+    for (qsizetype i = 0; i < other.size(); ++i) {
+        const Ref &r = other.m_refs.at(i);
+        if (r.block == kAside) {
             m_refs.push_back(asideRef(other.m_aside[r.offset]));
-        else
+        } else if (r.block == kLong) {
+            m_long.append(other.m_long[r.offset]);
+            m_refs.push_back({kLong, quint32(m_long.size() - 1), 0});
+        } else if (share) {
             m_refs.push_back({quint32(r.block + base), r.offset, r.length});
+        } else {
+            appendBytes(other.bytes(i));
+        }
     }
 }
 
@@ -273,14 +294,14 @@ qsizetype QuoteLines::heldBytes() const
 void QuoteLines::tidy()
 {
     std::vector<qsizetype> live(size_t(m_blocks.size()), 0);
-    qsizetype liveBytes = 0, asideUsed = 0;
+    qsizetype liveBytes = 0, asideUsed = 0, longUsed = 0;
     // Lines far from the line before them: after a sort of lines laid in
     // another order, every pass over the lines would wait on the memory.
     qsizetype far = 0;
     const Ref *previous = nullptr;
     for (const Ref &r : std::as_const(m_refs)) {
-        if (r.block == kAside) {
-            ++asideUsed;
+        if (r.block >= kLong) {
+            ++(r.block == kAside ? asideUsed : longUsed);
             continue;
         }
         live[r.block] += r.length;
@@ -296,7 +317,8 @@ void QuoteLines::tidy()
     }
     const qsizetype held = heldBytes();
     const bool garbageBytes = held > 2 * liveBytes + kFirstBlockSize;
-    const bool garbageAside = m_aside.size() > 2 * asideUsed + 16;
+    const bool garbageAside =
+        m_aside.size() > 2 * asideUsed + 16 || m_long.size() > 2 * longUsed + 16;
     const bool emptyBlocks = m_blocks.size() > 64 && m_blocks.size() > 4 * (held / kBlockSize + 1);
     const bool scattered = far > size() / 8 + 16;
     if (!garbageBytes && !garbageAside && !emptyBlocks && !scattered) return;
@@ -312,10 +334,14 @@ void QuoteLines::tidy()
     for (qsizetype i = 0; i < n; ++i) {
         const Ref &r = m_refs.at(i);
         Ref moved{};
-        if (r.block == kAside)
+        if (r.block == kAside) {
             moved = fresh.asideRef(m_aside[r.offset]);
-        else
+        } else if (r.block == kLong) { // shared, not copied
+            fresh.m_long.append(m_long[r.offset]);
+            moved = {kLong, quint32(fresh.m_long.size() - 1), 0};
+        } else {
             fresh.room(r.length, moved);
+        }
         fresh.m_refs.push_back(moved);
     }
     std::vector<const char *> from(size_t(m_blocks.size()));
@@ -328,9 +354,9 @@ void QuoteLines::tidy()
     const Ref *out = fresh.m_refs.constData();
     parallel::forParts(n, 100000, [&](int, qsizetype begin, qsizetype end) {
         for (qsizetype i = begin; i < end; ++i) {
-            if (i + kAhead < end && in[i + kAhead].block != kAside)
+            if (i + kAhead < end && in[i + kAhead].block < kLong)
                 __builtin_prefetch(from[in[i + kAhead].block] + in[i + kAhead].offset);
-            if (in[i].block != kAside && in[i].length > 0)
+            if (in[i].block < kLong && in[i].length > 0)
                 std::memcpy(to[out[i].block] + out[i].offset, from[in[i].block] + in[i].offset,
                             in[i].length);
         }
@@ -363,6 +389,11 @@ QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
             chunk.constData(), chunk.size(),
             [&](qsizetype start, qsizetype end) {
                 if (end == start) return;
+                if (end - start > kMaxLength ||
+                    (block < 0 && lines.m_blocks.size() >= kMaxBlocks)) {
+                    lines.appendBytes(QByteArrayView(chunk.constData() + start, end - start));
+                    return;
+                }
                 if (block < 0) {
                     block = lines.m_blocks.size();
                     lines.m_blocks.append(chunk);
@@ -420,7 +451,9 @@ QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
         if (failure) std::rethrow_exception(failure);
     }
     cutter.finish(carried);
-    lines.m_refs.squeeze();
+    // Room reserved and never written takes no memory; freeing it would copy
+    // every reference, a moment with two lists.
+    if (lines.m_refs.capacity() > lines.size() + lines.size() / 4 + 1024) lines.m_refs.squeeze();
     return lines;
 }
 
@@ -429,7 +462,7 @@ QuoteLines QuoteLines::split(const QByteArray &bytes, qsizetype from, bool utf8)
     QuoteLines lines;
     // The bytes become the first block, unless a line's place would not fit
     // a reference.
-    const bool shared = bytes.size() < qsizetype(kAside);
+    const bool shared = bytes.size() <= kMaxOffset;
     if (shared) lines.m_blocks.append(bytes);
     // A byte-order mark is one at the start of the file only, and the caller
     // skips it: any other, even one right after it, is a character of its line.
@@ -439,7 +472,7 @@ QuoteLines QuoteLines::split(const QByteArray &bytes, qsizetype from, bool utf8)
         const QByteArrayView line(bytes.constData() + start, n);
         if (utf8 && std::any_of(line.begin(), line.end(), [](char c) { return uchar(c) >= 0x80; }))
             lines.append(QString(keepingMarks.decode(line)));
-        else if (shared)
+        else if (shared && n <= kMaxLength)
             lines.m_refs.push_back({0, quint32(start), quint32(n)});
         else
             lines.appendBytes(line);

@@ -18,7 +18,8 @@
 // rewritten lines go into blocks of their own, so that a block once shared
 // is never changed. A line with a character the code page lacks (code can
 // hand one over; typed and imported text is refused before) is kept aside
-// as its text, so that every line reads back exactly as it was given.
+// as its text, so that every line reads back exactly as it was given. A
+// line longer than 64 KB keeps its bytes in a list of its own.
 //
 // Reading a line gives its text; the byte views are for the loops over
 // every line. A view is valid until the lines are next changed.
@@ -44,7 +45,8 @@ public:
     qsizetype length(qsizetype i) const
     {
         const Ref &r = m_refs.at(i);
-        return r.block == kAside ? m_aside[r.offset].size() : qsizetype(r.length);
+        if (r.block == kAside) return m_aside[r.offset].size();
+        return r.block == kLong ? m_long[r.offset].size() : qsizetype(r.length);
     }
     // Whether line i is held aside as text (a character outside the code page).
     bool isAside(qsizetype i) const { return m_refs.at(i).block == kAside; }
@@ -53,7 +55,7 @@ public:
     QByteArrayView bytes(qsizetype i) const
     {
         const Ref &r = m_refs.at(i);
-        if (r.block == kAside) return m_asideBytes[r.offset];
+        if (r.block >= kLong) return r.block == kAside ? m_asideBytes[r.offset] : m_long[r.offset];
         return QByteArrayView(m_blocks[r.block].constData() + r.offset, r.length);
     }
 
@@ -62,7 +64,7 @@ public:
     void prefetch(qsizetype i) const
     {
         const Ref &r = m_refs.at(i);
-        if (r.block != kAside) __builtin_prefetch(m_blocks[r.block].constData() + r.offset);
+        if (r.block < kLong) __builtin_prefetch(m_blocks[r.block].constData() + r.offset);
     }
     // The distance, in lines, of a prefetch.
     static constexpr qsizetype kAhead = 16;
@@ -199,12 +201,20 @@ public:
     friend char *toString(const QuoteLines &lines);
 
 private:
+    // Eight bytes a line: ten million lines take 80 MB.
     struct Ref {
-        quint32 block;
-        quint32 offset; // in the block; for a line aside, its place in m_aside
-        quint32 length;
+        quint64 block : 16;
+        quint64 offset : 32; // in the block; for a line aside or long, its place in its list
+        quint64 length : 16;
     };
-    static constexpr quint32 kAside = 0xFFFFFFFFu;
+    static_assert(sizeof(Ref) == 8);
+    // A line held aside: its text in m_aside, its bytes in m_asideBytes.
+    static constexpr quint32 kAside = 0xFFFF;
+    // A line longer than a reference tells (kMaxLength): its bytes in m_long.
+    static constexpr quint32 kLong = 0xFFFE;
+    static constexpr qsizetype kMaxLength = 0xFFFF;
+    static constexpr qsizetype kMaxBlocks = kLong;
+    static constexpr qint64 kMaxOffset = 0xFFFFFFFFll;
     // The room of the largest blocks. New blocks start small and double,
     // so that a few lines typed after a copy do not hold a large block.
     static constexpr qsizetype kBlockSize = 4 << 20;
@@ -217,11 +227,18 @@ private:
     // Where `n` more bytes go: the open block, or a new one.
     char *room(qsizetype n, Ref &ref);
     Ref asideRef(const QString &line);
+    // The first byte of a line of bytes (not aside).
+    const char *start(const Ref &r) const
+    {
+        return r.block == kLong ? m_long[r.offset].constData()
+                                : m_blocks[r.block].constData() + r.offset;
+    }
 
     QList<Ref> m_refs; // shared with a copy until one of them changes
     QList<QByteArray> m_blocks;
     QStringList m_aside;
     QList<QByteArray> m_asideBytes;
+    QList<QByteArray> m_long;
     // The block that takes new bytes; -1 when none does yet.
     qsizetype m_open = -1;
     qsizetype m_openUsed = 0; // the bytes of the open block taken

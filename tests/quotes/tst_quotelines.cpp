@@ -46,6 +46,12 @@ private slots:
         QTest::newRow("outside the code page") << u("neige ☃") << true << QByteArray("neige ?");
         QTest::newRow("control outside") << u("\u0080") << true << QByteArray("?");
         QTest::newRow("empty") << QString() << false << QByteArray();
+        // Lengths around the longest a reference tells.
+        for (const int n : {0xFFFF, 0x10000, 200000})
+            QTest::addRow("%d characters", n)
+                << u("é") + QString(n - 1, u'x') << false << "\xe9" + QByteArray(n - 1, 'x');
+        QTest::newRow("long and outside")
+            << QString(70000, u'x') + u("☃") << true << QByteArray(70000, 'x') + '?';
     }
     void texts_readBackExactly()
     {
@@ -358,10 +364,11 @@ private slots:
         // lines aside and empty lines among them.
         QStringList texts;
         for (int i = 0; i < 250000; ++i)
-            texts.append(i % 4999 == 0   ? u("19990301\t%1\tNEIGE ☃\t1,00").arg(i)
-                         : i % 7919 == 0 ? QString()
-                                         : qline(u("19990301"), QString::number(100000 + i),
-                                                 u("SOCIÉTÉ %1").arg(i), u("%1,00").arg(i)));
+            texts.append(i % 4999 == 0    ? u("19990301\t%1\tNEIGE ☃\t1,00").arg(i)
+                         : i % 7919 == 0  ? QString()
+                         : i % 50021 == 0 ? QString(70000 + i, u'L')
+                                          : qline(u("19990301"), QString::number(100000 + i),
+                                                  u("SOCIÉTÉ %1").arg(i), u("%1,00").arg(i)));
         QuoteLines lines(texts);
         const QuoteLines before = lines;
         // A permutation that sends neighbours far apart.
