@@ -243,7 +243,10 @@ public:
             }
             const bool hasTarget = !target.isEmpty();
             all = all && met;
-            std::printf("%-44s %9.1f %9s %7s  %-22s %s\n", qPrintable(r.operation), v,
+            // Times to a tenth of a millisecond, ratios of memory to a hundredth.
+            std::printf(r.unit == u"ms" ? "%-44s %9.1f %9s %7s  %-22s %s\n"
+                                        : "%-44s %9.2f %9s %7s  %-22s %s\n",
+                        qPrintable(r.operation), v,
                         f > 0 ? qPrintable(QString::number(f, 'f', 1)) : "",
                         f > 0 ? qPrintable(QString::number(v / f, 'f', 2)) : "", qPrintable(target),
                         hasTarget ? (met ? "yes" : "NO") : "");

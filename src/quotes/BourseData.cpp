@@ -515,38 +515,63 @@ qint32 BourseData::codeKey(QStringView code, bool add) const
     return key;
 }
 
-void BourseData::Groups::add(const std::vector<qint32> &keys, qint32 from)
+void BourseData::Groups::add(const qint32 *keys, qsizetype n, qint32 from)
 {
-    // The groups of the new keys, then each group grows once, by its count
-    // of new lines.
-    std::vector<qint32> count(lines.size(), 0);
-    for (const qint32 k : keys) {
+    // The bytes each group takes for the new lines, then each group grows
+    // once and its gaps are written in place.
+    const auto bytesOf = [](quint32 gap) {
+        return gap < (1u << 7)    ? 1
+               : gap < (1u << 14) ? 2
+               : gap < (1u << 21) ? 3
+               : gap < (1u << 28) ? 4
+                                  : 5;
+    };
+    std::vector<qint32> last(groups.size());
+    std::vector<size_t> bytes(groups.size(), 0);
+    for (size_t g = 0; g < groups.size(); ++g)
+        last[g] = groups[g].last;
+    for (qsizetype i = 0; i < n; ++i) {
+        const qint32 k = keys[i];
         if (k < 0) continue;
         if (size_t(k) >= groupOf.size()) groupOf.resize(size_t(k) + 1, -1);
         qint32 &slot = groupOf[size_t(k)];
         if (slot < 0) {
-            slot = qint32(lines.size());
-            lines.emplace_back();
-            count.push_back(0);
+            slot = qint32(groups.size());
+            groups.emplace_back();
+            last.push_back(-1);
+            bytes.push_back(0);
         }
-        ++count[size_t(slot)];
+        const qint32 line = from + qint32(i);
+        bytes[size_t(slot)] += size_t(bytesOf(quint32(line - last[size_t(slot)])));
+        last[size_t(slot)] = line;
     }
-    // Each group grows once; the lines are then written where each group's
-    // new room begins.
-    std::vector<qint32 *> end(count.size(), nullptr);
-    for (size_t g = 0; g < count.size(); ++g) {
-        const size_t before = lines[g].size();
-        lines[g].resize(before + size_t(count[g]));
-        end[g] = lines[g].data() + before;
+    std::vector<quint8 *> end(groups.size(), nullptr);
+    for (size_t g = 0; g < groups.size(); ++g) {
+        std::vector<quint8> &gaps = groups[g].gaps;
+        const size_t before = gaps.size();
+        gaps.resize(before + bytes[g]);
+        end[g] = gaps.data() + before;
     }
-    for (size_t i = 0; i < keys.size(); ++i)
-        if (keys[i] >= 0) *end[size_t(groupOf[size_t(keys[i])])]++ = from + qint32(i);
+    for (qsizetype i = 0; i < n; ++i) {
+        if (keys[i] < 0) continue;
+        Group &group = groups[size_t(groupOf[size_t(keys[i])])];
+        const qint32 line = from + qint32(i);
+        quint32 gap = quint32(line - group.last);
+        quint8 *&p = end[size_t(groupOf[size_t(keys[i])])];
+        while (gap >= 0x80) {
+            *p++ = quint8(gap | 0x80);
+            gap >>= 7;
+        }
+        *p++ = quint8(gap);
+        group.last = line;
+        ++group.count;
+    }
 }
 
-void BourseData::lineKeys(qsizetype from, std::vector<qint32> &months,
+void BourseData::lineKeys(qsizetype from, qsizetype to, std::vector<qint32> &months,
                           std::vector<qint32> &codes) const
 {
-    const qsizetype n = m_store.size() - from;
+    const qsizetype n = to - from;
     months.assign(size_t(std::max<qsizetype>(n, 0)), -1);
     codes.assign(months.size(), -1);
     // Digits are the same bytes as characters: most lines are read as bytes,
@@ -580,15 +605,26 @@ void BourseData::lineKeys(qsizetype from, std::vector<qint32> &months,
 
 void BourseData::extendKeys(qsizetype from) const
 {
+    // A quarter of a million lines at a time: the keys of every line are
+    // never held at once.
     std::vector<qint32> months, codes;
-    lineKeys(from, months, codes);
+    for (qsizetype begin = from; begin < m_store.size(); begin += kKeysAtOnce) {
+        const qsizetype end = std::min(m_store.size(), begin + kKeysAtOnce);
+        lineKeys(begin, end, months, codes);
+        groupLines(begin, months, codes);
+    }
+}
+
+void BourseData::groupLines(qsizetype from, std::vector<qint32> &months,
+                            const std::vector<qint32> &codes) const
+{
     // Months as numbers from the store's first month; a month before it
     // shifts the groups.
     qint32 low = std::numeric_limits<qint32>::max();
     for (const qint32 m : months)
         if (m >= 0) low = std::min(low, m);
     LineKeys &k = m_keys;
-    if (k.byMonth.lines.empty()) {
+    if (k.byMonth.groups.empty()) {
         k.firstMonth = low == std::numeric_limits<qint32>::max() ? 0 : low;
     } else if (low < k.firstMonth) {
         const size_t shift = size_t(k.firstMonth - low);
@@ -598,8 +634,8 @@ void BourseData::extendKeys(qsizetype from) const
     }
     for (qint32 &m : months)
         if (m >= 0) m -= k.firstMonth;
-    k.byMonth.add(months, qint32(from));
-    k.byCode.add(codes, qint32(from));
+    k.byMonth.add(months.data(), qsizetype(months.size()), qint32(from));
+    k.byCode.add(codes.data(), qsizetype(codes.size()), qint32(from));
 }
 
 const BourseData::LineKeys &BourseData::keys() const
@@ -626,11 +662,12 @@ QList<qsizetype> BourseData::monthLines(const QDate &month) const
         return out;
     }
     const LineKeys &k = keys();
-    const std::vector<qint32> *lines = k.byMonth.of(wanted - k.firstMonth);
+    const Groups::Group *lines = k.byMonth.of(wanted - k.firstMonth);
     if (!lines) return out;
-    out.reserve(qsizetype(lines->size()));
-    for (const qint32 i : *lines)
+    out.reserve(lines->count);
+    lines->forEach([&](qint32 i) {
         if (inside(i)) out.append(i);
+    });
     return out;
 }
 
@@ -639,12 +676,13 @@ QList<qsizetype> BourseData::codeLines(const QString &code) const
     QList<qsizetype> out;
     const LineKeys &k = keys();
     const qint32 wanted = codeKey(code, false);
-    const std::vector<qint32> *lines = k.byCode.of(wanted);
+    const Groups::Group *lines = k.byCode.of(wanted);
     if (!lines) return out;
     const Period p = period();
-    for (const qint32 i : *lines) {
+    out.reserve(lines->count);
+    lines->forEach([&](qint32 i) {
         if (p.mode != 1 || p.contains(m_store.at(i))) out.append(i);
-    }
+    });
     return out;
 }
 

@@ -216,19 +216,43 @@ private:
     // The lines of each month ("yyyymm" as a number, counted from the
     // first month of the store) and of each code (a six-digit code as its
     // number, another code as a number from a million up), in store order.
+    // A group holds the gaps between its lines, 7 bits a byte, the high bit
+    // saying another byte follows: a month's lines mostly follow each other
+    // (a byte a line), a code's lie a day apart (two bytes).
     struct Groups {
+        struct Group {
+            std::vector<quint8> gaps;
+            qint32 last = -1; // the last line
+            qint32 count = 0;
+            // Calls `line(i)` for each line, in order.
+            template <typename Line> void forEach(Line line) const
+            {
+                qint32 at = -1;
+                const quint8 *p = gaps.data(), *end = p + gaps.size();
+                while (p < end) {
+                    quint32 gap = 0;
+                    for (int shift = 0;; shift += 7) {
+                        const quint8 b = *p++;
+                        gap |= quint32(b & 0x7F) << shift;
+                        if (b < 0x80) break;
+                    }
+                    at += qint32(gap);
+                    line(at);
+                }
+            }
+        };
         std::vector<qint32> groupOf; // by key: its group, or -1
-        std::vector<std::vector<qint32>> lines;
-        // Adds the lines `from`, `from` + 1... of these keys (-1: none) after
-        // those grouped already, which have lower numbers.
-        void add(const std::vector<qint32> &keys, qint32 from);
-        const std::vector<qint32> *of(qint32 key) const
+        std::vector<Group> groups;
+        // Adds the lines `from`, `from` + 1... of these `n` keys (-1: none)
+        // after those grouped already, which have lower numbers.
+        void add(const qint32 *keys, qsizetype n, qint32 from);
+        const Group *of(qint32 key) const
         {
             if (key < 0 || size_t(key) >= groupOf.size() || groupOf[size_t(key)] < 0)
                 return nullptr;
-            return &lines[size_t(groupOf[size_t(key)])];
+            return &groups[size_t(groupOf[size_t(key)])];
         }
-        qsizetype count(qint32 key) const { return of(key) ? qsizetype(of(key)->size()) : 0; }
+        qsizetype count(qint32 key) const { return of(key) ? of(key)->count : 0; }
     };
     struct LineKeys {
         qint32 firstMonth = 0;
@@ -236,14 +260,20 @@ private:
         Groups byCode;
     };
     const LineKeys &keys() const;
-    // The month and code keys of the store's lines from `from` on.
-    void lineKeys(qsizetype from, std::vector<qint32> &months, std::vector<qint32> &codes) const;
+    // The month and code keys of the store's lines from `from` to `to`.
+    void lineKeys(qsizetype from, qsizetype to, std::vector<qint32> &months,
+                  std::vector<qint32> &codes) const;
     // Groups the lines from `from` on after those grouped already.
     void extendKeys(qsizetype from) const;
+    static constexpr qsizetype kKeysAtOnce = 1 << 18;
+    // Groups the lines of these keys, from `from` on.
+    void groupLines(qsizetype from, std::vector<qint32> &months,
+                    const std::vector<qint32> &codes) const;
     qint32 codeKey(QStringView code, bool add) const;
     void storeChanged()
     {
         m_keysValid = false;
+        m_keys = LineKeys(); // rebuilt when next read: its memory is free meanwhile
         m_valuationOrder = false;
     }
 

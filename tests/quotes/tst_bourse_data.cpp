@@ -2,6 +2,7 @@
 // store (undo copy, modified flag), failed changes, undo, and when the
 // index is out of date.
 #include "base/errors.h"
+#include "base/formats.h"
 #include "quotes/BourseData.h"
 #include "testkit.h"
 
@@ -163,6 +164,21 @@ private slots:
                                      << QList<qsizetype>{} << QList<qsizetype>{};
         QTest::newRow("unknown code, empty month")
             << odd << QDate(2001, 1, 1) << u("999999") << QList<qsizetype>{} << QList<qsizetype>{};
+        // Lines of one code far apart, and more lines than are keyed at once.
+        QStringList far;
+        QList<qsizetype> april;
+        const QList<qsizetype> farCode = {0, 200, 17000, 280000};
+        for (qsizetype i = 0; i < 300000; ++i) {
+            const QDate day = QDate(1999, 3, 1).addDays(i / 5000);
+            far.append(i == 200000 ? u("1999")
+                                   : qline(toStored(day),
+                                           farCode.contains(i) ? u("000001")
+                                                               : QString::number(100000 + i % 500),
+                                           u("X"), u("1,00")));
+            if (day.month() == 4 && i != 200000) april.append(i);
+        }
+        QTest::newRow("far apart, many lines")
+            << far << QDate(1999, 4, 1) << u("000001") << april << farCode;
     }
     void monthAndCodeLines_asAPlainReading()
     {
@@ -186,7 +202,8 @@ private slots:
         QCOMPARE(data.monthLines(month), inside);
         // The keys extended by lines appended, whatever lines were stored
         // first: the same lines.
-        for (qsizetype split = 0; split <= store.size(); ++split) {
+        for (qsizetype split = 0; split <= store.size();
+             split += std::max<qsizetype>(1, store.size() / 7)) {
             BourseData appended(env.dir.path());
             appended.replaceStore(store.mid(0, split));
             appended.monthLines(month); // the keys are built
