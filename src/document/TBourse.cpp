@@ -95,7 +95,10 @@ void TBourse::Init()
 void TBourse::Indexe()
 {
     const QuoteLines &store = m_data->store();
-    m_data->setIndex(buildIndex(store));
+    // From the keys of the lines when every code is six digits, or from the store.
+    std::vector<qsizetype> firsts;
+    m_data->setIndex(m_data->firstLineOfEachCode(&firsts) ? buildIndex(store, firsts)
+                                                          : buildIndex(store));
     // The name lists show the security of the first line of the store.
     QString first;
     for (const QString &line : store) {

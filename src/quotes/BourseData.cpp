@@ -537,7 +537,7 @@ void BourseData::Groups::add(const qint32 *keys, qsizetype n, qint32 from)
         qint32 &slot = groupOf[size_t(k)];
         if (slot < 0) {
             slot = qint32(groups.size());
-            groups.emplace_back();
+            groups.emplace_back().first = from + qint32(i);
             last.push_back(-1);
             bytes.push_back(0);
         }
@@ -598,8 +598,10 @@ void BourseData::lineKeys(qsizetype from, qsizetype to, std::vector<qint32> &mon
     for (qsizetype i = 0; i < n; ++i) {
         if (months[size_t(i)] == kByText)
             months[size_t(i)] = sixDigits(m_store.mid(from + i, 0, 6, month));
-        if (codes[size_t(i)] == kByText)
+        if (codes[size_t(i)] == kByText) {
             codes[size_t(i)] = codeKey(m_store.mid(from + i, 9, 6, code), true);
+            ++m_keys.codesByText;
+        }
     }
 }
 
@@ -684,6 +686,18 @@ QList<qsizetype> BourseData::codeLines(const QString &code) const
         if (p.mode != 1 || p.contains(m_store.at(i))) out.append(i);
     });
     return out;
+}
+
+bool BourseData::firstLineOfEachCode(std::vector<qsizetype> *lines) const
+{
+    const LineKeys &k = keys();
+    if (k.codesByText > 0) return false;
+    lines->clear();
+    lines->reserve(k.byCode.groups.size());
+    // The groups were made in the order their codes were first met.
+    for (const Groups::Group &g : k.byCode.groups)
+        lines->push_back(g.first);
+    return true;
 }
 
 // --- Values ------------------------------------------------------------------------

@@ -122,6 +122,10 @@ public:
     // spares reading every line's text at each change of month or security.
     QList<qsizetype> monthLines(const QDate &month) const;
     QList<qsizetype> codeLines(const QString &code) const;
+    // The first line of each code, in store order, when the code of every
+    // line is six digits of the code page (false otherwise): what the index
+    // is built from without reading the store again.
+    bool firstLineOfEachCode(std::vector<qsizetype> *lines) const;
 
     // Whether the store is known to be in the valuation's order (whole lines,
     // ignoring case), so that opening it again needs no check of every
@@ -222,7 +226,8 @@ private:
     struct Groups {
         struct Group {
             std::vector<quint8> gaps;
-            qint32 last = -1; // the last line
+            qint32 first = -1; // the first line
+            qint32 last = -1;  // the last line
             qint32 count = 0;
             // Calls `line(i)` for each line, in order.
             template <typename Line> void forEach(Line line) const
@@ -256,6 +261,8 @@ private:
     };
     struct LineKeys {
         qint32 firstMonth = 0;
+        // Lines whose code was not read as six digits from their bytes.
+        qsizetype codesByText = 0;
         Groups byMonth;
         Groups byCode;
     };

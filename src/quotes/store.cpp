@@ -214,16 +214,33 @@ int compareWindows1252(QStringView a, QStringView b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+namespace
+{
+// Where a code appears first, and its six digits (-1: a code of another kind).
+struct First {
+    qsizetype line;
+    int digits;
+};
+
+// The code of a line (bytes 9 to 15) as a number; -1 when not six digits.
+int sixDigitsOf(QByteArrayView line)
+{
+    int digits = 0;
+    for (const char c : line.sliced(9, 6))
+        digits = digits >= 0 && c >= '0' && c <= '9' ? digits * 10 + (c - '0') : -1;
+    return digits;
+}
+
+// The index from the first line of each code, in the store's order.
+QStringList indexOf(const QuoteLines &store, const std::vector<std::vector<First>> &parts);
+} // namespace
+
 QStringList buildIndex(const QuoteLines &store)
 {
     // First each part of the store on a core of its own: the lines where a
     // code appears for the first time in the part, in order. Codes of six
     // digits read from the bytes are marked in a table, the others kept in a
     // set.
-    struct First {
-        qsizetype line;
-        int digits; // -1: a code of another kind
-    };
     std::vector<std::vector<First>> parts(size_t(parallel::parts(store.size(), 500000)));
     parallel::forParts(store.size(), 500000, [&](int p, qsizetype begin, qsizetype end) {
         std::vector<bool> seen(1000000, false);
@@ -232,13 +249,8 @@ QStringList buildIndex(const QuoteLines &store)
         std::vector<First> &firsts = parts[size_t(p)];
         for (qsizetype i = begin; i < end; ++i) {
             if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
-            int digits = -1;
-            if (!store.isAside(i) && store.length(i) >= 15) {
-                const QByteArrayView code = store.bytes(i).sliced(9, 6);
-                digits = 0;
-                for (const char c : code)
-                    digits = digits >= 0 && c >= '0' && c <= '9' ? digits * 10 + (c - '0') : -1;
-            }
+            const int digits =
+                !store.isAside(i) && store.length(i) >= 15 ? sixDigitsOf(store.bytes(i)) : -1;
             if (digits >= 0) {
                 if (seen[size_t(digits)]) continue;
                 seen[size_t(digits)] = true;
@@ -250,6 +262,24 @@ QStringList buildIndex(const QuoteLines &store)
             firsts.push_back({i, digits});
         }
     });
+    return indexOf(store, parts);
+}
+
+QStringList buildIndex(const QuoteLines &store, const std::vector<qsizetype> &firstLines)
+{
+    std::vector<std::vector<First>> parts(1);
+    parts[0].reserve(firstLines.size());
+    for (const qsizetype line : firstLines)
+        parts[0].push_back({line, store.isAside(line) || store.length(line) < 15
+                                      ? -1
+                                      : sixDigitsOf(store.bytes(line))});
+    return indexOf(store, parts);
+}
+
+namespace
+{
+QStringList indexOf(const QuoteLines &store, const std::vector<std::vector<First>> &parts)
+{
     // Then in the store's order. `starts` holds every beginning of fewer than
     // six characters of the codes kept: a short code is skipped when it
     // begins a code kept (or is one), which is when some entry begins with it.
@@ -276,6 +306,7 @@ QStringList buildIndex(const QuoteLines &store)
     sortIndexByName(index);
     return index;
 }
+} // namespace
 
 // The exchange sort finishes one place at a time: place i gets the smallest
 // name left, the first entry met holding it after a chain of exchanges. The

@@ -87,6 +87,9 @@ QString monthEntry(const QDate &date);
 // names keep the order it gives them. A code shorter than six characters that
 // begins a code already met adds no entry.
 QStringList buildIndex(const QuoteLines &store);
+// The same from the first line of each code, in store order, when every
+// line's code is six digits of the code page (the store is not read again).
+QStringList buildIndex(const QuoteLines &store, const std::vector<qsizetype> &firstLines);
 // Names (from the 7th character) compare as their Windows-1252 bytes, as the
 // file holds them. The order is the one of the exchange sort
 //   for i, for j > i: if name(i) > name(j) swap i and j

@@ -4,6 +4,7 @@
 #include "base/errors.h"
 #include "base/formats.h"
 #include "quotes/BourseData.h"
+#include "quotes/store.h"
 #include "testkit.h"
 
 #include <QTest>
@@ -211,6 +212,38 @@ private slots:
             QCOMPARE(appended.monthLines(month), monthLines);
             QCOMPARE(appended.codeLines(code), codeLines);
         }
+    }
+
+    // The index from the keys is the index of a reading of the store, and the
+    // keys give it only when every code is six digits of bytes.
+    void firstLineOfEachCode_givesTheIndexOfAScan_data()
+    {
+        QTest::addColumn<QStringList>("store");
+        QTest::addColumn<bool>("fromKeys");
+        const QStringList digits = {ql("19990301", "000002", "BETA", "1,00"),
+                                    ql("19990301", "000001", "ALPHA", "1,00"),
+                                    ql("19990302", "000002", "BÊTA BIS", "2,00"),
+                                    ql("19990302", "000003", "ALPHA", "2,00")};
+        QTest::newRow("six digits, met again") << digits << true;
+        QTest::newRow("empty store") << QStringList() << true;
+        QTest::newRow("a code of letters")
+            << digits + QStringList{ql("19990303", "ABC", "X", "1")} << false;
+        QTest::newRow("a blank code")
+            << digits + QStringList{ql("19990303", "      ", "X", "1")} << false;
+        QTest::newRow("six digits held aside")
+            << QStringList{ql("19990301", "000001", "NEIGE ☃", "1,00")} + digits << false;
+        QTest::newRow("a short line") << QStringList{u("19990301\t0000")} + digits << false;
+    }
+    void firstLineOfEachCode_givesTheIndexOfAScan()
+    {
+        QFETCH(QStringList, store);
+        QFETCH(bool, fromKeys);
+        StartFixture env;
+        BourseData data(env.dir.path());
+        data.replaceStore(store);
+        std::vector<qsizetype> firsts;
+        QCOMPARE(data.firstLineOfEachCode(&firsts), fromKeys);
+        if (fromKeys) QCOMPARE(buildIndex(data.store(), firsts), buildIndex(data.store()));
     }
 
     void restoreUndo_keepsTheCopyAndTheFlag()
