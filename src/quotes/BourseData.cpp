@@ -127,11 +127,17 @@ bool BourseData::mayOverwrite(const QString &path, const FileStamp &stamp, qint6
 QString BourseData::Init()
 {
     QuoteLines lines;
+    // The keys of the lines are built while the file is read, each block's
+    // lines as they are split.
+    storeChanged();
     try {
         FileStamp stamp;
-        lines = QuoteLines::read(filePath(kQuotations), &stamp); // without the empty lines
+        lines = QuoteLines::read(
+            filePath(kQuotations), &stamp, // without the empty lines
+            [this](const QuoteLines &read, qsizetype from) { keyLines(read, from); });
         m_stamps.insert(kQuotations, stamp);
     } catch (const VError &) {
+        storeChanged();
         // What is typed from now on is never written over the quotations
         // that could not be read.
         m_unreadable.insert(kQuotations);
@@ -139,7 +145,7 @@ QString BourseData::Init()
     }
     m_unreadable.remove(kQuotations);
     m_store = std::move(lines);
-    storeChanged();
+    m_keysValid = true;
     m_undo = m_store; // an undo never brings back the empty lines
     m_month = QDate(1998, 1, 1);
     m_first = m_last = QDate();
@@ -568,8 +574,8 @@ void BourseData::Groups::add(const qint32 *keys, qsizetype n, qint32 from)
     }
 }
 
-void BourseData::lineKeys(qsizetype from, qsizetype to, std::vector<qint32> &months,
-                          std::vector<qint32> &codes) const
+void BourseData::lineKeys(const QuoteLines &store, qsizetype from, qsizetype to,
+                          std::vector<qint32> &months, std::vector<qint32> &codes) const
 {
     const qsizetype n = to - from;
     months.assign(size_t(std::max<qsizetype>(n, 0)), -1);
@@ -579,9 +585,9 @@ void BourseData::lineKeys(qsizetype from, qsizetype to, std::vector<qint32> &mon
     constexpr qint32 kByText = -2;
     const auto read = [&](qsizetype begin, qsizetype end) {
         for (qsizetype i = begin; i < end; ++i) {
-            if (i + QuoteLines::kAhead < end) m_store.prefetch(from + i + QuoteLines::kAhead);
-            const QByteArrayView line = m_store.bytes(from + i);
-            const bool bytes = !m_store.isAside(from + i);
+            if (i + QuoteLines::kAhead < end) store.prefetch(from + i + QuoteLines::kAhead);
+            const QByteArrayView line = store.bytes(from + i);
+            const bool bytes = !store.isAside(from + i);
             months[size_t(i)] = bytes && line.size() >= 6 ? sixDigits(line.data()) : kByText;
             const qint32 c = bytes && line.size() >= 15 ? sixDigits(line.data() + 9) : -1;
             codes[size_t(i)] = c >= 0 ? c : kByText;
@@ -597,9 +603,9 @@ void BourseData::lineKeys(qsizetype from, qsizetype to, std::vector<qint32> &mon
     QuoteLines::Buffer month, code;
     for (qsizetype i = 0; i < n; ++i) {
         if (months[size_t(i)] == kByText)
-            months[size_t(i)] = sixDigits(m_store.mid(from + i, 0, 6, month));
+            months[size_t(i)] = sixDigits(store.mid(from + i, 0, 6, month));
         if (codes[size_t(i)] == kByText) {
-            codes[size_t(i)] = codeKey(m_store.mid(from + i, 9, 6, code), true);
+            codes[size_t(i)] = codeKey(store.mid(from + i, 9, 6, code), true);
             ++m_keys.codesByText;
         }
     }
@@ -607,12 +613,17 @@ void BourseData::lineKeys(qsizetype from, qsizetype to, std::vector<qint32> &mon
 
 void BourseData::extendKeys(qsizetype from) const
 {
+    keyLines(m_store, from);
+}
+
+void BourseData::keyLines(const QuoteLines &store, qsizetype from) const
+{
     // A quarter of a million lines at a time: the keys of every line are
     // never held at once.
     std::vector<qint32> months, codes;
-    for (qsizetype begin = from; begin < m_store.size(); begin += kKeysAtOnce) {
-        const qsizetype end = std::min(m_store.size(), begin + kKeysAtOnce);
-        lineKeys(begin, end, months, codes);
+    for (qsizetype begin = from; begin < store.size(); begin += kKeysAtOnce) {
+        const qsizetype end = std::min(store.size(), begin + kKeysAtOnce);
+        lineKeys(store, begin, end, months, codes);
         groupLines(begin, months, codes);
     }
 }

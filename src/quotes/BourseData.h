@@ -267,11 +267,13 @@ private:
         Groups byCode;
     };
     const LineKeys &keys() const;
-    // The month and code keys of the store's lines from `from` to `to`.
-    void lineKeys(qsizetype from, qsizetype to, std::vector<qint32> &months,
-                  std::vector<qint32> &codes) const;
+    // The month and code keys of the lines from `from` to `to`.
+    void lineKeys(const QuoteLines &store, qsizetype from, qsizetype to,
+                  std::vector<qint32> &months, std::vector<qint32> &codes) const;
     // Groups the lines from `from` on after those grouped already.
     void extendKeys(qsizetype from) const;
+    // The same for the lines of `store` from `from` on (the store being read).
+    void keyLines(const QuoteLines &store, qsizetype from) const;
     static constexpr qsizetype kKeysAtOnce = 1 << 18;
     // Groups the lines of these keys, from `from` on.
     void groupLines(qsizetype from, std::vector<qint32> &months,
@@ -281,6 +283,7 @@ private:
     {
         m_keysValid = false;
         m_keys = LineKeys(); // rebuilt when next read: its memory is free meanwhile
+        m_otherCodes.clear();
         m_valuationOrder = false;
     }
 

@@ -366,7 +366,7 @@ void QuoteLines::tidy()
 
 // --- Files ------------------------------------------------------------------
 
-QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
+QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp, const Added &added)
 {
     QuoteLines lines;
     const qint64 limit = largeFileLimit();
@@ -382,6 +382,11 @@ QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
     LineCutter cutter;
     const auto carried = [&lines](const char *s, qsizetype n) {
         if (n > 0) lines.appendBytes(QByteArrayView(s, n));
+    };
+    qsizetype told = 0; // the lines `added` was told of
+    const auto tell = [&] {
+        if (added && told < lines.size()) added(lines, told);
+        told = lines.size();
     };
     const auto take = [&](const QByteArray &chunk) {
         qint64 block = -1; // taken when a line lies in it
@@ -401,6 +406,7 @@ QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
                 lines.m_refs.push_back({quint32(block), quint32(start), quint32(end - start)});
             },
             carried);
+        tell();
     };
     if (size < 3 * kBlockSize) {
         readChunks(path, take, limit, stamp);
@@ -451,6 +457,7 @@ QuoteLines QuoteLines::read(const QString &path, FileStamp *stamp)
         if (failure) std::rethrow_exception(failure);
     }
     cutter.finish(carried);
+    tell();
     // Room reserved and never written takes no memory; freeing it would copy
     // every reference, a moment with two lists.
     if (lines.m_refs.capacity() > lines.size() + lines.size() / 4 + 1024) lines.m_refs.squeeze();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -139,8 +140,12 @@ public:
     // The lines of a file, split as readLines splits them, empty lines left
     // out, of at most half the machine's memory. Throws VError::cannotOpen
     // when it cannot be read, or the refusal of a file that is no regular
-    // file or too big. `stamp` gets what the file held.
-    static QuoteLines read(const QString &path, FileStamp *stamp = nullptr);
+    // file or too big. `stamp` gets what the file held. `added` is called
+    // with the lines read so far and the first of those just added, as each
+    // block is split (on another thread than the caller's for a large file).
+    using Added = std::function<void(const QuoteLines &lines, qsizetype from)>;
+    static QuoteLines read(const QString &path, FileStamp *stamp = nullptr,
+                           const Added &added = {});
     // The lines of a text's bytes from `from`, each ended by CR, LF or CR LF,
     // empty ones kept; they share the bytes. With `utf8`, a line of more
     // than ASCII is decoded from UTF-8 and given as text.

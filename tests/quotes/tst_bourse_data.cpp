@@ -201,6 +201,12 @@ private slots:
         for (const qsizetype i : monthLines)
             if (data.Dedans(store[i])) inside.append(i);
         QCOMPARE(data.monthLines(month), inside);
+        // The keys built while the file is read: the same lines.
+        env.dir.write(u("Cours.vmq"), store);
+        BourseData loaded(env.dir.path());
+        loaded.Init();
+        QCOMPARE(loaded.monthLines(month), monthLines);
+        QCOMPARE(loaded.codeLines(code), codeLines);
         // The keys extended by lines appended, whatever lines were stored
         // first: the same lines.
         for (qsizetype split = 0; split <= store.size();

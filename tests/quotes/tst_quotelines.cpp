@@ -432,7 +432,16 @@ private slots:
         QFETCH(QStringList, expected);
         TempStartDir dir;
         dir.writeBytes(u("Cours.vmq"), bytes);
-        const QuoteLines lines = QuoteLines::read(dir.file(u("Cours.vmq")));
+        // Told of every line once, in order, as the blocks are split.
+        qsizetype told = 0;
+        const QuoteLines lines = QuoteLines::read(dir.file(u("Cours.vmq")), nullptr,
+                                                  [&](const QuoteLines &read, qsizetype from) {
+                                                      QCOMPARE(from, told);
+                                                      QVERIFY(read.size() > from);
+                                                      QCOMPARE(read.at(from), expected.at(from));
+                                                      told = read.size();
+                                                  });
+        QCOMPARE(told, expected.size());
         QCOMPARE(lines.size(), expected.size());
         QVERIFY(lines == expected);
         QStringList plain = readLines(dir.file(u("Cours.vmq")));
