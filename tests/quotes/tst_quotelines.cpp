@@ -3,6 +3,7 @@
 // keeps every line, comparisons, and the file read and written byte for byte.
 #include "base/errors.h"
 #include "base/textfile.h"
+#include "faultdisk.h"
 #include "quotes/BourseData.h"
 #include "quotes/quotelines.h"
 #include "testkit.h"
@@ -449,16 +450,43 @@ private slots:
         QVERIFY(lines == plain);
     }
 
+    void file_writtenAsWriteLines_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::newRow("few lines") << 0;
+        // Enough lines for the chunks to be filled on another core.
+        QTest::newRow("many lines") << 150000;
+    }
     void file_writtenAsWriteLines()
     {
+        QFETCH(int, lines);
         TempStartDir dir;
-        QuoteLines lines(kMixed);
-        lines.reorder({6, 2, 4, 0});
-        lines.append(u("ajoutée ☃"));
-        lines.write(dir.file(u("Cours.vmq")));
-        writeLines(dir.file(u("plain.txt")), lines.toStringList());
+        QuoteLines store(kMixed);
+        store.reorder({6, 2, 4, 0});
+        store.append(u("ajoutée ☃"));
+        for (int i = 0; i < lines; ++i)
+            store.append(i == 70000 ? QString(3 << 20, u'L') // longer than a chunk
+                                    : qline(u("19990301"), QString::number(100000 + i),
+                                            u("SOCIÉTÉ %1").arg(i), u("%1,00").arg(i)));
+        store.write(dir.file(u("Cours.vmq")));
+        writeLines(dir.file(u("plain.txt")), store.toStringList());
         QCOMPARE(dir.bytes(u("Cours.vmq")), dir.bytes(u("plain.txt")));
         QCOMPARE(dir.bytes(u("Cours.vmq")).left(5), QByteArray("x\r\n19"));
+    }
+
+    // A disk full in the middle of a store written while it is filled: the
+    // refusal, and the former file as it was.
+    void file_fullDiskWhileFilling_keepsTheFormerFile()
+    {
+        SmallDisk disk("2m");
+        if (!disk.mounted()) QSKIP("a small disk needs root");
+        QuoteLines store;
+        for (int i = 0; i < 150000; ++i)
+            store.append(qline(u("19990301"), QString::number(100000 + i), u("X"), u("1,00")));
+        const QString path = disk.file(u("Cours.vmq"));
+        writeLines(path, {u("avant")});
+        QVERIFY_THROWS_EXCEPTION(VError, store.write(path));
+        QCOMPARE(readLines(path), QStringList{u("avant")});
     }
 
     void file_unreadableOrUnwritable_throws()
