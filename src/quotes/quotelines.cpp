@@ -1,5 +1,6 @@
 #include "quotes/quotelines.h"
 
+#include "base/errors.h"
 #include "base/largepages.h"
 #include "base/parallel.h"
 #include "base/textfile.h"
@@ -145,7 +146,8 @@ char *QuoteLines::room(qsizetype n, Ref &ref)
     }
     if (!fits) {
         // Unreached: tidy() copies the lines into few blocks long before.
-        if (m_blocks.size() >= kMaxBlocks) throw std::length_error("QuoteLines: too many blocks");
+        if (m_blocks.size() >= kMaxBlocks)
+            throw VError(QStringLiteral("Mémoire insuffisante : trop de blocs de lignes"));
         const qsizetype size = std::max(n, m_nextBlockSize);
         m_nextBlockSize = std::min(m_nextBlockSize * 2, kBlockSize);
         m_blocks.append(QByteArray(size, Qt::Uninitialized));
