@@ -372,10 +372,14 @@ private slots:
             }
 
             lines = QuoteLines(store);
+            const QuoteLines before = lines; // the undo copy keeps its lines
             QCOMPARE(maintenance::rewritePrices(lines, 2, u"19990110"_s, u"19990220"_s, u"012000"_s,
                                                 u"012300"_s, 3, threads),
                      converted);
             QVERIFY2(lines.toStringList() == conversion, as);
+            QVERIFY2(before.toStringList() == store, as);
+            lines.append(u"après"_s); // after the lines the threads wrote
+            QVERIFY2(lines.toStringList() == conversion + QStringList{u"après"_s}, as);
         }
     }
 
