@@ -785,17 +785,16 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
     for (const Slice &my : slice)
         odd.insert(odd.end(), my.odd.begin(), my.odd.end());
     if (odd.empty()) {
-        std::vector<quint32> order;
-        order.reserve(size_t(n));
-        preferLargePages(order.data(), size_t(n) * sizeof(quint32));
-        order.resize(size_t(n));
+        // The order is written into the room of the items the sort left
+        // (the memory is in use already).
+        quint32 *const order = &(sorted == items ? other.get() : items)->date;
         onThreads(slices, [&](int p) {
             for (size_t k = size_t(sliceBegin(n, slices, p)),
                         end = size_t(sliceBegin(n, slices, p + 1));
                  k < end; ++k)
                 order[k] = sorted[k].index;
         });
-        lines.reorder(order);
+        lines.reorder(order, n);
         return;
     }
 

@@ -242,16 +242,15 @@ template <typename Ref> bool farApart(const Ref &a, const Ref &b, qint64 near)
 }
 } // namespace
 
-void QuoteLines::reorder(const std::vector<quint32> &positions)
+void QuoteLines::reorder(const quint32 *positions, qsizetype n)
 {
-    const qsizetype n = qsizetype(positions.size());
     QList<Ref> out;
     out.reserve(n);
     preferLargePages(out.constData(), size_t(n) * sizeof(Ref));
     out.resize(n);
     Ref *o = out.data();
     const Ref *in = m_refs.constData();
-    const quint32 *p = positions.data();
+    const quint32 *p = positions;
     // The references are read out of order, in parts on every core, which
     // count the lines far from the line before them.
     std::atomic<qsizetype> far{0}, bytes{0};

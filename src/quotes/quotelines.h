@@ -111,7 +111,11 @@ public:
     // memory are copied into new blocks in that order at once, as tidy()
     // would copy them, so that the passes after read them in the order of
     // the memory; a copy keeps the blocks before.
-    void reorder(const std::vector<quint32> &positions);
+    void reorder(const quint32 *positions, qsizetype n);
+    void reorder(const std::vector<quint32> &positions)
+    {
+        reorder(positions.data(), qsizetype(positions.size()));
+    }
 
     // Writes new lines on several threads at once: each part of the work has
     // a writer of its own, which takes room in blocks of its own, for lines
