@@ -175,100 +175,58 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
         return true;
     };
 
-    // Every new price is checked before the first is written, each slice of
-    // the lines on its own thread. What each line becomes is kept: the new
-    // price, and three widths (the new price's text, the line up to the
-    // field, the former field); lines the main thread writes alone (held
-    // aside, or too long for a width) are marked kAlone.
-    struct Widths {
-        quint8 price; // 0: the line keeps its price
-        quint8 from;
-        quint8 field;
-    };
-    constexpr quint8 kAlone = 255;
-    std::unique_ptr<Widths[]> widths = freshRoom<Widths>(size_t(n));
-    std::unique_ptr<double[]> values = freshRoom<double>(size_t(n));
+    // Each slice of the lines, on a thread of its own, writes the new lines
+    // into blocks of its own as it checks their prices; lines held aside, and
+    // prices too large for the short form, are written after, on this
+    // thread. A refused price puts the lines back as they were.
+    const QuoteLines source = store;
+    std::vector<QuoteLines::Writer> writers = store.writers(slices, store.heldBytes());
     std::vector<qsizetype> refused(size_t(slices), -1), counted(size_t(slices), 0);
+    std::vector<std::vector<std::pair<qsizetype, double>>> alone(static_cast<size_t>(slices));
     onThreads(slices, [&](int p) {
+        QuoteLines::Writer &w = writers[size_t(p)];
         QuoteLines::Buffer text;
         char buffer[32];
         char *const bufferEnd = buffer + sizeof buffer;
         const qsizetype end = sliceBegin(n, slices, p + 1);
         for (qsizetype i = sliceBegin(n, slices, p); i < end; ++i) {
-            if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
-            widths[size_t(i)] = {0, 0, 0};
+            if (i + QuoteLines::kAhead < end) source.prefetch(i + QuoteLines::kAhead);
             double value = 0;
             qsizetype from = 0, to = 0;
-            if (!newPrice(store, i, text, &value, &from, &to)) continue;
+            if (!newPrice(source, i, text, &value, &from, &to)) continue;
             if (!plainPrice(value)) {
                 refused[size_t(p)] = i;
                 return;
             }
             ++counted[size_t(p)];
-            values[size_t(i)] = value;
-            const char *b = store.isAside(i) ? nullptr : priceBytes(value, bufferEnd);
-            if (!b || from >= kAlone || to - from >= kAlone)
-                widths[size_t(i)] = {kAlone, 0, 0};
-            else
-                widths[size_t(i)] = {quint8(bufferEnd - b), quint8(from), quint8(to - from)};
-        }
-    });
-    for (const qsizetype i : refused)
-        if (i >= 0)
-            throw VError(
-                QStringLiteral(
-                    "Conversion impossible : le cours de la ligne %1 deviendrait trop grand")
-                    .arg(i + 1));
-
-    // The room of the new lines is taken in order on this thread (the store
-    // hands it out one line at a time); runs of lines whose new bytes follow
-    // each other make a segment, filled afterwards by the threads from the
-    // former lines.
-    struct Segment {
-        qsizetype first; // line
-        char *to;
-    };
-    std::vector<Segment> segments;
-    const QuoteLines source = store; // the former lines, as they read
-    char *next = nullptr;            // where the bytes of the open segment end
-    for (qsizetype i = 0; i < n; ++i) {
-        const Widths w = widths[size_t(i)];
-        if (w.price == 0) continue;
-        if (w.price == kAlone) {
-            QString line = source.at(i);
-            quote::setPrice(line, values[size_t(i)]);
-            store.set(i, line);
-            widths[size_t(i)].price = 0; // written
-            next = nullptr;
-            continue;
-        }
-        const qsizetype size = source.length(i) - w.field + w.price;
-        char *d = store.rewrite(i, size);
-        if (d != next) segments.push_back({i, d});
-        next = d + size;
-    }
-    onThreads(slices, [&](int p) {
-        char buffer[32];
-        char *const bufferEnd = buffer + sizeof buffer;
-        // The segments that begin in this slice of the lines.
-        const qsizetype low = sliceBegin(n, slices, p), high = sliceBegin(n, slices, p + 1);
-        for (size_t s = 0; s < segments.size(); ++s) {
-            if (segments[s].first < low || segments[s].first >= high) continue;
-            const qsizetype end = s + 1 < segments.size() ? segments[s + 1].first : n;
-            char *d = segments[s].to;
-            for (qsizetype i = segments[s].first; i < end; ++i) {
-                const Widths w = widths[size_t(i)];
-                if (w.price == 0) continue;
-                const char *b = priceBytes(values[size_t(i)], bufferEnd);
-                const QByteArrayView old = source.bytes(i);
-                const qsizetype rest = old.size() - w.from - w.field;
-                std::memcpy(d, old.data(), w.from);
-                std::memcpy(d + w.from, b, w.price);
-                std::memcpy(d + w.from + w.price, old.data() + w.from + w.field, size_t(rest));
-                d += w.from + w.price + rest;
+            const char *b = source.isAside(i) ? nullptr : priceBytes(value, bufferEnd);
+            const QByteArrayView old = source.bytes(i);
+            const qsizetype price = b ? bufferEnd - b : 0, rest = old.size() - to;
+            if (!b || !QuoteLines::Writer::takes(from + price + rest)) {
+                alone[size_t(p)].push_back({i, value});
+                continue;
             }
+            char *d = w.line(i, from + price + rest);
+            std::memcpy(d, old.data(), size_t(from));
+            std::memcpy(d + from, b, size_t(price));
+            std::memcpy(d + from + price, old.data() + to, size_t(rest));
         }
     });
+    for (const qsizetype i : refused) {
+        if (i < 0) continue;
+        store = source;
+        throw VError(
+            QStringLiteral("Conversion impossible : le cours de la ligne %1 deviendrait trop grand")
+                .arg(i + 1));
+    }
+    store.adopt(writers);
+    for (const auto &lines : alone) {
+        for (const auto &[i, value] : lines) {
+            QString line = source.at(i);
+            quote::setPrice(line, value);
+            store.set(i, line);
+        }
+    }
     qsizetype total = 0;
     for (const qsizetype c : counted)
         total += c;
@@ -827,17 +785,16 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
     for (const Slice &my : slice)
         odd.insert(odd.end(), my.odd.begin(), my.odd.end());
     if (odd.empty()) {
-        std::vector<quint32> order;
-        order.reserve(size_t(n));
-        preferLargePages(order.data(), size_t(n) * sizeof(quint32));
-        order.resize(size_t(n));
+        // The order is written into the room of the items the sort left
+        // (the memory is in use already).
+        quint32 *const order = &(sorted == items ? other.get() : items)->date;
         onThreads(slices, [&](int p) {
             for (size_t k = size_t(sliceBegin(n, slices, p)),
                         end = size_t(sliceBegin(n, slices, p + 1));
                  k < end; ++k)
                 order[k] = sorted[k].index;
         });
-        lines.reorder(order);
+        lines.reorder(order, n);
         return;
     }
 

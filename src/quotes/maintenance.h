@@ -28,8 +28,7 @@ namespace maintenance
 // Returns the number of lines rewritten.
 // Throws VError ("Conversion impossible : le cours de la ligne %1 deviendrait
 // trop grand", the line counted from 1) when a new price would not be a
-// finite number written plainly; every line is checked first, so the store
-// is then left unchanged.
+// finite number written plainly, and leaves the store unchanged.
 int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, const QString &dateTo,
                   const QString &codeFrom, const QString &codeTo, double factor, int threads = 0);
 int rewritePrices(QStringList &store, int direction, const QString &dateFrom, const QString &dateTo,

@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -254,24 +255,153 @@ char *QuoteLines::rewrite(qsizetype i, qsizetype n)
     return d;
 }
 
-void QuoteLines::reorder(const std::vector<quint32> &positions)
+namespace
 {
-    const qsizetype n = qsizetype(positions.size());
+// Whether a line is far from the line before it in the memory: in another
+// block, or farther than `near` bytes.
+template <typename Ref> bool farApart(const Ref &a, const Ref &b, qint64 near)
+{
+    return a.block != b.block || std::abs(qint64(a.offset) - qint64(b.offset)) > near;
+}
+} // namespace
+
+void QuoteLines::reorder(const quint32 *positions, qsizetype n)
+{
     QList<Ref> out;
     out.reserve(n);
     preferLargePages(out.constData(), size_t(n) * sizeof(Ref));
     out.resize(n);
     Ref *o = out.data();
     const Ref *in = m_refs.constData();
-    const quint32 *p = positions.data();
-    // The references are read out of order, in parts on every core.
+    const quint32 *p = positions;
+    // The references are read out of order, in parts on every core, which
+    // count the lines far from the line before them.
+    std::atomic<qsizetype> far{0}, bytes{0};
     parallel::forParts(n, 100000, [&](int, qsizetype begin, qsizetype end) {
+        qsizetype mine = 0, length = 0;
+        const Ref *previous = nullptr;
         for (qsizetype k = begin; k < end; ++k) {
             if (k + kAhead < end) __builtin_prefetch(in + p[k + kAhead]);
             o[k] = in[p[k]];
+            if (o[k].block >= kLong) continue;
+            length += o[k].length;
+            if (previous && farApart(*previous, o[k], kNear)) ++mine;
+            previous = o + k;
         }
+        far += mine;
+        bytes += length;
     });
     m_refs = std::move(out);
+    // Lines scattered over the memory (a store laid out in another order)
+    // are copied in their new order at once, as tidy() would.
+    if (far > n / 8 + 16) copyInOrder(n, bytes);
+}
+
+void QuoteLines::Writer::newBlock(qsizetype n)
+{
+    if (m_at) m_written += m_end - m_begin;
+    if (!m_spare.empty() && m_spare.back().size() >= n) {
+        m_blocks.append(std::move(m_spare.back()));
+        m_spare.pop_back();
+    } else {
+        // No more than the bytes still expected: a few lines rewritten do
+        // not hold a large block.
+        const qsizetype size =
+            std::max(n, std::clamp(m_expected - m_written, kFirstBlockSize, kBlockSize));
+        m_blocks.append(QByteArray(size, Qt::Uninitialized));
+        preferLargePages(m_blocks.constLast().constData(), size_t(size));
+    }
+    m_begin = m_at = m_blocks.last().data();
+    m_end = m_begin + m_blocks.constLast().size();
+}
+
+std::vector<QuoteLines::Writer> QuoteLines::writers(int parts, qsizetype bytes)
+{
+    std::vector<Writer> out(size_t(std::max(parts, 1)));
+    Ref *refs = m_refs.data(); // a copy's references are copied here, once
+    for (Writer &w : out) {
+        w.m_refs = refs;
+        w.m_base = m_blocks.size();
+        w.m_expected = bytes / qsizetype(out.size());
+        for (qsizetype left = w.m_expected; left > 0; left -= kBlockSize)
+            w.m_spare.emplace_back(std::clamp(left, kFirstBlockSize, kBlockSize),
+                                   Qt::Uninitialized);
+        std::reverse(w.m_spare.begin(), w.m_spare.end()); // taken from the back
+    }
+    return out;
+}
+
+void QuoteLines::adopt(std::vector<Writer> &writers)
+{
+    // Each writer numbered its blocks from the store's last one: those of
+    // the writers after the first move up behind the blocks before them.
+    const qsizetype base = m_blocks.size();
+    qsizetype added = 0;
+    for (const Writer &w : writers)
+        added += w.m_blocks.size();
+    if (base + added > kMaxBlocks)
+        throw VError(QStringLiteral("Mémoire insuffisante : trop de blocs de lignes"));
+    for (Writer &w : writers) {
+        const qsizetype shift = m_blocks.size() - base;
+        if (shift > 0) {
+            for (qsizetype i = w.m_first; i <= w.m_last; ++i) {
+                Ref &r = m_refs[i];
+                if (r.block < kLong && qsizetype(r.block) >= base) r.block += quint32(shift);
+            }
+        }
+        if (w.m_blocks.isEmpty()) continue;
+        m_blocks.append(std::move(w.m_blocks));
+        // The room left in the last block takes the lines appended next.
+        m_open = m_blocks.size() - 1;
+        m_openUsed = w.m_at - w.m_begin;
+        m_nextBlockSize = kFirstBlockSize;
+    }
+}
+
+void QuoteLines::copyInOrder(qsizetype n, qsizetype bytes)
+{
+    // The references are written over where this store holds them alone.
+    QuoteLines fresh;
+    fresh.m_refs = std::move(m_refs);
+    constexpr qsizetype kLeast = 100000;
+    std::vector<Writer> writers = fresh.writers(parallel::parts(n, kLeast), bytes);
+    std::vector<const char *> from(size_t(m_blocks.size()));
+    for (qsizetype b = 0; b < m_blocks.size(); ++b)
+        from[size_t(b)] = m_blocks.at(b).constData();
+    const Ref *const in = fresh.m_refs.constData();
+    // Each part reads its lines (out of the order of the memory: it is asked
+    // for their bytes ahead) and writes them in order.
+    std::atomic<qsizetype> aside{0};
+    parallel::forParts(n, kLeast, [&](int part, qsizetype begin, qsizetype end) {
+        Writer &w = writers[size_t(part)];
+        qsizetype mine = 0;
+        for (qsizetype k = begin; k < end; ++k) {
+            if (k + kAhead < end && in[k + kAhead].block < kLong)
+                __builtin_prefetch(from[in[k + kAhead].block] + in[k + kAhead].offset);
+            const Ref r = in[k];
+            if (r.block >= kLong) {
+                ++mine; // keeps its place among the texts aside or long lines, for now
+            } else {
+                char *d = w.line(k, r.length);
+                if (r.length > 0) std::memcpy(d, from[r.block] + r.offset, r.length);
+            }
+        }
+        aside += mine;
+    });
+    fresh.adopt(writers);
+    if (aside > 0) { // only the texts aside and long lines still used are kept
+        for (Ref &r : fresh.m_refs) {
+            if (r.block == kAside) {
+                fresh.m_aside.append(m_aside[r.offset]);
+                fresh.m_asideBytes.append(m_asideBytes[r.offset]);
+                r.offset = quint32(fresh.m_aside.size() - 1);
+            } else if (r.block == kLong) { // shared, not copied
+                fresh.m_long.append(m_long[r.offset]);
+                r.offset = quint32(fresh.m_long.size() - 1);
+            }
+        }
+    }
+    *this = std::move(fresh);
 }
 
 void QuoteLines::remove(qsizetype from, qsizetype n)
@@ -308,9 +438,7 @@ void QuoteLines::tidy()
         }
         live[r.block] += r.length;
         liveBytes += r.length;
-        if (previous && (r.block != previous->block ||
-                         std::abs(qint64(r.offset) - qint64(previous->offset)) > kNear))
-            ++far;
+        if (previous && farApart(*previous, r, kNear)) ++far;
         previous = &r;
     }
     for (qsizetype b = 0; b < m_blocks.size(); ++b) {
@@ -325,45 +453,7 @@ void QuoteLines::tidy()
     const bool scattered = far > size() / 8 + 16;
     if (!garbageBytes && !garbageAside && !emptyBlocks && !scattered) return;
 
-    // The lines copied in order into new blocks: the room of each taken in
-    // order on this thread, then the bytes copied in parts on every core
-    // (each writing only its own lines' room).
-    QuoteLines fresh;
-    const qsizetype n = size();
-    fresh.m_refs.reserve(n);
-    preferLargePages(fresh.m_refs.constData(), size_t(n) * sizeof(Ref));
-    fresh.m_nextBlockSize = std::clamp<qsizetype>(liveBytes, kFirstBlockSize, kBlockSize);
-    for (qsizetype i = 0; i < n; ++i) {
-        const Ref &r = m_refs.at(i);
-        Ref moved{};
-        if (r.block == kAside) {
-            moved = fresh.asideRef(m_aside[r.offset]);
-        } else if (r.block == kLong) { // shared, not copied
-            fresh.m_long.append(m_long[r.offset]);
-            moved = {kLong, quint32(fresh.m_long.size() - 1), 0};
-        } else {
-            fresh.room(r.length, moved);
-        }
-        fresh.m_refs.push_back(moved);
-    }
-    std::vector<const char *> from(size_t(m_blocks.size()));
-    for (qsizetype b = 0; b < m_blocks.size(); ++b)
-        from[size_t(b)] = m_blocks.at(b).constData();
-    std::vector<char *> to(size_t(fresh.m_blocks.size()));
-    for (qsizetype b = 0; b < fresh.m_blocks.size(); ++b)
-        to[size_t(b)] = fresh.m_blocks[b].data();
-    const Ref *in = m_refs.constData();
-    const Ref *out = fresh.m_refs.constData();
-    parallel::forParts(n, 100000, [&](int, qsizetype begin, qsizetype end) {
-        for (qsizetype i = begin; i < end; ++i) {
-            if (i + kAhead < end && in[i + kAhead].block < kLong)
-                __builtin_prefetch(from[in[i + kAhead].block] + in[i + kAhead].offset);
-            if (in[i].block < kLong && in[i].length > 0)
-                std::memcpy(to[out[i].block] + out[i].offset, from[in[i].block] + in[i].offset,
-                            in[i].length);
-        }
-    });
-    *this = std::move(fresh);
+    copyInOrder(size(), liveBytes);
 }
 
 // --- Files ------------------------------------------------------------------

@@ -8,19 +8,23 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <vector>
 
 // The lines of the quotation store, held as the file holds them: their
 // Windows-1252 bytes in large blocks, and a reference (block, offset,
 // length) per line. A copy (the undo copy) shares the blocks, and the
-// references until one side changes them; sorting permutes references, deleting drops them; new and
-// rewritten lines go into blocks of their own, so that a block once shared
-// is never changed. A line with a character the code page lacks (code can
-// hand one over; typed and imported text is refused before) is kept aside
-// as its text, so that every line reads back exactly as it was given. A
-// line longer than 64 KB keeps its bytes in a list of its own.
+// references until one side changes them; sorting permutes references (and
+// copies the lines into new blocks in their new order when it scatters
+// them), deleting drops references; new and rewritten lines go into blocks of
+// their own, so that a block once shared is never changed. A line with a
+// character the code page lacks (code can hand one over; typed and imported
+// text is refused before) is kept aside as its text, so that every line reads
+// back exactly as it was given. A line longer than 64 KB keeps its bytes in a
+// list of its own.
 //
 // Reading a line gives its text; the byte views are for the loops over
 // every line. A view is valid until the lines are next changed.
@@ -107,8 +111,26 @@ public:
     // returned points (its former bytes stay readable meanwhile).
     char *rewrite(qsizetype i, qsizetype n);
     // The lines become the lines at those positions, in that order (a
-    // permutation, a selection, or both).
-    void reorder(const std::vector<quint32> &positions);
+    // permutation, a selection, or both). Lines then scattered over the
+    // memory are copied into new blocks in that order at once, as tidy()
+    // would copy them, so that the passes after read them in the order of
+    // the memory; a copy keeps the blocks before.
+    void reorder(const quint32 *positions, qsizetype n);
+    void reorder(const std::vector<quint32> &positions)
+    {
+        reorder(positions.data(), qsizetype(positions.size()));
+    }
+
+    // Writes new lines on several threads at once: each part of the work has
+    // a writer of its own, which takes room in blocks of its own, for lines
+    // of a range of its own (the ranges apart). Once every part is done,
+    // adopt() hands the blocks to the store; until then the lines written
+    // read bytes the store does not hold, so a failed work puts back a copy
+    // of the store taken before.
+    class Writer;
+    // Writers for `parts` parts of about `bytes` new bytes in all.
+    std::vector<Writer> writers(int parts, qsizetype bytes);
+    void adopt(std::vector<Writer> &writers);
     // Removes `n` lines from `from`.
     void remove(qsizetype from, qsizetype n);
     void removeAt(qsizetype i) { remove(i, 1); }
@@ -238,6 +260,9 @@ private:
         return r.block == kLong ? m_long[r.offset].constData()
                                 : m_blocks[r.block].constData() + r.offset;
     }
+    // The n lines copied in order into new blocks, of about `bytes` in all,
+    // in parts on every core.
+    void copyInOrder(qsizetype n, qsizetype bytes);
 
     QList<Ref> m_refs; // shared with a copy until one of them changes
     QList<QByteArray> m_blocks;
@@ -248,4 +273,43 @@ private:
     qsizetype m_open = -1;
     qsizetype m_openUsed = 0; // the bytes of the open block taken
     qsizetype m_nextBlockSize = kFirstBlockSize;
+};
+
+class QuoteLines::Writer
+{
+public:
+    // Whether a writer takes a line of n bytes: a longer one is set by the
+    // thread that adopts the writers, after.
+    static bool takes(qsizetype n) { return n <= kMaxLength; }
+    // Room for the n new bytes of line i, to be written at once.
+    char *line(qsizetype i, qsizetype n)
+    {
+        Q_ASSERT(takes(n));
+        if (!m_at || m_end - m_at < n) newBlock(n);
+        Ref &r = m_refs[i];
+        r.block = quint32(m_base + m_blocks.size() - 1);
+        r.offset = quint32(m_at - m_begin);
+        r.length = quint32(n);
+        m_first = std::min(m_first, i);
+        m_last = std::max(m_last, i);
+        char *d = m_at;
+        m_at += n;
+        return d;
+    }
+
+private:
+    friend class QuoteLines;
+    void newBlock(qsizetype n);
+
+    Ref *m_refs = nullptr;
+    qsizetype m_base = 0;     // the store's blocks before
+    qsizetype m_expected = 0; // the bytes the part should write, for the size of its blocks
+    qsizetype m_written = 0;  // the room of the blocks before the one written
+    QList<QByteArray> m_blocks;
+    // Blocks taken beforehand on the thread that made the writers: the
+    // memory the store let go of before is used again there, and a thread
+    // of its own would ask the system for new pages.
+    std::vector<QByteArray> m_spare;
+    char *m_begin = nullptr, *m_at = nullptr, *m_end = nullptr;
+    qsizetype m_first = std::numeric_limits<qsizetype>::max(), m_last = -1;
 };

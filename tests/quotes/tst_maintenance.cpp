@@ -237,6 +237,19 @@ private slots:
         }
     }
 
+    // A line longer than 64 KB is rewritten whole, among lines of the usual length.
+    void rewritePrices_longLine()
+    {
+        const QString volume(70000, u'9');
+        QuoteLines store({ql("19990105", "012000", "COURT", "450,00"),
+                          qline(u"19990105"_s, u"012000"_s, u"LONG"_s, u"450,00"_s, volume)});
+        QCOMPARE(maintenance::rewritePrices(store, 1, u"19990101"_s, u"19991231"_s, u"012000"_s,
+                                            u"012000"_s, 10.0),
+                 2);
+        QCOMPARE(store.at(0), ql("19990105", "012000", "COURT", "45,00"));
+        QCOMPARE(store.at(1), qline(u"19990105"_s, u"012000"_s, u"LONG"_s, u"45,00"_s, volume));
+    }
+
     // A new price that would not be written as a number refuses the whole
     // command, whatever line holds it.
     void rewritePrices_tooLarge_data()
@@ -372,10 +385,14 @@ private slots:
             }
 
             lines = QuoteLines(store);
+            const QuoteLines before = lines; // the undo copy keeps its lines
             QCOMPARE(maintenance::rewritePrices(lines, 2, u"19990110"_s, u"19990220"_s, u"012000"_s,
                                                 u"012300"_s, 3, threads),
                      converted);
             QVERIFY2(lines.toStringList() == conversion, as);
+            QVERIFY2(before.toStringList() == store, as);
+            lines.append(u"après"_s); // after the lines the threads wrote
+            QVERIFY2(lines.toStringList() == conversion + QStringList{u"après"_s}, as);
         }
     }
 

@@ -10,6 +10,9 @@
 
 #include <QTest>
 
+#include <cstring>
+#include <thread>
+
 namespace
 {
 // Texts of every kind a line may hold: plain, accented, characters of bytes
@@ -381,8 +384,17 @@ private slots:
         }
         lines.reorder(order);
         QCOMPARE(lines, expected);
+        // Copied in the new order: each line's bytes follow the line before's.
+        qsizetype apart = 0;
+        for (qsizetype k = 1; k < lines.size(); ++k)
+            if (!lines.isAside(k - 1) && !lines.isAside(k) &&
+                lines.bytes(k).data() != lines.bytes(k - 1).data() + lines.length(k - 1))
+                ++apart;
+        QVERIFY2(apart < 16, qPrintable(QString::number(apart)));
         const qsizetype held = lines.heldBytes();
-        lines.tidy(); // scattered: copied in order into new blocks
+        QVERIFY2(held < before.heldBytes() + (64 << 10),
+                 qPrintable(u("%1 of %2").arg(held).arg(before.heldBytes())));
+        lines.tidy();
         QCOMPARE(lines, expected);
         QVERIFY(lines.heldBytes() <= held);
         QCOMPARE(before, texts);
@@ -391,6 +403,59 @@ private slots:
         lines.append(u("après"));
         QCOMPARE(lines.at(lines.size() - 2), u("après ☃"));
         QCOMPARE(lines.last(), u("après"));
+    }
+
+    // Writers of several threads rewrite every k-th line of their part;
+    // the other lines, those aside and the empty ones stay as they were.
+    void writers_rewriteInParts_data()
+    {
+        QTest::addColumn<int>("parts");
+        QTest::addColumn<int>("every");
+        QTest::newRow("one part, every line") << 1 << 1;
+        QTest::newRow("two parts, every third line") << 2 << 3;
+        QTest::newRow("three parts, every line") << 3 << 1;
+        QTest::newRow("seven parts, a few lines") << 7 << 997;
+    }
+    void writers_rewriteInParts()
+    {
+        QFETCH(int, parts);
+        QFETCH(int, every);
+        QStringList texts;
+        for (int i = 0; i < 30000; ++i)
+            texts.append(i % 101 == 0   ? kMixed[i % kMixed.size()]
+                         : i % 211 == 0 ? QString()
+                                        : qline(u("19990301"), QString::number(100000 + i),
+                                                u("SOCIÉTÉ %1").arg(i), u("%1,00").arg(i)));
+        QuoteLines lines(texts);
+        const QuoteLines before = lines;
+        QStringList expected = texts;
+        std::vector<QuoteLines::Writer> writers = lines.writers(parts, lines.heldBytes());
+        std::vector<std::thread> threads;
+        for (int p = 0; p < parts; ++p) {
+            threads.emplace_back([&, p] {
+                const qsizetype end = texts.size() * (p + 1) / parts;
+                for (qsizetype i = texts.size() * p / parts; i < end; ++i) {
+                    if (i % every != 0 || before.isAside(i)) continue;
+                    const QByteArrayView old = before.bytes(i);
+                    char *d = writers[size_t(p)].line(i, old.size() + 1);
+                    std::memcpy(d, old.data(), size_t(old.size()));
+                    d[old.size()] = '\xe9';
+                }
+            });
+        }
+        for (std::thread &t : threads)
+            t.join();
+        lines.adopt(writers);
+        for (qsizetype i = 0; i < expected.size(); i += every)
+            if (!before.isAside(i)) expected[i] += u("é");
+        QCOMPARE(lines, expected);
+        QCOMPARE(before, texts);
+        lines.append(u("après"));
+        lines.append(u("après ☃"));
+        expected << u("après") << u("après ☃");
+        QCOMPARE(lines, expected);
+        lines.tidy();
+        QCOMPARE(lines, expected);
     }
 
     // --- Files -------------------------------------------------------------
