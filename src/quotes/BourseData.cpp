@@ -450,7 +450,7 @@ bool BourseData::appendLines(Change kind, const QuoteLines &lines)
             codesChanged = m_keys.byCode.count(key) == 0;
         }
     }
-    extendKeys(from);
+    keyLines(m_store, from);
     const ChangeRule r = rule(kind);
     if (r.undoCopy) m_undo = std::move(before);
     if (r.modified) m_modified = true;
@@ -611,11 +611,6 @@ void BourseData::lineKeys(const QuoteLines &store, qsizetype from, qsizetype to,
     }
 }
 
-void BourseData::extendKeys(qsizetype from) const
-{
-    keyLines(m_store, from);
-}
-
 void BourseData::keyLines(const QuoteLines &store, qsizetype from) const
 {
     // A quarter of a million lines at a time: the keys of every line are
@@ -656,7 +651,7 @@ const BourseData::LineKeys &BourseData::keys() const
     if (m_keysValid) return m_keys;
     m_keys = LineKeys();
     m_otherCodes.clear();
-    extendKeys(0);
+    keyLines(m_store, 0);
     m_keysValid = true;
     return m_keys;
 }

@@ -270,9 +270,8 @@ private:
     // The month and code keys of the lines from `from` to `to`.
     void lineKeys(const QuoteLines &store, qsizetype from, qsizetype to,
                   std::vector<qint32> &months, std::vector<qint32> &codes) const;
-    // Groups the lines from `from` on after those grouped already.
-    void extendKeys(qsizetype from) const;
-    // The same for the lines of `store` from `from` on (the store being read).
+    // Groups the lines of `store` (the store, or the lines being read into
+    // it) from `from` on after those grouped already.
     void keyLines(const QuoteLines &store, qsizetype from) const;
     static constexpr qsizetype kKeysAtOnce = 1 << 18;
     // Groups the lines of these keys, from `from` on.

@@ -20,6 +20,16 @@
 #include <mutex>
 #include <thread>
 
+namespace
+{
+// Past the blocks a reference can name.
+VError tooManyBlocks()
+{
+    return VError(QStringLiteral("Mémoire insuffisante : trop de blocs de lignes"));
+}
+
+} // namespace
+
 QuoteLines::QuoteLines(const QStringList &lines)
 {
     m_refs.reserve(lines.size());
@@ -147,8 +157,7 @@ char *QuoteLines::room(qsizetype n, Ref &ref)
     }
     if (!fits) {
         // Unreached: tidy() copies the lines into few blocks long before.
-        if (m_blocks.size() >= kMaxBlocks)
-            throw VError(QStringLiteral("Mémoire insuffisante : trop de blocs de lignes"));
+        if (m_blocks.size() >= kMaxBlocks) throw tooManyBlocks();
         const qsizetype size = std::max(n, m_nextBlockSize);
         m_nextBlockSize = std::min(m_nextBlockSize * 2, kBlockSize);
         m_blocks.append(QByteArray(size, Qt::Uninitialized));
@@ -339,8 +348,7 @@ void QuoteLines::adopt(std::vector<Writer> &writers)
     qsizetype added = 0;
     for (const Writer &w : writers)
         added += w.m_blocks.size();
-    if (base + added > kMaxBlocks)
-        throw VError(QStringLiteral("Mémoire insuffisante : trop de blocs de lignes"));
+    if (base + added > kMaxBlocks) throw tooManyBlocks();
     for (Writer &w : writers) {
         const qsizetype shift = m_blocks.size() - base;
         if (shift > 0) {
