@@ -206,15 +206,19 @@ void MaintenanceCommands::Reorganiser()
 
 void MaintenanceCommands::TrierNom()
 {
-    m_data.change(BourseData::Change::SortByName,
-                  [](QuoteLines &store) { maintenance::sortByName(store); });
+    m_data.changeWithKeys(BourseData::Change::SortByName,
+                          [](QuoteLines &store, const maintenance::KeysOfSorted &keys) {
+                              maintenance::sortByName(store, 0, keys);
+                          });
     m_doc.journal().LitMois();
 }
 
 void MaintenanceCommands::TrierCode()
 {
-    m_data.change(BourseData::Change::SortByCode,
-                  [](QuoteLines &store) { maintenance::sortByCode(store); });
+    m_data.changeWithKeys(BourseData::Change::SortByCode,
+                          [](QuoteLines &store, const maintenance::KeysOfSorted &keys) {
+                              maintenance::sortByCode(store, 0, keys);
+                          });
     m_doc.journal().LitMois();
 }
 

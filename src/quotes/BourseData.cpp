@@ -405,19 +405,46 @@ BourseData::ChangeRule BourseData::rule(Change change)
 bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &edit)
 {
     QuoteLines before = m_store; // shares the bytes: only the references are copied
-    storeChanged();
+    // A change of prices leaves every line's date and code where they were:
+    // the keys hold.
+    const bool pricesOnly = kind == Change::Conversion || kind == Change::Split;
+    storeChanged(pricesOnly);
     try {
         edit(m_store);
     } catch (...) {
         m_store = std::move(before);
         throw;
     }
+    if (pricesOnly && m_store.size() != before.size()) storeChanged();
     m_store.tidy();
     const bool codesChanged = mayChangeCodes(kind) && !sameCodes(before, m_store);
     const ChangeRule r = rule(kind);
     if (r.undoCopy) m_undo = std::move(before);
     if (r.modified) m_modified = true;
     flagsMayHaveChanged();
+    return codesChanged;
+}
+
+bool BourseData::changeWithKeys(
+    Change kind, const std::function<void(QuoteLines &, const maintenance::KeysOfSorted &)> &edit)
+{
+    qsizetype keyed = 0; // lines keyed in order from the first; -1: told out of order
+    const maintenance::KeysOfSorted told = [&](qsizetype from, std::vector<qint32> &months,
+                                               std::vector<qint32> &codes) {
+        if (from != keyed || months.size() != codes.size()) {
+            keyed = -1;
+            return;
+        }
+        keysByText(m_store, from, months, codes);
+        groupLines(from, months, codes);
+        keyed += qsizetype(months.size());
+    };
+    const bool codesChanged = change(kind, [&](QuoteLines &store) { edit(store, told); });
+    // Keys told for every line of the store as it is now are the keys.
+    if (keyed == m_store.size() && keyed > 0)
+        m_keysValid = true;
+    else
+        storeChanged();
     return codesChanged;
 }
 
@@ -582,7 +609,6 @@ void BourseData::lineKeys(const QuoteLines &store, qsizetype from, qsizetype to,
     codes.assign(months.size(), -1);
     // Digits are the same bytes as characters: most lines are read as bytes,
     // in two halves at once; the others after, one by one.
-    constexpr qint32 kByText = -2;
     const auto read = [&](qsizetype begin, qsizetype end) {
         for (qsizetype i = begin; i < end; ++i) {
             if (i + QuoteLines::kAhead < end) store.prefetch(from + i + QuoteLines::kAhead);
@@ -600,12 +626,18 @@ void BourseData::lineKeys(const QuoteLines &store, qsizetype from, qsizetype to,
     } else {
         read(0, n);
     }
+    keysByText(store, from, months, codes);
+}
+
+void BourseData::keysByText(const QuoteLines &store, qsizetype from, std::vector<qint32> &months,
+                            std::vector<qint32> &codes) const
+{
     QuoteLines::Buffer month, code;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (months[size_t(i)] == kByText)
-            months[size_t(i)] = sixDigits(store.mid(from + i, 0, 6, month));
-        if (codes[size_t(i)] == kByText) {
-            codes[size_t(i)] = codeKey(store.mid(from + i, 9, 6, code), true);
+    for (size_t i = 0; i < months.size(); ++i) {
+        if (months[i] == kByText)
+            months[i] = sixDigits(store.mid(from + qsizetype(i), 0, 6, month));
+        if (codes[i] == kByText) {
+            codes[i] = codeKey(store.mid(from + qsizetype(i), 9, 6, code), true);
             ++m_keys.codesByText;
         }
     }

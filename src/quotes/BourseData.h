@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quotes/maintenance.h"
 #include "quotes/quotelines.h"
 #include "quotes/store.h"
 
@@ -111,6 +112,12 @@ public:
     // The same, the edit working on the lines as a list of texts: for small
     // edits, as every line is decoded for it and taken back after.
     bool change(Change change, const std::function<void(QStringList &)> &edit);
+    // The same, for an edit that tells the month and code of every line as
+    // it leaves them (a sort): the keys kept beside the store are built
+    // from what it tells instead of from the lines.
+    bool changeWithKeys(
+        Change change,
+        const std::function<void(QuoteLines &, const maintenance::KeysOfSorted &)> &edit);
     // The change that appends these lines (an import): the same as through
     // change(), without reading the lines already stored again.
     bool appendLines(Change change, const QuoteLines &lines);
@@ -270,6 +277,10 @@ private:
     // The month and code keys of the lines from `from` to `to`.
     void lineKeys(const QuoteLines &store, qsizetype from, qsizetype to,
                   std::vector<qint32> &months, std::vector<qint32> &codes) const;
+    static constexpr qint32 kByText = -2; // a key to be read from the line's text
+    // The keys marked kByText of the lines from `from` on, read from their text.
+    void keysByText(const QuoteLines &store, qsizetype from, std::vector<qint32> &months,
+                    std::vector<qint32> &codes) const;
     // Groups the lines of `store` (the store, or the lines being read into
     // it) from `from` on after those grouped already.
     void keyLines(const QuoteLines &store, qsizetype from) const;
@@ -278,12 +289,14 @@ private:
     void groupLines(qsizetype from, std::vector<qint32> &months,
                     const std::vector<qint32> &codes) const;
     qint32 codeKey(QStringView code, bool add) const;
-    void storeChanged()
+    // `keysHold`: the lines' dates and codes stay at their places.
+    void storeChanged(bool keysHold = false)
     {
+        m_valuationOrder = false;
+        if (keysHold) return;
         m_keysValid = false;
         m_keys = LineKeys(); // rebuilt when next read: its memory is free meanwhile
         m_otherCodes.clear();
-        m_valuationOrder = false;
     }
 
     // The settings file and the three list files, with the lines each gets.

@@ -189,6 +189,7 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
         char buffer[32];
         char *const bufferEnd = buffer + sizeof buffer;
         const qsizetype end = sliceBegin(n, slices, p + 1);
+        qsizetype mine = 0; // counted here: the counts of the threads share a cache line
         for (qsizetype i = sliceBegin(n, slices, p); i < end; ++i) {
             if (i + QuoteLines::kAhead < end) source.prefetch(i + QuoteLines::kAhead);
             double value = 0;
@@ -198,7 +199,7 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
                 refused[size_t(p)] = i;
                 return;
             }
-            ++counted[size_t(p)];
+            ++mine;
             const char *b = source.isAside(i) ? nullptr : priceBytes(value, bufferEnd);
             const QByteArrayView old = source.bytes(i);
             const qsizetype price = b ? bufferEnd - b : 0, rest = old.size() - to;
@@ -211,6 +212,7 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
             std::memcpy(d + from, b, size_t(price));
             std::memcpy(d + from + price, old.data() + to, size_t(rest));
         }
+        counted[size_t(p)] = mine;
     });
     for (const qsizetype i : refused) {
         if (i < 0) continue;
@@ -599,7 +601,43 @@ std::vector<quint32> placeOdd(const Item *sorted, size_t count, const std::vecto
     return order;
 }
 
-void sortLines(QuoteLines &lines, SortKind kind, int threads)
+// Tells `keys` the month and code of each sorted item, a part at a time: the
+// code through its rank, whose texts (in `codes`, ranked by `codeRank`) are
+// six digits or not.
+void tellKeys(const Item *sorted, size_t count, bool codeFirst, const Dictionary &codes,
+              const std::vector<quint32> &codeRank, const KeysOfSorted &keys)
+{
+    constexpr qint32 kUnset = -3, kByText = -2;
+    std::vector<qint32> codeOfRank;
+    for (size_t id = 0; id < codes.texts.size(); ++id) {
+        const std::string_view text = codes.texts[id];
+        qint32 value = text.size() == 6 ? 0 : kByText;
+        for (const char c : text) {
+            if (value < 0) break;
+            value = c >= '0' && c <= '9' ? value * 10 + (c - '0') : kByText;
+        }
+        const size_t rank = codeRank[id];
+        if (rank >= codeOfRank.size()) codeOfRank.resize(rank + 1, kUnset);
+        qint32 &known = codeOfRank[rank];
+        // Texts of one rank that are not the same code: read from the lines.
+        known = known == kUnset || known == value ? value : kByText;
+    }
+    constexpr size_t kAtOnce = size_t(1) << 18;
+    std::vector<qint32> months, lineCodes;
+    for (size_t from = 0; from < count; from += kAtOnce) {
+        const size_t n = std::min(kAtOnce, count - from);
+        months.resize(n);
+        lineCodes.resize(n);
+        for (size_t k = 0; k < n; ++k) {
+            const Item &t = sorted[from + k];
+            months[k] = qint32(t.date / 100);
+            lineCodes[k] = codeOfRank[codeFirst ? t.first : t.second];
+        }
+        keys(qsizetype(from), months, lineCodes);
+    }
+}
+
+void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted &keys = {})
 {
     const qsizetype n = lines.size();
     if (n < 2) return;
@@ -795,6 +833,7 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads)
                 order[k] = sorted[k].index;
         });
         lines.reorder(order, n);
+        if (keys) tellKeys(sorted, count, kind != SortKind::Name, codes, codeRank, keys);
         return;
     }
 
@@ -843,9 +882,9 @@ template <typename Edit> auto onTexts(QStringList &store, Edit edit)
 
 } // namespace
 
-void sortByCode(QuoteLines &store, int threads)
+void sortByCode(QuoteLines &store, int threads, const KeysOfSorted &keys)
 {
-    sortLines(store, SortKind::Code, threads);
+    sortLines(store, SortKind::Code, threads, keys);
 }
 
 void sortByCode(QStringList &store)
@@ -853,9 +892,9 @@ void sortByCode(QStringList &store)
     onTexts(store, [](QuoteLines &lines) { return sortByCode(lines), 0; });
 }
 
-void sortByName(QuoteLines &store, int threads)
+void sortByName(QuoteLines &store, int threads, const KeysOfSorted &keys)
 {
-    sortLines(store, SortKind::Name, threads);
+    sortLines(store, SortKind::Name, threads, keys);
 }
 
 void sortByName(QStringList &store)

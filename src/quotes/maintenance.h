@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <vector>
+
 // Bulk changes of the quotation store: price rewriting over a range (euro
 // conversion and split), deletion of a security, deletion of lines by key,
 // reorganisation, the two journal sorts and the valuation's sort. Every
@@ -39,12 +42,20 @@ int rewritePrices(QStringList &store, int direction, const QString &dateFrom, co
 int removeSecurity(QuoteLines &store, const QString &code);
 int removeSecurity(QStringList &store, const QString &code);
 
+// What a sort knows of the lines it has put in order, told a part at a time
+// so that they need not be read again: for the lines `from`, `from` + 1...
+// of the sorted store, the month of each ("yyyymm" as a number) and its code
+// (six digits as a number; -2 for a code of another shape, to be read from
+// the line). A sort that meets lines of another shape tells nothing.
+using KeysOfSorted =
+    std::function<void(qsizetype from, std::vector<qint32> &months, std::vector<qint32> &codes)>;
+
 // "Date + code": the lines as whole texts, case-insensitive in the French
 // collation; equal keys are ordered by the whole line, so the order is total.
-void sortByCode(QuoteLines &store, int threads = 0);
+void sortByCode(QuoteLines &store, int threads = 0, const KeysOfSorted &keys = {});
 void sortByCode(QStringList &store);
 // "Date + nom": by date, then name, then as "Date + code" does.
-void sortByName(QuoteLines &store, int threads = 0);
+void sortByName(QuoteLines &store, int threads = 0, const KeysOfSorted &keys = {});
 void sortByName(QStringList &store);
 
 // The valuation's order: the lines as texts, ignoring case. Characters are

@@ -332,9 +332,11 @@ std::vector<QuoteLines::Writer> QuoteLines::writers(int parts, qsizetype bytes)
         w.m_refs = refs;
         w.m_base = m_blocks.size();
         w.m_expected = bytes / qsizetype(out.size());
-        for (qsizetype left = w.m_expected; left > 0; left -= kBlockSize)
+        for (qsizetype left = w.m_expected; left > 0; left -= kBlockSize) {
             w.m_spare.emplace_back(std::clamp(left, kFirstBlockSize, kBlockSize),
                                    Qt::Uninitialized);
+            preferLargePages(w.m_spare.back().constData(), size_t(w.m_spare.back().size()));
+        }
         std::reverse(w.m_spare.begin(), w.m_spare.end()); // taken from the back
     }
     return out;

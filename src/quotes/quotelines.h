@@ -275,7 +275,9 @@ private:
     qsizetype m_nextBlockSize = kFirstBlockSize;
 };
 
-class QuoteLines::Writer
+// Each writer on a cache line of its own: the threads that write through
+// them side by side do not slow each other down.
+class alignas(64) QuoteLines::Writer
 {
 public:
     // Whether a writer takes a line of n bytes: a longer one is set by the

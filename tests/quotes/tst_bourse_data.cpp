@@ -4,6 +4,7 @@
 #include "base/errors.h"
 #include "base/formats.h"
 #include "quotes/BourseData.h"
+#include "quotes/maintenance.h"
 #include "quotes/store.h"
 #include "testkit.h"
 
@@ -180,6 +181,17 @@ private slots:
         }
         QTest::newRow("far apart, many lines")
             << far << QDate(1999, 4, 1) << u("000001") << april << farCode;
+        // Codes of six characters that are not all digits, among others.
+        const QStringList letters = {ql("19990302", "ABCDEF", "LETTRES", "1,00"),
+                                     ql("19990301", "000002", "BETA", "1,00"),
+                                     ql("19990301", "abcdef", "lettres", "1,00"),
+                                     ql("19990301", "ABCDEF", "LETTRES", "2,00"),
+                                     ql("19990402", "00000A", "MIXTE", "1,00"),
+                                     ql("19990301", "000009", "AAA", "1,00"),
+                                     ql("19990303", "000001", "ZZZ", "1,00")};
+        QTest::newRow("codes of letters")
+            << letters << QDate(1999, 3, 1) << u("ABCDEF") << QList<qsizetype>{0, 1, 2, 3, 5, 6}
+            << QList<qsizetype>{0, 3};
     }
     void monthAndCodeLines_asAPlainReading()
     {
@@ -207,6 +219,44 @@ private slots:
         loaded.Init();
         QCOMPARE(loaded.monthLines(month), monthLines);
         QCOMPARE(loaded.codeLines(code), codeLines);
+        // Sorted, each way, with the keys the sort tells: the lines a plain
+        // reading of the sorted store gives.
+        for (const bool byName : {true, false}) {
+            BourseData sorted(env.dir.path());
+            sorted.Init();
+            sorted.changeWithKeys(Change::SortByName,
+                                  [&](QuoteLines &lines, const maintenance::KeysOfSorted &keys) {
+                                      byName ? maintenance::sortByName(lines, 2, keys)
+                                             : maintenance::sortByCode(lines, 2, keys);
+                                  });
+            const QStringList after = sorted.store();
+            QList<qsizetype> plainMonth, plainCode;
+            for (qsizetype i = 0; i < after.size(); ++i) {
+                if (after[i].startsWith(month.toString(u("yyyyMM")))) plainMonth.append(i);
+                if (after[i].mid(9, 6) == code) plainCode.append(i);
+            }
+            QCOMPARE(sorted.monthLines(month), plainMonth);
+            QCOMPARE(sorted.codeLines(code), plainCode);
+        }
+        // A change of prices keeps the keys; one that takes a line away
+        // after all does not.
+        loaded.change(Change::Conversion, [](QuoteLines &lines) {
+            maintenance::rewritePrices(lines, 1, u("00000000"), u("99999999"), u("000000"),
+                                       u("ZZZZZZ"), 2.0);
+        });
+        QCOMPARE(loaded.monthLines(month), monthLines);
+        QCOMPARE(loaded.codeLines(code), codeLines);
+        loaded.change(Change::Split, [](QStringList &lines) {
+            if (!lines.isEmpty()) lines.removeFirst();
+        });
+        auto shifted = [](const QList<qsizetype> &lines) {
+            QList<qsizetype> out;
+            for (const qsizetype i : lines)
+                if (i > 0) out.append(i - 1);
+            return out;
+        };
+        QCOMPARE(loaded.monthLines(month), shifted(monthLines));
+        QCOMPARE(loaded.codeLines(code), shifted(codeLines));
         // The keys extended by lines appended, whatever lines were stored
         // first: the same lines.
         for (qsizetype split = 0; split <= store.size();
