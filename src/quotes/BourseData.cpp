@@ -146,7 +146,7 @@ QString BourseData::Init()
     m_unreadable.remove(kQuotations);
     m_store = std::move(lines);
     m_keysValid = true;
-    m_undo = m_store; // an undo never brings back the empty lines
+    setUndo(m_store); // an undo never brings back the empty lines
     m_month = QDate(1998, 1, 1);
     m_first = m_last = QDate();
     QString report;
@@ -382,7 +382,7 @@ void BourseData::replaceStore(QuoteLines lines)
 {
     m_store = std::move(lines);
     storeChanged();
-    m_undo = m_store;
+    setUndo(m_store);
     resetPeriodDates();
     if (m_last.isValid()) m_month = m_last;
     m_modified = false;
@@ -406,20 +406,35 @@ bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &ed
 {
     QuoteLines before = m_store; // shares the bytes: only the references are copied
     // A change of prices leaves every line's date and code where they were:
-    // the keys hold.
+    // the keys hold. Otherwise the keys of the lines before, when every code
+    // was six digits, tell their codes and go with the undo copy.
     const bool pricesOnly = kind == Change::Conversion || kind == Change::Split;
+    std::optional<LineKeys> keysBefore;
+    if (!pricesOnly && m_keysValid && m_keys.codesByText == 0) keysBefore = std::move(m_keys);
     storeChanged(pricesOnly);
     try {
         edit(m_store);
     } catch (...) {
         m_store = std::move(before);
+        storeChanged();
+        if (keysBefore) {
+            m_keys = std::move(*keysBefore);
+            m_keysValid = true;
+        }
         throw;
     }
     if (pricesOnly && m_store.size() != before.size()) storeChanged();
     m_store.tidy();
-    const bool codesChanged = mayChangeCodes(kind) && !sameCodes(before, m_store);
+    bool codesChanged = false;
+    if (mayChangeCodes(kind)) {
+        // The keys of the lines after are built now (the page shown reads
+        // them next) and tell their codes without reading the lines before.
+        codesChanged = keysBefore && keys().codesByText == 0
+                           ? sixDigitCodes(*keysBefore) != sixDigitCodes(keys())
+                           : !sameCodes(before, m_store);
+    }
     const ChangeRule r = rule(kind);
-    if (r.undoCopy) m_undo = std::move(before);
+    if (r.undoCopy) setUndo(std::move(before), std::move(keysBefore));
     if (r.modified) m_modified = true;
     flagsMayHaveChanged();
     return codesChanged;
@@ -479,23 +494,50 @@ bool BourseData::appendLines(Change kind, const QuoteLines &lines)
     }
     keyLines(m_store, from);
     const ChangeRule r = rule(kind);
-    if (r.undoCopy) m_undo = std::move(before);
+    if (r.undoCopy) setUndo(std::move(before));
     if (r.modified) m_modified = true;
     flagsMayHaveChanged();
     return codesChanged;
 }
 
+void BourseData::setUndo(QuoteLines undo, std::optional<LineKeys> keys)
+{
+    m_undo = std::move(undo);
+    m_undoKeys = keys ? std::move(*keys) : LineKeys();
+    m_undoKeysValid = keys.has_value();
+}
+
+std::vector<qint32> BourseData::sixDigitCodes(const LineKeys &keys)
+{
+    std::vector<qint32> codes;
+    for (size_t key = 0; key < keys.byCode.groupOf.size(); ++key)
+        if (keys.byCode.groupOf[key] >= 0) codes.push_back(qint32(key));
+    return codes;
+}
+
 bool BourseData::restoreUndo()
 {
     const QuoteLines before = m_store;
+    std::optional<LineKeys> keysBefore;
+    if (m_keysValid && m_keys.codesByText == 0) keysBefore = std::move(m_keys);
     m_store = m_undo;
     storeChanged();
+    // The keys taken with the undo copy: no line is read again. A second
+    // undo (the same lines again) builds them anew.
+    std::optional<bool> codesChanged;
+    if (m_undoKeysValid) {
+        m_keys = std::move(m_undoKeys);
+        m_keysValid = true;
+        if (keysBefore) codesChanged = sixDigitCodes(*keysBefore) != sixDigitCodes(m_keys);
+        m_undoKeys = LineKeys();
+        m_undoKeysValid = false;
+    }
     if (!m_store.isEmpty()) {
         qsizetype bad = -1;
         m_last = storeDate(m_store, true, &bad);
         if (m_last.isValid()) m_month = m_last;
     }
-    return !sameCodes(before, m_store);
+    return codesChanged ? *codesChanged : !sameCodes(before, m_store);
 }
 
 bool BourseData::sameCodes(const QuoteLines &a, const QuoteLines &b)

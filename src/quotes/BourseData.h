@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class DirLock;
@@ -83,7 +84,7 @@ public:
     // The store becomes these lines, as after a load of them.
     void replaceStore(QuoteLines lines);
     // Forgets the undo copy (as at creation).
-    void clearUndo() { m_undo.clear(); }
+    void clearUndo() { setUndo(QuoteLines()); }
 
     // What changes the store, and what each change does beside it.
     enum class Change {
@@ -122,7 +123,7 @@ public:
     // change(), without reading the lines already stored again.
     bool appendLines(Change change, const QuoteLines &lines);
     // The undo copy of the whole store, taken on entering the entry page.
-    void takeUndoCopy() { m_undo = m_store; }
+    void takeUndoCopy() { setUndo(m_store); }
     // The store positions of the lines of a month (those that begin with
     // its "yyyymm") and of the lines of a code (characters 10 to 15), inside
     // the period, in store order. A key per line, kept beside the store,
@@ -303,6 +304,10 @@ private:
     std::vector<std::pair<QString, QStringList>> settingsFiles() const;
 
     static bool sameCodes(const QuoteLines &a, const QuoteLines &b);
+    // The codes of keys of six-digit codes only, in order.
+    static std::vector<qint32> sixDigitCodes(const LineKeys &keys);
+    // The undo copy, with the keys of its lines when they are known.
+    void setUndo(QuoteLines undo, std::optional<LineKeys> keys = std::nullopt);
     // True when the file may be written: unchanged since `stamp`, or the
     // user agrees to write over the other program's change.
     bool mayOverwrite(const QString &path, const FileStamp &stamp, qint64 limit) const;
@@ -325,6 +330,10 @@ private:
     // The eight lists.
     QuoteLines m_store;
     QuoteLines m_undo;
+    // The keys of the undo copy's lines, taken from the store with it when
+    // every code was six digits: an undo then reads no line.
+    LineKeys m_undoKeys;
+    bool m_undoKeysValid = false;
     QStringList m_index;
     QStringList m_cards;
     QStringList m_portfolio;

@@ -109,6 +109,18 @@ private slots:
         BourseData data(env.dir.path());
         data.replaceStore(kStore);
         QCOMPARE(data.change(change, [&](QStringList &store) { store = after; }), codesChanged);
+        // With the keys of the lines built before, which then tell the codes,
+        // and the undo, which brings the keys back: the same answers.
+        BourseData keyed(env.dir.path());
+        keyed.replaceStore(kStore);
+        QCOMPARE(keyed.codeLines(u("000002")), (QList<qsizetype>{1}));
+        QCOMPARE(keyed.change(change, [&](QStringList &store) { store = after; }), codesChanged);
+        if (BourseData::rule(change).undoCopy) {
+            QCOMPARE(keyed.restoreUndo(), codesChanged);
+            QCOMPARE(keyed.store(), kStore);
+            QCOMPARE(keyed.codeLines(u("000002")), (QList<qsizetype>{1}));
+            QCOMPARE(keyed.monthLines(QDate(1999, 3, 1)), (QList<qsizetype>{0, 1}));
+        }
         // The same lines many times over, enough for both stores to be read
         // at once: the same answer.
         QStringList manyBefore, manyAfter;
