@@ -416,7 +416,7 @@ bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &ed
         edit(m_store);
     } catch (...) {
         m_store = std::move(before);
-        storeChanged();
+        if (!pricesOnly) storeChanged(); // keys told by a sort that failed midway
         if (keysBefore) {
             m_keys = std::move(*keysBefore);
             m_keysValid = true;

@@ -72,6 +72,14 @@ template <typename T> std::unique_ptr<T[]> freshRoom(size_t n)
     return room;
 }
 
+// Room for n bytes, left uninitialised, in large pages where possible.
+QByteArray roomOfBytes(qsizetype n)
+{
+    QByteArray room(n, Qt::Uninitialized);
+    preferLargePages(room.constData(), size_t(n));
+    return room;
+}
+
 // Below this many lines, a change runs on one thread: starting others would
 // cost more than they spare.
 constexpr qsizetype kSplitFloor = 100000;
@@ -666,8 +674,12 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
         std::vector<quint32> codeIds, nameIds; // in the dictionaries of slice 0
     };
     std::vector<Slice> slice(static_cast<size_t>(slices));
-    std::unique_ptr<Item[]> room = freshRoom<Item>(size_t(n)), other = freshRoom<Item>(size_t(n));
-    Item *const items = room.get();
+    // The room of the items and of their second copy: once the lines are in
+    // order, a copy of scattered lines writes into it.
+    QByteArray itemsRoom = roomOfBytes(n * qsizetype(sizeof(Item))),
+               otherRoom = roomOfBytes(n * qsizetype(sizeof(Item)));
+    Item *const items = reinterpret_cast<Item *>(itemsRoom.data());
+    Item *const other = reinterpret_cast<Item *>(otherRoom.data());
     onThreads(slices, [&](int p) {
         Slice &my = slice[size_t(p)];
         const qsizetype begin = sliceBegin(n, slices, p), end = sliceBegin(n, slices, p + 1);
@@ -757,8 +769,7 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
     for (int p = 1; p < slices; ++p)
         std::memmove(items + placed[size_t(p)], items + sliceBegin(n, slices, p),
                      slice[size_t(p)].count * sizeof(Item));
-    Item *const sorted =
-        radixSort(items, count, other.get(), count >= 2 * size_t(slices) ? slices : 1);
+    Item *const sorted = radixSort(items, count, other, count >= 2 * size_t(slices) ? slices : 1);
 
     // Runs of equal date and ranks: by the rest of the line, then the whole
     // line compared ordinally (ignoring case: the rest from the code on, then
@@ -825,15 +836,22 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
     if (odd.empty()) {
         // The order is written into the room of the items the sort left
         // (the memory is in use already).
-        quint32 *const order = &(sorted == items ? other.get() : items)->date;
+        quint32 *const order = &(sorted == items ? other : items)->date;
         onThreads(slices, [&](int p) {
             for (size_t k = size_t(sliceBegin(n, slices, p)),
                         end = size_t(sliceBegin(n, slices, p + 1));
                  k < end; ++k)
                 order[k] = sorted[k].index;
         });
-        lines.reorder(order, n);
-        if (keys) tellKeys(sorted, count, kind != SortKind::Name, codes, codeRank, keys);
+        std::vector<QByteArray> room;
+        room.push_back(std::move(itemsRoom));
+        room.push_back(std::move(otherRoom));
+        lines.reorder(
+            order, n,
+            [&] {
+                if (keys) tellKeys(sorted, count, kind != SortKind::Name, codes, codeRank, keys);
+            },
+            std::move(room));
         return;
     }
 

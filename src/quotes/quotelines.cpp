@@ -274,7 +274,8 @@ template <typename Ref> bool farApart(const Ref &a, const Ref &b, qint64 near)
 }
 } // namespace
 
-void QuoteLines::reorder(const quint32 *positions, qsizetype n)
+void QuoteLines::reorder(const quint32 *positions, qsizetype n,
+                         const std::function<void()> &ordered, std::vector<QByteArray> room)
 {
     QList<Ref> out;
     out.reserve(n);
@@ -301,9 +302,10 @@ void QuoteLines::reorder(const quint32 *positions, qsizetype n)
         bytes += length;
     });
     m_refs = std::move(out);
+    if (ordered) ordered();
     // Lines scattered over the memory (a store laid out in another order)
     // are copied in their new order at once, as tidy() would.
-    if (far > n / 8 + 16) copyInOrder(n, bytes);
+    if (far > n / 8 + 16) copyInOrder(n, bytes, std::move(room));
 }
 
 void QuoteLines::Writer::newBlock(qsizetype n)
@@ -324,7 +326,8 @@ void QuoteLines::Writer::newBlock(qsizetype n)
     m_end = m_begin + m_blocks.constLast().size();
 }
 
-std::vector<QuoteLines::Writer> QuoteLines::writers(int parts, qsizetype bytes)
+std::vector<QuoteLines::Writer> QuoteLines::writers(int parts, qsizetype bytes,
+                                                    std::vector<QByteArray> room)
 {
     std::vector<Writer> out(size_t(std::max(parts, 1)));
     Ref *refs = m_refs.data(); // a copy's references are copied here, once
@@ -332,12 +335,21 @@ std::vector<QuoteLines::Writer> QuoteLines::writers(int parts, qsizetype bytes)
         w.m_refs = refs;
         w.m_base = m_blocks.size();
         w.m_expected = bytes / qsizetype(out.size());
-        for (qsizetype left = w.m_expected; left > 0; left -= kBlockSize) {
+        // A piece of room larger than the part's bytes would hold its rest
+        // unused as long as the store lives: fresh blocks instead.
+        QByteArray given;
+        if (!room.empty() && room.back().size() <= std::min<qsizetype>(w.m_expected, kMaxOffset) &&
+            room.back().isDetached()) {
+            given = std::move(room.back());
+            room.pop_back();
+        }
+        for (qsizetype left = w.m_expected - given.size(); left > 0; left -= kBlockSize) {
             w.m_spare.emplace_back(std::clamp(left, kFirstBlockSize, kBlockSize),
                                    Qt::Uninitialized);
             preferLargePages(w.m_spare.back().constData(), size_t(w.m_spare.back().size()));
         }
         std::reverse(w.m_spare.begin(), w.m_spare.end()); // taken from the back
+        if (!given.isEmpty()) w.m_spare.push_back(std::move(given));
     }
     return out;
 }
@@ -368,13 +380,13 @@ void QuoteLines::adopt(std::vector<Writer> &writers)
     }
 }
 
-void QuoteLines::copyInOrder(qsizetype n, qsizetype bytes)
+void QuoteLines::copyInOrder(qsizetype n, qsizetype bytes, std::vector<QByteArray> room)
 {
     // The references are written over where this store holds them alone.
     QuoteLines fresh;
     fresh.m_refs = std::move(m_refs);
     constexpr qsizetype kLeast = 100000;
-    std::vector<Writer> writers = fresh.writers(parallel::parts(n, kLeast), bytes);
+    std::vector<Writer> writers = fresh.writers(parallel::parts(n, kLeast), bytes, std::move(room));
     std::vector<const char *> from(size_t(m_blocks.size()));
     for (qsizetype b = 0; b < m_blocks.size(); ++b)
         from[size_t(b)] = m_blocks.at(b).constData();

@@ -114,8 +114,12 @@ public:
     // permutation, a selection, or both). Lines then scattered over the
     // memory are copied into new blocks in that order at once, as tidy()
     // would copy them, so that the passes after read them in the order of
-    // the memory; a copy keeps the blocks before.
-    void reorder(const quint32 *positions, qsizetype n);
+    // the memory; a copy keeps the blocks before. `ordered` is called once
+    // the lines are in their new order, before any copy. `room` is memory
+    // the caller no longer needs (once `ordered` returned): a copy writes
+    // lines into it before it asks for more, each piece a block of the store.
+    void reorder(const quint32 *positions, qsizetype n, const std::function<void()> &ordered = {},
+                 std::vector<QByteArray> room = {});
     void reorder(const std::vector<quint32> &positions)
     {
         reorder(positions.data(), qsizetype(positions.size()));
@@ -128,8 +132,9 @@ public:
     // read bytes the store does not hold, so a failed work puts back a copy
     // of the store taken before.
     class Writer;
-    // Writers for `parts` parts of about `bytes` new bytes in all.
-    std::vector<Writer> writers(int parts, qsizetype bytes);
+    // Writers for `parts` parts of about `bytes` new bytes in all; a piece of
+    // `room` no larger than a part's bytes is the first block that part fills.
+    std::vector<Writer> writers(int parts, qsizetype bytes, std::vector<QByteArray> room = {});
     void adopt(std::vector<Writer> &writers);
     // Removes `n` lines from `from`.
     void remove(qsizetype from, qsizetype n);
@@ -262,7 +267,7 @@ private:
     }
     // The n lines copied in order into new blocks, of about `bytes` in all,
     // in parts on every core.
-    void copyInOrder(qsizetype n, qsizetype bytes);
+    void copyInOrder(qsizetype n, qsizetype bytes, std::vector<QByteArray> room = {});
 
     QList<Ref> m_refs; // shared with a copy until one of them changes
     QList<QByteArray> m_blocks;

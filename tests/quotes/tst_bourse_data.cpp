@@ -55,9 +55,11 @@ private slots:
         QCOMPARE(data.undo(), undoCopy ? kStore : QStringList());
         QCOMPARE(data.isModified(), modified);
 
-        // A change that fails leaves everything as it was.
+        // A change that fails leaves everything as it was, the keys of the
+        // lines built before it too.
         saveStore(data, env.prompts);
         const QStringList undo = data.undo();
+        QCOMPARE(data.codeLines(u("000001")), (QList<qsizetype>{0}));
         const auto failing = [](QStringList &store) {
             store.clear();
             throw VError(u("refusé"));
@@ -72,6 +74,8 @@ private slots:
         QCOMPARE(data.store(), QStringList{kStore.first()});
         QCOMPARE(data.undo(), undo);
         QVERIFY(!data.isModified());
+        QCOMPARE(data.codeLines(u("000001")), (QList<qsizetype>{0}));
+        QCOMPARE(data.monthLines(QDate(1999, 3, 1)), (QList<qsizetype>{0}));
     }
 
     void change_tellsWhenTheCodesChanged_data()

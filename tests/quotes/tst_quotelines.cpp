@@ -362,8 +362,20 @@ private slots:
         QCOMPARE(rewritten.at(7), texts[7] + u("9"));
     }
 
+    // Room given to the copy: pieces no larger than a part's bytes take its
+    // first lines; a larger one is left.
+    void reorderAndTidy_largeScatteredStore_data()
+    {
+        QTest::addColumn<QList<qsizetype>>("room");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("no room") << QList<qsizetype>{} << false;
+        QTest::newRow("two pieces of room") << QList<qsizetype>{1 << 20, 3 << 20} << true;
+        QTest::newRow("a piece too large") << QList<qsizetype>{qsizetype(64) << 20} << false;
+    }
     void reorderAndTidy_largeScatteredStore()
     {
+        QFETCH(QList<qsizetype>, room);
+        QFETCH(bool, used);
         // Enough lines for the work to be cut into parts on every core, with
         // lines aside and empty lines among them.
         QStringList texts;
@@ -382,8 +394,28 @@ private slots:
             order[size_t(k)] = quint32((k * 7919) % texts.size());
             expected.append(texts[order[size_t(k)]]);
         }
-        lines.reorder(order);
+        std::vector<QByteArray> pieces;
+        std::vector<std::pair<const char *, const char *>> spans;
+        for (const qsizetype size : room) {
+            pieces.emplace_back(size, Qt::Uninitialized);
+            spans.emplace_back(pieces.back().constData(), pieces.back().constData() + size);
+        }
+        int told = 0;
+        QString orderedFirst;
+        lines.reorder(
+            order.data(), qsizetype(order.size()),
+            [&] {
+                ++told;
+                orderedFirst = lines.at(1);
+            },
+            std::move(pieces));
+        QCOMPARE(told, 1);
+        QCOMPARE(orderedFirst, expected[1]); // in order when told, before the copy
         QCOMPARE(lines, expected);
+        bool inRoom = false;
+        for (const auto &[begin, end] : spans)
+            inRoom = inRoom || (lines.bytes(1).data() >= begin && lines.bytes(1).data() < end);
+        QCOMPARE(inRoom, used);
         // Copied in the new order: each line's bytes follow the line before's.
         qsizetype apart = 0;
         for (qsizetype k = 1; k < lines.size(); ++k)
