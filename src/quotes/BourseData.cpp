@@ -519,7 +519,7 @@ bool BourseData::restoreUndo()
 {
     const QuoteLines before = m_store;
     std::optional<LineKeys> keysBefore;
-    if (m_keysValid && m_keys.codesByText == 0) keysBefore = std::move(m_keys);
+    if (m_undoKeysValid && m_keysValid && m_keys.codesByText == 0) keysBefore = std::move(m_keys);
     m_store = m_undo;
     storeChanged();
     // The keys taken with the undo copy: no line is read again. A second
@@ -558,12 +558,7 @@ namespace
 // Six bytes of digits as a number; -1 otherwise.
 qint32 sixDigits(const char *s)
 {
-    qint32 n = 0;
-    for (int i = 0; i < 6; ++i) {
-        if (s[i] < '0' || s[i] > '9') return -1;
-        n = n * 10 + (s[i] - '0');
-    }
-    return n;
+    return quote::sixDigits(QByteArrayView(s, 6));
 }
 
 // Six digits as a number; -1 otherwise.

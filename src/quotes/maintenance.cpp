@@ -619,11 +619,8 @@ void tellKeys(const Item *sorted, size_t count, bool codeFirst, const Dictionary
     std::vector<qint32> codeOfRank;
     for (size_t id = 0; id < codes.texts.size(); ++id) {
         const std::string_view text = codes.texts[id];
-        qint32 value = text.size() == 6 ? 0 : kByText;
-        for (const char c : text) {
-            if (value < 0) break;
-            value = c >= '0' && c <= '9' ? value * 10 + (c - '0') : kByText;
-        }
+        const qint32 digits = quote::sixDigits(QByteArrayView(text.data(), qsizetype(text.size())));
+        const qint32 value = digits >= 0 ? digits : kByText;
         const size_t rank = codeRank[id];
         if (rank >= codeOfRank.size()) codeOfRank.resize(rank + 1, kUnset);
         qint32 &known = codeOfRank[rank];

@@ -225,10 +225,7 @@ struct First {
 // The code of a line (bytes 9 to 15) as a number; -1 when not six digits.
 int sixDigitsOf(QByteArrayView line)
 {
-    int digits = 0;
-    for (const char c : line.sliced(9, 6))
-        digits = digits >= 0 && c >= '0' && c <= '9' ? digits * 10 + (c - '0') : -1;
-    return digits;
+    return quote::sixDigits(line.sliced(9, 6));
 }
 
 // The index from the first line of each code, in the store's order.

@@ -12,6 +12,19 @@
 namespace quote
 {
 
+// Six characters that are all digits, as a number (a code, or "yyyymm");
+// -1 for any other text.
+inline qint32 sixDigits(QByteArrayView text)
+{
+    if (text.size() != 6) return -1;
+    qint32 n = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
 inline QString dateOf(const QString &line)
 {
     return line.left(8);
