@@ -94,10 +94,16 @@ void MaintenanceCommands::ExecCvt(int direction, const QString &dateDebut, const
                                   const QString &codeDebut, const QString &codeFin, double factor,
                                   BourseData::Change kind)
 {
-    m_data.change(kind, [&](QuoteLines &store) {
-        maintenance::rewritePrices(store, direction, dateDebut, dateFin, codeDebut, codeFin,
-                                   factor);
-    });
+    m_data.changePrices(
+        kind,
+        [&](const QuoteLines &store) {
+            maintenance::checkPrices(store, direction, dateDebut, dateFin, codeDebut, codeFin,
+                                     factor);
+        },
+        [&](QuoteLines &store, QuoteLines::Former &former) {
+            maintenance::overwritePrices(store, former, direction, dateDebut, dateFin, codeDebut,
+                                         codeFin, factor);
+        });
 }
 
 void MaintenanceCommands::Diviser()

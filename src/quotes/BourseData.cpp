@@ -404,6 +404,7 @@ BourseData::ChangeRule BourseData::rule(Change change)
 
 bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &edit)
 {
+    if (!rule(kind).undoCopy) undoAsCopy();
     QuoteLines before = m_store; // shares the bytes: only the references are copied
     // A change of prices leaves every line's date and code where they were:
     // the keys hold. Otherwise the keys of the lines before, when every code
@@ -476,6 +477,7 @@ bool BourseData::appendLines(Change kind, const QuoteLines &lines)
 {
     // Without the keys of the lines stored, the plain way reads them all.
     if (!m_keysValid) return change(kind, [&lines](QuoteLines &store) { store.append(lines); });
+    if (!rule(kind).undoCopy) undoAsCopy();
     QuoteLines before = m_store; // shares the bytes: only the references are copied
     const qsizetype from = m_store.size();
     m_store.append(lines);
@@ -500,8 +502,59 @@ bool BourseData::appendLines(Change kind, const QuoteLines &lines)
     return codesChanged;
 }
 
+bool BourseData::changePrices(Change kind, const std::function<void(const QuoteLines &)> &check,
+                              const std::function<void(QuoteLines &, QuoteLines::Former &)> &edit)
+{
+    Q_ASSERT(rule(kind).undoCopy);
+    // An undo copy that is the store itself is the store again should the
+    // change fail: the change need not be checked first.
+    const bool undoIsStore = !m_undoFormer && m_undo.sameLines(m_store);
+    if (!undoIsStore) check(m_store);
+    // The undo copy shares the store's bytes: let go of, so that the new
+    // prices may be written over them.
+    setUndo(QuoteLines());
+    if (!m_store.ownsBytes()) { // another copy holds them
+        try {
+            return change(kind, [&](QuoteLines &store) {
+                QuoteLines::Former unused;
+                edit(store, unused);
+            });
+        } catch (...) {
+            setUndo(m_store);
+            throw;
+        }
+    }
+    storeChanged(true); // dates and codes stay where they were
+    QuoteLines::Former former;
+    try {
+        edit(m_store, former);
+    } catch (...) {
+        setUndo(m_store);
+        throw;
+    }
+    m_undoFormer = std::move(former);
+    m_modified = true;
+    flagsMayHaveChanged();
+    return false;
+}
+
+const QuoteLines &BourseData::undo() const
+{
+    undoAsCopy();
+    return m_undo;
+}
+
+void BourseData::undoAsCopy() const
+{
+    if (!m_undoFormer) return;
+    m_undo = m_store; // shares the bytes: what was written over goes into blocks of its own
+    m_undo.restore(*m_undoFormer);
+    m_undoFormer.reset();
+}
+
 void BourseData::setUndo(QuoteLines undo, std::optional<LineKeys> keys)
 {
+    m_undoFormer.reset();
     m_undo = std::move(undo);
     m_undoKeys = keys ? std::move(*keys) : LineKeys();
     m_undoKeysValid = keys.has_value();
@@ -517,20 +570,32 @@ std::vector<qint32> BourseData::sixDigitCodes(const LineKeys &keys)
 
 bool BourseData::restoreUndo()
 {
-    const QuoteLines before = m_store;
-    std::optional<LineKeys> keysBefore;
-    if (m_undoKeysValid && m_keysValid && m_keys.codesByText == 0) keysBefore = std::move(m_keys);
-    m_store = m_undo;
-    storeChanged();
-    // The keys taken with the undo copy: no line is read again. A second
-    // undo (the same lines again) builds them anew.
+    QuoteLines before;
     std::optional<bool> codesChanged;
-    if (m_undoKeysValid) {
-        m_keys = std::move(m_undoKeys);
-        m_keysValid = true;
-        if (keysBefore) codesChanged = sixDigitCodes(*keysBefore) != sixDigitCodes(m_keys);
-        m_undoKeys = LineKeys();
-        m_undoKeysValid = false;
+    if (m_undoFormer) {
+        // What a change of prices wrote over is put back: dates and codes
+        // stayed where they were.
+        m_store.restore(*m_undoFormer);
+        m_undoFormer.reset();
+        storeChanged(true);
+        m_undo = m_store;
+        codesChanged = false;
+    } else {
+        before = m_store;
+        std::optional<LineKeys> keysBefore;
+        if (m_undoKeysValid && m_keysValid && m_keys.codesByText == 0)
+            keysBefore = std::move(m_keys);
+        m_store = m_undo;
+        storeChanged();
+        // The keys taken with the undo copy: no line is read again. A second
+        // undo (the same lines again) builds them anew.
+        if (m_undoKeysValid) {
+            m_keys = std::move(m_undoKeys);
+            m_keysValid = true;
+            if (keysBefore) codesChanged = sixDigitCodes(*keysBefore) != sixDigitCodes(m_keys);
+            m_undoKeys = LineKeys();
+            m_undoKeysValid = false;
+        }
     }
     if (!m_store.isEmpty()) {
         qsizetype bad = -1;

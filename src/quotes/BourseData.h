@@ -80,7 +80,7 @@ public:
 
     // --- The quotation store -------------------------------------------------
     const QuoteLines &store() const { return m_store; }
-    const QuoteLines &undo() const { return m_undo; }
+    const QuoteLines &undo() const;
     // The store becomes these lines, as after a load of them.
     void replaceStore(QuoteLines lines);
     // Forgets the undo copy (as at creation).
@@ -119,6 +119,15 @@ public:
     bool changeWithKeys(
         Change change,
         const std::function<void(QuoteLines &, const maintenance::KeysOfSorted &)> &edit);
+    // The same, for a change of prices only (a conversion, a split), in two
+    // steps: `check` throws what `edit` would refuse, changing nothing; then
+    // the undo copy is let go of, and `edit` may write the new prices over
+    // the store's bytes, `former` keeping what they held: the undo copy is
+    // then the store with those put back, and takes no more memory than
+    // them. A change that fails once checked (memory short) leaves the store
+    // as it was and the store itself as the undo copy.
+    bool changePrices(Change change, const std::function<void(const QuoteLines &)> &check,
+                      const std::function<void(QuoteLines &, QuoteLines::Former &)> &edit);
     // The change that appends these lines (an import): the same as through
     // change(), without reading the lines already stored again.
     bool appendLines(Change change, const QuoteLines &lines);
@@ -308,6 +317,9 @@ private:
     static std::vector<qint32> sixDigitCodes(const LineKeys &keys);
     // The undo copy, with the keys of its lines when they are known.
     void setUndo(QuoteLines undo, std::optional<LineKeys> keys = std::nullopt);
+    // An undo copy kept as what a change wrote over becomes a copy of its
+    // own, before a change that keeps the undo copy changes the store.
+    void undoAsCopy() const;
     // True when the file may be written: unchanged since `stamp`, or the
     // user agrees to write over the other program's change.
     bool mayOverwrite(const QString &path, const FileStamp &stamp, qint64 limit) const;
@@ -329,7 +341,10 @@ private:
 
     // The eight lists.
     QuoteLines m_store;
-    QuoteLines m_undo;
+    mutable QuoteLines m_undo;
+    // Or, when a change wrote over the store's bytes, what they held: the
+    // store is then as the change left it.
+    mutable std::optional<QuoteLines::Former> m_undoFormer;
     // The keys of the undo copy's lines, taken from the store with it when
     // every code was six digits: an undo then reads no line.
     LineKeys m_undoKeys;

@@ -152,17 +152,24 @@ bool plainPrice(double value)
 
 } // namespace
 
-int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, const QString &dateTo,
-                  const QString &codeFrom, const QString &codeTo, double factor, int threads)
+namespace
 {
-    if (direction != 1 && direction != 2) return 0;
-    if (factor == 0 || !std::isfinite(factor)) return 0;
-    const qsizetype n = store.size();
-    const int slices = threadsFor(threads, n);
+
+// Which lines a rewriting of prices changes, and their new prices.
+struct PriceRule {
+    int direction;
+    const QString &dateFrom, &dateTo, &codeFrom, &codeTo;
+    double factor;
+
+    bool valid() const
+    {
+        return (direction == 1 || direction == 2) && factor != 0 && std::isfinite(factor);
+    }
     // The new price of line i of `lines`, or false when the line keeps its
     // price; the field's place in `from` and `to`.
-    auto newPrice = [&](const QuoteLines &lines, qsizetype i, QuoteLines::Buffer &text,
-                        double *value, qsizetype *from, qsizetype *to) {
+    bool newPrice(const QuoteLines &lines, qsizetype i, QuoteLines::Buffer &text, double *value,
+                  qsizetype *from, qsizetype *to) const
+    {
         if (lines.isAside(i)) {
             const QStringView code = lines.mid(i, 9, 6, text);
             if (compareText(code, codeFrom) < 0 || compareText(code, codeTo) > 0) return false;
@@ -181,7 +188,42 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
         if (!tryReadDecimal(lines.mid(i, *from, *to - *from, text), &price)) price = 0;
         *value = direction == 1 ? price / factor : price * factor;
         return true;
-    };
+    }
+};
+
+VError priceRefused(qsizetype i)
+{
+    return VError(
+        QStringLiteral("Conversion impossible : le cours de la ligne %1 deviendrait trop grand")
+            .arg(i + 1));
+}
+
+// The lines of a rewriting too long for a writer, or held aside, with their
+// new prices: set one by one after the threads.
+using Alone = std::vector<std::vector<std::pair<qsizetype, double>>>;
+
+// Sets the lines left alone, with `keep` called before each.
+template <typename Keep> void setAlone(QuoteLines &store, const Alone &alone, Keep keep)
+{
+    for (const auto &lines : alone) {
+        for (const auto &[i, value] : lines) {
+            keep(i);
+            QString line = store.at(i);
+            quote::setPrice(line, value);
+            store.set(i, line);
+        }
+    }
+}
+
+} // namespace
+
+int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, const QString &dateTo,
+                  const QString &codeFrom, const QString &codeTo, double factor, int threads)
+{
+    const PriceRule rule{direction, dateFrom, dateTo, codeFrom, codeTo, factor};
+    if (!rule.valid()) return 0;
+    const qsizetype n = store.size();
+    const int slices = threadsFor(threads, n);
 
     // Each slice of the lines, on a thread of its own, writes the new lines
     // into blocks of its own as it checks their prices; lines held aside, and
@@ -190,7 +232,7 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
     const QuoteLines source = store;
     std::vector<QuoteLines::Writer> writers = store.writers(slices, store.heldBytes());
     std::vector<qsizetype> refused(size_t(slices), -1), counted(size_t(slices), 0);
-    std::vector<std::vector<std::pair<qsizetype, double>>> alone(static_cast<size_t>(slices));
+    Alone alone(static_cast<size_t>(slices));
     onThreads(slices, [&](int p) {
         QuoteLines::Writer &w = writers[size_t(p)];
         QuoteLines::Buffer text;
@@ -202,7 +244,7 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
             if (i + QuoteLines::kAhead < end) source.prefetch(i + QuoteLines::kAhead);
             double value = 0;
             qsizetype from = 0, to = 0;
-            if (!newPrice(source, i, text, &value, &from, &to)) continue;
+            if (!rule.newPrice(source, i, text, &value, &from, &to)) continue;
             if (!plainPrice(value)) {
                 refused[size_t(p)] = i;
                 return;
@@ -225,17 +267,95 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
     for (const qsizetype i : refused) {
         if (i < 0) continue;
         store = source;
-        throw VError(
-            QStringLiteral("Conversion impossible : le cours de la ligne %1 deviendrait trop grand")
-                .arg(i + 1));
+        throw priceRefused(i);
     }
     store.adopt(writers);
-    for (const auto &lines : alone) {
-        for (const auto &[i, value] : lines) {
-            QString line = source.at(i);
-            quote::setPrice(line, value);
-            store.set(i, line);
+    setAlone(store, alone, [](qsizetype) {});
+    qsizetype total = 0;
+    for (const qsizetype c : counted)
+        total += c;
+    return int(total);
+}
+
+void checkPrices(const QuoteLines &store, int direction, const QString &dateFrom,
+                 const QString &dateTo, const QString &codeFrom, const QString &codeTo,
+                 double factor, int threads)
+{
+    const PriceRule rule{direction, dateFrom, dateTo, codeFrom, codeTo, factor};
+    if (!rule.valid()) return;
+    const qsizetype n = store.size();
+    const int slices = threadsFor(threads, n);
+    std::vector<qsizetype> refused(size_t(slices), -1);
+    onThreads(slices, [&](int p) {
+        QuoteLines::Buffer text;
+        const qsizetype end = sliceBegin(n, slices, p + 1);
+        for (qsizetype i = sliceBegin(n, slices, p); i < end; ++i) {
+            if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
+            double value = 0;
+            qsizetype from = 0, to = 0;
+            if (rule.newPrice(store, i, text, &value, &from, &to) && !plainPrice(value)) {
+                refused[size_t(p)] = i;
+                return;
+            }
         }
+    });
+    for (const qsizetype i : refused)
+        if (i >= 0) throw priceRefused(i);
+}
+
+int overwritePrices(QuoteLines &store, QuoteLines::Former &former, int direction,
+                    const QString &dateFrom, const QString &dateTo, const QString &codeFrom,
+                    const QString &codeTo, double factor, int threads)
+{
+    former = QuoteLines::Former();
+    if (!store.ownsBytes())
+        return rewritePrices(store, direction, dateFrom, dateTo, codeFrom, codeTo, factor, threads);
+    const PriceRule rule{direction, dateFrom, dateTo, codeFrom, codeTo, factor};
+    if (!rule.valid()) return 0;
+    const qsizetype n = store.size();
+    const int slices = threadsFor(threads, n);
+
+    // Each slice writes the new prices over its lines' bytes as it checks
+    // them; a price longer than the one it replaces goes to the lines set
+    // after, on this thread, as do lines held aside. A refused price puts
+    // back what was written over.
+    std::vector<QuoteLines::Overwriter> overwriters = store.overwriters(slices, n / slices + 1);
+    std::vector<qsizetype> refused(size_t(slices), -1), counted(size_t(slices), 0);
+    Alone alone(static_cast<size_t>(slices));
+    const QuoteLines &lines = store;
+    try {
+        onThreads(slices, [&](int p) {
+            QuoteLines::Overwriter &o = overwriters[size_t(p)];
+            QuoteLines::Buffer text;
+            char buffer[32];
+            char *const bufferEnd = buffer + sizeof buffer;
+            const qsizetype end = sliceBegin(n, slices, p + 1);
+            qsizetype mine = 0;
+            for (qsizetype i = sliceBegin(n, slices, p); i < end; ++i) {
+                if (i + QuoteLines::kAhead < end) lines.prefetch(i + QuoteLines::kAhead);
+                double value = 0;
+                qsizetype from = 0, to = 0;
+                if (!rule.newPrice(lines, i, text, &value, &from, &to)) continue;
+                if (!plainPrice(value)) {
+                    refused[size_t(p)] = i;
+                    break;
+                }
+                ++mine;
+                const char *b = lines.isAside(i) ? nullptr : priceBytes(value, bufferEnd);
+                if (!b || !o.replace(i, from, to, QByteArrayView(b, bufferEnd - b)))
+                    alone[size_t(p)].push_back({i, value});
+            }
+            counted[size_t(p)] = mine;
+        });
+        former = store.former(overwriters);
+        for (const qsizetype i : refused)
+            if (i >= 0) throw priceRefused(i);
+        setAlone(store, alone, [&](qsizetype i) { store.keepPlace(i, former); });
+    } catch (...) {
+        if (former.isEmpty()) former = store.former(overwriters);
+        store.restore(former);
+        former = QuoteLines::Former();
+        throw;
     }
     qsizetype total = 0;
     for (const qsizetype c : counted)

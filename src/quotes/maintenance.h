@@ -34,6 +34,19 @@ namespace maintenance
 // finite number written plainly, and leaves the store unchanged.
 int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, const QString &dateTo,
                   const QString &codeFrom, const QString &codeTo, double factor, int threads = 0);
+// The same in two steps, so that what the change replaces is let go of only
+// once the change is known to succeed: checkPrices throws what rewritePrices
+// would throw and changes nothing; overwritePrices writes the new prices
+// over the lines' bytes, in place, when the store's bytes are its own,
+// `former` then keeping what they held (QuoteLines::restore puts it back),
+// and does as rewritePrices otherwise (`former` left empty). A refused price
+// leaves the store as it was.
+void checkPrices(const QuoteLines &store, int direction, const QString &dateFrom,
+                 const QString &dateTo, const QString &codeFrom, const QString &codeTo,
+                 double factor, int threads = 0);
+int overwritePrices(QuoteLines &store, QuoteLines::Former &former, int direction,
+                    const QString &dateFrom, const QString &dateTo, const QString &codeFrom,
+                    const QString &codeTo, double factor, int threads = 0);
 int rewritePrices(QStringList &store, int direction, const QString &dateFrom, const QString &dateTo,
                   const QString &codeFrom, const QString &codeTo, double factor);
 

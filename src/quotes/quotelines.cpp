@@ -18,6 +18,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace
@@ -378,6 +379,148 @@ void QuoteLines::adopt(std::vector<Writer> &writers)
         m_openUsed = w.m_at - w.m_begin;
         m_nextBlockSize = kFirstBlockSize;
     }
+}
+
+// --- Text written over -------------------------------------------------------
+
+bool QuoteLines::ownsBytes() const
+{
+    if (m_blocks.isEmpty() || !m_blocks.isDetached()) return false;
+    return std::all_of(m_blocks.cbegin(), m_blocks.cend(),
+                       [](const QByteArray &b) { return b.isNull() || b.isDetached(); });
+}
+
+std::vector<QuoteLines::Overwriter> QuoteLines::overwriters(int parts, qsizetype lines)
+{
+    Q_ASSERT(ownsBytes());
+    std::vector<Overwriter> out(size_t(std::max(parts, 1)));
+    Ref *refs = m_refs.data(); // a copy's references are copied here, once
+    std::vector<char *> blocks(size_t(m_blocks.size()), nullptr);
+    for (qsizetype b = 0; b < m_blocks.size(); ++b)
+        if (!m_blocks.at(b).isNull()) blocks[size_t(b)] = m_blocks[b].data(); // its own: no copy
+    for (Overwriter &o : out) {
+        o.m_refs = refs;
+        o.m_blocks = blocks;
+        // A price and its place take about a dozen bytes a line; room not
+        // written in is never given pages.
+        o.m_kept.reserve(size_t(lines) * 16);
+        preferLargePages(o.m_kept.data(), o.m_kept.capacity());
+    }
+    return out;
+}
+
+bool QuoteLines::Overwriter::replace(qsizetype i, qsizetype from, qsizetype to, QByteArrayView text)
+{
+    Q_ASSERT(i > m_last);
+    Ref &r = m_refs[i];
+    const qsizetype before = to - from, n = text.size();
+    if (r.block >= kLong || from < 0 || n > before || to > qsizetype(r.length)) return false;
+    char *line = m_blocks[r.block] + r.offset;
+    put(quint64(i - m_last));
+    put(quint64(from));
+    put(quint64(n));
+    put(quint64(before));
+    m_kept.insert(m_kept.end(), line + from, line + to);
+    if (n > 0) std::memcpy(line + from, text.data(), size_t(n));
+    if (n < before) {
+        std::memmove(line + from + n, line + to, size_t(r.length - to));
+        r.length -= quint32(before - n);
+    }
+    m_last = i;
+    return true;
+}
+
+QuoteLines::Former QuoteLines::former(std::vector<Overwriter> &overwriters) const
+{
+    Former kept;
+    for (Overwriter &o : overwriters)
+        kept.m_parts.push_back(std::move(o.m_kept));
+    return kept;
+}
+
+void QuoteLines::keepPlace(qsizetype i, Former &former) const
+{
+    former.m_moved.emplace_back(i, m_refs.at(i));
+}
+
+namespace
+{
+quint64 taken(const quint8 *&p)
+{
+    quint64 n = 0;
+    for (int shift = 0;; shift += 7) {
+        const quint8 b = *p++;
+        n |= quint64(b & 0x7F) << shift;
+        if (b < 0x80) return n;
+    }
+}
+
+// Calls kept(line, from, length, before) for each line of a part an
+// overwriter kept, `before` its text before.
+template <typename Kept> void forEachKept(const std::vector<quint8> &part, Kept kept)
+{
+    const quint8 *p = part.data(), *end = p + part.size();
+    qsizetype line = -1;
+    while (p < end) {
+        line += qsizetype(taken(p));
+        const qsizetype from = qsizetype(taken(p));
+        const qsizetype length = qsizetype(taken(p));
+        const qsizetype before = qsizetype(taken(p));
+        kept(line, from, length, QByteArrayView(reinterpret_cast<const char *>(p), before));
+        p += before;
+    }
+}
+} // namespace
+
+void QuoteLines::restore(const Former &former)
+{
+    const bool inPlace = ownsBytes();
+    Ref *refs = m_refs.data();
+    for (const auto &[i, r] : former.m_moved) // their bytes never changed
+        refs[i] = r;
+    if (!inPlace) { // a copy shares the bytes: the lines before go into new blocks
+        QByteArray line;
+        for (const std::vector<quint8> &part : former.m_parts) {
+            forEachKept(part,
+                        [&](qsizetype i, qsizetype from, qsizetype length, QByteArrayView before) {
+                            const QByteArrayView now = bytes(i);
+                            line = now.first(from).toByteArray();
+                            line += before;
+                            line += now.sliced(from + length);
+                            setBytes(i, line);
+                        });
+        }
+        return;
+    }
+    // Each line takes back the room it left, each part on a core.
+    std::vector<char *> blocks(size_t(m_blocks.size()), nullptr);
+    for (qsizetype b = 0; b < m_blocks.size(); ++b)
+        if (!m_blocks.at(b).isNull()) blocks[size_t(b)] = m_blocks[b].data();
+    auto putBack = [&](const std::vector<quint8> &part) {
+        forEachKept(part,
+                    [&](qsizetype i, qsizetype from, qsizetype length, QByteArrayView before) {
+                        Ref &r = refs[i];
+                        char *line = blocks[r.block] + r.offset;
+                        const qsizetype n = before.size();
+                        if (n != length)
+                            std::memmove(line + from + n, line + from + length,
+                                         size_t(qsizetype(r.length) - from - length));
+                        if (n > 0) std::memcpy(line + from, before.data(), size_t(n));
+                        r.length = quint32(qsizetype(r.length) + n - length);
+                    });
+    };
+    std::vector<std::thread> others;
+    size_t p = 1;
+    try {
+        for (; p < former.m_parts.size(); ++p)
+            others.emplace_back([&, p] { putBack(former.m_parts[p]); });
+    } catch (const std::system_error &) { // the parts no thread was started for run here
+    }
+    for (; p < former.m_parts.size(); ++p)
+        putBack(former.m_parts[p]);
+    if (!former.m_parts.empty()) putBack(former.m_parts[0]);
+    for (std::thread &t : others)
+        t.join();
 }
 
 void QuoteLines::copyInOrder(qsizetype n, qsizetype bytes, std::vector<QByteArray> room)

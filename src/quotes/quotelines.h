@@ -20,7 +20,8 @@
 // references until one side changes them; sorting permutes references (and
 // copies the lines into new blocks in their new order when it scatters
 // them), deleting drops references; new and rewritten lines go into blocks of
-// their own, so that a block once shared is never changed. A line with a
+// their own, so that a block once shared is never changed (only a store whose
+// blocks no copy shares may write over its lines in place). A line with a
 // character the code page lacks (code can hand one over; typed and imported
 // text is refused before) is kept aside as its text, so that every line reads
 // back exactly as it was given. A line longer than 64 KB keeps its bytes in a
@@ -136,6 +137,35 @@ public:
     // `room` no larger than a part's bytes is the first block that part fills.
     std::vector<Writer> writers(int parts, qsizetype bytes, std::vector<QByteArray> room = {});
     void adopt(std::vector<Writer> &writers);
+
+    // Writes new text over lines in place, on several threads at once, when
+    // the store's bytes are its own (ownsBytes): each part of the work has an
+    // overwriter of its own, for lines of a range of its own, taken in
+    // increasing order. What the lines held before is kept (former()), so
+    // that restore() puts it back; where the lines stood does not change.
+    class Overwriter;
+    class Former;
+    // Whether no copy shares this store's blocks of bytes: only then may they
+    // be written over.
+    bool ownsBytes() const;
+    // Whether `other` is a copy of these lines that neither changed since.
+    bool sameLines(const QuoteLines &other) const
+    {
+        return m_refs.isSharedWith(other.m_refs) && m_blocks.isSharedWith(other.m_blocks);
+    }
+    // Overwriters for `parts` parts of about `lines` lines each; only while
+    // ownsBytes().
+    std::vector<Overwriter> overwriters(int parts, qsizetype lines);
+    // What the overwriters kept, once every part is done.
+    Former former(std::vector<Overwriter> &overwriters) const;
+    // Line i is about to be set elsewhere (set, setBytes): `former` keeps
+    // where it stood, its bytes staying where they are.
+    void keepPlace(qsizetype i, Former &former) const;
+    // The lines become what they were before the changes `former` kept, the
+    // store not changed otherwise since: over their bytes when the store's
+    // bytes are its own (where they stood, into the room they left), into
+    // new blocks otherwise.
+    void restore(const Former &former);
     // Removes `n` lines from `from`.
     void remove(qsizetype from, qsizetype n);
     void removeAt(qsizetype i) { remove(i, 1); }
@@ -278,6 +308,45 @@ private:
     qsizetype m_open = -1;
     qsizetype m_openUsed = 0; // the bytes of the open block taken
     qsizetype m_nextBlockSize = kFirstBlockSize;
+};
+
+// The text before of the lines an overwriter wrote over, and the places
+// lines set elsewhere stood.
+class QuoteLines::Former
+{
+public:
+    bool isEmpty() const { return m_parts.empty() && m_moved.empty(); }
+
+private:
+    friend class QuoteLines;
+    // Per line: the gap from the line before, where the text written starts
+    // in it, its length and the length of the text before (each 7 bits a
+    // byte, as the gaps of the keys), then the text before.
+    std::vector<std::vector<quint8>> m_parts;
+    std::vector<std::pair<qsizetype, Ref>> m_moved;
+};
+
+class alignas(64) QuoteLines::Overwriter
+{
+public:
+    // Characters `from` to `to` of line i become `text`, written over the
+    // line's bytes, the rest of the line moving up. False, and nothing done,
+    // when `text` is longer than what it replaces or the line is held aside
+    // or long.
+    bool replace(qsizetype i, qsizetype from, qsizetype to, QByteArrayView text);
+
+private:
+    friend class QuoteLines;
+    void put(quint64 n)
+    {
+        for (; n >= 0x80; n >>= 7)
+            m_kept.push_back(quint8(n | 0x80));
+        m_kept.push_back(quint8(n));
+    }
+    Ref *m_refs = nullptr;
+    std::vector<char *> m_blocks; // the first byte of each block
+    std::vector<quint8> m_kept;
+    qsizetype m_last = -1;
 };
 
 // Each writer on a cache line of its own: the threads that write through

@@ -10,6 +10,8 @@
 
 #include <QTest>
 
+#include <optional>
+
 using Change = BourseData::Change;
 Q_DECLARE_METATYPE(BourseData::Change)
 
@@ -316,6 +318,97 @@ private slots:
         std::vector<qsizetype> firsts;
         QCOMPARE(data.firstLineOfEachCode(&firsts), fromKeys);
         if (fromKeys) QCOMPARE(buildIndex(data.store(), firsts), buildIndex(data.store()));
+    }
+
+    // A change of prices written over the store's bytes: the undo puts back
+    // what it wrote over, whatever the undo copy was before and whoever else
+    // holds the lines; a refused one changes nothing, the undo copy included.
+    void changePrices_writtenOverAndPutBack_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("refused");
+        for (const bool refused : {false, true}) {
+            const char *tail = refused ? ", refused" : "";
+            QTest::addRow("after loading%s", tail) << u("load") << refused;
+            QTest::addRow("after a deletion%s", tail) << u("deletion") << refused;
+            QTest::addRow("a copy of the lines held%s", tail) << u("held") << refused;
+            QTest::addRow("after another conversion%s", tail) << u("conversion") << refused;
+        }
+        QTest::newRow("a correction after it") << u("correction") << false;
+    }
+    void changePrices_writtenOverAndPutBack()
+    {
+        QFETCH(QString, before);
+        QFETCH(bool, refused);
+        const QStringList lines = {ql("19990301", "000001", "ALPHA", "10,00"),
+                                   ql("19990302", "000002", "BETA", "20,00"),
+                                   ql("19990302", "000009", "ENORME", "1e307")};
+        // Halves the prices of 000001 and 000002, or is refused on 000009.
+        const auto convert = [](BourseData &data, bool refuse) {
+            const int direction = refuse ? 2 : 1;
+            const double factor = refuse ? 10 : 2;
+            const QString from = u("00000000"), to = u("99999999"), first = u("000001"),
+                          last = refuse ? u("000009") : u("000002");
+            data.changePrices(
+                Change::Conversion,
+                [&](const QuoteLines &store) {
+                    maintenance::checkPrices(store, direction, from, to, first, last, factor);
+                },
+                [&](QuoteLines &store, QuoteLines::Former &former) {
+                    maintenance::overwritePrices(store, former, direction, from, to, first, last,
+                                                 factor);
+                });
+        };
+        StartFixture env;
+        BourseData data(env.dir.path());
+        data.replaceStore(lines);
+        if (before == u("deletion"))
+            data.change(Change::LineDeletion, [](QStringList &store) { store.removeFirst(); });
+        if (before == u("conversion")) convert(data, false);
+        std::optional<QuoteLines> held;
+        if (before == u("held")) held = data.store();
+        const QStringList storeBefore = data.store();
+        const qsizetype heldBytes = data.store().heldBytes();
+        const bool modifiedBefore = data.isModified();
+
+        bool thrown = false;
+        try {
+            convert(data, refused);
+        } catch (const VError &) {
+            thrown = true;
+        }
+        QCOMPARE(thrown, refused);
+        if (refused) {
+            QCOMPARE(data.store(), storeBefore);
+            QCOMPARE(data.undo(), before == u("load") || before == u("held") ? storeBefore : lines);
+            QCOMPARE(data.isModified(), modifiedBefore);
+            return;
+        }
+        QStringList converted = storeBefore;
+        maintenance::rewritePrices(converted, 1, u("00000000"), u("99999999"), u("000001"),
+                                   u("000002"), 2);
+        QCOMPARE(data.store(), converted);
+        QVERIFY(data.isModified());
+        if (held) {
+            QCOMPARE(*held, storeBefore); // the copy kept its lines
+        } else {
+            QCOMPARE(data.store().heldBytes(), heldBytes); // written where they stood
+        }
+        if (before == u("correction"))
+            data.change(Change::Correction, [](QStringList &store) {
+                store[0] = ql("19990301", "000001", "ALPHA", "7,00");
+            });
+
+        QVERIFY(!data.restoreUndo());
+        QCOMPARE(data.store(), storeBefore);
+        QCOMPARE(data.undo(), storeBefore); // kept
+        const qsizetype beta = before == u("deletion") ? 0 : 1;
+        QCOMPARE(data.codeLines(u("000002")), (QList<qsizetype>{beta}));
+        // Again, with the undo copy read in between: the same lines.
+        convert(data, false);
+        QCOMPARE(data.undo(), storeBefore);
+        QVERIFY(!data.restoreUndo());
+        QCOMPARE(data.store(), storeBefore);
     }
 
     void restoreUndo_keepsTheCopyAndTheFlag()

@@ -393,6 +393,25 @@ private slots:
             QVERIFY2(before.toStringList() == store, as);
             lines.append(u"après"_s); // after the lines the threads wrote
             QVERIFY2(lines.toStringList() == conversion + QStringList{u"après"_s}, as);
+
+            // Written over in place, then put back: by a copy that shares
+            // the bytes (into blocks of its own), then by the store alone.
+            lines = QuoteLines(store);
+            QuoteLines::Former former;
+            QCOMPARE(maintenance::overwritePrices(lines, former, 2, u"19990110"_s, u"19990220"_s,
+                                                  u"012000"_s, u"012300"_s, 3, threads),
+                     converted);
+            QVERIFY2(lines.toStringList() == conversion, as);
+            {
+                QuoteLines copy = lines;
+                copy.restore(former);
+                QVERIFY2(copy.toStringList() == store, as);
+                QVERIFY2(lines.toStringList() == conversion, as);
+            }
+            const qsizetype held = lines.heldBytes();
+            lines.restore(former);
+            QVERIFY2(lines.toStringList() == store, as);
+            QCOMPARE(lines.heldBytes(), held); // where the lines stood
         }
     }
 
@@ -442,16 +461,30 @@ private slots:
             before.append(
                 ql("19990120", "012000", "ACCOR", large.contains(i) ? "1e307" : "10,00", "1"));
         for (const int threads : {1, 2, 3, 4, 9}) {
-            QuoteLines lines(before);
-            try {
-                maintenance::rewritePrices(lines, 2, u"19990101"_s, u"19991231"_s, u"012000"_s,
-                                           u"012000"_s, 10, threads);
-                QFAIL("not refused");
-            } catch (const VError &e) {
-                QCOMPARE(e.message(), u"Conversion impossible : le cours de la ligne %1 "
-                                      u"deviendrait trop grand"_s.arg(large.first() + 1));
+            // Written into new blocks, checked only, and written over in
+            // place (what the slices before wrote is put back: with a factor
+            // of 1 every price fits where it was).
+            for (int way = 0; way < 6; ++way) {
+                const double factor = way < 3 ? 10 : 1;
+                QuoteLines lines(before);
+                QuoteLines::Former former;
+                try {
+                    const QString from = u"19990101"_s, to = u"19991231"_s, code = u"012000"_s;
+                    if (way % 3 == 0)
+                        maintenance::rewritePrices(lines, 2, from, to, code, code, factor, threads);
+                    else if (way % 3 == 1)
+                        maintenance::checkPrices(lines, 2, from, to, code, code, factor, threads);
+                    else
+                        maintenance::overwritePrices(lines, former, 2, from, to, code, code, factor,
+                                                     threads);
+                    QFAIL("not refused");
+                } catch (const VError &e) {
+                    QCOMPARE(e.message(), u"Conversion impossible : le cours de la ligne %1 "
+                                          u"deviendrait trop grand"_s.arg(large.first() + 1));
+                }
+                QCOMPARE(lines.toStringList(), before);
+                QVERIFY(former.isEmpty());
             }
-            QCOMPARE(lines.toStringList(), before);
         }
     }
 
