@@ -79,6 +79,17 @@ private slots:
         const QuoteLines picked = lines.picked({2, 1, 1});
         QCOMPARE(picked.toStringList(), (QStringList{u("après"), text, text}));
         QCOMPARE(picked.isAside(1), aside);
+        // Enough lines picked for the work to be shared by the cores: the
+        // line among them (first, in the middle, last) reads back the same.
+        QList<qsizetype> many(20000);
+        QStringList expected(many.size());
+        for (qsizetype k = 0; k < many.size(); ++k) {
+            many[k] = k == 0 || k == 9000 || k == many.size() - 1 ? 1 : k % 2 * 2;
+            expected[k] = lines.at(many[k]);
+        }
+        const QuoteLines pickedMany = lines.picked(many);
+        QCOMPARE(pickedMany.toStringList(), expected);
+        QCOMPARE(pickedMany.isAside(9000), aside);
         // Set over another line, the text reads back the same.
         lines.set(0, text);
         QCOMPARE(lines.at(0), text);
