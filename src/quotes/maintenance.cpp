@@ -683,6 +683,61 @@ Item *radixSort(Item *items, size_t n, Item *other, int slices)
     return items;
 }
 
+// Where each of `slices` slices of the n items begins (and, last, n): about
+// evenly, each at the first item of a run of items `same` says are alike.
+template <typename Same>
+std::vector<size_t> cutBetweenRuns(const Item *items, size_t n, int slices, const Same &same)
+{
+    std::vector<size_t> cut(size_t(slices) + 1, n);
+    cut[0] = 0;
+    for (int p = 1; p < slices; ++p) {
+        size_t k = std::max(cut[size_t(p) - 1], size_t(sliceBegin(qsizetype(n), slices, p)));
+        while (k > 0 && k < n && same(items[k - 1], items[k]))
+            ++k;
+        cut[size_t(p)] = k;
+    }
+    return cut;
+}
+
+// When the n items are in date order: orders each day's items by first and
+// second rank, then place (as the radix sort would), the days cut into
+// `slices` slices each ordered by a thread of its own, and returns true.
+// Returns false, the items untouched, otherwise.
+bool orderByDay(Item *items, size_t n, int slices)
+{
+    std::vector<char> inOrder(size_t(slices), 1);
+    onThreads(slices, [&](int p) {
+        const size_t begin = std::max<size_t>(size_t(sliceBegin(qsizetype(n), slices, p)), 1),
+                     end = size_t(sliceBegin(qsizetype(n), slices, p + 1));
+        for (size_t k = begin; k < end; ++k)
+            if (items[k - 1].date > items[k].date) {
+                inOrder[size_t(p)] = 0;
+                return;
+            }
+    });
+    if (std::find(inOrder.begin(), inOrder.end(), 0) != inOrder.end()) return false;
+    auto less = [](const Item &a, const Item &b) {
+        return a.first != b.first
+                   ? a.first < b.first
+                   : (a.second != b.second ? a.second < b.second : a.index < b.index);
+    };
+    // Each slice starts at the first item of a day.
+    const std::vector<size_t> cut = cutBetweenRuns(
+        items, n, slices, [](const Item &a, const Item &b) { return a.date == b.date; });
+    onThreads(slices, [&](int p) {
+        const size_t last = cut[size_t(p) + 1];
+        for (size_t k = cut[size_t(p)]; k < last;) {
+            size_t end = k + 1;
+            while (end < last && items[end].date == items[k].date)
+                ++end;
+            if (!std::is_sorted(items + k, items + end, less))
+                std::sort(items + k, items + end, less);
+            k = end;
+        }
+    });
+    return true;
+}
+
 QString collationKey(SortKind kind, const QString &line)
 {
     if (kind == SortKind::Code) return line;
@@ -793,10 +848,8 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
     std::vector<Slice> slice(static_cast<size_t>(slices));
     // The room of the items and of their second copy: once the lines are in
     // order, a copy of scattered lines writes into it.
-    QByteArray itemsRoom = roomOfBytes(n * qsizetype(sizeof(Item))),
-               otherRoom = roomOfBytes(n * qsizetype(sizeof(Item)));
+    QByteArray itemsRoom = roomOfBytes(n * qsizetype(sizeof(Item))), otherRoom;
     Item *const items = reinterpret_cast<Item *>(itemsRoom.data());
-    Item *const other = reinterpret_cast<Item *>(otherRoom.data());
     onThreads(slices, [&](int p) {
         Slice &my = slice[size_t(p)];
         const qsizetype begin = sliceBegin(n, slices, p), end = sliceBegin(n, slices, p + 1);
@@ -886,7 +939,16 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
     for (int p = 1; p < slices; ++p)
         std::memmove(items + placed[size_t(p)], items + sliceBegin(n, slices, p),
                      slice[size_t(p)].count * sizeof(Item));
-    Item *const sorted = radixSort(items, count, other, count >= 2 * size_t(slices) ? slices : 1);
+    // Lines already in date order (as both sorts leave them, and as a file
+    // grows day by day) are ordered date by date, each day's few hundred
+    // items among themselves; otherwise by a radix sort of them all, which
+    // needs a second copy of the items.
+    Item *sorted = items;
+    if (!orderByDay(items, count, slices)) {
+        otherRoom = roomOfBytes(n * qsizetype(sizeof(Item)));
+        sorted = radixSort(items, count, reinterpret_cast<Item *>(otherRoom.data()),
+                           count >= 2 * size_t(slices) ? slices : 1);
+    }
 
     // Runs of equal date and ranks: by the rest of the line, then the whole
     // line compared ordinally (ignoring case: the rest from the code on, then
@@ -897,14 +959,7 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
     auto same = [](const Item &a, const Item &b) {
         return a.date == b.date && a.first == b.first && a.second == b.second;
     };
-    std::vector<size_t> cut(size_t(slices) + 1, count);
-    cut[0] = 0;
-    for (int p = 1; p < slices; ++p) {
-        size_t k = std::max(cut[size_t(p) - 1], size_t(sliceBegin(qsizetype(count), slices, p)));
-        while (k > 0 && k < count && same(sorted[k - 1], sorted[k]))
-            ++k;
-        cut[size_t(p)] = k;
-    }
+    const std::vector<size_t> cut = cutBetweenRuns(sorted, count, slices, same);
     onThreads(slices, [&](int p) {
         std::unique_ptr<QCollator> own;
         auto compareRest = [&](quint32 a, quint32 b) {
@@ -952,8 +1007,11 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
         odd.insert(odd.end(), my.odd.begin(), my.odd.end());
     if (odd.empty()) {
         // The order is written into the room of the items the sort left
-        // (the memory is in use already).
-        quint32 *const order = &(sorted == items ? other : items)->date;
+        // (the memory is in use already), or into room of its own.
+        QByteArray orderRoom;
+        if (sorted == items) orderRoom = roomOfBytes(n * qsizetype(sizeof(quint32)));
+        quint32 *const order =
+            sorted == items ? reinterpret_cast<quint32 *>(orderRoom.data()) : &items->date;
         onThreads(slices, [&](int p) {
             for (size_t k = size_t(sliceBegin(n, slices, p)),
                         end = size_t(sliceBegin(n, slices, p + 1));
@@ -962,7 +1020,7 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
         });
         std::vector<QByteArray> room;
         room.push_back(std::move(itemsRoom));
-        room.push_back(std::move(otherRoom));
+        if (!otherRoom.isNull()) room.push_back(std::move(otherRoom));
         lines.reorder(
             order, n,
             [&] {

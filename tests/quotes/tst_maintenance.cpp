@@ -328,6 +328,14 @@ private slots:
             << QStringList{u"Total"_s, u"zzz"_s, u"19990105 000001 sans tabulation"_s,
                            u"19990105\t000001"_s, u"1999O105\t012000\tACCOR\t2,00\t1"_s};
         QTest::newRow("a larger store") << realisticStore(3001, 17);
+        // In date order, as a file grows and as both sorts leave it: each
+        // day is ordered among itself, a day across a cut included.
+        QStringList byDate = realisticStore(2001, 18);
+        std::stable_sort(byDate.begin(), byDate.end(),
+                         [](const QString &a, const QString &b) { return a.left(8) < b.left(8); });
+        QTest::newRow("in date order, each day as it came") << byDate;
+        QTest::newRow("in date order, sorted by name") << referenceSort(byDate, true);
+        QTest::newRow("in date order, sorted by code") << referenceSort(byDate, false);
         QTest::newRow("case only: equal lines keep their order")
             << QStringList{u"abc"_s, u"ABC"_s, u"Abc"_s, u"abC"_s, u"abc"_s};
         QTest::newRow("accented capitals and small letters") << foldingStore(300, 31);
