@@ -524,7 +524,6 @@ bool BourseData::changePrices(Change kind, const std::function<void(const QuoteL
             throw;
         }
     }
-    storeChanged(true); // dates and codes stay where they were
     QuoteLines::Former former;
     try {
         edit(m_store, former);
@@ -532,6 +531,7 @@ bool BourseData::changePrices(Change kind, const std::function<void(const QuoteL
         setUndo(m_store);
         throw;
     }
+    storeChanged(true); // dates and codes stay where they were
     m_undoFormer = std::move(former);
     m_modified = true;
     flagsMayHaveChanged();

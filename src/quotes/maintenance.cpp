@@ -18,6 +18,7 @@
 #include <exception>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -189,6 +190,33 @@ struct PriceRule {
         *value = direction == 1 ? price / factor : price * factor;
         return true;
     }
+    // Calls write(i, from, to, value, price) for each line from `begin` to
+    // `end` whose price changes, `price` the new price's bytes (null for a
+    // line held aside). Stops at the first price that would not be written
+    // plainly, its line given to `refused`. Returns the number of lines told.
+    template <typename Write>
+    qsizetype forEachPrice(const QuoteLines &lines, qsizetype begin, qsizetype end,
+                           qsizetype &refused, const Write &write) const
+    {
+        QuoteLines::Buffer text;
+        char buffer[32];
+        char *const bufferEnd = buffer + sizeof buffer;
+        qsizetype count = 0; // counted here: the counts of the threads share a cache line
+        for (qsizetype i = begin; i < end; ++i) {
+            if (i + QuoteLines::kAhead < end) lines.prefetch(i + QuoteLines::kAhead);
+            double value = 0;
+            qsizetype from = 0, to = 0;
+            if (!newPrice(lines, i, text, &value, &from, &to)) continue;
+            if (!plainPrice(value)) {
+                refused = i;
+                break;
+            }
+            ++count;
+            const char *b = lines.isAside(i) ? nullptr : priceBytes(value, bufferEnd);
+            write(i, from, to, value, b ? QByteArrayView(b, bufferEnd - b) : QByteArrayView());
+        }
+        return count;
+    }
 };
 
 VError priceRefused(qsizetype i)
@@ -235,34 +263,20 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
     Alone alone(static_cast<size_t>(slices));
     onThreads(slices, [&](int p) {
         QuoteLines::Writer &w = writers[size_t(p)];
-        QuoteLines::Buffer text;
-        char buffer[32];
-        char *const bufferEnd = buffer + sizeof buffer;
-        const qsizetype end = sliceBegin(n, slices, p + 1);
-        qsizetype mine = 0; // counted here: the counts of the threads share a cache line
-        for (qsizetype i = sliceBegin(n, slices, p); i < end; ++i) {
-            if (i + QuoteLines::kAhead < end) source.prefetch(i + QuoteLines::kAhead);
-            double value = 0;
-            qsizetype from = 0, to = 0;
-            if (!rule.newPrice(source, i, text, &value, &from, &to)) continue;
-            if (!plainPrice(value)) {
-                refused[size_t(p)] = i;
-                return;
-            }
-            ++mine;
-            const char *b = source.isAside(i) ? nullptr : priceBytes(value, bufferEnd);
-            const QByteArrayView old = source.bytes(i);
-            const qsizetype price = b ? bufferEnd - b : 0, rest = old.size() - to;
-            if (!b || !QuoteLines::Writer::takes(from + price + rest)) {
-                alone[size_t(p)].push_back({i, value});
-                continue;
-            }
-            char *d = w.line(i, from + price + rest);
-            std::memcpy(d, old.data(), size_t(from));
-            std::memcpy(d + from, b, size_t(price));
-            std::memcpy(d + from + price, old.data() + to, size_t(rest));
-        }
-        counted[size_t(p)] = mine;
+        counted[size_t(p)] = rule.forEachPrice(
+            source, sliceBegin(n, slices, p), sliceBegin(n, slices, p + 1), refused[size_t(p)],
+            [&](qsizetype i, qsizetype from, qsizetype to, double value, QByteArrayView price) {
+                const QByteArrayView old = source.bytes(i);
+                const qsizetype rest = old.size() - to;
+                if (price.isNull() || !QuoteLines::Writer::takes(from + price.size() + rest)) {
+                    alone[size_t(p)].push_back({i, value});
+                    return;
+                }
+                char *d = w.line(i, from + price.size() + rest);
+                std::memcpy(d, old.data(), size_t(from));
+                std::memcpy(d + from, price.data(), size_t(price.size()));
+                std::memcpy(d + from + price.size(), old.data() + to, size_t(rest));
+            });
     });
     for (const qsizetype i : refused) {
         if (i < 0) continue;
@@ -271,10 +285,7 @@ int rewritePrices(QuoteLines &store, int direction, const QString &dateFrom, con
     }
     store.adopt(writers);
     setAlone(store, alone, [](qsizetype) {});
-    qsizetype total = 0;
-    for (const qsizetype c : counted)
-        total += c;
-    return int(total);
+    return int(std::accumulate(counted.begin(), counted.end(), qsizetype(0)));
 }
 
 void checkPrices(const QuoteLines &store, int direction, const QString &dateFrom,
@@ -287,17 +298,9 @@ void checkPrices(const QuoteLines &store, int direction, const QString &dateFrom
     const int slices = threadsFor(threads, n);
     std::vector<qsizetype> refused(size_t(slices), -1);
     onThreads(slices, [&](int p) {
-        QuoteLines::Buffer text;
-        const qsizetype end = sliceBegin(n, slices, p + 1);
-        for (qsizetype i = sliceBegin(n, slices, p); i < end; ++i) {
-            if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
-            double value = 0;
-            qsizetype from = 0, to = 0;
-            if (rule.newPrice(store, i, text, &value, &from, &to) && !plainPrice(value)) {
-                refused[size_t(p)] = i;
-                return;
-            }
-        }
+        rule.forEachPrice(store, sliceBegin(n, slices, p), sliceBegin(n, slices, p + 1),
+                          refused[size_t(p)],
+                          [](qsizetype, qsizetype, qsizetype, double, QByteArrayView) {});
     });
     for (const qsizetype i : refused)
         if (i >= 0) throw priceRefused(i);
@@ -326,26 +329,12 @@ int overwritePrices(QuoteLines &store, QuoteLines::Former &former, int direction
     try {
         onThreads(slices, [&](int p) {
             QuoteLines::Overwriter &o = overwriters[size_t(p)];
-            QuoteLines::Buffer text;
-            char buffer[32];
-            char *const bufferEnd = buffer + sizeof buffer;
-            const qsizetype end = sliceBegin(n, slices, p + 1);
-            qsizetype mine = 0;
-            for (qsizetype i = sliceBegin(n, slices, p); i < end; ++i) {
-                if (i + QuoteLines::kAhead < end) lines.prefetch(i + QuoteLines::kAhead);
-                double value = 0;
-                qsizetype from = 0, to = 0;
-                if (!rule.newPrice(lines, i, text, &value, &from, &to)) continue;
-                if (!plainPrice(value)) {
-                    refused[size_t(p)] = i;
-                    break;
-                }
-                ++mine;
-                const char *b = lines.isAside(i) ? nullptr : priceBytes(value, bufferEnd);
-                if (!b || !o.replace(i, from, to, QByteArrayView(b, bufferEnd - b)))
-                    alone[size_t(p)].push_back({i, value});
-            }
-            counted[size_t(p)] = mine;
+            counted[size_t(p)] = rule.forEachPrice(
+                lines, sliceBegin(n, slices, p), sliceBegin(n, slices, p + 1), refused[size_t(p)],
+                [&](qsizetype i, qsizetype from, qsizetype to, double value, QByteArrayView price) {
+                    if (price.isNull() || !o.replace(i, from, to, price))
+                        alone[size_t(p)].push_back({i, value});
+                });
         });
         former = store.former(overwriters);
         for (const qsizetype i : refused)
@@ -357,10 +346,7 @@ int overwritePrices(QuoteLines &store, QuoteLines::Former &former, int direction
         former = QuoteLines::Former();
         throw;
     }
-    qsizetype total = 0;
-    for (const qsizetype c : counted)
-        total += c;
-    return int(total);
+    return int(std::accumulate(counted.begin(), counted.end(), qsizetype(0)));
 }
 
 int rewritePrices(QStringList &store, int direction, const QString &dateFrom, const QString &dateTo,
