@@ -995,9 +995,12 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
         // The order is written into the room of the items the sort left
         // (the memory is in use already), or into room of its own.
         QByteArray orderRoom;
-        if (sorted == items) orderRoom = roomOfBytes(n * qsizetype(sizeof(quint32)));
-        quint32 *const order =
-            sorted == items ? reinterpret_cast<quint32 *>(orderRoom.data()) : &items->date;
+        quint32 *order = &items->date;
+        if (sorted == items) {
+            if (otherRoom.isNull()) orderRoom = roomOfBytes(n * qsizetype(sizeof(quint32)));
+            order = reinterpret_cast<quint32 *>(otherRoom.isNull() ? orderRoom.data()
+                                                                   : otherRoom.data());
+        }
         onThreads(slices, [&](int p) {
             for (size_t k = size_t(sliceBegin(n, slices, p)),
                         end = size_t(sliceBegin(n, slices, p + 1));
@@ -1007,6 +1010,7 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
         std::vector<QByteArray> room;
         room.push_back(std::move(itemsRoom));
         if (!otherRoom.isNull()) room.push_back(std::move(otherRoom));
+        if (!orderRoom.isNull()) room.push_back(std::move(orderRoom));
         lines.reorder(
             order, n,
             [&] {
