@@ -3,6 +3,8 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -34,6 +36,44 @@ template <typename Work> int forParts(qsizetype n, qsizetype least, Work work)
     for (std::thread &t : threads)
         t.join();
     return count;
+}
+
+// Runs work(p) for each p from 0 to count - 1, each on a thread of its own,
+// the first on this one, and waits for them all. Work no thread could be
+// started for runs here too; what a call throws is thrown here once all are
+// done.
+template <typename Work> void onThreads(int count, const Work &work)
+{
+    std::vector<std::thread> others;
+    others.reserve(size_t(std::max(count - 1, 0)));
+    std::vector<std::exception_ptr> failed(size_t(std::max(count, 0)));
+    int p = 1;
+    try {
+        for (; p < count; ++p)
+            others.emplace_back([&work, &failed, p] {
+                try {
+                    work(p);
+                } catch (...) {
+                    failed[size_t(p)] = std::current_exception();
+                }
+            });
+    } catch (const std::system_error &) {
+    }
+    auto join = [&] {
+        for (std::thread &t : others)
+            t.join();
+    };
+    try {
+        for (; p < count; ++p)
+            work(p);
+        if (count > 0) work(0);
+    } catch (...) {
+        join();
+        throw;
+    }
+    join();
+    for (const std::exception_ptr &e : failed)
+        if (e) std::rethrow_exception(e);
 }
 
 } // namespace parallel

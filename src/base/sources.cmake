@@ -8,6 +8,7 @@ list(APPEND CORE_SOURCES
   src/base/questions.cpp src/base/questions.h
   src/base/largepages.h
   src/base/parallel.h
+  src/base/varint.h
   src/base/keys.cpp src/base/keys.h
   src/base/records.cpp src/base/records.h
   src/base/textfile.cpp src/base/textfile.h

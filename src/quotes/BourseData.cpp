@@ -513,19 +513,12 @@ bool BourseData::changePrices(Change kind, const std::function<void(const QuoteL
     // The undo copy shares the store's bytes: let go of, so that the new
     // prices may be written over them.
     setUndo(QuoteLines());
-    if (!m_store.ownsBytes()) { // another copy holds them
-        try {
-            return change(kind, [&](QuoteLines &store) {
-                QuoteLines::Former unused;
-                edit(store, unused);
-            });
-        } catch (...) {
-            setUndo(m_store);
-            throw;
-        }
-    }
     QuoteLines::Former former;
     try {
+        // When another copy holds the bytes, new lines are written as by
+        // any change, and `former` stays empty.
+        if (!m_store.ownsBytes())
+            return change(kind, [&](QuoteLines &store) { edit(store, former); });
         edit(m_store, former);
     } catch (...) {
         setUndo(m_store);
@@ -691,13 +684,7 @@ void BourseData::Groups::add(const qint32 *keys, qsizetype n, qint32 from)
         if (keys[i] < 0) continue;
         Group &group = groups[size_t(groupOf[size_t(keys[i])])];
         const qint32 line = from + qint32(i);
-        quint32 gap = quint32(line - group.last);
-        quint8 *&p = end[size_t(groupOf[size_t(keys[i])])];
-        while (gap >= 0x80) {
-            *p++ = quint8(gap | 0x80);
-            gap >>= 7;
-        }
-        *p++ = quint8(gap);
+        varint::write(end[size_t(groupOf[size_t(keys[i])])], quint32(line - group.last));
         group.last = line;
         ++group.count;
     }

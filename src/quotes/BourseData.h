@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/varint.h"
 #include "quotes/maintenance.h"
 #include "quotes/quotelines.h"
 #include "quotes/store.h"
@@ -252,13 +253,7 @@ private:
                 qint32 at = -1;
                 const quint8 *p = gaps.data(), *end = p + gaps.size();
                 while (p < end) {
-                    quint32 gap = 0;
-                    for (int shift = 0;; shift += 7) {
-                        const quint8 b = *p++;
-                        gap |= quint32(b & 0x7F) << shift;
-                        if (b < 0x80) break;
-                    }
-                    at += qint32(gap);
+                    at += qint32(varint::read(p));
                     line(at);
                 }
             }

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/formats.h"
 #include "base/largepages.h"
+#include "base/parallel.h"
 #include "base/textfile.h"
 #include "quotes/store.h"
 
@@ -101,43 +102,7 @@ qsizetype sliceBegin(qsizetype n, int slices, int p)
     return qsizetype(qint64(n) * p / slices);
 }
 
-// Runs work(p) for each slice p of `slices`, each on a thread of its own, the
-// first on this one, and waits for them all. Slices no thread could be
-// started for run here too; what a slice throws is thrown here once all
-// are done.
-template <typename Work> void onThreads(int slices, const Work &work)
-{
-    std::vector<std::thread> others;
-    others.reserve(size_t(slices - 1));
-    std::vector<std::exception_ptr> failed(static_cast<size_t>(slices));
-    int p = 1;
-    try {
-        for (; p < slices; ++p)
-            others.emplace_back([&work, &failed, p] {
-                try {
-                    work(p);
-                } catch (...) {
-                    failed[size_t(p)] = std::current_exception();
-                }
-            });
-    } catch (const std::system_error &) {
-    }
-    auto join = [&] {
-        for (std::thread &t : others)
-            t.join();
-    };
-    try {
-        for (; p < slices; ++p)
-            work(p);
-        work(0);
-    } catch (...) {
-        join();
-        throw;
-    }
-    join();
-    for (const std::exception_ptr &e : failed)
-        if (e) std::rethrow_exception(e);
-}
+using parallel::onThreads;
 
 // True when the "0.00" pattern writes the value as a plain number. Below
 // 1e15 it always does; above, the text is looked at (a value near the

@@ -4,6 +4,7 @@
 #include "base/largepages.h"
 #include "base/parallel.h"
 #include "base/textfile.h"
+#include "base/varint.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -18,7 +19,6 @@
 #include <deque>
 #include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
 
 namespace
@@ -412,6 +412,15 @@ void QuoteLines::adopt(std::vector<Writer> &writers)
 
 // --- Text written over -------------------------------------------------------
 
+std::vector<char *> QuoteLines::ownBlocks()
+{
+    Q_ASSERT(ownsBytes());
+    std::vector<char *> blocks(size_t(m_blocks.size()), nullptr);
+    for (qsizetype b = 0; b < m_blocks.size(); ++b)
+        if (!m_blocks.at(b).isNull()) blocks[size_t(b)] = m_blocks[b].data(); // its own: no copy
+    return blocks;
+}
+
 bool QuoteLines::ownsBytes() const
 {
     if (m_blocks.isEmpty() || !m_blocks.isDetached()) return false;
@@ -424,9 +433,7 @@ std::vector<QuoteLines::Overwriter> QuoteLines::overwriters(int parts, qsizetype
     Q_ASSERT(ownsBytes());
     std::vector<Overwriter> out(size_t(std::max(parts, 1)));
     Ref *refs = m_refs.data(); // a copy's references are copied here, once
-    std::vector<char *> blocks(size_t(m_blocks.size()), nullptr);
-    for (qsizetype b = 0; b < m_blocks.size(); ++b)
-        if (!m_blocks.at(b).isNull()) blocks[size_t(b)] = m_blocks[b].data(); // its own: no copy
+    const std::vector<char *> blocks = ownBlocks();
     for (Overwriter &o : out) {
         o.m_refs = refs;
         o.m_blocks = blocks;
@@ -445,10 +452,8 @@ bool QuoteLines::Overwriter::replace(qsizetype i, qsizetype from, qsizetype to, 
     const qsizetype before = to - from, n = text.size();
     if (r.block >= kLong || from < 0 || n > before || to > qsizetype(r.length)) return false;
     char *line = m_blocks[r.block] + r.offset;
-    put(quint64(i - m_last));
-    put(quint64(from));
-    put(quint64(n));
-    put(quint64(before));
+    for (const qsizetype v : {i - m_last, from, n, before})
+        varint::append(m_kept, quint64(v));
     m_kept.insert(m_kept.end(), line + from, line + to);
     if (n > 0) std::memcpy(line + from, text.data(), size_t(n));
     if (n < before) {
@@ -474,16 +479,6 @@ void QuoteLines::keepPlace(qsizetype i, Former &former) const
 
 namespace
 {
-quint64 taken(const quint8 *&p)
-{
-    quint64 n = 0;
-    for (int shift = 0;; shift += 7) {
-        const quint8 b = *p++;
-        n |= quint64(b & 0x7F) << shift;
-        if (b < 0x80) return n;
-    }
-}
-
 // Calls kept(line, from, length, before) for each line of a part an
 // overwriter kept, `before` its text before.
 template <typename Kept> void forEachKept(const std::vector<quint8> &part, Kept kept)
@@ -491,10 +486,10 @@ template <typename Kept> void forEachKept(const std::vector<quint8> &part, Kept 
     const quint8 *p = part.data(), *end = p + part.size();
     qsizetype line = -1;
     while (p < end) {
-        line += qsizetype(taken(p));
-        const qsizetype from = qsizetype(taken(p));
-        const qsizetype length = qsizetype(taken(p));
-        const qsizetype before = qsizetype(taken(p));
+        line += qsizetype(varint::read(p));
+        const qsizetype from = qsizetype(varint::read(p));
+        const qsizetype length = qsizetype(varint::read(p));
+        const qsizetype before = qsizetype(varint::read(p));
         kept(line, from, length, QByteArrayView(reinterpret_cast<const char *>(p), before));
         p += before;
     }
@@ -522,11 +517,9 @@ void QuoteLines::restore(const Former &former)
         return;
     }
     // Each line takes back the room it left, each part on a core.
-    std::vector<char *> blocks(size_t(m_blocks.size()), nullptr);
-    for (qsizetype b = 0; b < m_blocks.size(); ++b)
-        if (!m_blocks.at(b).isNull()) blocks[size_t(b)] = m_blocks[b].data();
-    auto putBack = [&](const std::vector<quint8> &part) {
-        forEachKept(part,
+    const std::vector<char *> blocks = ownBlocks();
+    parallel::onThreads(int(former.m_parts.size()), [&](int p) {
+        forEachKept(former.m_parts[size_t(p)],
                     [&](qsizetype i, qsizetype from, qsizetype length, QByteArrayView before) {
                         Ref &r = refs[i];
                         char *line = blocks[r.block] + r.offset;
@@ -537,19 +530,7 @@ void QuoteLines::restore(const Former &former)
                         if (n > 0) std::memcpy(line + from, before.data(), size_t(n));
                         r.length = quint32(qsizetype(r.length) + n - length);
                     });
-    };
-    std::vector<std::thread> others;
-    size_t p = 1;
-    try {
-        for (; p < former.m_parts.size(); ++p)
-            others.emplace_back([&, p] { putBack(former.m_parts[p]); });
-    } catch (const std::system_error &) { // the parts no thread was started for run here
-    }
-    for (; p < former.m_parts.size(); ++p)
-        putBack(former.m_parts[p]);
-    if (!former.m_parts.empty()) putBack(former.m_parts[0]);
-    for (std::thread &t : others)
-        t.join();
+    });
 }
 
 void QuoteLines::copyInOrder(qsizetype n, qsizetype bytes, std::vector<QByteArray> room)

@@ -295,6 +295,9 @@ private:
         return r.block == kLong ? m_long[r.offset].constData()
                                 : m_blocks[r.block].constData() + r.offset;
     }
+    // The first byte of each block (null for one let go of), to be written
+    // in: only while ownsBytes().
+    std::vector<char *> ownBlocks();
     // The n lines copied in order into new blocks, of about `bytes` in all,
     // in parts on every core.
     void copyInOrder(qsizetype n, qsizetype bytes, std::vector<QByteArray> room = {});
@@ -337,12 +340,6 @@ public:
 
 private:
     friend class QuoteLines;
-    void put(quint64 n)
-    {
-        for (; n >= 0x80; n >>= 7)
-            m_kept.push_back(quint8(n | 0x80));
-        m_kept.push_back(quint8(n));
-    }
     Ref *m_refs = nullptr;
     std::vector<char *> m_blocks; // the first byte of each block
     std::vector<quint8> m_kept;
