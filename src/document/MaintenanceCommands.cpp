@@ -213,8 +213,9 @@ void MaintenanceCommands::Reorganiser()
 void MaintenanceCommands::TrierNom()
 {
     m_data.changeWithKeys(BourseData::Change::SortByName,
-                          [](QuoteLines &store, const maintenance::KeysOfSorted &keys) {
-                              maintenance::sortByName(store, 0, keys);
+                          [](QuoteLines &store, const maintenance::KeysOfSorted &keys,
+                             maintenance::Reordered *reordered) {
+                              maintenance::sortByName(store, 0, keys, reordered);
                           });
     m_doc.journal().LitMois();
 }
@@ -222,8 +223,9 @@ void MaintenanceCommands::TrierNom()
 void MaintenanceCommands::TrierCode()
 {
     m_data.changeWithKeys(BourseData::Change::SortByCode,
-                          [](QuoteLines &store, const maintenance::KeysOfSorted &keys) {
-                              maintenance::sortByCode(store, 0, keys);
+                          [](QuoteLines &store, const maintenance::KeysOfSorted &keys,
+                             maintenance::Reordered *reordered) {
+                              maintenance::sortByCode(store, 0, keys, reordered);
                           });
     m_doc.journal().LitMois();
 }

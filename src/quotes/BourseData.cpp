@@ -442,7 +442,8 @@ bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &ed
 }
 
 bool BourseData::changeWithKeys(
-    Change kind, const std::function<void(QuoteLines &, const maintenance::KeysOfSorted &)> &edit)
+    Change kind, const std::function<void(QuoteLines &, const maintenance::KeysOfSorted &,
+                                          maintenance::Reordered *)> &edit)
 {
     qsizetype keyed = 0; // lines keyed in order from the first; -1: told out of order
     const maintenance::KeysOfSorted told = [&](qsizetype from, std::vector<qint32> &months,
@@ -455,13 +456,56 @@ bool BourseData::changeWithKeys(
         groupLines(from, months, codes);
         keyed += qsizetype(months.size());
     };
-    const bool codesChanged = change(kind, [&](QuoteLines &store) { edit(store, told); });
+    const bool codesChanged =
+        rule(kind).undoCopy
+            ? changeOrder(kind,
+                          [&](QuoteLines &store, maintenance::Reordered &reordered) {
+                              edit(store, told, &reordered);
+                          })
+            : change(kind, [&](QuoteLines &store) { edit(store, told, nullptr); });
     // Keys told for every line of the store as it is now are the keys.
     if (keyed == m_store.size() && keyed > 0)
         m_keysValid = true;
     else
         storeChanged();
     return codesChanged;
+}
+
+bool BourseData::changeOrder(
+    Change kind, const std::function<void(QuoteLines &, maintenance::Reordered &)> &edit)
+{
+    // The undo copy is let go of: with no other copy of the lines, the edit
+    // may reorder them where they stand. Should it fail, the undo copy comes
+    // back, the store itself when it was (an undo copy kept as what a change
+    // wrote over or reordered stays as it is: the store did not change).
+    const bool undoWasStore = m_undo.sameLines(m_store);
+    QuoteLines undoBefore = std::exchange(m_undo, QuoteLines());
+    if (undoWasStore) undoBefore = QuoteLines();
+    std::optional<LineKeys> keysBefore;
+    if (m_keysValid && m_keys.codesByText == 0) keysBefore = std::move(m_keys);
+    storeChanged();
+    maintenance::Reordered reordered;
+    try {
+        edit(m_store, reordered);
+    } catch (...) {
+        if (!reordered.from.isEmpty())
+            m_store.putBack(reinterpret_cast<const quint32 *>(reordered.from.constData()));
+        else if (!reordered.before.isEmpty())
+            m_store = std::move(reordered.before);
+        m_undo = undoWasStore ? m_store : std::move(undoBefore);
+        storeChanged();
+        if (keysBefore) {
+            m_keys = std::move(*keysBefore);
+            m_keysValid = true;
+        }
+        throw;
+    }
+    m_store.tidy();
+    setUndo(std::move(reordered.before), std::move(keysBefore));
+    m_undoOrder = std::move(reordered.from);
+    if (rule(kind).modified) m_modified = true;
+    flagsMayHaveChanged();
+    return false; // a new order: the same codes
 }
 
 bool BourseData::change(Change kind, const std::function<void(QStringList &)> &edit)
@@ -539,6 +583,12 @@ const QuoteLines &BourseData::undo() const
 
 void BourseData::undoAsCopy() const
 {
+    if (!m_undoOrder.isEmpty()) {
+        QuoteLines undo = m_store; // shares the bytes: only the references are put back
+        undo.putBack(reinterpret_cast<const quint32 *>(m_undoOrder.constData()));
+        m_undo = std::move(undo);
+        m_undoOrder = QByteArray();
+    }
     if (!m_undoFormer) return;
     m_undo = m_store; // shares the bytes: what was written over goes into blocks of its own
     m_undo.restore(*m_undoFormer);
@@ -548,6 +598,7 @@ void BourseData::undoAsCopy() const
 void BourseData::setUndo(QuoteLines undo, std::optional<LineKeys> keys)
 {
     m_undoFormer.reset();
+    m_undoOrder = QByteArray();
     m_undo = std::move(undo);
     m_undoKeys = keys ? std::move(*keys) : LineKeys();
     m_undoKeysValid = keys.has_value();
@@ -563,6 +614,7 @@ std::vector<qint32> BourseData::sixDigitCodes(const LineKeys &keys)
 
 bool BourseData::restoreUndo()
 {
+    if (!m_undoOrder.isEmpty()) undoAsCopy(); // the lines put back in their order
     QuoteLines before;
     std::optional<bool> codesChanged;
     if (m_undoFormer) {

@@ -114,12 +114,15 @@ public:
     // The same, the edit working on the lines as a list of texts: for small
     // edits, as every line is decoded for it and taken back after.
     bool change(Change change, const std::function<void(QStringList &)> &edit);
-    // The same, for an edit that tells the month and code of every line as
-    // it leaves them (a sort): the keys kept beside the store are built
-    // from what it tells instead of from the lines.
-    bool changeWithKeys(
-        Change change,
-        const std::function<void(QuoteLines &, const maintenance::KeysOfSorted &)> &edit);
+    // The same, for an edit that reorders the lines (a sort) and tells the
+    // month and code of every line as it leaves them: the keys kept beside
+    // the store are built from what it tells instead of from the lines. For
+    // a change that keeps an undo copy, the undo copy is let go of first, so
+    // that the edit may reorder the lines where they stand; the undo copy is
+    // then what `reordered` tells, and built when asked for.
+    bool changeWithKeys(Change change,
+                        const std::function<void(QuoteLines &, const maintenance::KeysOfSorted &,
+                                                 maintenance::Reordered *reordered)> &edit);
     // The same, for a change of prices only (a conversion, a split), in two
     // steps: `check` throws what `edit` would refuse, changing nothing; then
     // the undo copy is let go of, and `edit` may write the new prices over
@@ -310,10 +313,15 @@ private:
     static bool sameCodes(const QuoteLines &a, const QuoteLines &b);
     // The codes of keys of six-digit codes only, in order.
     static std::vector<qint32> sixDigitCodes(const LineKeys &keys);
+    // A change that reorders the lines and keeps an undo copy (see
+    // changeWithKeys).
+    bool changeOrder(Change change,
+                     const std::function<void(QuoteLines &, maintenance::Reordered &)> &edit);
     // The undo copy, with the keys of its lines when they are known.
     void setUndo(QuoteLines undo, std::optional<LineKeys> keys = std::nullopt);
-    // An undo copy kept as what a change wrote over becomes a copy of its
-    // own, before a change that keeps the undo copy changes the store.
+    // An undo copy kept as what a change wrote over, or as where a sort took
+    // each line from, becomes a copy of its own, before a change that keeps
+    // the undo copy changes the store.
     void undoAsCopy() const;
     // True when the file may be written: unchanged since `stamp`, or the
     // user agrees to write over the other program's change.
@@ -340,6 +348,9 @@ private:
     // Or, when a change wrote over the store's bytes, what they held: the
     // store is then as the change left it.
     mutable std::optional<QuoteLines::Former> m_undoFormer;
+    // Or, when a sort reordered the lines where they stood, where each line
+    // came from (see maintenance::Reordered).
+    mutable QByteArray m_undoOrder;
     // The keys of the undo copy's lines, taken from the store with it when
     // every code was six digits: an undo then reads no line.
     LineKeys m_undoKeys;

@@ -634,16 +634,15 @@ Item *radixSort(Item *items, size_t n, Item *other, int slices)
     return items;
 }
 
-// Where each of `slices` slices of the n items begins (and, last, n): about
-// evenly, each at the first item of a run of items `same` says are alike.
-template <typename Same>
-std::vector<size_t> cutBetweenRuns(const Item *items, size_t n, int slices, const Same &same)
+// Where each of `slices` slices of n places begins (and, last, n): about
+// evenly, each at the first place of a run `same(k - 1, k)` says goes on.
+template <typename Same> std::vector<size_t> cutBetweenRuns(size_t n, int slices, const Same &same)
 {
     std::vector<size_t> cut(size_t(slices) + 1, n);
     cut[0] = 0;
     for (int p = 1; p < slices; ++p) {
         size_t k = std::max(cut[size_t(p) - 1], size_t(sliceBegin(qsizetype(n), slices, p)));
-        while (k > 0 && k < n && same(items[k - 1], items[k]))
+        while (k > 0 && k < n && same(k - 1, k))
             ++k;
         cut[size_t(p)] = k;
     }
@@ -674,7 +673,7 @@ bool orderByDay(Item *items, size_t n, int slices)
     };
     // Each slice starts at the first item of a day.
     const std::vector<size_t> cut = cutBetweenRuns(
-        items, n, slices, [](const Item &a, const Item &b) { return a.date == b.date; });
+        n, slices, [&](size_t a, size_t b) { return items[a].date == items[b].date; });
     onThreads(slices, [&](int p) {
         const size_t last = cut[size_t(p) + 1];
         for (size_t k = cut[size_t(p)]; k < last;) {
@@ -768,10 +767,166 @@ void tellKeys(const Item *sorted, size_t count, bool codeFirst, const Dictionary
     }
 }
 
-void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted &keys = {})
+// Orders items of one date and the same ranks: by the rest of the line, then
+// the whole line compared ordinally; ignoring case, by the rest from the code
+// on, then the place. One for each thread: it keeps a collator of its own for
+// the rests the table of separators does not cover.
+class RestOrder
+{
+public:
+    RestOrder(const QuoteLines &lines, bool folded, const std::array<int, 128> &charRank)
+        : m_lines(lines), m_folded(folded), m_charRank(charRank)
+    {
+    }
+
+    bool operator()(const Item &a, const Item &b)
+    {
+        if (m_folded) {
+            // A regular line has a tab after its code: its rest is there.
+            if (const int c = compareFolded(m_lines.bytes(a.index).sliced(15),
+                                            m_lines.bytes(b.index).sliced(15)))
+                return c < 0;
+            return a.index < b.index;
+        }
+        if (const int c = compareRest(a.index, b.index)) return c < 0;
+        return m_lines.compare(a.index, b.index) < 0;
+    }
+
+private:
+    bool plain(QByteArrayView rest) const
+    {
+        for (const char c : rest)
+            if (uchar(c) >= 128 || m_charRank[uchar(c)] < 0) return false;
+        return true;
+    }
+
+    int compareRest(quint32 a, quint32 b)
+    {
+        const QByteArrayView ra = restOf(m_lines.bytes(a)), rb = restOf(m_lines.bytes(b));
+        if (!plain(ra) || !plain(rb)) {
+            if (!m_own) m_own = std::make_unique<QCollator>(frenchCollator());
+            return m_own->compare(decodeWindows1252(ra.data(), ra.size()),
+                                  decodeWindows1252(rb.data(), rb.size()));
+        }
+        const qsizetype len = std::min(ra.size(), rb.size());
+        for (qsizetype k = 0; k < len; ++k) {
+            const int x = m_charRank[uchar(ra[k])], y = m_charRank[uchar(rb[k])];
+            if (x != y) return x < y ? -1 : 1;
+        }
+        return ra.size() == rb.size() ? 0 : (ra.size() < rb.size() ? -1 : 1);
+    }
+
+    const QuoteLines &m_lines;
+    const bool m_folded;
+    const std::array<int, 128> &m_charRank;
+    std::unique_ptr<QCollator> m_own;
+};
+
+// Orders lines all of the regular shape and in date order, whose codes and
+// names the dictionaries hold with their ranks: each day's lines are read
+// again and ordered among themselves, on `slices` threads, each a run of days
+// of its own. No line's item outlives its day: the order is all that is kept.
+// The keys of the lines are not told: their keeper reads them again.
+void orderDays(QuoteLines &lines, SortKind kind, int slices, const Dictionary &codes,
+               const std::vector<quint32> &codeRank, const Dictionary &names,
+               const std::vector<quint32> &nameRank, const std::array<int, 128> &charRank,
+               Reordered *reordered)
 {
     const qsizetype n = lines.size();
-    if (n < 2) return;
+    const bool folded = kind == SortKind::IgnoringCase;
+    // Codes of six digits find their rank by their value.
+    constexpr size_t kDigitCodes = 1000000;
+    std::unique_ptr<qint32[]> digitRank;
+    if (n >= 4096) {
+        digitRank = freshRoom<qint32>(kDigitCodes);
+        std::fill_n(digitRank.get(), kDigitCodes, -1);
+        for (size_t id = 0; id < codes.texts.size(); ++id) {
+            const std::string_view text = codes.texts[id];
+            const qint32 value =
+                quote::sixDigits(QByteArrayView(text.data(), qsizetype(text.size())));
+            if (value >= 0) digitRank[size_t(value)] = qint32(codeRank[id]);
+        }
+    }
+    auto rankOfCode = [&](std::string_view code) {
+        if (digitRank) {
+            const qint32 value =
+                quote::sixDigits(QByteArrayView(code.data(), qsizetype(code.size())));
+            if (value >= 0) return quint32(digitRank[size_t(value)]);
+        }
+        return codeRank[codes.ids.find(code)->second];
+    };
+    QByteArray orderRoom = roomOfBytes(n * qsizetype(sizeof(quint32)));
+    quint32 *const order = reinterpret_cast<quint32 *>(orderRoom.data());
+    // A regular line begins with its date.
+    const std::vector<size_t> cut = cutBetweenRuns(size_t(n), slices, [&](size_t a, size_t b) {
+        return lines.bytes(qsizetype(a)).first(8) == lines.bytes(qsizetype(b)).first(8);
+    });
+    onThreads(slices, [&](int p) {
+        RestOrder rest(lines, folded, charRank);
+        auto less = [&](const Item &a, const Item &b) {
+            if (a.first != b.first) return a.first < b.first;
+            if (a.second != b.second) return a.second < b.second;
+            return rest(a, b);
+        };
+        // The name of the previous line of a code is nearly always the name
+        // of the next one.
+        std::vector<std::pair<std::string_view, qint64>> lastName(folded ? 0 : codes.texts.size(),
+                                                                  {std::string_view(), -1});
+        std::vector<Item> day;
+        size_t dayBegin = cut[size_t(p)];
+        auto orderDay = [&] {
+            if (!std::is_sorted(day.begin(), day.end(), less))
+                std::sort(day.begin(), day.end(), less);
+            for (size_t k = 0; k < day.size(); ++k)
+                order[dayBegin + k] = day[k].index;
+            dayBegin += day.size();
+            day.clear();
+        };
+        const qsizetype end = qsizetype(cut[size_t(p) + 1]);
+        for (qsizetype i = qsizetype(dayBegin); i < end; ++i) {
+            if (i + QuoteLines::kAhead < end) lines.prefetch(i + QuoteLines::kAhead);
+            quint32 date = 0;
+            std::string_view code, name;
+            qsizetype restAt = 0;
+            parseRegular(lines.bytes(i), date, code, name, restAt);
+            if (!day.empty() && date != day.front().date) orderDay();
+            const quint32 codeAt = rankOfCode(code);
+            quint32 nameAt = 0;
+            if (!folded) {
+                auto &[lastText, lastRank] = lastName[codeAt];
+                if (lastRank < 0 || lastText != name) {
+                    lastText = name;
+                    lastRank = nameRank[names.ids.find(name)->second];
+                }
+                nameAt = quint32(lastRank);
+            }
+            const bool codeFirst = kind != SortKind::Name;
+            day.push_back(
+                {date, codeFirst ? codeAt : nameAt, codeFirst ? nameAt : codeAt, quint32(i)});
+        }
+        if (!day.empty()) orderDay();
+    });
+    // Each line stays inside its day: with no copy of the lines, they are
+    // reordered where they stand, and the order is what puts them back.
+    if (lines.ownsRefs()) {
+        lines.reorderWhereTheyStand(order, cut);
+        if (reordered) reordered->from = std::move(orderRoom);
+        return;
+    }
+    if (reordered) reordered->before = lines;
+    std::vector<QByteArray> room;
+    room.push_back(std::move(orderRoom));
+    lines.reorder(order, n, {}, std::move(room));
+}
+
+void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted &keys = {},
+               Reordered *reordered = nullptr)
+{
+    const qsizetype n = lines.size();
+    if (n < 2) {
+        if (reordered) reordered->before = lines;
+        return;
+    }
     const int slices = threadsFor(threads, n);
     // The valuation's sort reads no name and needs no collator.
     const bool folded = kind == SortKind::IgnoringCase;
@@ -795,58 +950,94 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
         std::vector<quint32> odd;              // lines of another shape
         size_t count = 0;                      // items written
         std::vector<quint32> codeIds, nameIds; // in the dictionaries of slice 0
+        quint32 firstDate = 0, lastDate = 0;   // of a slice read in date order
     };
     std::vector<Slice> slice(static_cast<size_t>(slices));
+    // Reads each slice of the lines into dictionaries of its own and, given
+    // `items`, into its place of them. Given `outOfOrder`, every slice stops
+    // at the first line before the date of the line before it or of another
+    // shape, and sets it.
+    auto read = [&](Item *items, std::atomic<bool> *outOfOrder) {
+        onThreads(slices, [&](int p) {
+            Slice &my = slice[size_t(p)];
+            const qsizetype begin = sliceBegin(n, slices, p), end = sliceBegin(n, slices, p + 1);
+            constexpr size_t kDigitCodes = 1000000;
+            if (end - begin >= 4096) {
+                my.digitCodes = freshRoom<qint32>(kDigitCodes);
+                std::fill_n(my.digitCodes.get(), kDigitCodes, -1);
+            }
+            auto codeId = [&](std::string_view code) {
+                if (!my.digitCodes) return my.codes.id(code);
+                int value = 0;
+                for (const char c : code) {
+                    if (c < '0' || c > '9') return my.codes.id(code);
+                    value = value * 10 + (c - '0');
+                }
+                qint32 &id = my.digitCodes[size_t(value)];
+                if (id < 0) id = qint32(my.codes.id(code));
+                return quint32(id);
+            };
+            Item *out = items ? items + begin : nullptr;
+            for (qsizetype i = begin; i < end; ++i) {
+                if (outOfOrder && i % 4096 == 0 && outOfOrder->load(std::memory_order_relaxed))
+                    break;
+                if (i + QuoteLines::kAhead < end) lines.prefetch(i + QuoteLines::kAhead);
+                quint32 date = 0;
+                std::string_view code, name;
+                qsizetype rest = 0;
+                const bool regular =
+                    !lines.isAside(i) && parseRegular(lines.bytes(i), date, code, name, rest);
+                if (outOfOrder && (!regular || (i > begin && date < my.lastDate))) {
+                    outOfOrder->store(true);
+                    break;
+                }
+                if (!regular) {
+                    my.odd.push_back(quint32(i));
+                    continue;
+                }
+                if (i == begin) my.firstDate = date;
+                my.lastDate = date;
+                const quint32 cid = codeId(code);
+                quint32 nid = 0;
+                if (!folded) {
+                    if (cid >= my.lastName.size())
+                        my.lastName.resize(size_t(cid) + 1, {std::string_view(), -1});
+                    auto &[lastText, lastId] = my.lastName[cid];
+                    if (lastId < 0 || lastText != name) {
+                        lastText = name;
+                        lastId = my.names.id(name);
+                    }
+                    nid = quint32(lastId);
+                }
+                if (out) *out++ = {date, cid, nid, quint32(i)};
+            }
+            my.count = out ? size_t(out - (items + begin)) : 0;
+            my.digitCodes.reset();
+        });
+    };
+    // Lines all of the regular shape and in date order (as both sorts leave
+    // them, and as a file grows day by day) are read without items: each
+    // day's lines are ordered among themselves after, a day at a time.
+    // Otherwise every line's item is kept.
+    std::atomic<bool> outOfOrder{false};
+    read(nullptr, &outOfOrder);
+    bool byDay = !outOfOrder;
+    quint32 latest = 0;
+    for (int p = 0; p < slices && byDay; ++p) {
+        if (sliceBegin(n, slices, p) == sliceBegin(n, slices, p + 1)) continue;
+        byDay = slice[size_t(p)].firstDate >= latest;
+        latest = slice[size_t(p)].lastDate;
+    }
     // The room of the items and of their second copy: once the lines are in
     // order, a copy of scattered lines writes into it.
-    QByteArray itemsRoom = roomOfBytes(n * qsizetype(sizeof(Item))), otherRoom;
-    Item *const items = reinterpret_cast<Item *>(itemsRoom.data());
-    onThreads(slices, [&](int p) {
-        Slice &my = slice[size_t(p)];
-        const qsizetype begin = sliceBegin(n, slices, p), end = sliceBegin(n, slices, p + 1);
-        constexpr size_t kDigitCodes = 1000000;
-        if (end - begin >= 4096) {
-            my.digitCodes = freshRoom<qint32>(kDigitCodes);
-            std::fill_n(my.digitCodes.get(), kDigitCodes, -1);
-        }
-        auto codeId = [&](std::string_view code) {
-            if (!my.digitCodes) return my.codes.id(code);
-            int value = 0;
-            for (const char c : code) {
-                if (c < '0' || c > '9') return my.codes.id(code);
-                value = value * 10 + (c - '0');
-            }
-            qint32 &id = my.digitCodes[size_t(value)];
-            if (id < 0) id = qint32(my.codes.id(code));
-            return quint32(id);
-        };
-        Item *out = items + begin;
-        for (qsizetype i = begin; i < end; ++i) {
-            if (i + QuoteLines::kAhead < end) lines.prefetch(i + QuoteLines::kAhead);
-            quint32 date = 0;
-            std::string_view code, name;
-            qsizetype rest = 0;
-            if (lines.isAside(i) || !parseRegular(lines.bytes(i), date, code, name, rest)) {
-                my.odd.push_back(quint32(i));
-                continue;
-            }
-            const quint32 cid = codeId(code);
-            quint32 nid = 0;
-            if (!folded) {
-                if (cid >= my.lastName.size())
-                    my.lastName.resize(size_t(cid) + 1, {std::string_view(), -1});
-                auto &[lastText, lastId] = my.lastName[cid];
-                if (lastId < 0 || lastText != name) {
-                    lastText = name;
-                    lastId = my.names.id(name);
-                }
-                nid = quint32(lastId);
-            }
-            *out++ = {date, cid, nid, quint32(i)};
-        }
-        my.count = size_t(out - (items + begin));
-        my.digitCodes.reset();
-    });
+    QByteArray itemsRoom, otherRoom;
+    Item *items = nullptr;
+    if (!byDay) {
+        slice = std::vector<Slice>(static_cast<size_t>(slices));
+        itemsRoom = roomOfBytes(n * qsizetype(sizeof(Item)));
+        items = reinterpret_cast<Item *>(itemsRoom.data());
+        read(items, nullptr);
+    }
     // One dictionary of each: the texts of the other slices join slice 0's.
     Dictionary &codes = slice[0].codes, &names = slice[0].names;
     for (Slice &my : slice) {
@@ -866,6 +1057,10 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
                           })
             : codes.ranks(*collator);
     const std::vector<quint32> nameRank = folded ? std::vector<quint32>() : names.ranks(*collator);
+    if (byDay) {
+        orderDays(lines, kind, slices, codes, codeRank, names, nameRank, charRank, reordered);
+        return;
+    }
     // The identifiers of each slice become ranks, and its items move up
     // behind the slices before it.
     std::vector<size_t> placed(size_t(slices) + 1, 0);
@@ -890,10 +1085,9 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
     for (int p = 1; p < slices; ++p)
         std::memmove(items + placed[size_t(p)], items + sliceBegin(n, slices, p),
                      slice[size_t(p)].count * sizeof(Item));
-    // Lines already in date order (as both sorts leave them, and as a file
-    // grows day by day) are ordered date by date, each day's few hundred
-    // items among themselves; otherwise by a radix sort of them all, which
-    // needs a second copy of the items.
+    // Items in date order (lines of another shape among them) are ordered
+    // date by date, each day's few hundred items among themselves; otherwise
+    // by a radix sort of them all, which needs a second copy of the items.
     Item *sorted = items;
     if (!orderByDay(items, count, slices)) {
         otherRoom = roomOfBytes(n * qsizetype(sizeof(Item)));
@@ -901,48 +1095,16 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
                            count >= 2 * size_t(slices) ? slices : 1);
     }
 
-    // Runs of equal date and ranks: by the rest of the line, then the whole
-    // line compared ordinally (ignoring case: the rest from the code on, then
-    // the place). Each slice of the items, cut between runs, is ordered by a
-    // thread of its own, with a collator of its own for the rests the table
-    // does not cover.
-    auto ordinalLess = [&](quint32 a, quint32 b) { return lines.compare(a, b) < 0; };
+    // Runs of equal date and ranks: each slice of the items, cut between runs,
+    // is ordered by a thread of its own.
     auto same = [](const Item &a, const Item &b) {
         return a.date == b.date && a.first == b.first && a.second == b.second;
     };
-    const std::vector<size_t> cut = cutBetweenRuns(sorted, count, slices, same);
+    const std::vector<size_t> cut = cutBetweenRuns(
+        count, slices, [&](size_t a, size_t b) { return same(sorted[a], sorted[b]); });
     onThreads(slices, [&](int p) {
-        std::unique_ptr<QCollator> own;
-        auto compareRest = [&](quint32 a, quint32 b) {
-            const QByteArrayView ra = restOf(lines.bytes(a)), rb = restOf(lines.bytes(b));
-            auto plain = [&](QByteArrayView rest) {
-                for (const char c : rest)
-                    if (uchar(c) >= 128 || charRank[uchar(c)] < 0) return false;
-                return true;
-            };
-            if (!plain(ra) || !plain(rb)) {
-                if (!own) own = std::make_unique<QCollator>(frenchCollator());
-                return own->compare(decodeWindows1252(ra.data(), ra.size()),
-                                    decodeWindows1252(rb.data(), rb.size()));
-            }
-            const qsizetype len = std::min(ra.size(), rb.size());
-            for (qsizetype k = 0; k < len; ++k) {
-                const int x = charRank[uchar(ra[k])], y = charRank[uchar(rb[k])];
-                if (x != y) return x < y ? -1 : 1;
-            }
-            return ra.size() == rb.size() ? 0 : (ra.size() < rb.size() ? -1 : 1);
-        };
-        auto less = [&](const Item &a, const Item &b) {
-            if (folded) {
-                // A regular line has a tab after its code: its rest is there.
-                if (const int c = compareFolded(lines.bytes(a.index).sliced(15),
-                                                lines.bytes(b.index).sliced(15)))
-                    return c < 0;
-                return a.index < b.index;
-            }
-            if (const int c = compareRest(a.index, b.index)) return c < 0;
-            return ordinalLess(a.index, b.index);
-        };
+        RestOrder rest(lines, folded, charRank);
+        auto less = [&](const Item &a, const Item &b) { return rest(a, b); };
         const size_t last = cut[size_t(p) + 1];
         for (size_t k = cut[size_t(p)]; k < last;) {
             size_t end = k + 1;
@@ -972,6 +1134,7 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
                  k < end; ++k)
                 order[k] = sorted[k].index;
         });
+        if (reordered) reordered->before = lines;
         std::vector<QByteArray> room;
         room.push_back(std::move(itemsRoom));
         if (!otherRoom.isNull()) room.push_back(std::move(otherRoom));
@@ -994,10 +1157,12 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
             return c != 0 ? c < 0 : a < b;
         };
         std::sort(odd.begin(), odd.end(), less); // already in their places' order
+        if (reordered) reordered->before = lines;
         lines.reorder(placeOdd(sorted, count, odd,
                                [&](size_t k, size_t p) { return less(odd[k], sorted[p].index); }));
         return;
     }
+    auto ordinalLess = [&](quint32 a, quint32 b) { return lines.compare(a, b) < 0; };
     struct Odd {
         QCollatorSortKey key;
         quint32 index;
@@ -1012,6 +1177,7 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
     });
     for (size_t k = 0; k < others.size(); ++k)
         odd[k] = others[k].index;
+    if (reordered) reordered->before = lines;
     lines.reorder(placeOdd(sorted, count, odd, [&](size_t k, size_t p) {
         const quint32 other = sorted[p].index;
         const int c = others[k].key.compare(collator->sortKey(collationKey(kind, lines.at(other))));
@@ -1030,9 +1196,9 @@ template <typename Edit> auto onTexts(QStringList &store, Edit edit)
 
 } // namespace
 
-void sortByCode(QuoteLines &store, int threads, const KeysOfSorted &keys)
+void sortByCode(QuoteLines &store, int threads, const KeysOfSorted &keys, Reordered *reordered)
 {
-    sortLines(store, SortKind::Code, threads, keys);
+    sortLines(store, SortKind::Code, threads, keys, reordered);
 }
 
 void sortByCode(QStringList &store)
@@ -1040,9 +1206,9 @@ void sortByCode(QStringList &store)
     onTexts(store, [](QuoteLines &lines) { return sortByCode(lines), 0; });
 }
 
-void sortByName(QuoteLines &store, int threads, const KeysOfSorted &keys)
+void sortByName(QuoteLines &store, int threads, const KeysOfSorted &keys, Reordered *reordered)
 {
-    sortLines(store, SortKind::Name, threads, keys);
+    sortLines(store, SortKind::Name, threads, keys, reordered);
 }
 
 void sortByName(QStringList &store)

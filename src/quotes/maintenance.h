@@ -63,12 +63,23 @@ int removeSecurity(QStringList &store, const QString &code);
 using KeysOfSorted =
     std::function<void(qsizetype from, std::vector<qint32> &months, std::vector<qint32> &codes)>;
 
+// What puts back the lines a sort reordered: where each line came from (the
+// line now at k was at from[k], a quint32 a line) when it reordered them where
+// they stood, no copy sharing them; otherwise the lines as they were.
+struct Reordered {
+    QByteArray from;
+    QuoteLines before;
+};
+
 // "Date + code": the lines as whole texts, case-insensitive in the French
 // collation; equal keys are ordered by the whole line, so the order is total.
-void sortByCode(QuoteLines &store, int threads = 0, const KeysOfSorted &keys = {});
+// Given `reordered`, fills it.
+void sortByCode(QuoteLines &store, int threads = 0, const KeysOfSorted &keys = {},
+                Reordered *reordered = nullptr);
 void sortByCode(QStringList &store);
 // "Date + nom": by date, then name, then as "Date + code" does.
-void sortByName(QuoteLines &store, int threads = 0, const KeysOfSorted &keys = {});
+void sortByName(QuoteLines &store, int threads = 0, const KeysOfSorted &keys = {},
+                Reordered *reordered = nullptr);
 void sortByName(QStringList &store);
 
 // The valuation's order: the lines as texts, ignoring case. Characters are

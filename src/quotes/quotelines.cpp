@@ -338,6 +338,56 @@ void QuoteLines::reorder(const quint32 *positions, qsizetype n,
     if (far > n / 8 + 16) copyInOrder(n, bytes, std::move(room));
 }
 
+void QuoteLines::reorderWhereTheyStand(const quint32 *from, const std::vector<size_t> &cut)
+{
+    Q_ASSERT(ownsRefs() && !cut.empty() && cut.back() == size_t(size()));
+    Ref *const refs = const_cast<Ref *>(m_refs.constData()); // its own: written where it is
+    const int parts = int(cut.size()) - 1;
+    // A part is a run of spans, each holding the lines its lines come from:
+    // one span at a time goes through room the size of the largest.
+    auto forSpans = [&](int p, const auto &span) {
+        size_t begin = cut[size_t(p)], last = 0;
+        for (size_t k = begin; k < cut[size_t(p) + 1]; ++k) {
+            Q_ASSERT(from[k] >= begin && from[k] < cut[size_t(p) + 1]);
+            last = std::max<size_t>(last, from[k]);
+            if (last == k) {
+                span(begin, k + 1);
+                begin = k + 1;
+            }
+        }
+    };
+    std::vector<size_t> largest(size_t(std::max(parts, 0)));
+    parallel::onThreads(parts, [&](int p) {
+        forSpans(p, [&](size_t b, size_t e) {
+            largest[size_t(p)] = std::max(largest[size_t(p)], e - b);
+        });
+    });
+    std::vector<std::vector<Ref>> room(largest.size());
+    for (size_t p = 0; p < largest.size(); ++p)
+        room[p].resize(largest[p]);
+    parallel::onThreads(parts, [&](int p) {
+        Ref *const mine = room[size_t(p)].data();
+        forSpans(p, [&](size_t b, size_t e) {
+            for (size_t k = b; k < e; ++k)
+                mine[k - b] = refs[from[k]];
+            std::copy(mine, mine + (e - b), refs + b);
+        });
+    });
+}
+
+void QuoteLines::putBack(const quint32 *from)
+{
+    const qsizetype n = size();
+    QList<Ref> out(n);
+    Ref *const o = out.data();
+    const Ref *const in = m_refs.constData();
+    parallel::forParts(n, 100000, [&](int, qsizetype begin, qsizetype end) {
+        for (qsizetype k = begin; k < end; ++k)
+            o[from[k]] = in[k];
+    });
+    m_refs = std::move(out);
+}
+
 void QuoteLines::Writer::newBlock(qsizetype n)
 {
     if (m_at) m_written += m_end - m_begin;

@@ -125,6 +125,17 @@ public:
     {
         reorder(positions.data(), qsizetype(positions.size()));
     }
+    // Whether no copy shares the references of the lines: only then may
+    // they be reordered where they stand.
+    bool ownsRefs() const { return m_refs.isDetached(); }
+    // Reorders the lines where they stand, only while ownsRefs(): the line
+    // now at k is the line that was at from[k], each line staying inside its
+    // part (the parts begin at `cut`, which ends with the line count), and
+    // the parts done on threads of their own. The memory it needs is asked
+    // for before a line moves: a failure changes nothing.
+    void reorderWhereTheyStand(const quint32 *from, const std::vector<size_t> &cut);
+    // Puts back lines reordered so that the line now at k was at from[k].
+    void putBack(const quint32 *from);
 
     // Writes new lines on several threads at once: each part of the work has
     // a writer of its own, which takes room in blocks of its own, for lines

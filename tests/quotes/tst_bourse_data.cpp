@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <optional>
+#include <stdexcept>
 
 using Change = BourseData::Change;
 Q_DECLARE_METATYPE(BourseData::Change)
@@ -243,9 +244,10 @@ private slots:
             BourseData sorted(env.dir.path());
             sorted.Init();
             sorted.changeWithKeys(Change::SortByName,
-                                  [&](QuoteLines &lines, const maintenance::KeysOfSorted &keys) {
-                                      byName ? maintenance::sortByName(lines, 2, keys)
-                                             : maintenance::sortByCode(lines, 2, keys);
+                                  [&](QuoteLines &lines, const maintenance::KeysOfSorted &keys,
+                                      maintenance::Reordered *reordered) {
+                                      byName ? maintenance::sortByName(lines, 2, keys, reordered)
+                                             : maintenance::sortByCode(lines, 2, keys, reordered);
                                   });
             const QStringList after = sorted.store();
             QList<qsizetype> plainMonth, plainCode;
@@ -255,6 +257,23 @@ private slots:
             }
             QCOMPARE(sorted.monthLines(month), plainMonth);
             QCOMPARE(sorted.codeLines(code), plainCode);
+            // A sort whose edit fails after it changes nothing; one that
+            // succeeds is undone: the lines as loaded, and their keys.
+            QVERIFY_THROWS_EXCEPTION(
+                std::runtime_error,
+                sorted.changeWithKeys(Change::SortByCode,
+                                      [&](QuoteLines &lines, const maintenance::KeysOfSorted &,
+                                          maintenance::Reordered *reordered) {
+                                          maintenance::sortByCode(lines, 2, {}, reordered);
+                                          throw std::runtime_error("after the sort");
+                                      }));
+            QCOMPARE(sorted.store(), after);
+            QCOMPARE(sorted.monthLines(month), plainMonth);
+            if (byName) QCOMPARE(sorted.undo(), loaded.store()); // built when asked for
+            QVERIFY(!sorted.restoreUndo());
+            QCOMPARE(sorted.store(), loaded.store());
+            QCOMPARE(sorted.monthLines(month), monthLines);
+            QCOMPARE(sorted.codeLines(code), codeLines);
         }
         // A change of prices keeps the keys; one that takes a line away
         // after all does not.
@@ -409,6 +428,40 @@ private slots:
         QCOMPARE(data.undo(), storeBefore);
         QVERIFY(!data.restoreUndo());
         QCOMPARE(data.store(), storeBefore);
+    }
+
+    // Regular lines in date order are sorted where they stand: the undo copy
+    // is built from where each line came from when it is asked for, when a
+    // change keeps it (a correction), or by the undo itself.
+    void sort_whereTheLinesStand_undone()
+    {
+        StartFixture env;
+        BourseData data(env.dir.path());
+        const QStringList store{
+            ql("19990301", "000002", "BETA", "2,00"), ql("19990301", "000001", "ALPHA", "1,00"),
+            ql("19990302", "000002", "BETA", "2,10"), ql("19990302", "000001", "ALPHA", "1,10")};
+        const QStringList sorted{store[1], store[0], store[3], store[2]};
+        const QString corrected = ql("19990301", "000001", "ALPHA", "1,05");
+        for (const int step : {0, 1, 2}) {
+            data.replaceStore(store);
+            data.changeWithKeys(Change::SortByCode,
+                                [](QuoteLines &lines, const maintenance::KeysOfSorted &keys,
+                                   maintenance::Reordered *reordered) {
+                                    maintenance::sortByCode(lines, 2, keys, reordered);
+                                });
+            QCOMPARE(data.store(), sorted);
+            QVERIFY(data.isModified());
+            QCOMPARE(data.codeLines(u("000001")), (QList<qsizetype>{0, 2}));
+            if (step == 1) QCOMPARE(data.undo(), store);
+            if (step == 2) {
+                data.change(Change::Correction, [&](QStringList &lines) { lines[0] = corrected; });
+                QCOMPARE(data.store(), QStringList({corrected, store[0], store[3], store[2]}));
+                QCOMPARE(data.undo(), store);
+            }
+            QVERIFY(!data.restoreUndo());
+            QCOMPARE(data.store(), store);
+            QCOMPARE(data.codeLines(u("000001")), (QList<qsizetype>{1, 3}));
+        }
     }
 
     void restoreUndo_keepsTheCopyAndTheFlag()

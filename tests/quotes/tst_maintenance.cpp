@@ -10,6 +10,7 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <algorithm>
@@ -90,6 +91,19 @@ QStringList realisticStore(int count, quint32 seed)
         }
     }
     return lines;
+}
+
+// The lines of the regular shape (date, tab, six characters, tab), in date
+// order: a file of the program's own.
+QStringList regularByDate(const QStringList &lines)
+{
+    static const QRegularExpression shape(u"^\\d{8}\t[^\t]{6}\t"_s);
+    QStringList out;
+    for (const QString &line : lines)
+        if (shape.match(line).hasMatch()) out.append(line);
+    std::stable_sort(out.begin(), out.end(),
+                     [](const QString &a, const QString &b) { return a.left(8) < b.left(8); });
+    return out;
 }
 
 // The conversion as a plain reading of each line gives it: the price times
@@ -336,6 +350,12 @@ private slots:
         QTest::newRow("in date order, each day as it came") << byDate;
         QTest::newRow("in date order, sorted by name") << referenceSort(byDate, true);
         QTest::newRow("in date order, sorted by code") << referenceSort(byDate, false);
+        // The same, every line of the regular shape: each day read again
+        // and ordered where it stands.
+        const QStringList regular = regularByDate(realisticStore(2001, 19));
+        QTest::newRow("regular, in date order, each day as it came") << regular;
+        QTest::newRow("regular, in date order, sorted by name") << referenceSort(regular, true);
+        QTest::newRow("regular, in date order, sorted by code") << referenceSort(regular, false);
         QTest::newRow("case only: equal lines keep their order")
             << QStringList{u"abc"_s, u"ABC"_s, u"Abc"_s, u"abC"_s, u"abc"_s};
         QTest::newRow("accented capitals and small letters") << foldingStore(300, 31);
@@ -375,6 +395,24 @@ private slots:
             QVERIFY2(lines.toStringList() == byCode, as);
             maintenance::sortByName(lines, threads);
             QVERIFY2(lines.toStringList() == byName, as);
+
+            // Sorted where the lines stand (lines in date order, no copy),
+            // or into new references while a copy holds them: what the sort
+            // kept puts them back, and the copy never changes.
+            for (const bool held : {false, true}) {
+                lines = QuoteLines(store);
+                const QuoteLines copy = held ? lines : QuoteLines();
+                maintenance::Reordered reordered;
+                maintenance::sortByName(lines, threads, {}, &reordered);
+                QVERIFY2(lines.toStringList() == byName, as);
+                QCOMPARE(reordered.from.isEmpty(), reordered.before.size() == store.size());
+                QuoteLines back = reordered.from.isEmpty() ? reordered.before : lines;
+                if (!reordered.from.isEmpty())
+                    back.putBack(reinterpret_cast<const quint32 *>(reordered.from.constData()));
+                QVERIFY2(back.toStringList() == store, as);
+                QVERIFY2(lines.toStringList() == byName, as);
+                if (held) QVERIFY2(copy.toStringList() == store && reordered.from.isEmpty(), as);
+            }
 
             lines = QuoteLines(store);
             QCOMPARE(maintenance::sortedIgnoringCase(lines, threads), store == ignoringCase);
@@ -433,6 +471,15 @@ private slots:
             byName ? maintenance::sortByName(one, 1) : maintenance::sortByCode(one, 1);
             byName ? maintenance::sortByName(own) : maintenance::sortByCode(own);
             QVERIFY(one == own);
+            // A store of regular lines in date order, held by no copy: sorted
+            // where it stands.
+            const QStringList regular = regularByDate(store);
+            QuoteLines alone(regular);
+            maintenance::Reordered reordered;
+            byName ? maintenance::sortByName(alone, 0, {}, &reordered)
+                   : maintenance::sortByCode(alone, 0, {}, &reordered);
+            QVERIFY(alone.toStringList() == referenceSort(regular, byName));
+            QCOMPARE(reordered.from.size(), regular.size() * qsizetype(sizeof(quint32)));
         }
         {
             QuoteLines one(store), own(store);
