@@ -341,7 +341,7 @@ void QuoteLines::reorder(const quint32 *positions, qsizetype n,
 void QuoteLines::reorderWhereTheyStand(const quint32 *from, const std::vector<size_t> &cut)
 {
     Q_ASSERT(ownsRefs() && !cut.empty() && cut.back() == size_t(size()));
-    Ref *const refs = const_cast<Ref *>(m_refs.constData()); // its own: written where it is
+    Ref *const refs = m_refs.data(); // its own: written where it is, not copied
     const int parts = int(cut.size()) - 1;
     // A part is a run of spans, each holding the lines its lines come from:
     // one span at a time goes through room the size of the largest.
