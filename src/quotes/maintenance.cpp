@@ -734,24 +734,32 @@ std::vector<quint32> placeOdd(const Item *sorted, size_t count, const std::vecto
     return order;
 }
 
-// Tells `keys` the month and code of each sorted item, a part at a time: the
-// code through its rank, whose texts (in `codes`, ranked by `codeRank`) are
-// six digits or not.
-void tellKeys(const Item *sorted, size_t count, bool codeFirst, const Dictionary &codes,
-              const std::vector<quint32> &codeRank, const KeysOfSorted &keys)
+// The code of each rank of the codes (in `codes`, ranked by `codeRank`), as
+// the keys tell it: six digits as a number, kByText for a code to be read
+// from its line (of another shape, or one of several texts of one rank).
+constexpr qint32 kByText = -2;
+std::vector<qint32> codesOfRanks(const Dictionary &codes, const std::vector<quint32> &codeRank)
 {
-    constexpr qint32 kUnset = -3, kByText = -2;
-    std::vector<qint32> codeOfRank;
+    constexpr qint32 kUnset = -3;
+    std::vector<qint32> out;
     for (size_t id = 0; id < codes.texts.size(); ++id) {
         const std::string_view text = codes.texts[id];
         const qint32 digits = quote::sixDigits(QByteArrayView(text.data(), qsizetype(text.size())));
         const qint32 value = digits >= 0 ? digits : kByText;
         const size_t rank = codeRank[id];
-        if (rank >= codeOfRank.size()) codeOfRank.resize(rank + 1, kUnset);
-        qint32 &known = codeOfRank[rank];
-        // Texts of one rank that are not the same code: read from the lines.
+        if (rank >= out.size()) out.resize(rank + 1, kUnset);
+        qint32 &known = out[rank];
         known = known == kUnset || known == value ? value : kByText;
     }
+    return out;
+}
+
+// Tells `keys` the month and code of each sorted item, a part at a time: the
+// code through its rank.
+void tellKeys(const Item *sorted, size_t count, bool codeFirst, const Dictionary &codes,
+              const std::vector<quint32> &codeRank, const KeysOfSorted &keys)
+{
+    const std::vector<qint32> codeOfRank = codesOfRanks(codes, codeRank);
     constexpr size_t kAtOnce = size_t(1) << 18;
     std::vector<qint32> months, lineCodes;
     for (size_t from = 0; from < count; from += kAtOnce) {
@@ -825,12 +833,14 @@ private:
 // Orders lines all of the regular shape and in date order, whose codes and
 // names the dictionaries hold with their ranks: each day's lines are read
 // again and ordered among themselves, on `slices` threads, each a run of days
-// of its own. No line's item outlives its day: the order is all that is kept.
-// The keys of the lines are not told: their keeper reads them again.
+// of its own. No line's item outlives its day: the order is all that is kept,
+// and, when every code is six digits, the rank of each line's code, from which
+// `keys` are told once the lines are in order (otherwise their keeper reads
+// them again from the lines).
 void orderDays(QuoteLines &lines, SortKind kind, int slices, const Dictionary &codes,
                const std::vector<quint32> &codeRank, const Dictionary &names,
                const std::vector<quint32> &nameRank, const std::array<int, 128> &charRank,
-               Reordered *reordered)
+               const KeysOfSorted &keys, Reordered *reordered)
 {
     const qsizetype n = lines.size();
     const bool folded = kind == SortKind::IgnoringCase;
@@ -857,6 +867,14 @@ void orderDays(QuoteLines &lines, SortKind kind, int slices, const Dictionary &c
     };
     QByteArray orderRoom = roomOfBytes(n * qsizetype(sizeof(quint32)));
     quint32 *const order = reinterpret_cast<quint32 *>(orderRoom.data());
+    std::vector<qint32> codeOf;
+    if (keys) codeOf = codesOfRanks(codes, codeRank);
+    std::unique_ptr<quint16[]> codeAt; // the rank of each line's code, in the new order
+    if (keys && codeOf.size() <= 0x10000 &&
+        std::none_of(codeOf.begin(), codeOf.end(), [](qint32 c) { return c < 0; }))
+        codeAt = freshRoom<quint16>(size_t(n));
+    // Where each day begins, with its month, for each slice.
+    std::vector<std::vector<std::pair<size_t, qint32>>> months(static_cast<size_t>(slices));
     // A regular line begins with its date.
     const std::vector<size_t> cut = cutBetweenRuns(size_t(n), slices, [&](size_t a, size_t b) {
         return lines.bytes(qsizetype(a)).first(8) == lines.bytes(qsizetype(b)).first(8);
@@ -874,11 +892,17 @@ void orderDays(QuoteLines &lines, SortKind kind, int slices, const Dictionary &c
                                                                   {std::string_view(), -1});
         std::vector<Item> day;
         size_t dayBegin = cut[size_t(p)];
+        const bool codeFirst = kind != SortKind::Name;
         auto orderDay = [&] {
             if (!std::is_sorted(day.begin(), day.end(), less))
                 std::sort(day.begin(), day.end(), less);
             for (size_t k = 0; k < day.size(); ++k)
                 order[dayBegin + k] = day[k].index;
+            if (codeAt) {
+                for (size_t k = 0; k < day.size(); ++k)
+                    codeAt[dayBegin + k] = quint16(codeFirst ? day[k].first : day[k].second);
+                months[size_t(p)].emplace_back(dayBegin, qint32(day.front().date / 100));
+            }
             dayBegin += day.size();
             day.clear();
         };
@@ -900,7 +924,6 @@ void orderDays(QuoteLines &lines, SortKind kind, int slices, const Dictionary &c
                 }
                 nameAt = quint32(lastRank);
             }
-            const bool codeFirst = kind != SortKind::Name;
             day.push_back(
                 {date, codeFirst ? codeAt : nameAt, codeFirst ? nameAt : codeAt, quint32(i)});
         }
@@ -911,12 +934,31 @@ void orderDays(QuoteLines &lines, SortKind kind, int slices, const Dictionary &c
     if (lines.ownsRefs()) {
         lines.reorderWhereTheyStand(order, cut);
         if (reordered) reordered->from = std::move(orderRoom);
-        return;
+    } else {
+        if (reordered) reordered->before = lines;
+        std::vector<QByteArray> room;
+        room.push_back(std::move(orderRoom));
+        lines.reorder(order, n, {}, std::move(room));
     }
-    if (reordered) reordered->before = lines;
-    std::vector<QByteArray> room;
-    room.push_back(std::move(orderRoom));
-    lines.reorder(order, n, {}, std::move(room));
+    if (!codeAt) return;
+    constexpr size_t kAtOnce = size_t(1) << 18;
+    std::vector<std::pair<size_t, qint32>> days;
+    for (const auto &mine : months)
+        days.insert(days.end(), mine.begin(), mine.end());
+    std::vector<qint32> monthOf, lineCodes;
+    size_t d = 0;
+    for (size_t from = 0; from < size_t(n); from += kAtOnce) {
+        const size_t count = std::min(kAtOnce, size_t(n) - from);
+        monthOf.resize(count);
+        lineCodes.resize(count);
+        for (size_t k = 0; k < count; ++k) {
+            while (d + 1 < days.size() && days[d + 1].first <= from + k)
+                ++d;
+            monthOf[k] = days[d].second;
+            lineCodes[k] = codeOf[codeAt[from + k]];
+        }
+        keys(qsizetype(from), monthOf, lineCodes);
+    }
 }
 
 void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted &keys = {},
@@ -1058,7 +1100,7 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
             : codes.ranks(*collator);
     const std::vector<quint32> nameRank = folded ? std::vector<quint32>() : names.ranks(*collator);
     if (byDay) {
-        orderDays(lines, kind, slices, codes, codeRank, names, nameRank, charRank, reordered);
+        orderDays(lines, kind, slices, codes, codeRank, names, nameRank, charRank, keys, reordered);
         return;
     }
     // The identifiers of each slice become ranks, and its items move up

@@ -439,7 +439,7 @@ private slots:
         BourseData data(env.dir.path());
         const QStringList store{
             ql("19990301", "000002", "BETA", "2,00"), ql("19990301", "000001", "ALPHA", "1,00"),
-            ql("19990302", "000002", "BETA", "2,10"), ql("19990302", "000001", "ALPHA", "1,10")};
+            ql("19990401", "000002", "BETA", "2,10"), ql("19990401", "000001", "ALPHA", "1,10")};
         const QStringList sorted{store[1], store[0], store[3], store[2]};
         const QString corrected = ql("19990301", "000001", "ALPHA", "1,05");
         for (const int step : {0, 1, 2}) {
@@ -452,6 +452,7 @@ private slots:
             QCOMPARE(data.store(), sorted);
             QVERIFY(data.isModified());
             QCOMPARE(data.codeLines(u("000001")), (QList<qsizetype>{0, 2}));
+            QCOMPARE(data.monthLines(QDate(1999, 4, 1)), (QList<qsizetype>{2, 3}));
             if (step == 1) QCOMPARE(data.undo(), store);
             if (step == 2) {
                 data.change(Change::Correction, [&](QStringList &lines) { lines[0] = corrected; });
