@@ -74,6 +74,16 @@ template <typename T> std::unique_ptr<T[]> freshRoom(size_t n)
     return room;
 }
 
+// A number for each code of six digits, by its value: -1 until set. For
+// stores of a few thousand lines or more, where it spares looking codes up.
+std::unique_ptr<qint32[]> byDigits()
+{
+    constexpr size_t kDigitCodes = 1000000;
+    std::unique_ptr<qint32[]> table = freshRoom<qint32>(kDigitCodes);
+    std::fill_n(table.get(), kDigitCodes, -1);
+    return table;
+}
+
 // Room for n bytes, left uninitialised, in large pages where possible.
 QByteArray roomOfBytes(qsizetype n)
 {
@@ -845,11 +855,9 @@ void orderDays(QuoteLines &lines, SortKind kind, int slices, const Dictionary &c
     const qsizetype n = lines.size();
     const bool folded = kind == SortKind::IgnoringCase;
     // Codes of six digits find their rank by their value.
-    constexpr size_t kDigitCodes = 1000000;
     std::unique_ptr<qint32[]> digitRank;
     if (n >= 4096) {
-        digitRank = freshRoom<qint32>(kDigitCodes);
-        std::fill_n(digitRank.get(), kDigitCodes, -1);
+        digitRank = byDigits();
         for (size_t id = 0; id < codes.texts.size(); ++id) {
             const std::string_view text = codes.texts[id];
             const qint32 value =
@@ -1003,18 +1011,14 @@ void sortLines(QuoteLines &lines, SortKind kind, int threads, const KeysOfSorted
         onThreads(slices, [&](int p) {
             Slice &my = slice[size_t(p)];
             const qsizetype begin = sliceBegin(n, slices, p), end = sliceBegin(n, slices, p + 1);
-            constexpr size_t kDigitCodes = 1000000;
-            if (end - begin >= 4096) {
-                my.digitCodes = freshRoom<qint32>(kDigitCodes);
-                std::fill_n(my.digitCodes.get(), kDigitCodes, -1);
-            }
+            if (end - begin >= 4096) my.digitCodes = byDigits();
             auto codeId = [&](std::string_view code) {
-                if (!my.digitCodes) return my.codes.id(code);
-                int value = 0;
-                for (const char c : code) {
-                    if (c < '0' || c > '9') return my.codes.id(code);
-                    value = value * 10 + (c - '0');
-                }
+                // A regular line's code is six characters.
+                const qint32 value =
+                    my.digitCodes
+                        ? quote::sixDigits(QByteArrayView(code.data(), qsizetype(code.size())))
+                        : -1;
+                if (value < 0) return my.codes.id(code);
                 qint32 &id = my.digitCodes[size_t(value)];
                 if (id < 0) id = qint32(my.codes.id(code));
                 return quint32(id);
