@@ -317,7 +317,9 @@ double writeFloor(const QString &path)
 }
 
 // The lines of a month or a code, as a plain reading of the store gives them.
-QStringList plainly(const QStringList &store, const QString &monthKey, const QString &code)
+// Line by line: ten million texts at once would leave the next timings paying
+// for a gigabyte given back.
+QStringList plainly(const QuoteLines &store, const QString &monthKey, const QString &code)
 {
     QStringList out;
     for (const QString &line : store)
@@ -328,7 +330,7 @@ QStringList plainly(const QStringList &store, const QString &monthKey, const QSt
 
 bool sameAsPlainly(TBourse &b, bool securityShown)
 {
-    const QStringList store = b.data().store().toStringList();
+    const QuoteLines &store = b.data().store();
     const bool month = b.journal().model()->lines() ==
                        plainly(store, toStored(b.data().currentMonth()).left(6), QString());
     const bool security = !securityShown || b.titres().model()->lines() ==
