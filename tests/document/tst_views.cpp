@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTest>
 
@@ -22,6 +23,26 @@ QStringList shownDates(const QuoteListModel *m)
     for (int r = 0; r < m->rowCount(); ++r)
         out.append(m->cell(r, 0));
     return out;
+}
+
+// The smallest rectangle of `cell` (its grid line left out) holding pixels
+// other than the cell's background, read at its top left corner.
+QRect ink(const QImage &image, const QRect &cell)
+{
+    const QRect inside = cell.adjusted(0, 0, -1, -1);
+    const QRgb background = image.pixel(inside.topLeft());
+    QRect box;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (image.pixel(x, y) != background) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+bool near(const QRect &a, const QRect &b, int slack)
+{
+    return a.isNull() == b.isNull() && qAbs(a.left() - b.left()) <= slack &&
+           qAbs(a.right() - b.right()) <= slack && qAbs(a.top() - b.top()) <= slack &&
+           qAbs(a.bottom() - b.bottom()) <= slack;
 }
 
 QStringList items(const QComboBox *c)
@@ -209,6 +230,43 @@ private slots:
         QCOMPARE(b->data().currentSecurity(), 1);
         QCOMPARE(b->titres().model()->rowCount(), 2);
         QCOMPARE(b->titres().model()->cell(0, 1), QStringLiteral("000002"));
+    }
+
+    // The rows are drawn by the lists' own delegate: each cell must look as
+    // the style's item drawing makes it, selected or not, a name too wide
+    // for its column elided within the cell, prices to the right.
+    void rows_drawnAsTheStyleDrawsThem()
+    {
+        load({l("19990105", "000002", "COMPAGNIE GENERALE DES ETABLISSEMENTS", "1234,50"),
+              l("19990106", "000001", "ALPHA", ",5"), l("19990107", "000003", "", "12,00")});
+        auto *view = b->findChild<QTableView *>(QStringLiteral("ListView1"));
+        view->setColumnWidth(2, 60);
+        view->selectRow(1);
+        view->setFocus();
+        const QImage ours = view->viewport()->grab().toImage();
+        QAbstractItemDelegate *own = view->itemDelegate();
+        QStyledItemDelegate styled;
+        view->setItemDelegate(&styled);
+        const QImage theirs = view->viewport()->grab().toImage();
+        view->setItemDelegate(own);
+        QVERIFY(own != &styled && ours.size() == theirs.size());
+        const QuoteListModel *model = b->journal().model();
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 5; ++column) {
+                const QRect cell = view->visualRect(model->index(row, column));
+                const QRect a = ink(ours, cell), b = ink(theirs, cell);
+                QVERIFY2(near(a, b, 2),
+                         qPrintable(QStringLiteral("row %1 column %2").arg(row).arg(column)));
+                QCOMPARE(ours.pixel(cell.topLeft()), theirs.pixel(cell.topLeft()));
+                QCOMPARE(a.isNull(), row == 2 && column == 2); // only the empty name draws nothing
+                QVERIFY(a.isNull() || a.right() < cell.right());
+            }
+        }
+        const QRect date = view->visualRect(model->index(0, 0));
+        const QRect price = view->visualRect(model->index(2, 3));
+        QVERIFY(ink(ours, date).left() < date.left() + 5);
+        QVERIFY(ink(ours, price).left() > price.center().x());
+        QVERIFY(ink(ours, price).right() > price.right() - 6);
     }
 
     void emptyStore_viewsStayEmpty()
