@@ -205,8 +205,11 @@ void PortfolioCommands::sortStore()
 {
     if (m_data.inValuationOrder()) return;
     if (!maintenance::sortedIgnoringCase(m_data.store()))
-        m_data.change(BourseData::Change::PortfolioSort,
-                      [](QuoteLines &s) { maintenance::sortIgnoringCase(s); });
+        m_data.changeWithKeys(BourseData::Change::PortfolioSort,
+                              [](QuoteLines &store, const maintenance::KeysOfSorted &keys,
+                                 maintenance::Reordered *reordered) {
+                                  maintenance::sortIgnoringCase(store, 0, keys, reordered);
+                              });
     m_data.setInValuationOrder();
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/parallel.h"
 #include "base/records.h"
 #include "base/textfile.h"
 #include "quotes/store.h"
@@ -233,8 +234,9 @@ LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
     QList<qsizetype> found;
     QStringList wanted;
     for (const QString &c : codes) {
-        if (c.size() != 6 || wanted.contains(c)) continue;
+        if (c.size() != 6) continue;
         const int key = digitKey(c.constData());
+        if (key >= 0 ? slot[size_t(key)] >= 0 : others.contains(c)) continue;
         if (key >= 0)
             slot[size_t(key)] = qint32(found.size());
         else
@@ -254,28 +256,43 @@ LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
             ++k;
         return k == 8 || windows1252Char(uchar(x[k])) > windows1252Char(uchar(y[k]));
     };
-    QuoteLines::Buffer codeText, dateText, foundDate;
-    for (qsizetype i = 0; i < store.size(); ++i) {
-        if (i + QuoteLines::kAhead < store.size()) store.prefetch(i + QuoteLines::kAhead);
-        if (store.length(i) < 15) continue;
-        // A code of six digits is the same in bytes as in characters.
-        int key = 0;
-        if (!store.isAside(i)) {
-            const QByteArrayView bytes = store.bytes(i);
-            for (int k = 9; key >= 0 && k < 15; ++k)
-                key = bytes[k] >= '0' && bytes[k] <= '9' ? key * 10 + (bytes[k] - '0') : -1;
-        } else {
-            key = digitKey(store.mid(i, 9, 6, codeText).data());
+    // Each core scans its part of the store; the parts are then taken in
+    // order, a later one's line winning when it is as new, as in one pass.
+    const qsizetype n = store.size();
+    std::vector<std::vector<qsizetype>> foundIn(size_t(parallel::parts(n, 1 << 16)),
+                                                std::vector<qsizetype>(size_t(found.size()), -1));
+    parallel::forParts(n, 1 << 16, [&](int part, qsizetype begin, qsizetype end) {
+        std::vector<qsizetype> &mine = foundIn[size_t(part)];
+        QuoteLines::Buffer codeText, dateText, foundDate;
+        for (qsizetype i = begin; i < end; ++i) {
+            if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
+            if (store.length(i) < 15) continue;
+            // A code of six digits is the same in bytes as in characters.
+            int key = 0;
+            if (!store.isAside(i)) {
+                const QByteArrayView bytes = store.bytes(i);
+                for (int k = 9; key >= 0 && k < 15; ++k)
+                    key = bytes[k] >= '0' && bytes[k] <= '9' ? key * 10 + (bytes[k] - '0') : -1;
+            } else {
+                key = digitKey(store.mid(i, 9, 6, codeText).data());
+            }
+            qint32 w = -1;
+            if (key >= 0)
+                w = slot[size_t(key)];
+            else if (!others.isEmpty())
+                w = others.value(store.mid(i, 9, 6, codeText).toString(), -1);
+            if (w < 0) continue;
+            qsizetype &at = mine[size_t(w)];
+            if (at < 0 || newer(i, at, dateText, foundDate)) at = i;
         }
-        qint32 w = -1;
-        if (key >= 0)
-            w = slot[size_t(key)];
-        else if (!others.isEmpty())
-            w = others.value(store.mid(i, 9, 6, codeText).toString(), -1);
-        if (w < 0) continue;
-        qsizetype &at = found[w];
-        if (at < 0 || newer(i, at, dateText, foundDate)) at = i;
-    }
+    });
+    QuoteLines::Buffer dateText, foundDate;
+    for (const std::vector<qsizetype> &part : foundIn)
+        for (qsizetype w = 0; w < wanted.size(); ++w) {
+            const qsizetype at = part[size_t(w)];
+            if (at >= 0 && (found[w] < 0 || newer(at, found[w], dateText, foundDate)))
+                found[w] = at;
+        }
     for (qsizetype w = 0; w < wanted.size(); ++w)
         if (found[w] >= 0) {
             const QString line = store.at(found[w]);

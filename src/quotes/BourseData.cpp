@@ -457,7 +457,7 @@ bool BourseData::changeWithKeys(
         keyed += qsizetype(months.size());
     };
     const bool codesChanged =
-        rule(kind).undoCopy
+        rule(kind).undoCopy || kind == Change::PortfolioSort
             ? changeOrder(kind,
                           [&](QuoteLines &store, maintenance::Reordered &reordered) {
                               edit(store, told, &reordered);
@@ -478,6 +478,10 @@ bool BourseData::changeOrder(
     // may reorder them where they stand. Should it fail, the undo copy comes
     // back, the store itself when it was (an undo copy kept as what a change
     // wrote over or reordered stays as it is: the store did not change).
+    // A change that leaves the undo copy as it was gets it back after, or,
+    // when it was the store, keeps the store before the change as its copy.
+    const bool keepsUndo = !rule(kind).undoCopy;
+    if (keepsUndo) undoAsCopy(); // what it keeps is told against the store before
     const bool undoWasStore = m_undo.sameLines(m_store);
     QuoteLines undoBefore = std::exchange(m_undo, QuoteLines());
     if (undoWasStore) undoBefore = QuoteLines();
@@ -501,8 +505,12 @@ bool BourseData::changeOrder(
         throw;
     }
     m_store.tidy();
-    setUndo(std::move(reordered.before), std::move(keysBefore));
-    m_undoOrder = std::move(reordered.from);
+    if (keepsUndo && !undoWasStore) {
+        m_undo = std::move(undoBefore);
+    } else {
+        setUndo(std::move(reordered.before), std::move(keysBefore));
+        m_undoOrder = std::move(reordered.from);
+    }
     if (rule(kind).modified) m_modified = true;
     flagsMayHaveChanged();
     return false; // a new order: the same codes

@@ -119,7 +119,9 @@ public:
     // the store are built from what it tells instead of from the lines. For
     // a change that keeps an undo copy, the undo copy is let go of first, so
     // that the edit may reorder the lines where they stand; the undo copy is
-    // then what `reordered` tells, and built when asked for.
+    // then what `reordered` tells, and built when asked for. The valuation's
+    // sort, which leaves the undo copy as it was, reorders the lines where
+    // they stand too when the undo copy was the store itself.
     bool changeWithKeys(Change change,
                         const std::function<void(QuoteLines &, const maintenance::KeysOfSorted &,
                                                  maintenance::Reordered *reordered)> &edit);
@@ -313,8 +315,8 @@ private:
     static bool sameCodes(const QuoteLines &a, const QuoteLines &b);
     // The codes of keys of six-digit codes only, in order.
     static std::vector<qint32> sixDigitCodes(const LineKeys &keys);
-    // A change that reorders the lines and keeps an undo copy (see
-    // changeWithKeys).
+    // A change that reorders the lines, and keeps an undo copy or leaves it
+    // as it was (see changeWithKeys).
     bool changeOrder(Change change,
                      const std::function<void(QuoteLines &, maintenance::Reordered &)> &edit);
     // The undo copy, with the keys of its lines when they are known.

@@ -1262,9 +1262,10 @@ void sortByName(QStringList &store)
     onTexts(store, [](QuoteLines &lines) { return sortByName(lines), 0; });
 }
 
-void sortIgnoringCase(QuoteLines &store, int threads)
+void sortIgnoringCase(QuoteLines &store, int threads, const KeysOfSorted &keys,
+                      Reordered *reordered)
 {
-    sortLines(store, SortKind::IgnoringCase, threads);
+    sortLines(store, SortKind::IgnoringCase, threads, keys, reordered);
 }
 
 void sortIgnoringCase(QStringList &store)

@@ -90,7 +90,8 @@ void sortByName(QStringList &store);
 bool lessIgnoringCase(const QString &a, const QString &b);
 // Sorts the lines in that order, keeping the order of lines equal in it
 // (as std::stable_sort with lessIgnoringCase would).
-void sortIgnoringCase(QuoteLines &store, int threads = 0);
+void sortIgnoringCase(QuoteLines &store, int threads = 0, const KeysOfSorted &keys = {},
+                      Reordered *reordered = nullptr);
 void sortIgnoringCase(QStringList &store);
 // Whether the lines are in that order already; read on their bytes.
 bool sortedIgnoringCase(const QuoteLines &store, int threads = 0);

@@ -55,6 +55,7 @@ private slots:
     void codeRefusal();
     void lastPrice_takesNewestDateWhateverTheOrder_data();
     void lastPrice_takesNewestDateWhateverTheOrder();
+    void lastPrices_readInPartsAsInOnePass();
     void exchange_amounts();
     void exchange_errors_data();
     void exchange_errors();
@@ -331,6 +332,31 @@ void TestPortfolioLogic::lastPrice_takesNewestDateWhateverTheOrder()
     if (!price.isNull()) QCOMPARE(found, price);
     const LastPrices prices(store, {code});
     QCOMPARE(prices.price(code), price);
+    // Behind enough lines of another code to be read in parts on every
+    // core: the same.
+    QStringList large(140000, ql("20010101", "099999", "AUTRE", "1,00"));
+    large += store;
+    QCOMPARE(LastPrices(large, {code, u("099999")}).price(code), price);
+}
+
+void TestPortfolioLogic::lastPrices_readInPartsAsInOnePass()
+{
+    // Two lines of a code far apart, read by different cores: the newer
+    // wins, and of equal dates the later line.
+    const QString other = ql("20010101", "099999", "AUTRE", "1,00");
+    struct Case {
+        const char *first, *firstPrice, *second, *price;
+    };
+    for (const Case &c : {Case{"20010105", "1,00", "20010105", "2,00"},
+                          Case{"20010106", "3,00", "20010105", "3,00"},
+                          Case{"20010104", "1,00", "20010105", "2,00"}}) {
+        QStringList store(140000, other);
+        store.append(ql(c.first, "012000", "ALPHA", c.firstPrice));
+        store += QStringList(140000, other);
+        store.append(ql(c.second, "012000", "ALPHA", "2,00"));
+        store += QStringList(1000, other);
+        QCOMPARE(LastPrices(store, {u("012000")}).price(u("012000")), QString::fromLatin1(c.price));
+    }
 }
 
 void TestPortfolioLogic::exchange_amounts()

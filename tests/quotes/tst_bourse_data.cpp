@@ -465,6 +465,51 @@ private slots:
         }
     }
 
+    // The valuation's sort leaves the undo copy as it was: the store before
+    // it when the copy was the store (the lines then sorted where they
+    // stand), the older copy otherwise; a failing sort changes nothing.
+    void valuationSort_leavesTheUndoAsItWas()
+    {
+        StartFixture env;
+        BourseData data(env.dir.path());
+        const QStringList store{
+            ql("19990301", "000002", "BETA", "2,00"), ql("19990301", "000001", "alpha", "1,00"),
+            ql("19990401", "000002", "BETA", "2,10"), ql("19990401", "000001", "ALPHA", "1,10")};
+        const QStringList sorted{store[1], store[0], store[3], store[2]};
+        const auto sort = [](bool fail) {
+            return [fail](QuoteLines &lines, const maintenance::KeysOfSorted &keys,
+                          maintenance::Reordered *reordered) {
+                maintenance::sortIgnoringCase(lines, 2, keys, reordered);
+                if (fail) throw VError(u("refusé"));
+            };
+        };
+        for (const bool imported : {false, true}) {
+            data.replaceStore(store.mid(0, 3));
+            if (imported)
+                data.change(Change::Import, [&](QStringList &lines) { lines.append(store[3]); });
+            else
+                data.replaceStore(store);
+            const QStringList undo = imported ? store.mid(0, 3) : store;
+            bool thrown = false;
+            try {
+                data.changeWithKeys(Change::PortfolioSort, sort(true));
+            } catch (const VError &) {
+                thrown = true;
+            }
+            QVERIFY(thrown);
+            QCOMPARE(data.store(), store);
+            QCOMPARE(data.codeLines(u("000001")), (QList<qsizetype>{1, 3}));
+            data.changeWithKeys(Change::PortfolioSort, sort(false));
+            QCOMPARE(data.store(), sorted);
+            QCOMPARE(data.isModified(), imported);
+            QCOMPARE(data.codeLines(u("000001")), (QList<qsizetype>{0, 2}));
+            QCOMPARE(data.monthLines(QDate(1999, 4, 1)), (QList<qsizetype>{2, 3}));
+            QCOMPARE(data.undo(), undo);
+            data.restoreUndo();
+            QCOMPARE(data.store(), undo);
+        }
+    }
+
     void restoreUndo_keepsTheCopyAndTheFlag()
     {
         StartFixture env;
