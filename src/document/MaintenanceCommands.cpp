@@ -174,8 +174,10 @@ void MaintenanceCommands::SupLignes(QTableView *list)
     // same date and code.
     if (!list) return;
     const QList<ShownLine> lines = pagekit::selectedLines(list);
-    m_data.change(BourseData::Change::LineDeletion,
-                  [&](QuoteLines &store) { shown::remove(store, lines); });
+    m_data.removeLines(BourseData::Change::LineDeletion,
+                       [&](QuoteLines &store, std::vector<qint32> &removed) {
+                           shown::remove(store, lines, &removed);
+                       });
 }
 
 void MaintenanceCommands::Supprimer()

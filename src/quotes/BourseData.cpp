@@ -4,6 +4,7 @@
 #include "base/Prompts.h"
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/parallel.h"
 #include "base/questions.h"
 #include "base/records.h"
 #include "base/textfile.h"
@@ -404,6 +405,37 @@ BourseData::ChangeRule BourseData::rule(Change change)
 
 bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &edit)
 {
+    return change(kind, edit, {});
+}
+
+bool BourseData::removeLines(
+    Change kind, const std::function<void(QuoteLines &, std::vector<qint32> &removed)> &edit)
+{
+    std::vector<qint32> removed;
+    qsizetype before = m_store.size();
+    return change(
+        kind,
+        [&](QuoteLines &store) {
+            before = store.size();
+            edit(store, removed);
+        },
+        [&](const LineKeys &keys) -> std::optional<LineKeys> {
+            if (qsizetype(removed.size()) != before - m_store.size() ||
+                !std::is_sorted(removed.begin(), removed.end()) ||
+                std::adjacent_find(removed.begin(), removed.end()) != removed.end())
+                return std::nullopt;
+            if (removed.empty()) return keys;
+            LineKeys after;
+            after.firstMonth = keys.firstMonth;
+            after.byMonth = keys.byMonth.without(removed);
+            after.byCode = keys.byCode.without(removed);
+            return after;
+        });
+}
+
+bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &edit,
+                        const std::function<std::optional<LineKeys>(const LineKeys &)> &keysAfter)
+{
     if (!rule(kind).undoCopy) undoAsCopy();
     QuoteLines before = m_store; // shares the bytes: only the references are copied
     // A change of prices leaves every line's date and code where they were:
@@ -426,6 +458,12 @@ bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &ed
     }
     if (pricesOnly && m_store.size() != before.size()) storeChanged();
     m_store.tidy();
+    if (keysAfter && keysBefore) {
+        if (std::optional<LineKeys> keys = keysAfter(*keysBefore)) {
+            m_keys = std::move(*keys);
+            m_keysValid = true;
+        }
+    }
     bool codesChanged = false;
     if (mayChangeCodes(kind)) {
         // The keys of the lines after are built now (the page shown reads
@@ -701,6 +739,74 @@ qint32 BourseData::codeKey(QStringView code, bool add) const
     const qint32 key = 1000000 + qint32(m_otherCodes.size());
     m_otherCodes.insert(code.toString(), key);
     return key;
+}
+
+BourseData::Groups::Group
+BourseData::Groups::Group::without(const std::vector<qint32> &removed) const
+{
+    if (count == 0 || removed.empty() || last < removed.front()) return *this;
+    const qint32 low = removed.front(), high = removed.back();
+    Group out;
+    out.gaps.reserve(gaps.size());
+    const quint8 *p = gaps.data(), *const end = p + gaps.size();
+    qint32 at = -1, placed = -1; // the line read; where the last line kept now stands
+    size_t passed = 0;           // the removed lines before `at`
+    qint32 dropped = 0;
+    while (p < end) {
+        const quint8 *const gap = p;
+        at += qint32(varint::read(p));
+        qint32 now = at;
+        if (at < low) { // nothing removed before it: the same gap
+            out.gaps.insert(out.gaps.end(), gap, p);
+        } else {
+            while (passed < removed.size() && removed[passed] < at)
+                ++passed;
+            if (passed < removed.size() && removed[passed] == at) {
+                ++dropped;
+                continue;
+            }
+            now = at - qint32(passed);
+            varint::append(out.gaps, quint32(now - placed));
+        }
+        if (out.first < 0) out.first = now;
+        placed = now;
+        if (at > high) { // every removed line is behind: the gaps after stay
+            out.gaps.insert(out.gaps.end(), p, end);
+            out.count = count - dropped;
+            out.last = last - qint32(removed.size());
+            return out;
+        }
+    }
+    out.count = count - dropped;
+    out.last = placed;
+    return out;
+}
+
+BourseData::Groups BourseData::Groups::without(const std::vector<qint32> &removed) const
+{
+    std::vector<Group> kept(groups.size());
+    parallel::forParts(qsizetype(groups.size()), 8, [&](int, qsizetype begin, qsizetype end) {
+        for (qsizetype g = begin; g < end; ++g)
+            kept[size_t(g)] = groups[size_t(g)].without(removed);
+    });
+    // The groups stay in the order of their first lines, which a group
+    // whose first line went may change.
+    std::vector<qint32> keyOf(groups.size(), -1);
+    for (size_t key = 0; key < groupOf.size(); ++key)
+        if (groupOf[key] >= 0) keyOf[size_t(groupOf[key])] = qint32(key);
+    std::vector<size_t> order;
+    for (size_t g = 0; g < kept.size(); ++g)
+        if (kept[g].count > 0) order.push_back(g);
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return kept[a].first < kept[b].first; });
+    Groups out;
+    out.groupOf.assign(groupOf.size(), -1);
+    out.groups.reserve(order.size());
+    for (const size_t g : order) {
+        out.groupOf[size_t(keyOf[g])] = qint32(out.groups.size());
+        out.groups.push_back(std::move(kept[g]));
+    }
+    return out;
 }
 
 void BourseData::Groups::add(const qint32 *keys, qsizetype n, qint32 from)

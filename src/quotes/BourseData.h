@@ -114,6 +114,11 @@ public:
     // The same, the edit working on the lines as a list of texts: for small
     // edits, as every line is decoded for it and taken back after.
     bool change(Change change, const std::function<void(QStringList &)> &edit);
+    // The same, for an edit that only removes lines and puts in `removed`
+    // where they stood, in increasing order: the keys kept beside the store
+    // follow, without a line read again.
+    bool removeLines(Change change,
+                     const std::function<void(QuoteLines &, std::vector<qint32> &removed)> &edit);
     // The same, for an edit that reorders the lines (a sort) and tells the
     // month and code of every line as it leaves them: the keys kept beside
     // the store are built from what it tells instead of from the lines. For
@@ -253,6 +258,9 @@ private:
             qint32 last = -1;  // the last line
             qint32 count = 0;
             // Calls `line(i)` for each line, in order.
+            // The group once the lines at `removed` (in increasing order)
+            // are gone from the store, and the lines after them moved up.
+            Group without(const std::vector<qint32> &removed) const;
             template <typename Line> void forEach(Line line) const
             {
                 qint32 at = -1;
@@ -275,6 +283,9 @@ private:
             return &groups[size_t(groupOf[size_t(key)])];
         }
         qsizetype count(qint32 key) const { return of(key) ? of(key)->count : 0; }
+        // The groups once the lines at `removed` are gone, in the order of
+        // their first lines; a group left empty is gone.
+        Groups without(const std::vector<qint32> &removed) const;
     };
     struct LineKeys {
         qint32 firstMonth = 0;
@@ -315,6 +326,11 @@ private:
     static bool sameCodes(const QuoteLines &a, const QuoteLines &b);
     // The codes of keys of six-digit codes only, in order.
     static std::vector<qint32> sixDigitCodes(const LineKeys &keys);
+    // change(), with the keys of the lines after told from those before by
+    // `keysAfter` (when they were known, every code six digits), or read
+    // from the lines when it gives none.
+    bool change(Change change, const std::function<void(QuoteLines &)> &edit,
+                const std::function<std::optional<LineKeys>(const LineKeys &)> &keysAfter);
     // A change that reorders the lines, and keeps an undo copy or leaves it
     // as it was (see changeWithKeys).
     bool changeOrder(Change change,

@@ -24,7 +24,7 @@ qsizetype locate(const QuoteLines &store, const ShownLine &line)
     return -1;
 }
 
-int remove(QuoteLines &store, const QList<ShownLine> &lines)
+int remove(QuoteLines &store, const QList<ShownLine> &lines, std::vector<qint32> *removed)
 {
     const qsizetype n = store.size();
     std::vector<char> gone(size_t(n), 0);
@@ -44,6 +44,11 @@ int remove(QuoteLines &store, const QList<ShownLine> &lines)
             --it.value();
             gone[size_t(i)] = 1;
         }
+    }
+    if (removed) {
+        removed->clear();
+        for (size_t i = 0; i < gone.size(); ++i)
+            if (gone[i]) removed->push_back(qint32(i));
     }
     return int(store.keepIf([&](qsizetype i) { return !gone[size_t(i)]; }));
 }

@@ -200,6 +200,13 @@ private slots:
         }
         QTest::newRow("far apart, many lines")
             << far << QDate(1999, 4, 1) << u("000001") << april << farCode;
+        // Every code six digits: the keys kept follow the changes.
+        QStringList regular = far;
+        regular[200000] = ql("19990410", "100007", "X", "1,00");
+        QList<qsizetype> aprilAll = april;
+        aprilAll.insert(std::lower_bound(aprilAll.begin(), aprilAll.end(), 200000), 200000);
+        QTest::newRow("far apart, every code six digits")
+            << regular << QDate(1999, 4, 1) << u("000001") << aprilAll << farCode;
         // Codes of six characters that are not all digits, among others.
         const QStringList letters = {ql("19990302", "ABCDEF", "LETTRES", "1,00"),
                                      ql("19990301", "000002", "BETA", "1,00"),
@@ -304,6 +311,53 @@ private slots:
             appended.appendLines(Change::Import, store.mid(split));
             QCOMPARE(appended.monthLines(month), monthLines);
             QCOMPARE(appended.codeLines(code), codeLines);
+        }
+        // Lines taken away where they stand (every third one; the first line
+        // and the month's; a run in the middle): the keys follow without a
+        // line read again, and
+        // give what a plain reading of the lines left gives, the first line
+        // of each code in order too.
+        const QString monthKey = month.toString(u"yyyyMM");
+        for (const int round : {0, 1, 2}) {
+            BourseData removing(env.dir.path());
+            removing.Init();
+            removing.codeLines(code); // the keys are built
+            const QStringList before = removing.store();
+            const qsizetype n = before.size();
+            removing.removeLines(
+                Change::LineDeletion, [&](QuoteLines &lines, std::vector<qint32> &removed) {
+                    for (qsizetype i = 0; i < lines.size(); ++i)
+                        if (round == 0   ? i % 3 == 1
+                            : round == 1 ? i == 0 || lines.at(i).startsWith(monthKey)
+                                         : i >= n / 3 && i < n / 2)
+                            removed.push_back(qint32(i));
+                    lines.keepIf([&](qsizetype i) {
+                        return !std::binary_search(removed.begin(), removed.end(), qint32(i));
+                    });
+                });
+            const QStringList after = removing.store();
+            QList<qsizetype> plainMonth, plainCode;
+            std::vector<qsizetype> plainFirsts;
+            QSet<QString> seen;
+            for (qsizetype i = 0; i < after.size(); ++i) {
+                if (after[i].startsWith(monthKey)) plainMonth.append(i);
+                if (after[i].mid(9, 6) == code) plainCode.append(i);
+                if (!seen.contains(after[i].mid(9, 6))) plainFirsts.push_back(i);
+                seen.insert(after[i].mid(9, 6));
+            }
+            QCOMPARE(removing.monthLines(month), plainMonth);
+            QCOMPARE(removing.codeLines(code), plainCode);
+            std::vector<qsizetype> firsts;
+            if (removing.firstLineOfEachCode(&firsts)) QCOMPARE(firsts, plainFirsts);
+            if (round == 0) { // undone: the lines and keys as loaded
+                removing.restoreUndo();
+                QCOMPARE(removing.store(), before);
+                QCOMPARE(removing.monthLines(month), monthLines);
+                QCOMPARE(removing.codeLines(code), codeLines);
+            } else if (!plainCode.isEmpty()) { // a line of the code appended after
+                removing.appendLines(Change::Import, QStringList{after[plainCode.first()]});
+                QCOMPARE(removing.codeLines(code), plainCode + QList<qsizetype>{after.size()});
+            }
         }
     }
 
