@@ -106,8 +106,21 @@ ChartDrawing ChartPage::draw(QSize size, const TextMeasure &measure)
 
 History ChartPage::history() const
 {
-    History h = historyOf(m_doc.titres().model()->lines());
+    const QuoteLines &lines = m_doc.titres().model()->lines();
     const Period period = m_data.period();
+    if (m_read && m_read->lines.sameLines(lines) && m_read->period.mode == period.mode &&
+        m_read->period.first == period.first && m_read->period.last == period.last &&
+        m_read->firstDate == m_data.firstDate() && m_read->lastDate == m_data.lastDate() &&
+        m_read->preset == m_preset)
+        return m_read->history;
+    m_read = ReadHistory{lines, period, m_data.firstDate(), m_data.lastDate(), m_preset, {}};
+    m_read->history = readHistory(lines, period);
+    return m_read->history;
+}
+
+History ChartPage::readHistory(const QuoteLines &lines, const Period &period) const
+{
+    History h = historyOf(lines);
     QDate last;
     if (period.mode == 1) {
         h.from = storedToShown(period.first);

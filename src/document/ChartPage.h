@@ -2,6 +2,8 @@
 
 #include "charts/chartdraw.h"
 #include "charts/series.h"
+#include "quotes/quotelines.h"
+#include "quotes/store.h"
 
 #include <QWidget>
 
@@ -49,6 +51,8 @@ public:
     void resetZoom();
 
 private:
+    // The history of these lines, read from them.
+    History readHistory(const QuoteLines &lines, const Period &period) const;
     // The drawing of the paint area's size.
     ChartDrawing draw(QSize size, const TextMeasure &measure);
     // Brings the range drawn into the zoom, which then holds for that
@@ -69,4 +73,14 @@ private:
     QString m_zoomKey;
     QString m_drawnKey;
     ShownRange m_dragFrom;
+    // The history read last and what it was read from: a chart drawn again
+    // on the same lines (a resize, a zoom) does not read them again.
+    struct ReadHistory {
+        QuoteLines lines; // shares the security view's lines
+        Period period;
+        QDate firstDate, lastDate;
+        Preset preset = Preset::All;
+        History history;
+    };
+    mutable std::optional<ReadHistory> m_read;
 };

@@ -3,6 +3,8 @@
 #include "charts/IndicatorWindow.h"
 #include "charts/PaintArea.h"
 #include "document/ChartPage.h"
+#include "document/TBourse.h"
+#include "document/TitresPage.h"
 #include "print/PrintPreview.h"
 #include "print/printer.h"
 #include "testkit.h"
@@ -157,6 +159,42 @@ private slots:
         QTRY_COMPARE(w.paintBox()->drawing().steps.steps().first().x, 900);
         w.resize(100, 100);
         QTRY_COMPARE(w.size(), w.minimumSize());
+    }
+
+    // A chart drawn again on the same lines does not read them again, but
+    // follows every change of what it shows: another security, a period, a
+    // preset, a line deleted.
+    void chartPage_historyFollowsWhatItShows()
+    {
+        QStringList lines = store(60);
+        lines << qline(u("20010105"), u("013000"), u("BÉTON"), u("7"), u("5"));
+        DocumentFixture env(lines);
+        TBourse &b = *env.bourse;
+        b.charts().Graphique();
+        ChartPage &page = b.chart();
+        QCOMPARE(page.history().size(), 60);
+        b.resize(b.width() + 10, b.height());
+        QTRY_COMPARE(page.paintBox()->drawing().total, 60);
+        b.Dernier();
+        QCOMPARE(page.history().name, u("BÉTON"));
+        QCOMPARE(page.history().size(), 1);
+        b.Premier();
+        QCOMPARE(page.history().size(), 60);
+        b.data().setPeriod(1, QDate(2001, 1, 10), QDate(2001, 1, 19));
+        QCOMPARE(page.history().to, u("19/01/2001"));
+        b.titres().LitTitre();
+        QCOMPARE(page.history().size(), 10);
+        b.data().setPeriod(0, QDate(2001, 1, 2), QDate(2001, 3, 2));
+        b.titres().LitTitre();
+        QCOMPARE(page.history().size(), 60);
+        page.setPreset(Preset::OneMonth);
+        QCOMPARE(page.history().dates.first(), u("03/02/2001"));
+        page.setPreset(Preset::All);
+        b.data().change(BourseData::Change::LineDeletion,
+                        [](QuoteLines &store) { store.remove(0, 1); });
+        b.titres().LitTitre();
+        QCOMPARE(page.history().size(), 59);
+        QCOMPARE(page.history().dates.first(), u("03/01/2001"));
     }
 
     // The chart page as a user drives it: a preset, the wheel, a drag, a
