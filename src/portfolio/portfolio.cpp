@@ -259,9 +259,11 @@ LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
     // Each core scans its part of the store; the parts are then taken in
     // order, a later one's line winning when it is as new, as in one pass.
     const qsizetype n = store.size();
-    std::vector<std::vector<qsizetype>> foundIn(size_t(parallel::parts(n, 1 << 16)),
+    const int parts = parallel::parts(n, 1 << 16);
+    std::vector<std::vector<qsizetype>> foundIn(size_t(parts),
                                                 std::vector<qsizetype>(size_t(found.size()), -1));
-    parallel::forParts(n, 1 << 16, [&](int part, qsizetype begin, qsizetype end) {
+    parallel::onThreads(parts, [&](int part) {
+        const qsizetype begin = n * part / parts, end = n * (part + 1) / parts;
         std::vector<qsizetype> &mine = foundIn[size_t(part)];
         QuoteLines::Buffer codeText, dateText, foundDate;
         for (qsizetype i = begin; i < end; ++i) {

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <thread>
 
 namespace
@@ -459,9 +460,13 @@ bool BourseData::change(Change kind, const std::function<void(QuoteLines &)> &ed
     if (pricesOnly && m_store.size() != before.size()) storeChanged();
     m_store.tidy();
     if (keysAfter && keysBefore) {
-        if (std::optional<LineKeys> keys = keysAfter(*keysBefore)) {
-            m_keys = std::move(*keys);
-            m_keysValid = true;
+        try {
+            if (std::optional<LineKeys> keys = keysAfter(*keysBefore)) {
+                m_keys = std::move(*keys);
+                m_keysValid = true;
+            }
+        } catch (const std::bad_alloc &) {
+            // The keys are read from the lines when next needed.
         }
     }
     bool codesChanged = false;
@@ -785,9 +790,12 @@ BourseData::Groups::Group::without(const std::vector<qint32> &removed) const
 BourseData::Groups BourseData::Groups::without(const std::vector<qint32> &removed) const
 {
     std::vector<Group> kept(groups.size());
-    parallel::forParts(qsizetype(groups.size()), 8, [&](int, qsizetype begin, qsizetype end) {
-        for (qsizetype g = begin; g < end; ++g)
-            kept[size_t(g)] = groups[size_t(g)].without(removed);
+    const int parts = parallel::parts(qsizetype(groups.size()), 8);
+    parallel::onThreads(parts, [&](int part) {
+        for (size_t g = groups.size() * size_t(part) / size_t(parts),
+                    end = groups.size() * size_t(part + 1) / size_t(parts);
+             g < end; ++g)
+            kept[g] = groups[g].without(removed);
     });
     // The groups stay in the order of their first lines, which a group
     // whose first line went may change.
