@@ -21,6 +21,14 @@ namespace
 const QStringList kStore = {ql("19990301", "000001", "ALPHA", "10,00"),
                             ql("19990302", "000002", "BETA", "20,00")};
 const QString kNewCode = ql("19990303", "000003", "GAMMA", "30,00");
+// Two days of two securities, each day's lines out of the order of their
+// codes; the first day's ALPHA named `alpha`.
+QStringList twoDaysOfTwo(const char *alpha)
+{
+    return {ql("19990301", "000002", "BETA", "2,00"), ql("19990301", "000001", alpha, "1,00"),
+            ql("19990401", "000002", "BETA", "2,10"), ql("19990401", "000001", "ALPHA", "1,10")};
+}
+
 } // namespace
 
 class TestBourseData : public QObject
@@ -491,9 +499,7 @@ private slots:
     {
         StartFixture env;
         BourseData data(env.dir.path());
-        const QStringList store{
-            ql("19990301", "000002", "BETA", "2,00"), ql("19990301", "000001", "ALPHA", "1,00"),
-            ql("19990401", "000002", "BETA", "2,10"), ql("19990401", "000001", "ALPHA", "1,10")};
+        const QStringList store = twoDaysOfTwo("ALPHA");
         const QStringList sorted{store[1], store[0], store[3], store[2]};
         const QString corrected = ql("19990301", "000001", "ALPHA", "1,05");
         for (const int step : {0, 1, 2}) {
@@ -526,9 +532,7 @@ private slots:
     {
         StartFixture env;
         BourseData data(env.dir.path());
-        const QStringList store{
-            ql("19990301", "000002", "BETA", "2,00"), ql("19990301", "000001", "alpha", "1,00"),
-            ql("19990401", "000002", "BETA", "2,10"), ql("19990401", "000001", "ALPHA", "1,10")};
+        const QStringList store = twoDaysOfTwo("alpha");
         const QStringList sorted{store[1], store[0], store[3], store[2]};
         const auto sort = [](bool fail) {
             return [fail](QuoteLines &lines, const maintenance::KeysOfSorted &keys,
