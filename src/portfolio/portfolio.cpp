@@ -270,14 +270,8 @@ LastPrices::LastPrices(const QuoteLines &store, const QStringList &codes)
             if (i + QuoteLines::kAhead < end) store.prefetch(i + QuoteLines::kAhead);
             if (store.length(i) < 15) continue;
             // A code of six digits is the same in bytes as in characters.
-            int key = 0;
-            if (!store.isAside(i)) {
-                const QByteArrayView bytes = store.bytes(i);
-                for (int k = 9; key >= 0 && k < 15; ++k)
-                    key = bytes[k] >= '0' && bytes[k] <= '9' ? key * 10 + (bytes[k] - '0') : -1;
-            } else {
-                key = digitKey(store.mid(i, 9, 6, codeText).data());
-            }
+            const int key = store.isAside(i) ? digitKey(store.mid(i, 9, 6, codeText).data())
+                                             : quote::sixDigits(store.bytes(i).sliced(9, 6));
             qint32 w = -1;
             if (key >= 0)
                 w = slot[size_t(key)];

@@ -413,7 +413,7 @@ bool BourseData::removeLines(
     Change kind, const std::function<void(QuoteLines &, std::vector<qint32> &removed)> &edit)
 {
     std::vector<qint32> removed;
-    qsizetype before = m_store.size();
+    qsizetype before = 0;
     return change(
         kind,
         [&](QuoteLines &store) {

@@ -257,10 +257,10 @@ private:
             qint32 first = -1; // the first line
             qint32 last = -1;  // the last line
             qint32 count = 0;
-            // Calls `line(i)` for each line, in order.
             // The group once the lines at `removed` (in increasing order)
             // are gone from the store, and the lines after them moved up.
             Group without(const std::vector<qint32> &removed) const;
+            // Calls `line(i)` for each line, in order.
             template <typename Line> void forEach(Line line) const
             {
                 qint32 at = -1;
