@@ -14,6 +14,7 @@
 // once or more) only the groups of operations whose names hold one of the
 // texts run, the loading always.
 #include "base/formats.h"
+#include "base/largepages.h"
 #include "base/textfile.h"
 #include "charts/PaintArea.h"
 #include "charts/chartdraw.h"
@@ -703,6 +704,7 @@ bool benchPortfolio(const QString &dir, int runs, qsizetype lines)
 
 int main(int argc, char **argv)
 {
+    keepFreedMemory(); // as the program does
     QApplication app(argc, argv);
     qsizetype lines = 2500000;
     int runs = 3;

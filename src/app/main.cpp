@@ -2,6 +2,7 @@
 #include "app/TSplash.h"
 #include "app/startup.h"
 #include "base/Prompts.h"
+#include "base/largepages.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -47,6 +48,7 @@ bool hasDisplay()
 
 int main(int argc, char *argv[])
 {
+    keepFreedMemory();
     // The options first: --version and --help work without a display.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)

@@ -548,12 +548,18 @@ bool BourseData::changeOrder(
         throw;
     }
     m_store.tidy();
+    const QByteArray from = reordered.from;
     if (keepsUndo && !undoWasStore) {
         m_undo = std::move(undoBefore);
     } else {
         setUndo(std::move(reordered.before), std::move(keysBefore));
         m_undoOrder = std::move(reordered.from);
     }
+    // Lines reordered where they stand are read out of the order of their
+    // bytes: these are laid out again in the new order, unless a copy
+    // shares them or an undo writes back where lines stood.
+    if (!from.isEmpty() && !m_undoFormer && m_store.ownsBytes())
+        m_store.layOutInOrder(reinterpret_cast<const quint32 *>(from.constData()));
     if (rule(kind).modified) m_modified = true;
     flagsMayHaveChanged();
     return false; // a new order: the same codes

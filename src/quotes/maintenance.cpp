@@ -840,6 +840,38 @@ private:
     std::unique_ptr<QCollator> m_own;
 };
 
+// Orders the items of a day. When their first ranks are few beside the
+// items (the securities of a market, a day holding most of them), the items
+// are placed by counting them, and only items of an equal first rank are
+// compared; otherwise they are sorted.
+template <typename Less>
+void orderDayItems(std::vector<Item> &day, size_t ranks, std::vector<quint32> &count,
+                   std::vector<Item> &room, Less &less)
+{
+    if (std::is_sorted(day.begin(), day.end(), less)) return;
+    if (ranks > 16 * day.size() + 1024) {
+        std::sort(day.begin(), day.end(), less);
+        return;
+    }
+    count.assign(ranks + 1, 0);
+    for (const Item &t : day)
+        ++count[t.first + 1];
+    for (size_t r = 1; r <= ranks; ++r)
+        count[r] += count[r - 1];
+    room.resize(day.size());
+    for (const Item &t : day)
+        room[count[t.first]++] = t;
+    for (size_t k = 0; k < room.size();) {
+        size_t end = k + 1;
+        while (end < room.size() && room[end].first == room[k].first)
+            ++end;
+        if (end - k > 1)
+            std::sort(room.begin() + qsizetype(k), room.begin() + qsizetype(end), less);
+        k = end;
+    }
+    day.swap(room);
+}
+
 // Orders lines all of the regular shape and in date order, whose codes and
 // names the dictionaries hold with their ranks: each day's lines are read
 // again and ordered among themselves, on `slices` threads, each a run of days
@@ -898,12 +930,13 @@ void orderDays(QuoteLines &lines, SortKind kind, int slices, const Dictionary &c
         // of the next one.
         std::vector<std::pair<std::string_view, qint64>> lastName(folded ? 0 : codes.texts.size(),
                                                                   {std::string_view(), -1});
-        std::vector<Item> day;
+        std::vector<Item> day, dayRoom;
+        std::vector<quint32> count;
         size_t dayBegin = cut[size_t(p)];
         const bool codeFirst = kind != SortKind::Name;
+        const size_t ranks = codeFirst ? codes.texts.size() : names.texts.size();
         auto orderDay = [&] {
-            if (!std::is_sorted(day.begin(), day.end(), less))
-                std::sort(day.begin(), day.end(), less);
+            orderDayItems(day, ranks, count, dayRoom, less);
             for (size_t k = 0; k < day.size(); ++k)
                 order[dayBegin + k] = day[k].index;
             if (codeAt) {

@@ -388,6 +388,71 @@ void QuoteLines::putBack(const quint32 *from)
     m_refs = std::move(out);
 }
 
+void QuoteLines::layOutInOrder(const quint32 *from)
+{
+    Q_ASSERT(ownsBytes());
+    const qsizetype n = size();
+    if (n < 2) return;
+    Ref *const refs = m_refs.data(); // its own: written where it is, not copied
+    const std::vector<char *> blocks = ownBlocks();
+    const int parts = parallel::parts(n, 100000);
+    // The furthest line each part's lines come from: a run goes on while the
+    // lines before it come from beyond it.
+    std::vector<qsizetype> reach(size_t(parts), -1);
+    parallel::onThreads(parts, [&](int p) {
+        for (qsizetype k = n * p / parts; k < n * (p + 1) / parts; ++k)
+            reach[size_t(p)] = std::max(reach[size_t(p)], qsizetype(from[k]));
+    });
+    parallel::onThreads(parts, [&](int p) {
+        const qsizetype end = n * (p + 1) / parts;
+        qsizetype k = n * p / parts, furthest = -1;
+        for (int q = 0; q < p; ++q)
+            furthest = std::max(furthest, reach[size_t(q)]);
+        // The runs that begin in this part are this part's.
+        while (k < n && furthest >= k)
+            furthest = std::max(furthest, qsizetype(from[k++]));
+        std::vector<Ref> before; // the run's lines as they stood
+        QByteArray room;
+        try {
+            while (k < end) {
+                const qsizetype begin = k;
+                furthest = from[k];
+                while (furthest > k)
+                    furthest = std::max(furthest, qsizetype(from[++k]));
+                const qsizetype last = k++;
+                if (last == begin) continue; // a line in its place
+                before.resize(size_t(last - begin + 1));
+                for (qsizetype i = begin; i <= last; ++i)
+                    before[size_t(from[i] - begin)] = refs[i];
+                const Ref &first = before.front(), &final = before.back();
+                if (first.block >= kLong || !blocks[first.block]) continue;
+                char *const block = blocks[first.block];
+                bool together = true;
+                for (size_t j = 1; j < before.size() && together; ++j) {
+                    const Ref &a = before[j - 1], &b = before[j];
+                    together = b.block == a.block && b.offset >= a.offset + a.length &&
+                               std::all_of(block + a.offset + a.length, block + b.offset,
+                                           [](char c) { return c == '\r' || c == '\n'; });
+                }
+                if (!together) continue;
+                const qsizetype low = first.offset, high = final.offset + final.length;
+                room.resize(high - low);
+                std::memcpy(room.data(), block + low, size_t(high - low));
+                qsizetype at = low;
+                for (qsizetype i = begin; i <= last; ++i) {
+                    Ref &r = refs[i];
+                    std::memcpy(block + at, room.constData() + (r.offset - low), r.length);
+                    r.offset = quint32(at);
+                    at += r.length;
+                }
+                std::fill(block + at, block + high, '\n'); // line ends, as between lines
+            }
+        } catch (const std::bad_alloc &) {
+            // The runs left stay where they are.
+        }
+    });
+}
+
 void QuoteLines::Writer::newBlock(qsizetype n)
 {
     if (m_at) m_written += m_end - m_begin;

@@ -136,6 +136,13 @@ public:
     void reorderWhereTheyStand(const quint32 *from, const std::vector<size_t> &cut);
     // Puts back lines reordered so that the line now at k was at from[k].
     void putBack(const quint32 *from);
+    // Lays the bytes of lines reordered where they stand (the line at k was
+    // at from[k], each run of lines among themselves) out in their new
+    // order, in the room they took: the passes after read them in the order
+    // of the memory. A run whose lines did not lie one after the other in a
+    // block, nothing but line ends between them, stays as it is. Only while
+    // ownsBytes(), and while nothing keeps where lines stood (a Former).
+    void layOutInOrder(const quint32 *from);
 
     // Writes new lines on several threads at once: each part of the work has
     // a writer of its own, which takes room in blocks of its own, for lines

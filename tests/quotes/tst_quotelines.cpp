@@ -448,6 +448,90 @@ private slots:
         QCOMPARE(lines.last(), u("après"));
     }
 
+    // Lines reordered where they stand, five by five, then ten by ten, and
+    // each time laid out in their new order: the lines read as reordered,
+    // the order puts them back, and each run of lines that lay together now
+    // lies in its new order; a run with a line elsewhere stays as it was.
+    void layOut_inTheNewOrder_data()
+    {
+        QTest::addColumn<QByteArray>("end");
+        QTest::addColumn<int>("setElsewhere"); // -1: none
+        QTest::addColumn<int>("aside");        // -1: none
+        QTest::addColumn<bool>("scrambled");
+        QTest::newRow("CR LF between lines") << QByteArray("\r\n") << -1 << -1 << false;
+        QTest::newRow("LF between lines") << QByteArray("\n") << -1 << -1 << false;
+        QTest::newRow("a line set elsewhere") << QByteArray("\r\n") << 12 << -1 << false;
+        QTest::newRow("a line held aside") << QByteArray("\r\n") << -1 << 31 << false;
+        QTest::newRow("lines out of the order of their bytes")
+            << QByteArray("\r\n") << -1 << -1 << true;
+    }
+    void layOut_inTheNewOrder()
+    {
+        QFETCH(QByteArray, end);
+        QFETCH(int, setElsewhere);
+        QFETCH(int, aside);
+        QFETCH(bool, scrambled);
+        constexpr int n = 200;
+        QStringList texts;
+        QByteArray bytes;
+        for (int i = 0; i < n; ++i) {
+            texts << (i == aside ? ql("19990301", "000031", "NEIGE ☃", "1,00")
+                                 : qline(u("19990301"), QString::number(100000 + i),
+                                         u("SOCIETE %1").arg(QString(i % 7 + 1, u'X')), u("1,00")));
+            bytes += texts.last().toUtf8() + end;
+        }
+        // The file's bytes, the store's own once the text is let go of; read
+        // as UTF-8, the line beyond ASCII is held aside.
+        QuoteLines lines = QuoteLines::split(bytes, 0, aside >= 0);
+        bytes = QByteArray();
+        if (setElsewhere >= 0) lines.set(setElsewhere, texts[setElsewhere]);
+        QStringList expected = texts;
+        // Runs of `run` lines reversed (the last run's lines left in their
+        // places), or, not laid out, the 2nd and 3rd lines of every four
+        // swapped: the lines then lie out of the order of their bytes, a
+        // line between the two of a pair of the next round.
+        const auto reorder = [&](int run, bool layOut) {
+            std::vector<quint32> from(n);
+            for (int k = 0; k < n; ++k)
+                from[size_t(k)] = run == 0       ? quint32(k % 4 == 1   ? k + 1
+                                                           : k % 4 == 2 ? k - 1
+                                                                        : k)
+                                  : k >= n - run ? quint32(k)
+                                                 : quint32(k - k % run + run - 1 - k % run);
+            lines.reorderWhereTheyStand(from.data(), {0, size_t(n)});
+            std::vector<const char *> before(n);
+            for (int k = 0; k < n; ++k)
+                before[size_t(k)] = lines.bytes(k).data();
+            QVERIFY(lines.ownsBytes());
+            if (layOut) lines.layOutInOrder(from.data());
+            QStringList reordered;
+            for (int k = 0; k < n; ++k)
+                reordered << expected[qsizetype(from[size_t(k)])];
+            QCOMPARE(lines, reordered);
+            // Each run laid out or left as it was.
+            for (int first = 0; layOut && first < n - run; first += run) {
+                bool kept = true, laid = true;
+                for (int k = first; k < first + run; ++k) {
+                    kept = kept && lines.bytes(k).data() == before[size_t(k)];
+                    laid =
+                        laid && (k == first || lines.bytes(k).data() == lines.bytes(k - 1).end());
+                }
+                const bool apart = (setElsewhere >= first && setElsewhere < first + run) ||
+                                   (aside >= first && aside < first + run);
+                QVERIFY2(apart || scrambled ? kept || laid : laid,
+                         qPrintable(QString::number(first)));
+                QVERIFY2(!apart || kept, qPrintable(QString::number(first)));
+            }
+            QuoteLines back = lines;
+            back.putBack(from.data());
+            QCOMPARE(back, expected);
+            expected = reordered;
+        };
+        if (scrambled) reorder(0, false);
+        for (const int run : {2, 5, 10})
+            reorder(run, true);
+    }
+
     // Writers of several threads rewrite every k-th line of their part;
     // the other lines, those aside and the empty ones stay as they were.
     void writers_rewriteInParts_data()
