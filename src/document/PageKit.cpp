@@ -167,6 +167,9 @@ QComboBox *pageCombo(QWidget *page, const QString &objectName, int width)
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setFixedWidth(width);
+    // Of a fixed width: its size is not measured on its entries (every
+    // security's name, measured again at the page's first showing).
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMaxVisibleItems(20);
     return combo;
 }
