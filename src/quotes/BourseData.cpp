@@ -557,9 +557,14 @@ bool BourseData::changeOrder(
     }
     // Lines reordered where they stand are read out of the order of their
     // bytes: these are laid out again in the new order, unless a copy
-    // shares them or an undo writes back where lines stood.
-    if (!from.isEmpty() && !m_undoFormer && m_store.ownsBytes())
-        m_store.layOutInOrder(reinterpret_cast<const quint32 *>(from.constData()));
+    // shares them or an undo writes back where lines stood. Only for speed:
+    // without the memory for it, the lines stay where they are.
+    if (!from.isEmpty() && !m_undoFormer && m_store.ownsBytes()) {
+        try {
+            m_store.layOutInOrder(reinterpret_cast<const quint32 *>(from.constData()));
+        } catch (const std::bad_alloc &) {
+        }
+    }
     if (rule(kind).modified) m_modified = true;
     flagsMayHaveChanged();
     return false; // a new order: the same codes

@@ -448,10 +448,11 @@ private slots:
         QCOMPARE(lines.last(), u("après"));
     }
 
-    // Lines reordered where they stand, five by five, then ten by ten, and
-    // each time laid out in their new order: the lines read as reordered,
-    // the order puts them back, and each run of lines that lay together now
-    // lies in its new order; a run with a line elsewhere stays as it was.
+    // Lines reordered where they stand, two by two, five by five, then ten by
+    // ten, and each time laid out in their new order: the lines read as
+    // reordered, the order puts them back, and each run of lines that lay
+    // together now lies in its new order; a run with a line elsewhere, or
+    // with another line's bytes between its own, stays as it was.
     void layOut_inTheNewOrder_data()
     {
         QTest::addColumn<QByteArray>("end");
