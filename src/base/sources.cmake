@@ -1,6 +1,7 @@
 # Sources of src/base/: logic without widgets (valmeq_core) and windows (valmeq_ui).
 list(APPEND CORE_SOURCES
   src/base/clock.cpp src/base/clock.h
+  src/base/contenthash.cpp src/base/contenthash.h
   src/base/DirLock.cpp src/base/DirLock.h
   src/base/errors.cpp src/base/errors.h
   src/base/formats.cpp src/base/formats.h

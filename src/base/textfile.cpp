@@ -1,5 +1,6 @@
 #include "base/textfile.h"
 
+#include "base/contenthash.h"
 #include "base/errors.h"
 #include "base/largepages.h"
 
@@ -148,62 +149,6 @@ QStringList splitTextLines(const QString &text)
 
 namespace
 {
-
-// A hash of a file's content fed in pieces of any length: four lanes of
-// 64-bit words (the rounds of xxHash64), the bytes of an unfinished stripe
-// kept for the next piece.
-class ContentHash
-{
-public:
-    void add(const char *data, qsizetype size)
-    {
-        m_total += quint64(size);
-        if (m_kept > 0) {
-            const qsizetype take = std::min<qsizetype>(size, kStripe - m_kept);
-            std::memcpy(m_stripe + m_kept, data, size_t(take));
-            m_kept += take;
-            data += take;
-            size -= take;
-            if (m_kept < kStripe) return;
-            round(m_stripe);
-            m_kept = 0;
-        }
-        for (; size >= kStripe; data += kStripe, size -= kStripe)
-            round(data);
-        std::memcpy(m_stripe, data, size_t(size));
-        m_kept = size;
-    }
-    quint64 result() const
-    {
-        quint64 h = m_total * kP5;
-        for (const quint64 lane : m_lanes)
-            h = (h ^ rotl(lane * kP2, 31) * kP1) * kP1 + kP4;
-        for (qsizetype i = 0; i < m_kept; ++i)
-            h = rotl(h ^ (quint64(uchar(m_stripe[i])) * kP5), 11) * kP1;
-        h ^= h >> 33;
-        h *= kP2;
-        h ^= h >> 29;
-        return h;
-    }
-
-private:
-    static constexpr qsizetype kStripe = 32;
-    static constexpr quint64 kP1 = 0x9E3779B185EBCA87ULL, kP2 = 0xC2B2AE3D27D4EB4FULL,
-                             kP4 = 0x85EBCA77C2B2AE63ULL, kP5 = 0x27D4EB2F165667C5ULL;
-    static quint64 rotl(quint64 x, int r) { return (x << r) | (x >> (64 - r)); }
-    void round(const char *p)
-    {
-        for (int k = 0; k < 4; ++k) {
-            quint64 w;
-            std::memcpy(&w, p + 8 * k, 8);
-            m_lanes[k] = rotl(m_lanes[k] + w * kP2, 31) * kP1;
-        }
-    }
-    quint64 m_lanes[4] = {kP1 + kP2, kP2, 0, 0 - kP1};
-    quint64 m_total = 0;
-    char m_stripe[kStripe] = {};
-    qsizetype m_kept = 0;
-};
 
 QString megabytes(qint64 bytes)
 {
@@ -444,6 +389,23 @@ void syncDirectory(const QByteArray &dir)
     ::close(fd);
 }
 
+// Bytes written from `from` up to `to`: each whole stretch of kWriteAhead
+// bytes they complete starts on its way to the disk at once, while the next
+// ones are produced, so that the sync at the end has little left to write.
+// Only a hint: what it could not start, the sync writes.
+void startWriting(int fd, qint64 from, qint64 to)
+{
+#ifdef Q_OS_LINUX
+    constexpr qint64 kWriteAhead = 8 << 20;
+    for (qint64 at = from / kWriteAhead * kWriteAhead; at + kWriteAhead <= to; at += kWriteAhead)
+        if (at + kWriteAhead > from) ::sync_file_range(fd, at, kWriteAhead, SYNC_FILE_RANGE_WRITE);
+#else
+    Q_UNUSED(fd);
+    Q_UNUSED(from);
+    Q_UNUSED(to);
+#endif
+}
+
 } // namespace
 
 // Written beside the target, synced, then renamed over it: the target is
@@ -491,8 +453,12 @@ FileStamp writeBytes(const QString &path, const std::function<bool(const ByteSin
     cause = 0;
     if (!produce([&](const char *data, qsizetype n) {
             hash.add(data, n);
+            const qint64 before = size;
             size += n;
-            if (writeAll(fd, data, n)) return true;
+            if (writeAll(fd, data, n)) {
+                startWriting(fd, before, size);
+                return true;
+            }
             cause = errno;
             return false;
         }))
