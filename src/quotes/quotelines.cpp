@@ -882,103 +882,30 @@ QuoteLines QuoteLines::split(const QByteArray &bytes, qsizetype from, bool utf8)
 FileStamp QuoteLines::write(const QString &path) const
 {
     return writeBytes(path, [this](const ByteSink &sink) {
-        // Chunks of about a megabyte, the store not copied whole; a large
-        // store's chunks are filled on another core while the one before is
-        // written.
+        // Chunks of a megabyte, the store not copied whole. The disk writes
+        // each one while the next is filled (see writeBytes): filling them on
+        // another core as well gained nothing.
         constexpr qsizetype kChunk = 1 << 20;
-        struct Piece {
-            const char *data;
-            qsizetype size;
-            int buffer; // the buffer to give back, or -1
-        };
-        constexpr int kBuffers = 4;
-        std::vector<std::vector<char>> buffers(kBuffers, std::vector<char>(size_t(kChunk)));
-        std::mutex mutex;
-        std::condition_variable changed;
-        std::deque<Piece> ready;
-        std::vector<int> free{0, 1, 2, 3};
-        bool filled = false, failed = false;
-        const bool apart = size() > 100000;
-        // Hands a piece to the writer, written at once when there is no other core.
-        const auto hand = [&](const Piece &piece) {
-            if (!apart) {
-                failed = failed || !sink(piece.data, piece.size);
-                if (piece.buffer >= 0) free.push_back(piece.buffer);
-                return;
-            }
-            {
-                const std::lock_guard<std::mutex> lock(mutex);
-                ready.push_back(piece);
-            }
-            changed.notify_all();
-        };
-        // A buffer to fill, or -1 once writing failed.
-        const auto take = [&]() -> int {
-            std::unique_lock<std::mutex> lock(mutex);
-            changed.wait(lock, [&] { return !free.empty() || failed; });
-            if (failed) return -1;
-            const int b = free.back();
-            free.pop_back();
-            return b;
-        };
-        const auto fill = [&] {
-            const auto finish = qScopeGuard([&] {
-                {
-                    const std::lock_guard<std::mutex> lock(mutex);
-                    filled = true;
+        std::vector<char> buffer(static_cast<size_t>(kChunk));
+        char *const begin = buffer.data(), *const full = begin + kChunk;
+        char *p = begin;
+        for (qsizetype i = 0; i < size(); ++i) {
+            if (i + kAhead < size()) prefetch(i + kAhead);
+            const QByteArrayView line = bytes(i);
+            if (full - p < line.size() + 2) {
+                if (p != begin && !sink(begin, p - begin)) return false;
+                p = begin;
+                if (line.size() + 2 > kChunk) { // a line longer than a chunk
+                    if (!sink(line.data(), line.size()) || !sink("\r\n", 2)) return false;
+                    continue;
                 }
-                changed.notify_all();
-            });
-            int b = take();
-            if (b < 0) return;
-            char *begin = buffers[size_t(b)].data(), *p = begin, *end = begin + kChunk;
-            for (qsizetype i = 0; i < size(); ++i) {
-                if (i + kAhead < size()) prefetch(i + kAhead);
-                const QByteArrayView line = bytes(i);
-                if (end - p < line.size() + 2) {
-                    if (p != begin) {
-                        hand({begin, p - begin, b});
-                        if ((b = take()) < 0) return;
-                        begin = p = buffers[size_t(b)].data();
-                        end = begin + kChunk;
-                    }
-                    if (line.size() + 2 > kChunk) { // a line longer than a chunk
-                        hand({line.data(), line.size(), -1});
-                        hand({"\r\n", 2, -1});
-                        continue;
-                    }
-                }
-                std::memcpy(p, line.data(), size_t(line.size()));
-                p += line.size();
-                *p++ = '\r';
-                *p++ = '\n';
             }
-            if (p != begin) hand({begin, p - begin, b});
-        };
-        if (!apart) {
-            fill();
-            return !failed;
+            std::memcpy(p, line.data(), size_t(line.size()));
+            p += line.size();
+            *p++ = '\r';
+            *p++ = '\n';
         }
-        std::thread filler(fill);
-        for (;;) {
-            Piece piece{};
-            {
-                std::unique_lock<std::mutex> lock(mutex);
-                changed.wait(lock, [&] { return !ready.empty() || filled; });
-                if (ready.empty()) break;
-                piece = ready.front();
-                ready.pop_front();
-            }
-            const bool written = !failed && sink(piece.data, piece.size);
-            {
-                const std::lock_guard<std::mutex> lock(mutex);
-                failed = failed || !written;
-                if (piece.buffer >= 0) free.push_back(piece.buffer);
-            }
-            changed.notify_all();
-        }
-        filler.join();
-        return !failed;
+        return p == begin || sink(begin, p - begin);
     });
 }
 
