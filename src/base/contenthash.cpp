@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#if defined(__x86_64__) || defined(__i386__)
+#if defined(__x86_64__)
 #include <immintrin.h>
 #define VALMEQ_HASH_AVX2 1
 #endif
@@ -104,10 +104,21 @@ void stripes(quint64 *lanes, const char *p, qsizetype n, int &count)
     stripesPlain(lanes, p, n, count);
 }
 
+// The two halves of the 128-bit product of a and b, xored.
 quint64 fold(quint64 a, quint64 b)
 {
+#ifdef __SIZEOF_INT128__
     const unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
     return quint64(product) ^ quint64(product >> 64);
+#else
+    const quint64 aLow = a & 0xFFFFFFFFULL, aHigh = a >> 32;
+    const quint64 bLow = b & 0xFFFFFFFFULL, bHigh = b >> 32;
+    const quint64 low = aLow * bLow, middle1 = aHigh * bLow, middle2 = aLow * bHigh;
+    const quint64 carry =
+        ((low >> 32) + (middle1 & 0xFFFFFFFFULL) + (middle2 & 0xFFFFFFFFULL)) >> 32;
+    const quint64 high = aHigh * bHigh + (middle1 >> 32) + (middle2 >> 32) + carry;
+    return (a * b) ^ high;
+#endif
 }
 
 } // namespace

@@ -139,7 +139,8 @@ bool writeLinesTo(QIODevice &device, const QStringList &lines);
 FileStamp writeLines(const QString &path, const QStringList &lines);
 // The same replacement, of bytes: `produce` hands the file's bytes in order
 // to the sink it is given, and returns false at the first chunk the sink
-// refused (or true when every byte went).
+// refused (or true when every byte went). The disk is sent each few
+// megabytes once written, while the next ones are produced.
 using ByteSink = std::function<bool(const char *, qsizetype)>;
 // The file a path names, through its symbolic links: replacing that one
 // keeps a link a link.

@@ -647,7 +647,7 @@ private slots:
     {
         QTest::addColumn<int>("lines");
         QTest::newRow("few lines") << 0;
-        // Enough lines for the chunks to be filled on another core.
+        // Enough lines for several chunks, one of them longer than a chunk.
         QTest::newRow("many lines") << 150000;
     }
     void file_writtenAsWriteLines()
