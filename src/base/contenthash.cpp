@@ -19,20 +19,23 @@ constexpr quint64 splitMix(quint64 i)
     return z ^ (z >> 31);
 }
 
-// The keys the words are mixed with, those the lanes are scrambled with,
-// and those they are folded with: 24 words of a fixed pseudo-random series.
-template <int From> constexpr std::array<quint64, 8> keys()
+constexpr int kStripesPerScramble = 16;
+
+// Words of a fixed pseudo-random series: those the stripes' words are mixed
+// with (stripe s of a kilobyte with words s to s + 7, so that two stripes
+// swapped give other sums), those the lanes are scrambled with, and those
+// they are folded with.
+template <int From, int N> constexpr std::array<quint64, N> keys()
 {
-    std::array<quint64, 8> k{};
-    for (int i = 0; i < 8; ++i)
+    std::array<quint64, N> k{};
+    for (int i = 0; i < N; ++i)
         k[size_t(i)] = splitMix(quint64(From + i));
     return k;
 }
-alignas(32) constexpr std::array<quint64, 8> kMix = keys<0>();
-alignas(32) constexpr std::array<quint64, 8> kScramble = keys<8>();
-constexpr std::array<quint64, 8> kFold = keys<16>();
+constexpr std::array<quint64, kStripesPerScramble + 7> kMix = keys<0, kStripesPerScramble + 7>();
+alignas(32) constexpr std::array<quint64, 8> kScramble = keys<32, 8>();
+constexpr std::array<quint64, 8> kFold = keys<40, 8>();
 constexpr quint64 kPrime32 = 0x9E3779B1ULL;
-constexpr int kStripesPerScramble = 16;
 
 void scramble(quint64 *lanes)
 {
@@ -50,7 +53,7 @@ void stripesPlain(quint64 *lanes, const char *p, qsizetype n, int &count)
         for (int i = 0; i < 8; ++i) {
             quint64 v;
             std::memcpy(&v, p + 8 * i, 8);
-            const quint64 k = v ^ kMix[size_t(i)];
+            const quint64 k = v ^ kMix[size_t(count + i)];
             lanes[i ^ 1] += v;
             lanes[i] += (k & 0xFFFFFFFFULL) * (k >> 32);
         }
@@ -66,7 +69,6 @@ void stripesPlain(quint64 *lanes, const char *p, qsizetype n, int &count)
 __attribute__((target("avx2"))) void stripesAvx2(quint64 *lanes, const char *p, qsizetype n,
                                                  int &count)
 {
-    const auto *mix = reinterpret_cast<const __m256i *>(kMix.data());
     const auto *scrambled = reinterpret_cast<const __m256i *>(kScramble.data());
     const __m256i prime = _mm256_set1_epi64x(qint64(kPrime32));
     __m256i acc[2] = {_mm256_load_si256(reinterpret_cast<const __m256i *>(lanes)),
@@ -74,7 +76,9 @@ __attribute__((target("avx2"))) void stripesAvx2(quint64 *lanes, const char *p, 
     for (; n > 0; --n, p += 64) {
         for (int j = 0; j < 2; ++j) {
             const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(p + 32 * j));
-            const __m256i k = _mm256_xor_si256(v, _mm256_load_si256(mix + j));
+            const __m256i key =
+                _mm256_loadu_si256(reinterpret_cast<const __m256i *>(kMix.data() + count + 4 * j));
+            const __m256i k = _mm256_xor_si256(v, key);
             const __m256i product =
                 _mm256_mul_epu32(k, _mm256_shuffle_epi32(k, _MM_SHUFFLE(0, 3, 0, 1)));
             const __m256i neighbour = _mm256_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2));

@@ -4,11 +4,12 @@
 // The hash of a file's content (FileStamp::hash), fed in pieces of any
 // length. Eight lanes of 64-bit sums over stripes of 64 bytes: each word is
 // added to its neighbour's lane, and the product of its two halves (once
-// mixed with a key) to its own; the lanes are scrambled every kilobyte and
-// folded together with the length at the end (the rounds of XXH3's long
-// inputs). The machine's vector instructions do the stripes when it has them
-// (AVX2), and give the same value as the plain loop. A hash is only compared
-// with another one of the same run of the program.
+// mixed with a key of its place in the kilobyte) to its own; the lanes are
+// scrambled every kilobyte and folded together with the length at the end
+// (the rounds of XXH3's long inputs). The machine's vector instructions do
+// the stripes when it has them (AVX2), and give the same value as the plain
+// loop. A hash is only compared with another one of the same run of the
+// program.
 class ContentHash
 {
 public:
